@@ -1,0 +1,301 @@
+#include "cli/render_cli.h"
+
+#include <unistd.h>
+
+#include <cstdlib>
+#include <ostream>
+#include <sstream>
+#include <string>
+#include <vector>
+
+#include "model/controls.h"
+#include "model/examples.h"
+#include "pictures/kinds.h"
+#include "pictures/session.h"
+#include "plane/image_file.h"
+#include "plane/number_text.h"
+
+namespace vorla {
+namespace {
+
+constexpr const char* kUsage =
+    "usage: vorla-render [options] [OUTPUT]\n"
+    "  OUTPUT             picture file, .png or .bmp (default vorla.png)\n"
+    "  --example N        load example N (1-14); default 3\n"
+    "  --task T           task type 2-6 (2-5 circles, 6 squaring on the unit circle)\n"
+    "  --set NAME=TEXT    set a control by name, e.g. EditKd=2.5 (repeatable)\n"
+    "  --picture NAME     convergence, periodicity, preperiodicity, nth, rectangle,\n"
+    "                     end-regions, infinity, closest-order, last-two, lyap-x, lyap-y,\n"
+    "                     lyap-sum, lyap-d, closest-dist (default convergence)\n"
+    "  --tag N            the picture by its menu tag instead\n"
+    "  --clear            clear the tabula and draw the basic circles first\n"
+    "  --overlay          draw the basic circles after the picture\n"
+    "  --size WxH         tabula size (default 542x450)\n"
+    "  --threads N        worker threads (default: all cores)\n"
+    "  --seed N           random seed (default: from the clock)\n"
+    "  --grid FILE        write the value grid as text\n"
+    "  --print-scene      print the scene text and draw nothing\n"
+    "  --quiet            no progress bar, no warnings\n"
+    "  --help             this text\n";
+
+struct Options {
+    std::string output = "vorla.png";
+    int example = 3;
+    int task = 0;
+    std::vector<std::pair<std::string, std::string>> sets;
+    int tag = 1;
+    bool clear = false, overlay = false, printScene = false, quiet = false, help = false;
+    int width = 542, height = 450, threads = 0;
+    bool haveSeed = false;
+    unsigned long long seed = 0;
+    std::string gridFile;
+};
+
+struct UsageError {
+    std::string message;
+};
+
+bool ParseLong(const std::string& s, long long lo, long long hi, long long& v) {
+    if (s.empty()) return false;
+    char* end = nullptr;
+    errno = 0;
+    v = std::strtoll(s.c_str(), &end, 10);
+    return *end == 0 && errno == 0 && v >= lo && v <= hi;
+}
+
+std::string ValidControlNames() {
+    std::string names;
+    for (const auto& c : ControlTable()) names += std::string(names.empty() ? "" : " ") + c.name;
+    return names;
+}
+
+Options Parse(int argc, char** argv) {
+    Options o;
+    bool haveOutput = false;
+    for (int i = 1; i < argc; ++i) {
+        const std::string a = argv[i];
+        auto value = [&]() -> std::string {
+            if (i + 1 >= argc) throw UsageError{a + " needs a value"};
+            return argv[++i];
+        };
+        long long v = 0;
+        if (a == "--help" || a == "-h") {
+            o.help = true;
+        } else if (a == "--example") {
+            const std::string s = value();
+            if (!ParseLong(s, 1, 14, v)) throw UsageError{"--example takes 1 to 14, not '" + s + "'"};
+            o.example = static_cast<int>(v);
+        } else if (a == "--task") {
+            const std::string s = value();
+            if (!ParseLong(s, 2, 6, v)) throw UsageError{"--task takes 2 to 6, not '" + s + "'"};
+            o.task = static_cast<int>(v);
+        } else if (a == "--set") {
+            const std::string s = value();
+            const size_t eq = s.find('=');
+            if (eq == std::string::npos || eq == 0)
+                throw UsageError{"--set takes NAME=TEXT, not '" + s + "'"};
+            const std::string name = s.substr(0, eq);
+            if (!FindControl(name))
+                throw UsageError{"unknown control '" + name + "'; valid names: " + ValidControlNames()};
+            o.sets.emplace_back(name, s.substr(eq + 1));
+        } else if (a == "--picture") {
+            const std::string s = value();
+            const PictureKindInfo* k = FindPictureKind(s);
+            if (!k) throw UsageError{"unknown picture '" + s + "'"};
+            o.tag = k->tag;
+        } else if (a == "--tag") {
+            const std::string s = value();
+            if (!ParseLong(s, 0, 1000, v) || !FindPictureKind(static_cast<int>(v)))
+                throw UsageError{"--tag takes the tag of a picture, not '" + s + "'"};
+            o.tag = static_cast<int>(v);
+        } else if (a == "--clear") {
+            o.clear = true;
+        } else if (a == "--overlay") {
+            o.overlay = true;
+        } else if (a == "--size") {
+            const std::string s = value();
+            const size_t x = s.find('x');
+            long long w = 0, h = 0;
+            if (x == std::string::npos || !ParseLong(s.substr(0, x), 1, 16384, w) ||
+                !ParseLong(s.substr(x + 1), 1, 16384, h))
+                throw UsageError{"--size takes WxH with each from 1 to 16384, not '" + s + "'"};
+            o.width = static_cast<int>(w);
+            o.height = static_cast<int>(h);
+        } else if (a == "--threads") {
+            const std::string s = value();
+            if (!ParseLong(s, 1, 1024, v)) throw UsageError{"--threads takes 1 to 1024, not '" + s + "'"};
+            o.threads = static_cast<int>(v);
+        } else if (a == "--seed") {
+            const std::string s = value();
+            char* end = nullptr;
+            errno = 0;
+            o.seed = std::strtoull(s.c_str(), &end, 10);
+            if (s.empty() || s[0] == '-' || *end != 0 || errno != 0)
+                throw UsageError{"--seed takes a whole number, not '" + s + "'"};
+            o.haveSeed = true;
+        } else if (a == "--grid") {
+            o.gridFile = value();
+            if (o.gridFile.empty()) throw UsageError{"--grid needs a file name"};
+        } else if (a == "--print-scene") {
+            o.printScene = true;
+        } else if (a == "--quiet" || a == "-q") {
+            o.quiet = true;
+        } else if (a.size() > 1 && a[0] == '-') {
+            throw UsageError{"unknown option '" + a + "'"};
+        } else {
+            if (haveOutput) throw UsageError{"only one output file may be given"};
+            o.output = a;
+            haveOutput = true;
+        }
+    }
+    return o;
+}
+
+const char* FormatOf(const std::string& path) {
+    auto ends = [&](const char* ext) {
+        const std::string e = ext;
+        if (path.size() < e.size()) return false;
+        std::string tail = path.substr(path.size() - e.size());
+        for (char& c : tail) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+        return tail == e;
+    };
+    if (ends(".png")) return "PNG";
+    if (ends(".bmp")) return "BMP";
+    return nullptr;
+}
+
+// The renderer's window: plain control values, a progress bar, no event loop.
+class RenderHost : public Host {
+public:
+    RenderHost(std::ostream& err, bool progress) : err_(err), progress_(progress) {}
+    int rows = 0;
+    bool Poll(int row) override {
+        if (progress_ && rows > 0) {
+            const int width = 40;
+            const int done = static_cast<int>(static_cast<long long>(row) * width / rows);
+            err_ << "\r[" << std::string(done, '#') << std::string(width - done, ' ') << "] "
+                 << row << "/" << rows << std::flush;
+        }
+        return false;
+    }
+    void Finish() {
+        if (progress_) err_ << "\r" << std::string(60, ' ') << "\r" << std::flush;
+    }
+
+private:
+    std::ostream& err_;
+    bool progress_;
+};
+
+struct FieldRule {
+    const char* name;
+    RangeCheck check;
+};
+// The fields read silently with a fallback: a bad text there deserves a word.
+constexpr FieldRule kSilentFields[] = {
+    {"EditKd", RangeCheck::None},       {"EditKr", RangeCheck::Positive},
+    {"EditKm", RangeCheck::None},       {"EditKn", RangeCheck::None},
+    {"EditKs", RangeCheck::Positive},   {"EditKu", RangeCheck::None},
+    {"EditKv", RangeCheck::None},       {"EditKw", RangeCheck::Positive},
+    {"EditKa", RangeCheck::None},       {"EditKb", RangeCheck::None},
+    {"EditKc", RangeCheck::Positive},   {"edtXod", RangeCheck::None},
+    {"edtXdo", RangeCheck::None},       {"edtYzero", RangeCheck::None},
+    {"EditPresnost", RangeCheck::Positive}, {"EditTotoznost", RangeCheck::Positive},
+    {"EditMaxIterValue", RangeCheck::Positive}, {"EditLimit1", RangeCheck::NonNegative},
+    {"EditLimit2", RangeCheck::NonNegative},    {"EditX1", RangeCheck::None},
+    {"EditX2", RangeCheck::None},       {"EditY1", RangeCheck::None},
+    {"EditY2", RangeCheck::None},
+};
+
+std::string GridText(const ValueGrid& g, int kind) {
+    std::string s = std::to_string(g.Width()) + " " + std::to_string(g.Height()) + " " +
+                    std::to_string(kind) + "\n";
+    for (int r = 0; r < g.Height(); ++r) {
+        for (int c = 0; c < g.Width(); ++c) {
+            if (c) s += ' ';
+            s += std::to_string(g.AtIndex(static_cast<size_t>(r) * g.Width() + c));
+        }
+        s += '\n';
+    }
+    return s;
+}
+
+}  // namespace
+
+int RunRender(int argc, char** argv, std::ostream& out, std::ostream& err) {
+    Options o;
+    try {
+        o = Parse(argc, argv);
+    } catch (const UsageError& e) {
+        err << "vorla-render: " << e.message << "\n" << kUsage;
+        return 2;
+    }
+    if (o.help) {
+        out << kUsage;
+        return 0;
+    }
+    const char* format = FormatOf(o.output);
+    if (!o.printScene && !format) {
+        err << "vorla-render: the output file must end in .png or .bmp: " << o.output << "\n";
+        return 2;
+    }
+    const PictureKindInfo* kind = FindPictureKind(o.tag);
+    if (!o.printScene && (!kind || !kind->run)) {
+        err << "vorla-render: the picture '" << (kind ? kind->name : "?")
+            << "' is not available yet\n";
+        return 2;
+    }
+    std::string error;
+    ControlValues controls;
+    RenderHost host(err, !o.quiet && ::isatty(2));
+    Session s(controls, host, o.width, o.height, o.threads);
+    s.FormCreate();
+    s.FormResize(o.width, o.height);
+    s.FormActivate();
+    s.LoadExample(o.example);
+    if (o.task) s.ComboTypUlohyChange(o.task - 2);
+    for (const auto& [name, text] : o.sets) {
+        if (!controls.Set(name, text, error)) {
+            err << "vorla-render: " << error << "\n";
+            return 2;
+        }
+        if (FindControl(name)->kind == ControlKind::ColourLabel)
+            s.LabelyBarev(name, controls.LabelColour(name));
+    }
+    s.DefKruz();
+    if (o.printScene) {
+        out << s.sceneText << "\n";
+        return 0;
+    }
+    if (!o.quiet)
+        for (const auto& f : kSilentFields) {
+            TextToNumberDef(controls.Text(f.name), f.check, 0);
+            if (NumberTextFailed())
+                err << "vorla-render: warning: " << f.name << ": '" << controls.Text(f.name)
+                    << "' is not a valid number here; its default is used\n";
+        }
+    if (!s.EditNekonecnoExit()) {
+        err << "vorla-render: " << kBadNumberMessage << " (EditNekonecno: '"
+            << controls.Text("EditNekonecno") << "')\n";
+        return 2;
+    }
+    s.ButPrepocetClick();  // the tabula shows the final scene, as after "Recalc."
+    if (o.clear) controls.SetText("CheckClear", "1");
+    s.fixedSeed = o.haveSeed;
+    s.seed = o.seed;
+    host.rows = o.height;
+    s.ActionClick(o.tag);
+    host.Finish();
+    if (o.overlay) s.Zadani1Click();
+    if (!SaveImageFile(s.tabula.Image(), o.output, format, error)) {
+        err << "vorla-render: cannot write " << o.output << ": " << error << "\n";
+        return 1;
+    }
+    if (!o.gridFile.empty() && !SaveTextFile(GridText(s.grid, s.PictureKind), o.gridFile, error)) {
+        err << "vorla-render: cannot write " << o.gridFile << ": " << error << "\n";
+        return 1;
+    }
+    return 0;
+}
+
+}  // namespace vorla

@@ -1,0 +1,12 @@
+// The headless renderer: options in, a picture file out.
+#pragma once
+
+#include <iosfwd>
+
+namespace vorla {
+
+// Runs the renderer; returns the process exit code (0 done, 1 a file could not be
+// written, 2 bad usage or a refused field).
+int RunRender(int argc, char** argv, std::ostream& out, std::ostream& err);
+
+}  // namespace vorla

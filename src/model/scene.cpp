@@ -1,0 +1,48 @@
+#include "model/scene.h"
+
+#include "plane/number_text.h"
+
+namespace vorla {
+namespace {
+struct FieldRule {
+    RangeCheck check;
+    long double fallback;
+};
+constexpr std::array<FieldRule, 11> kRules = {{{RangeCheck::None, 0},
+                                               {RangeCheck::Positive, 0},
+                                               {RangeCheck::None, 2},
+                                               {RangeCheck::None, 2},
+                                               {RangeCheck::Positive, 1},
+                                               {RangeCheck::None, 3},
+                                               {RangeCheck::None, 3},
+                                               {RangeCheck::Positive, 1},
+                                               {RangeCheck::None, 1},
+                                               {RangeCheck::None, 3},
+                                               {RangeCheck::Positive, 2}}};
+
+long double* Slot(CircleSet& k, int i) {
+    long double* slots[11] = {&k.D, &k.R, &k.M, &k.N, &k.S, &k.U, &k.V, &k.W, &k.A, &k.B, &k.C};
+    return slots[i];
+}
+}  // namespace
+
+void ReadCircleTexts(CircleSet& k, const std::array<std::string, 11>& texts) {
+    for (int i = 0; i < 11; ++i)
+        *Slot(k, i) = TextToNumberDef(texts[i], kRules[i].check, kRules[i].fallback);
+    k.UpdateSquares();
+}
+
+std::string SceneText(int taskType, const std::array<std::string, 11>& texts) {
+    std::string out = std::to_string(taskType) + "=";
+    for (const auto& t : texts) out += t + "=";
+    return out;
+}
+
+bool StoreCircleByTag(CircleSet& k, int tag, long double value) {
+    if (tag < 101 || tag > 111) return false;
+    *Slot(k, tag - 101) = value;
+    k.UpdateSquares();
+    return true;
+}
+
+}  // namespace vorla

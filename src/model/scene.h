@@ -1,0 +1,210 @@
+// The circles K1..K5, the task type and the five one-step maps of the plane.
+#pragma once
+
+#include <array>
+#include <string>
+
+namespace vorla {
+
+struct CircleSet {
+    // K1 is the unit circle; K2 (D, 0) R; K3 (M, N) S; K4 (U, V) W; K5 (A, B) C.
+    long double D = 0, R = 0, M = 2, N = 2, S = 1, U = 3, V = 3, W = 1, A = 1, B = 3, C = 2;
+    long double R2 = 0, S2 = 1, W2 = 1, C2 = 4;
+    void UpdateSquares() {
+        R2 = R * R;
+        S2 = S * S;
+        W2 = W * W;
+        C2 = C * C;
+    }
+};
+
+// Field texts of the eleven circle values, in the order D R M N S U V W A B C.
+inline constexpr std::array<const char*, 11> kCircleFields = {
+    "EditKd", "EditKr", "EditKm", "EditKn", "EditKs", "EditKu",
+    "EditKv", "EditKw", "EditKa", "EditKb", "EditKc"};
+
+struct Scene {
+    CircleSet k;
+    long double L = 1000;          // InfinityBound
+    long double tolerance = 1e-6L; // CentreTolerance = 1/L^2
+    int taskType = -1;             // -1 none chosen; 2..5 circles; 6 squaring on K1
+
+    void SetInfinityBound(long double bound) {
+        L = bound;
+        tolerance = 1 / (L * L);
+    }
+    bool HasMap() const { return taskType >= 2 && taskType <= 6; }
+};
+
+// Reads the eleven field texts (D..C order) into the circle set, silently falling back.
+void ReadCircleTexts(CircleSet& k, const std::array<std::string, 11>& texts);
+// The published text: task type and the raw field texts, each followed by "=".
+std::string SceneText(int taskType, const std::array<std::string, 11>& texts);
+// Stores a value by the Tag of its field (101..111 circle values); false for other tags.
+bool StoreCircleByTag(CircleSet& k, int tag, long double value);
+
+// --- the maps, inline so that picture loops inline them per step -------------------------
+
+namespace detail {
+inline void Invert(long double cx, long double cy, long double r2, long double d, long double& x,
+                   long double& y) {
+    x = cx + (x - cx) * r2 / d;
+    y = cy + (y - cy) * r2 / d;
+}
+inline void FarPoint(const Scene& s, long double cx, long double cy, long double& x,
+                     long double& y) {
+    x = x >= cx ? s.L : -s.L;
+    y = y >= cy ? s.L : -s.L;
+}
+// One link of the uniform chain: inversion, or the far point at a centre.
+inline void Link(const Scene& s, long double cx, long double cy, long double r2, long double& x,
+                 long double& y) {
+    const long double d = (x - cx) * (x - cx) + (y - cy) * (y - cy);
+    if (d < s.tolerance)
+        FarPoint(s, cx, cy, x, y);
+    else
+        Invert(cx, cy, r2, d, x, y);
+}
+}  // namespace detail
+
+inline void TwoCircleMap(const Scene& s, long double& X, long double& Y) {
+    const CircleSet& k = s.k;
+    const long double d1 = X * X + Y * Y;
+    if (d1 < s.tolerance) {
+        X = k.D;
+        Y = 0;
+        return;
+    }
+    long double px = X / d1, py = Y / d1;
+    const long double d2 = (k.D - px) * (k.D - px) + py * py;
+    if (d2 < s.tolerance) {
+        detail::FarPoint(s, k.D, 0, px, py);
+        X = px;
+        Y = py;
+        return;
+    }
+    X = k.D + (px - k.D) * k.R2 / d2;
+    Y = py * k.R2 / d2;
+}
+
+inline void ThreeCircleMap(const Scene& s, long double& X, long double& Y) {
+    const CircleSet& k = s.k;
+    const long double d1 = X * X + Y * Y;
+    if (d1 < s.tolerance) {
+        const long double e = (k.D - k.M) * (k.D - k.M) + k.N * k.N;
+        if (e >= s.tolerance) {
+            X = (k.D - k.M) * k.S2 / e + k.M;
+            Y = k.N * (1 - k.S2 / e);
+        } else {
+            X = k.M >= k.D ? s.L : -s.L;
+            Y = k.N >= 0 ? s.L : -s.L;
+        }
+        return;
+    }
+    long double px = X / d1, py = Y / d1;
+    const long double d2 = (k.D - px) * (k.D - px) + py * py;
+    if (d2 < s.tolerance) {
+        X = k.M;
+        Y = k.N;
+        return;
+    }
+    px = k.D + (px - k.D) * k.R2 / d2;
+    py = py * k.R2 / d2;
+    const long double e2 = (px - k.M) * (px - k.M) + (py - k.N) * (py - k.N);
+    if (e2 < s.tolerance)
+        detail::FarPoint(s, k.M, k.N, px, py);
+    else
+        detail::Invert(k.M, k.N, k.S2, e2, px, py);
+    X = px;
+    Y = py;
+}
+
+inline void FourCircleMap(const Scene& s, long double& X, long double& Y) {
+    ThreeCircleMap(s, X, Y);
+    const CircleSet& k = s.k;
+    const long double f = (k.U - X) * (k.U - X) + (k.V - Y) * (k.V - Y);
+    if (f < s.tolerance)
+        detail::FarPoint(s, k.U, k.V, X, Y);
+    else
+        detail::Invert(k.U, k.V, k.W2, f, X, Y);
+}
+
+inline void FiveCircleMap(const Scene& s, long double& X, long double& Y) {
+    const CircleSet& k = s.k;
+    {
+        const long double d = X * X + Y * Y;
+        if (d < s.tolerance) {
+            detail::FarPoint(s, 0, 0, X, Y);
+        } else {
+            X = X / d;
+            Y = Y / d;
+        }
+    }
+    detail::Link(s, k.D, 0, k.R2, X, Y);
+    detail::Link(s, k.M, k.N, k.S2, X, Y);
+    detail::Link(s, k.U, k.V, k.W2, X, Y);
+    detail::Link(s, k.A, k.B, k.C2, X, Y);
+}
+
+inline void UnitCircleSquareMap(const Scene& s, long double& X, long double& Y) {
+    long double x = X * X - Y * Y;
+    long double y = 2 * X * Y;
+    const long double m = x * x + y * y;
+    if (m == 0) {
+        // The origin has no direction to project on: it goes to 1, the fixed point.
+        X = 1;
+        Y = 0;
+        return;
+    }
+    long double dm = m - 1;
+    if (dm < 0) dm = -dm;
+    if (dm > s.tolerance) {
+        const long double r = __builtin_sqrtl(m);
+        x = x / r;
+        y = y / r;
+    }
+    X = x;
+    Y = y;
+}
+
+// Function objects for the picture loops: the map is chosen once per batch of rows.
+struct TwoCircle {
+    const Scene& s;
+    void operator()(long double& x, long double& y) const { TwoCircleMap(s, x, y); }
+};
+struct ThreeCircle {
+    const Scene& s;
+    void operator()(long double& x, long double& y) const { ThreeCircleMap(s, x, y); }
+};
+struct FourCircle {
+    const Scene& s;
+    void operator()(long double& x, long double& y) const { FourCircleMap(s, x, y); }
+};
+struct FiveCircle {
+    const Scene& s;
+    void operator()(long double& x, long double& y) const { FiveCircleMap(s, x, y); }
+};
+struct UnitCircleSquare {
+    const Scene& s;
+    void operator()(long double& x, long double& y) const { UnitCircleSquareMap(s, x, y); }
+};
+
+// Calls fn(map) with the map object of the scene's task type; false when there is none.
+template <class Fn>
+bool WithMap(const Scene& s, Fn&& fn) {
+    switch (s.taskType) {
+        case 2: fn(TwoCircle{s}); return true;
+        case 3: fn(ThreeCircle{s}); return true;
+        case 4: fn(FourCircle{s}); return true;
+        case 5: fn(FiveCircle{s}); return true;
+        case 6: fn(UnitCircleSquare{s}); return true;
+        default: return false;
+    }
+}
+
+// One step of the scene's map (for tools that step a single orbit).
+inline void IterationMap(const Scene& s, long double& x, long double& y) {
+    WithMap(s, [&](auto map) { map(x, y); });
+}
+
+}  // namespace vorla

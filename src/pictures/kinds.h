@@ -1,0 +1,31 @@
+// The picture kinds: their menu tags, names, status texts and routines.
+#pragma once
+
+#include <string>
+
+#include "pictures/driver.h"
+
+namespace vorla {
+
+using PictureRoutine = void (*)(PictureContext&);
+
+struct PictureKindInfo {
+    int tag;
+    const char* name;     // the renderer's --picture name
+    const char* routine;  // the window operation
+    const char* status;   // PictureStatusTexts[tag]
+    PictureRoutine run;   // nullptr: not available
+};
+
+// Every kind of the Action and Draw menus, in menu-tag order.
+const PictureKindInfo* PictureKinds(int& count);
+const PictureKindInfo* FindPictureKind(int tag);
+const PictureKindInfo* FindPictureKind(const std::string& name);
+// The status text of a tag; empty for tags that no command uses.
+std::string PictureStatusTexts(int tag);
+
+void KresliConverg(PictureContext& ctx);
+// Reads the accuracy of the convergence picture (fallback 0.001, focus on a bad text).
+long double EditPresnostExit(Controls& controls, long double& accuracy);
+
+}  // namespace vorla

@@ -1,0 +1,199 @@
+#include "pictures/session.h"
+
+#include <chrono>
+
+#include "model/examples.h"
+#include "overlays/basic_circles.h"
+#include "pictures/kinds.h"
+#include "plane/number_text.h"
+
+namespace vorla {
+namespace {
+const char* kCircleLabels[5] = {"LabelB1", "LabelB2", "LabelB3", "LabelB4", "LabelB5"};
+const char* kClassLabels[8] = {"LabelBA", "LabelBB", "LabelBC", "LabelBD",
+                               "LabelBE", "LabelBF", "LabelBG", "LabelBH"};
+const char* kPeriodLabels[16] = {"lbl0", "lbl1", "lbl2",  "lbl3",  "lbl4",  "lbl5",
+                                 "lbl6", "lbl7", "lbl8",  "lbl9",  "lbl10", "lbl11",
+                                 "lbl12", "lbl13", "lbl14", "lbl15"};
+}  // namespace
+
+Session::Session(Controls& c, Host& h, int width, int height, int threads)
+    : controls(c), host(h), tabula(width, height), pool(threads) {
+    view.W = tabula.Width();
+    view.H = tabula.Height();
+    grid.Resize(view.W, view.H);
+}
+
+void Session::FormCreate() {
+    scene.taskType = -1;
+    PrepocetPodleSouradnic();
+    for (int i = 0; i < 5; ++i) palette.CircleColors[i] = controls.LabelColour(kCircleLabels[i]);
+    for (int i = 0; i < 8; ++i) palette.ClassColors[i] = controls.LabelColour(kClassLabels[i]);
+    palette.RegionColors = palette.ClassColors;
+    for (int i = 0; i < 16; ++i) controls.SetLabelColour(kPeriodLabels[i], palette.PeriodColors[i]);
+}
+
+void Session::FormActivate() { DefKruz(); }
+
+void Session::FormResize(int width, int height) {
+    // A running picture would walk rows that no longer fit: it ends at its next poll.
+    if (Running()) StopRequested = true;
+    tabula.Resize(width, height);
+    view.W = tabula.Width();
+    view.H = tabula.Height();
+    grid.Resize(view.W, view.H);
+    PrepocetPodleSouradnic();
+    if (resizedOnce_) KresliZaklad();
+    resizedOnce_ = true;
+}
+
+void Session::DefKruz() {
+    std::array<std::string, 11> texts;
+    for (int i = 0; i < 11; ++i) texts[i] = controls.Text(kCircleFields[i]);
+    ReadCircleTexts(scene.k, texts);
+    sceneText = SceneText(scene.taskType, texts);
+    host.PublishScene(sceneText);
+}
+
+void Session::ZmenaSouradnic() {
+    view.range.XFrom = TextToNumberDef(controls.Text("edtXod"), RangeCheck::None, -3);
+    view.range.XTo = TextToNumberDef(controls.Text("edtXdo"), RangeCheck::None, 5);
+    view.range.YRelative = TextToNumberDef(controls.Text("edtYzero"), RangeCheck::None, 1.0L / 3);
+    PrepocetPodleSouradnic();
+}
+
+void Session::PrepocetPodleSouradnic() { view.PrepocetPodleSouradnic(scene.k); }
+
+void Session::KresliZaklad() {
+    vorla::KresliZaklad(tabula, view, palette, scene.taskType, controls.Spin("TloustKce"));
+    host.TabulaChanged();
+}
+
+void Session::Zadani1Click() {
+    vorla::Zadani1Click(tabula, view, palette, scene.taskType, controls.Spin("TloustKce"));
+    host.TabulaChanged();
+}
+
+void Session::ComboTypUlohyChange(int itemIndex) {
+    StopVypoctuClick();
+    if (itemIndex >= 0 && itemIndex <= 4) scene.taskType = itemIndex + 2;
+    KresliZaklad();
+}
+
+bool Session::EditKoefExit(const std::string& field) {
+    if (!ReadEditNumber(controls, field, controls.Text(field), RangeCheck::None)) return false;
+    const ControlSpec* spec = FindControl(field);
+    const int tag = spec ? spec->tag : 0;
+    const long double v = LastEditNumber();
+    if (!StoreCircleByTag(scene.k, tag, v)) {
+        if (tag == 112) view.range.XFrom = v;
+        if (tag == 113) view.range.XTo = v;
+        if (tag == 114) view.range.YRelative = v;
+    }
+    return true;
+}
+
+bool Session::EditNekonecnoExit() {
+    scene.SetInfinityBound(TextToNumberDef(controls.Text("EditNekonecno"), RangeCheck::Positive, 1000));
+    const bool failed = NumberTextFailed();
+    if (failed) controls.Focus("EditNekonecno");
+    return !failed;
+}
+
+void Session::EditPresnostExit() { vorla::EditPresnostExit(controls, Accuracy); }
+
+void Session::StopVypoctuClick() {
+    StopRequested = true;
+    host.ShowRunning(false);
+}
+
+void Session::ButPrepocetClick() {
+    StopVypoctuClick();
+    DefKruz();
+    ZmenaSouradnic();
+    KresliZaklad();
+}
+
+void Session::Recalculation1Click() {
+    DefKruz();
+    ZmenaSouradnic();
+    KresliZaklad();
+}
+
+void Session::SouradniceClick(int tag) {
+    if (tag < 0 || tag >= static_cast<int>(kCoordinatePresets.size())) return;
+    const CoordinatePreset& p = kCoordinatePresets[tag];
+    controls.SetText("edtXod", p.xFrom);
+    controls.SetText("edtXdo", p.xTo);
+    controls.SetText("edtYzero", p.yRel);
+    ZmenaSouradnic();
+    KresliZaklad();
+}
+
+void Session::LoadExample(int number) {
+    if (number < 1 || number > static_cast<int>(kExamples.size())) return;
+    const Example& e = kExamples[number - 1];
+    host.SetTaskIndex(e.itemIndex);
+    ComboTypUlohyChange(e.itemIndex);
+    for (int i = 0; i < 11; ++i)
+        if (e.circles[i]) controls.SetText(kCircleFields[i], e.circles[i]);
+    controls.SetText("edtXod", e.xFrom);
+    controls.SetText("edtXdo", e.xTo);
+    controls.SetText("edtYzero", e.yRel);
+    ButPrepocetClick();
+    host.SetStatus(5, e.panel);
+}
+
+void Session::LabelyBarev(const std::string& label, Colour c) {
+    const ControlSpec* spec = FindControl(label);
+    if (!spec || spec->kind != ControlKind::ColourLabel || spec->tag == 0) return;
+    controls.SetLabelColour(label, c);
+    const int tag = spec->tag;
+    if (tag >= 51 && tag <= 55) palette.CircleColors[tag - 51] = c;
+    else if (tag >= 60 && tag <= 67) palette.ClassColors[tag - 60] = c;
+    else if (tag >= 70 && tag <= 77) palette.RegionColors[tag - 70] = c;
+    else if (tag >= 0 && tag <= 15) palette.PeriodColors[tag] = c;
+    else if (tag == 101) {
+        palette.LyapNegColor = controls.LabelColour("LabelLyapNegat");
+        palette.LyapZeroColor = controls.LabelColour("LabelLyapZero");
+        palette.LyapPosColor = controls.LabelColour("LabelLyapPosit");
+    }
+}
+
+bool Session::TestKonce(int row) {
+    const bool terminating = host.Poll(row);
+    return terminating || StopRequested;
+}
+
+void Session::ActionClick(int tag) {
+    if (!EditNekonecnoExit()) return;
+    if (!scene.HasMap()) {
+        // No map exists before a task type is chosen: nothing to iterate.
+        host.SetStatus(7, kNoTaskStatus);
+        return;
+    }
+    StopRequested = false;
+    PictureKind = tag;
+    host.ShowRunning(true);
+    const std::uint64_t pictureSeed =
+        fixedSeed ? seed
+                  : static_cast<std::uint64_t>(
+                        std::chrono::system_clock::now().time_since_epoch().count());
+    DefKruz();
+    ZmenaSouradnic();
+    if (controls.Checked("CheckClear")) KresliZaklad();
+    host.SetStatus(7, PictureStatusTexts(tag));
+    const PictureKindInfo* kind = FindPictureKind(tag);
+    if (kind && kind->run) {
+        ++running_;
+        PictureContext ctx{scene,   view, controls, palette,
+                           tabula,  grid, pool,     [this](int r) { return TestKonce(r); },
+                           pictureSeed, Accuracy};
+        kind->run(ctx);
+        --running_;
+        host.TabulaChanged();
+    }
+    StopVypoctuClick();
+}
+
+}  // namespace vorla

@@ -1,0 +1,222 @@
+#include "plane/number_text.h"
+
+#include <clocale>
+#include <cmath>
+#include <cstdio>
+#include <cstdlib>
+#include <limits>
+#include <locale.h>
+
+namespace vorla {
+namespace {
+
+char gDecimal = '.';
+long double gLastEditNumber = 0;
+bool gNumberTextFailed = false;
+
+locale_t CLocale() {
+    static locale_t loc = newlocale(LC_ALL_MASK, "C", locale_t(0));
+    return loc;
+}
+
+bool IsDigit(char c) { return c >= '0' && c <= '9'; }
+
+// A plain number: spaces, sign, digits, separator and digits, exponent, spaces.
+bool ConvertPlain(std::string_view t, long double& value) {
+    size_t i = 0, n = t.size();
+    while (i < n && t[i] == ' ') ++i;
+    size_t end = n;
+    while (end > i && t[end - 1] == ' ') --end;
+    std::string c;  // the number in C syntax for strtold
+    if (i < end && (t[i] == '+' || t[i] == '-')) c += t[i++];
+    bool mantissa = false;
+    while (i < end && IsDigit(t[i])) {
+        c += t[i++];
+        mantissa = true;
+    }
+    if (i < end && t[i] == gDecimal) {
+        ++i;
+        mantissa = true;
+        c += '.';
+        while (i < end && IsDigit(t[i])) c += t[i++];
+    }
+    if (!mantissa) return false;
+    if (c == "." || c == "+." || c == "-.") c.insert(c.size() - 1, "0");
+    if (i < end && (t[i] == 'e' || t[i] == 'E')) {
+        ++i;
+        std::string e = "e";
+        if (i < end && (t[i] == '+' || t[i] == '-')) e += t[i++];
+        bool digits = false;
+        while (i < end && IsDigit(t[i])) {
+            e += t[i++];
+            digits = true;
+        }
+        if (digits) c += e;  // "1e" reads as 1
+    }
+    if (i != end) return false;
+    const long double v = strtold_l(c.c_str(), nullptr, CLocale());
+    if (!std::isfinite(v)) return false;
+    value = v;
+    return true;
+}
+
+}  // namespace
+
+char DecimalChar() { return gDecimal; }
+char ForeignDecimalChar() { return gDecimal == '.' ? ',' : '.'; }
+
+void SetDecimalChar(char c) { gDecimal = (c == ',') ? ',' : '.'; }
+
+void InitDecimalChar() {
+    const lconv* lc = std::localeconv();
+    SetDecimalChar(lc && lc->decimal_point && lc->decimal_point[0] ? lc->decimal_point[0] : '.');
+}
+
+bool ConvertNumberText(std::string_view text, long double& value) {
+    std::string t(text);
+    const char foreign = ForeignDecimalChar();
+    for (char& ch : t)
+        if (ch == foreign) ch = gDecimal;
+    const size_t slash = t.find('/');
+    if (slash == std::string::npos) return ConvertPlain(t, value);
+    long double num = 0, den = 0;
+    if (!ConvertPlain(std::string_view(t).substr(0, slash), num)) return false;
+    if (!ConvertPlain(std::string_view(t).substr(slash + 1), den)) return false;
+    // A zero denominator is a bad entry like any other, not a fault.
+    if (den == 0) return false;
+    const long double v = num / den;
+    if (!std::isfinite(v)) return false;
+    value = v;
+    return true;
+}
+
+bool PassesRange(long double value, RangeCheck check) {
+    switch (check) {
+        case RangeCheck::Positive: return value > 0;
+        case RangeCheck::NonNegative: return value >= 0;
+        case RangeCheck::None: break;
+    }
+    return true;
+}
+
+long double LastEditNumber() { return gLastEditNumber; }
+bool NumberTextFailed() { return gNumberTextFailed; }
+
+bool ReadEditNumber(BadNumberReporter& reporter, const std::string& field, std::string_view text,
+                    RangeCheck check) {
+    long double v = 0;
+    if (!ConvertNumberText(text, v)) {
+        reporter.ReportBadNumber(field);
+        return false;
+    }
+    gLastEditNumber = v;
+    if (!PassesRange(v, check)) {
+        reporter.ReportBadNumber(field);
+        return false;
+    }
+    return true;
+}
+
+long double TextToNumberDef(std::string_view text, RangeCheck check, long double def) {
+    long double v = 0;
+    const bool ok = ConvertNumberText(text.empty() ? std::string_view("0") : text, v) &&
+                    PassesRange(v, check);
+    gNumberTextFailed = !ok;
+    return ok ? v : def;
+}
+
+std::string GeneralText(long double value) {
+    if (std::isnan(value)) return "NAN";
+    if (std::isinf(value)) return value > 0 ? "INF" : "-INF";
+    if (value == 0) return "0";
+    char buf[64];
+    // d.dddddddddddddde+X: 15 significant digits, correctly rounded.
+    std::snprintf(buf, sizeof buf, "%.14Le", value);
+    std::string s(buf);
+    const bool negative = s[0] == '-';
+    if (negative) s.erase(0, 1);
+    const size_t epos = s.find('e');
+    const int exp10 = std::atoi(s.c_str() + epos + 1);
+    std::string digits = s.substr(0, 1) + s.substr(2, epos - 2);
+    while (digits.size() > 1 && digits.back() == '0') digits.pop_back();
+    const int E = exp10 + 1;  // value = 0.d1d2... * 10^E
+    std::string out = negative ? "-" : "";
+    if (E >= -3 && E <= 15) {
+        if (E <= 0) {
+            out += '0';
+            out += gDecimal;
+            out.append(static_cast<size_t>(-E), '0');
+            out += digits;
+        } else {
+            std::string ip = digits.substr(0, std::min<size_t>(digits.size(), E));
+            ip.append(static_cast<size_t>(E) - ip.size(), '0');
+            out += ip;
+            if (digits.size() > static_cast<size_t>(E)) {
+                out += gDecimal;
+                out += digits.substr(E);
+            }
+        }
+    } else {
+        out += digits[0];
+        if (digits.size() > 1) {
+            out += gDecimal;
+            out += digits.substr(1);
+        }
+        out += 'E';
+        out += std::to_string(E - 1);
+    }
+    return out;
+}
+
+std::string FormatDigits(int n, long double value) {
+    if (value == 0) return "0";
+    if (n < 1 || n > 8) return " nelze";
+    const std::string g = GeneralText(value);
+    const size_t epos = g.find('E');
+    const std::string mantissaText = epos == std::string::npos ? g : g.substr(0, epos);
+    const std::string exponentText = epos == std::string::npos ? "" : g.substr(epos);
+    long double m = 0;
+    if (!ConvertNumberText(mantissaText, m) || m == 0) return g;  // NAN, INF: nothing to round
+    const long double s = m < 0 ? -1 : 1;
+    m = std::fabs(m);
+    int k = 0;
+    while (m < 1) {
+        m *= 10;
+        ++k;
+    }
+    while (m > 10) {
+        m /= 10;
+        --k;
+    }
+    for (int i = 0; i < n - 1; ++i) {
+        m *= 10;
+        ++k;
+    }
+    m = std::nearbyint(m);
+    if (k > 0)
+        for (int i = 0; i < k; ++i) m /= 10;
+    else
+        for (int i = 0; i < -k; ++i) m *= 10;
+    return GeneralText(s * m) + exponentText;
+}
+
+int RoundToInt32(long double v) {
+    if (std::isnan(v)) return 0;
+    constexpr long double lo = std::numeric_limits<int>::min();
+    constexpr long double hi = std::numeric_limits<int>::max();
+    const long double r = std::nearbyint(v);
+    if (r <= lo) return std::numeric_limits<int>::min();
+    if (r >= hi) return std::numeric_limits<int>::max();
+    return static_cast<int>(r);
+}
+
+int TruncToInt32(long double v) {
+    if (std::isnan(v)) return 0;
+    constexpr long double lo = std::numeric_limits<int>::min();
+    constexpr long double hi = std::numeric_limits<int>::max();
+    if (v <= lo) return std::numeric_limits<int>::min();
+    if (v >= hi) return std::numeric_limits<int>::max();
+    return static_cast<int>(v);
+}
+
+}  // namespace vorla

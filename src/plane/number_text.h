@@ -1,0 +1,51 @@
+// Reading real numbers from the user's texts and writing them back as short texts.
+#pragma once
+
+#include <string>
+#include <string_view>
+
+namespace vorla {
+
+enum class RangeCheck { None, Positive, NonNegative };
+
+// Where a bad entry is reported; the window shows a message box and focuses the field.
+class BadNumberReporter {
+public:
+    virtual ~BadNumberReporter() = default;
+    virtual void ReportBadNumber(const std::string& field) = 0;
+};
+
+inline constexpr const char* kBadNumberMessage = "Chybné zadání čísla!";
+
+// The locale's decimal separator, and the other one, which input texts may use as well.
+char DecimalChar();
+char ForeignDecimalChar();
+// Takes the separator from the C library's current locale (call after setlocale).
+void InitDecimalChar();
+// Sets the separator explicitly ('.' or ','): for tests and for hosts with their own locale.
+void SetDecimalChar(char c);
+
+// Converts a text by the number grammar; false for a conversion error (no range check).
+bool ConvertNumberText(std::string_view text, long double& value);
+bool PassesRange(long double value, RangeCheck check);
+
+// Unit state, as the callers read it right after a call.
+long double LastEditNumber();
+bool NumberTextFailed();
+
+// Converts and checks; on failure reports through `reporter` for `field` and returns false.
+bool ReadEditNumber(BadNumberReporter& reporter, const std::string& field, std::string_view text,
+                    RangeCheck check);
+// Converts and checks silently; returns `def` on any failure (an empty text reads as 0).
+long double TextToNumberDef(std::string_view text, RangeCheck check, long double def);
+
+// The general text of a real with 15 significant digits.
+std::string GeneralText(long double value);
+// The value rounded to `digits` significant digits (1..8), else " nelze".
+std::string FormatDigits(int digits, long double value);
+
+// Rounding helpers shared by pictures and overlays; never undefined for any input.
+int RoundToInt32(long double v);     // nearest, ties to even, clamped; NaN gives 0
+int TruncToInt32(long double v);     // toward zero, clamped; NaN gives 0
+
+}  // namespace vorla

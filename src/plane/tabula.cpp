@@ -1,0 +1,144 @@
+#include "plane/tabula.h"
+
+#include <QPainter>
+#include <algorithm>
+#include <cmath>
+
+namespace vorla {
+namespace {
+// Shapes reaching farther than this from the bitmap are beyond what the rasteriser
+// handles well; lines are clipped to it, larger ellipses are not drawn.
+constexpr double kReach = 1 << 22;
+
+QColor ToQColor(Colour c) { return QColor(RedOf(c), GreenOf(c), BlueOf(c)); }
+
+// Clips the segment to the square |x|,|y| <= kReach (Liang-Barsky); false if outside.
+bool ClipSegment(double& x1, double& y1, double& x2, double& y2) {
+    double t0 = 0, t1 = 1;
+    const double dx = x2 - x1, dy = y2 - y1;
+    const double p[4] = {-dx, dx, -dy, dy};
+    const double q[4] = {x1 + kReach, kReach - x1, y1 + kReach, kReach - y1};
+    for (int i = 0; i < 4; ++i) {
+        if (p[i] == 0) {
+            if (q[i] < 0) return false;
+            continue;
+        }
+        const double t = q[i] / p[i];
+        if (p[i] < 0)
+            t0 = std::max(t0, t);
+        else
+            t1 = std::min(t1, t);
+        if (t0 > t1) return false;
+    }
+    const double ox = x1, oy = y1;
+    x1 = ox + t0 * dx;
+    y1 = oy + t0 * dy;
+    x2 = ox + t1 * dx;
+    y2 = oy + t1 * dy;
+    return true;
+}
+}  // namespace
+
+Tabula::Tabula(int width, int height) { Resize(width, height); }
+
+void Tabula::Resize(int width, int height) {
+    width_ = std::max(1, width);
+    height_ = std::max(1, height);
+    image_ = QImage(width_, height_, QImage::Format_RGB32);
+    image_.fill(Qt::white);
+    Detach();
+}
+
+void Tabula::Detach() {
+    bits_ = image_.bits();  // the non-const access detaches a shared image
+    stride_ = image_.bytesPerLine();
+}
+
+void Tabula::SetImage(const QImage& image) {
+    if (image.size() != image_.size()) return;
+    image_ = image.convertToFormat(QImage::Format_RGB32);
+    Detach();
+}
+
+template <class Fn>
+void Tabula::Paint(Fn&& fn, bool usePen, bool useBrush) {
+    {
+        QPainter p(&image_);
+        p.setRenderHint(QPainter::Antialiasing, false);
+        // The pen mode governs outlines and brush fills of shapes, not FillRect.
+        if (penMode_ == PenMode::NotXor && (usePen || useBrush))
+            p.setCompositionMode(QPainter::RasterOp_NotSourceXorDestination);
+        if (usePen) {
+            QPen pen(ToQColor(penColour_));
+            pen.setWidth(penWidth_);
+            pen.setJoinStyle(Qt::MiterJoin);
+            pen.setCapStyle(Qt::SquareCap);
+            p.setPen(pen);
+        } else {
+            p.setPen(Qt::NoPen);
+        }
+        if (useBrush && brushStyle_ == BrushStyle::Solid)
+            p.setBrush(ToQColor(brushColour_));
+        else
+            p.setBrush(Qt::NoBrush);
+        fn(p);
+    }
+    Detach();
+}
+
+void Tabula::MoveTo(int x, int y) {
+    penX_ = x;
+    penY_ = y;
+}
+
+void Tabula::LineTo(int x, int y) {
+    double x1 = penX_, y1 = penY_, x2 = x, y2 = y;
+    penX_ = x;
+    penY_ = y;
+    if (!ClipSegment(x1, y1, x2, y2)) return;
+    Paint([&](QPainter& p) { p.drawLine(QLineF(x1, y1, x2, y2)); }, true, false);
+}
+
+void Tabula::Ellipse(int x1, int y1, int x2, int y2) {
+    const long long l = std::min(x1, x2), r = std::max(x1, x2);
+    const long long t = std::min(y1, y2), b = std::max(y1, y2);
+    const long long m = penWidth_ + 1;
+    // Entirely outside the bitmap: nothing to draw.
+    if (r + m < 0 || b + m < 0 || l - m > width_ || t - m > height_) return;
+    if (l < -kReach || t < -kReach || r > kReach || b > kReach) return;
+    Paint([&](QPainter& p) { p.drawEllipse(QRect(int(l), int(t), int(r - l), int(b - t))); },
+          true, true);
+}
+
+void Tabula::Rectangle(int x1, int y1, int x2, int y2) {
+    const long long l = std::clamp<long long>(std::min(x1, x2), -kReach, kReach);
+    const long long r = std::clamp<long long>(std::max(x1, x2), -kReach, kReach);
+    const long long t = std::clamp<long long>(std::min(y1, y2), -kReach, kReach);
+    const long long b = std::clamp<long long>(std::max(y1, y2), -kReach, kReach);
+    Paint([&](QPainter& p) { p.drawRect(QRect(int(l), int(t), int(r - l), int(b - t))); }, true,
+          true);
+}
+
+void Tabula::FillRect(int x1, int y1, int x2, int y2) {
+    const int l = std::clamp(std::min(x1, x2), 0, width_);
+    const int r = std::clamp(std::max(x1, x2), 0, width_);
+    const int t = std::clamp(std::min(y1, y2), 0, height_);
+    const int b = std::clamp(std::max(y1, y2), 0, height_);
+    if (r <= l || b <= t) return;
+    Paint([&](QPainter& p) { p.fillRect(QRect(l, t, r - l, b - t), ToQColor(brushColour_)); },
+          false, false);
+}
+
+void Tabula::Fill(Colour c) {
+    image_.fill(ToQColor(c));
+    Detach();
+}
+
+Colour Tabula::Pixel(int x, int y) const {
+    if (static_cast<unsigned>(x) >= static_cast<unsigned>(width_) ||
+        static_cast<unsigned>(y) >= static_cast<unsigned>(height_))
+        return kWhite;
+    return FromQt(reinterpret_cast<const std::uint32_t*>(image_.constScanLine(y))[x]);
+}
+
+}  // namespace vorla

@@ -1,0 +1,87 @@
+// The drawing surface of the pictures: a bitmap with a pen, a brush and pixel access.
+#pragma once
+
+#include <QImage>
+#include <cstdint>
+
+#include "colour/palette.h"
+
+namespace vorla {
+
+enum class PenMode { Copy, NotXor };
+enum class BrushStyle { Solid, Clear };
+
+class Tabula {
+public:
+    explicit Tabula(int width = 1, int height = 1);
+
+    void Resize(int width, int height);  // contents become white
+    int Width() const { return width_; }
+    int Height() const { return height_; }
+
+    void SetPenColor(Colour c) { penColour_ = c; }
+    Colour PenColor() const { return penColour_; }
+    void SetPenWidth(int w) { penWidth_ = w < 1 ? 1 : w; }
+    int PenWidth() const { return penWidth_; }
+    void SetPenMode(PenMode m) { penMode_ = m; }
+    PenMode Mode() const { return penMode_; }
+    void SetBrush(BrushStyle style, Colour c) {
+        brushStyle_ = style;
+        brushColour_ = c;
+    }
+    void SetBrushStyle(BrushStyle style) { brushStyle_ = style; }
+    BrushStyle Brush() const { return brushStyle_; }
+    Colour BrushColor() const { return brushColour_; }
+
+    void MoveTo(int x, int y);
+    void LineTo(int x, int y);
+    // The ellipse inscribed in the box with corners (x1, y1) and (x2, y2), outlined with the
+    // pen and filled with the brush.
+    void Ellipse(int x1, int y1, int x2, int y2);
+    // The rectangle between two corners: outline with the pen, inside with the brush.
+    void Rectangle(int x1, int y1, int x2, int y2);
+    // Fills the rectangle (right and bottom edge excluded) with the brush colour.
+    void FillRect(int x1, int y1, int x2, int y2);
+    void Fill(Colour c);
+
+    Colour Pixel(int x, int y) const;
+    // Writes one pixel; positions outside the bitmap are ignored. Distinct rows may be
+    // written from several threads at once between two calls of Detach().
+    void SetPixel(int x, int y, Colour c) {
+        if (static_cast<unsigned>(x) < static_cast<unsigned>(width_) &&
+            static_cast<unsigned>(y) < static_cast<unsigned>(height_))
+            reinterpret_cast<std::uint32_t*>(bits_ + y * stride_)[x] = ToQt(c);
+    }
+
+    // Makes sure the bitmap is not shared with a copy before direct pixel writes.
+    void Detach();
+
+    const QImage& Image() const { return image_; }
+    // Replaces the contents by a picture of the same size (a stored picture coming back).
+    void SetImage(const QImage& image);
+    QImage Copy() const { return image_.copy(); }
+
+    static std::uint32_t ToQt(Colour c) {
+        return 0xff000000u | ((c & 0xffu) << 16) | (c & 0xff00u) | ((c >> 16) & 0xffu);
+    }
+    static Colour FromQt(std::uint32_t q) {
+        return ((q >> 16) & 0xffu) | (q & 0xff00u) | ((q & 0xffu) << 16);
+    }
+
+private:
+    template <class Fn>
+    void Paint(Fn&& fn, bool usePen, bool useBrush);
+
+    QImage image_;
+    uchar* bits_ = nullptr;
+    qsizetype stride_ = 0;
+    int width_ = 1, height_ = 1;
+    Colour penColour_ = kBlack;
+    int penWidth_ = 1;
+    PenMode penMode_ = PenMode::Copy;
+    BrushStyle brushStyle_ = BrushStyle::Solid;
+    Colour brushColour_ = kWhite;
+    int penX_ = 0, penY_ = 0;
+};
+
+}  // namespace vorla

@@ -1,0 +1,91 @@
+#include "plane/viewport.h"
+
+#include <cmath>
+
+#include "model/scene.h"
+
+namespace vorla {
+
+const std::array<CoordinatePreset, 6> kCoordinatePresets = {{
+    {"N223", "  -&3 .... 7  (1/3)", "-3", "7", "1/3"},
+    {"N443", "  -&5 .... 9  (1/3)", "-5", "9", "1/3"},
+    {"N883", " -&7 .... 11  (1/3)", "-7", "11", "1/3"},
+    {"N9151", " -&9 .... 15  (1/3)", "-9", "15", "1/3"},
+    {"N11251", "-&11 .... 25  (1/3)", "-11", "25", "1/3"},
+    {"N2020121", "-&20 .... 20  (1/2)", "-20", "20", "1/2"},
+}};
+
+TAxisB::TAxisB(int lastCol, int lastRow) {
+    ColMax = lastCol;
+    RowMax = lastRow;
+    SetXRange(0, 1);
+    SetYRange(0, 1);
+}
+
+int TAxisB::ToPixel(long double v) {
+    if (std::isnan(v)) return 0;
+    if (v >= kPixelLimit) return kPixelLimit;
+    if (v <= -kPixelLimit) return -kPixelLimit;
+    return static_cast<int>(v);
+}
+
+void TAxisB::DeriveX() {
+    const int span = ColMax - ColMin;
+    XStep = (XMax - XMin) / (span != 0 ? span : 1);
+    XScale = XStep != 0 ? 1 / XStep : 0;
+    ColX0 = ColumnOfX(0);
+    ColX1 = ColumnOfX(1);
+}
+
+void TAxisB::DeriveY() {
+    const int span = RowMax - RowMin;
+    YStep = (YMax - YMin) / (span != 0 ? span : 1);
+    YScale = YStep != 0 ? 1 / YStep : 0;
+    RowY0 = RowOfY(0);
+    RowY1 = RowOfY(1);
+}
+
+void TAxisB::SetXRange(long double xMin, long double xMax) {
+    XMin = xMin;
+    XMax = xMax;
+    DeriveX();
+}
+
+void TAxisB::SetYRange(long double yMin, long double yMax) {
+    YMin = yMin;
+    YMax = yMax;
+    DeriveY();
+}
+
+void TAxisB::SetPixelRange(int lastCol, int lastRow) {
+    ColMax = lastCol;
+    RowMax = lastRow;
+    DeriveX();
+    DeriveY();
+}
+
+void Viewport::PrepocetPodleSouradnic(const CircleSet& k) {
+    axes.SetPixelRange(W, H);
+    const long double width = range.XTo - range.XFrom;
+    const long double h = H * width / W;
+    // A zero (or unusable) X range has no scale: keep the viewport as it was.
+    if (width != 0 && std::isfinite(width) && std::isfinite(h) && h != 0) {
+        axes.SetXRange(range.XFrom, range.XTo);
+        axes.SetYRange(-range.YRelative * h, (1 - range.YRelative) * h);
+    }
+    axisPixels = {axes.ColX0, axes.ColX1, axes.RowY0, axes.RowY1};
+    auto radius = [&](long double r) {
+        const long long p = static_cast<long long>(axes.ColumnOfX(r)) - axes.ColX0;
+        return static_cast<int>(p > kPixelLimit ? kPixelLimit : p < -kPixelLimit ? -kPixelLimit : p);
+    };
+    circlePixels[0] = {axes.ColumnOfX(k.D), axes.RowY0, radius(k.R)};
+    circlePixels[1] = {axes.ColumnOfX(k.M), axes.RowOfY(k.N), radius(k.S)};
+    circlePixels[2] = {axes.ColumnOfX(k.U), axes.RowOfY(k.V), radius(k.W)};
+    circlePixels[3] = {axes.ColumnOfX(k.A), axes.RowOfY(k.B), radius(k.C)};
+    handles.col = {axes.ColX0, circlePixels[0].col, circlePixels[1].col, circlePixels[2].col,
+                   circlePixels[3].col};
+    handles.row = {axes.RowY0, axes.RowY0, circlePixels[1].row, circlePixels[2].row,
+                   circlePixels[3].row};
+}
+
+}  // namespace vorla

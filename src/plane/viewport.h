@@ -1,0 +1,82 @@
+// The mapping between the tabula's pixels and the points of the plane.
+#pragma once
+
+#include <array>
+
+namespace vorla {
+
+struct CircleSet;
+
+// Pixel positions handed to drawing code are kept within this bound, so that sums and
+// differences of a few of them never overflow a 32-bit integer.
+inline constexpr int kPixelLimit = (1 << 29) - 1;
+
+class TAxisB {
+public:
+    TAxisB(int lastCol = 1, int lastRow = 1);
+
+    void SetXRange(long double xMin, long double xMax);
+    void SetYRange(long double yMin, long double yMax);
+    void SetPixelRange(int lastCol, int lastRow);
+
+    int ColumnOfX(long double x) const { return ToPixel((x - XMin) * XScale); }
+    int RowOfY(long double y) const { return ToPixel((YMax - y) * YScale); }
+    long double XOfColumn(int c) const { return c * XStep + XMin; }
+    long double YOfRow(int r) const { return YMax - r * YStep; }
+
+    // Truncation toward zero, defined for every real: non-finite and huge values clamp.
+    static int ToPixel(long double v);
+
+    long double XMin = 0, XMax = 1, YMin = 0, YMax = 1;
+    int ColMin = 0, ColMax = 1, RowMin = 0, RowMax = 1;
+    int ColX0 = 0, ColX1 = 0, RowY0 = 0, RowY1 = 0;
+    long double XStep = 1, YStep = 1, XScale = 1, YScale = 1;
+
+private:
+    void DeriveX();
+    void DeriveY();
+};
+
+struct AxisPixels {
+    int c0 = 0, c1 = 0, r0 = 0, r1 = 0;
+};
+
+// Centre column, centre row and pixel radius of K2..K5 (index 0..3).
+struct CirclePixel {
+    int col = 0, row = 0, radius = 0;
+};
+
+struct CentreHandles {
+    std::array<int, 5> col{}, row{};
+};
+
+// The user's axes range.
+struct AxesRange {
+    long double XFrom = -3, XTo = 7, YRelative = 1.0L / 3;
+};
+
+// The viewport with its derived pixel forms; one instance, owned by the session.
+struct Viewport {
+    TAxisB axes;
+    AxesRange range;
+    int W = 1, H = 1;
+    AxisPixels axisPixels;
+    std::array<CirclePixel, 4> circlePixels{};
+    CentreHandles handles;
+
+    // Sets everything up from the stored range, W, H and the circles. A zero X range
+    // keeps the previous X and Y ranges, since it has no scale.
+    void PrepocetPodleSouradnic(const CircleSet& k);
+};
+
+// The presets of the Coordinates menu: texts of edtXod, edtXdo, edtYzero.
+struct CoordinatePreset {
+    const char* name;
+    const char* caption;
+    const char* xFrom;
+    const char* xTo;
+    const char* yRel;
+};
+extern const std::array<CoordinatePreset, 6> kCoordinatePresets;
+
+}  // namespace vorla
