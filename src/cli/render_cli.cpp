@@ -83,7 +83,8 @@ Options Parse(int argc, char** argv) {
             o.help = true;
         } else if (a == "--example") {
             const std::string s = value();
-            if (!ParseLong(s, 1, 14, v)) throw UsageError{"--example takes 1 to 14, not '" + s + "'"};
+            if (!ParseLong(s, 1, 14, v))
+                throw UsageError{"--example takes 1 to 14, not '" + s + "'"};
             o.example = static_cast<int>(v);
         } else if (a == "--task") {
             const std::string s = value();
@@ -96,7 +97,8 @@ Options Parse(int argc, char** argv) {
                 throw UsageError{"--set takes NAME=TEXT, not '" + s + "'"};
             const std::string name = s.substr(0, eq);
             if (!FindControl(name))
-                throw UsageError{"unknown control '" + name + "'; valid names: " + ValidControlNames()};
+                throw UsageError{"unknown control '" + name +
+                                 "'; valid names: " + ValidControlNames()};
             o.sets.emplace_back(name, s.substr(eq + 1));
         } else if (a == "--picture") {
             const std::string s = value();
@@ -123,7 +125,8 @@ Options Parse(int argc, char** argv) {
             o.height = static_cast<int>(h);
         } else if (a == "--threads") {
             const std::string s = value();
-            if (!ParseLong(s, 1, 1024, v)) throw UsageError{"--threads takes 1 to 1024, not '" + s + "'"};
+            if (!ParseLong(s, 1, 1024, v))
+                throw UsageError{"--threads takes 1 to 1024, not '" + s + "'"};
             o.threads = static_cast<int>(v);
         } else if (a == "--seed") {
             const std::string s = value();
@@ -166,15 +169,15 @@ const char* FormatOf(const std::string& path) {
 
 // The renderer's window: plain control values, a progress bar, no event loop.
 class RenderHost : public Host {
-public:
+  public:
     RenderHost(std::ostream& err, bool progress) : err_(err), progress_(progress) {}
     int rows = 0;
     bool Poll(int row) override {
         if (progress_ && rows > 0) {
             const int width = 40;
             const int done = static_cast<int>(static_cast<long long>(row) * width / rows);
-            err_ << "\r[" << std::string(done, '#') << std::string(width - done, ' ') << "] "
-                 << row << "/" << rows << std::flush;
+            err_ << "\r[" << std::string(done, '#') << std::string(width - done, ' ') << "] " << row
+                 << "/" << rows << std::flush;
         }
         return false;
     }
@@ -182,7 +185,7 @@ public:
         if (progress_) err_ << "\r" << std::string(60, ' ') << "\r" << std::flush;
     }
 
-private:
+  private:
     std::ostream& err_;
     bool progress_;
 };
@@ -193,17 +196,28 @@ struct FieldRule {
 };
 // The fields read silently with a fallback: a bad text there deserves a word.
 constexpr FieldRule kSilentFields[] = {
-    {"EditKd", RangeCheck::None},       {"EditKr", RangeCheck::Positive},
-    {"EditKm", RangeCheck::None},       {"EditKn", RangeCheck::None},
-    {"EditKs", RangeCheck::Positive},   {"EditKu", RangeCheck::None},
-    {"EditKv", RangeCheck::None},       {"EditKw", RangeCheck::Positive},
-    {"EditKa", RangeCheck::None},       {"EditKb", RangeCheck::None},
-    {"EditKc", RangeCheck::Positive},   {"edtXod", RangeCheck::None},
-    {"edtXdo", RangeCheck::None},       {"edtYzero", RangeCheck::None},
-    {"EditPresnost", RangeCheck::Positive}, {"EditTotoznost", RangeCheck::Positive},
-    {"EditMaxIterValue", RangeCheck::Positive}, {"EditLimit1", RangeCheck::NonNegative},
-    {"EditLimit2", RangeCheck::NonNegative},    {"EditX1", RangeCheck::None},
-    {"EditX2", RangeCheck::None},       {"EditY1", RangeCheck::None},
+    {"EditKd", RangeCheck::None},
+    {"EditKr", RangeCheck::Positive},
+    {"EditKm", RangeCheck::None},
+    {"EditKn", RangeCheck::None},
+    {"EditKs", RangeCheck::Positive},
+    {"EditKu", RangeCheck::None},
+    {"EditKv", RangeCheck::None},
+    {"EditKw", RangeCheck::Positive},
+    {"EditKa", RangeCheck::None},
+    {"EditKb", RangeCheck::None},
+    {"EditKc", RangeCheck::Positive},
+    {"edtXod", RangeCheck::None},
+    {"edtXdo", RangeCheck::None},
+    {"edtYzero", RangeCheck::None},
+    {"EditPresnost", RangeCheck::Positive},
+    {"EditTotoznost", RangeCheck::Positive},
+    {"EditMaxIterValue", RangeCheck::Positive},
+    {"EditLimit1", RangeCheck::NonNegative},
+    {"EditLimit2", RangeCheck::NonNegative},
+    {"EditX1", RangeCheck::None},
+    {"EditX2", RangeCheck::None},
+    {"EditY1", RangeCheck::None},
     {"EditY2", RangeCheck::None},
 };
 

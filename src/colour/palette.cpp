@@ -8,40 +8,40 @@
 namespace vorla {
 
 const std::array<NamedColour, 54> NamedColors = {{
-    {"Black", Rgb(0, 0, 0)},          {"Red", Rgb(255, 0, 0)},
-    {"Navy", Rgb(0, 0, 128)},         {"Yellow", Rgb(255, 255, 0)},
-    {"Maroon", Rgb(128, 0, 0)},       {"Aqua", Rgb(0, 255, 255)},
-    {"Green", Rgb(0, 128, 0)},        {"Fuchsia", Rgb(255, 0, 255)},
-    {"Teal", Rgb(0, 128, 128)},       {"Silver", Rgb(192, 192, 192)},
-    {"Purple", Rgb(128, 0, 128)},     {"Lime", Rgb(0, 255, 0)},
-    {"Olive", Rgb(128, 128, 0)},      {"Blue", Rgb(0, 0, 255)},
-    {"Gray", Rgb(128, 128, 128)},     {"White", Rgb(255, 255, 255)},
-    {"Brown", Rgb(165, 42, 42)},      {"Cyan", Rgb(0, 255, 255)},
-    {"Magenta", Rgb(255, 0, 255)},    {"Bronze", Rgb(240, 120, 36)},
-    {"Khaki", Rgb(159, 159, 95)},     {"Gold", Rgb(204, 127, 50)},
-    {"Pink", Rgb(188, 143, 143)},     {"Violet", Rgb(204, 48, 204)},
-    {"Orange", Rgb(255, 128, 0)},     {"Beige", Rgb(230, 198, 70)},
-    {"Gray05", Rgb(13, 13, 13)},      {"Gray10", Rgb(26, 26, 26)},
-    {"Gray15", Rgb(38, 38, 38)},      {"Gray20", Rgb(51, 51, 51)},
-    {"Gray25", Rgb(64, 64, 64)},      {"Gray30", Rgb(77, 77, 77)},
-    {"Gray35", Rgb(89, 89, 89)},      {"Gray40", Rgb(102, 102, 102)},
-    {"Gray45", Rgb(115, 115, 115)},   {"Gray50", Rgb(128, 128, 128)},
-    {"Gray55", Rgb(140, 140, 140)},   {"Gray60", Rgb(153, 153, 153)},
-    {"Gray65", Rgb(166, 166, 166)},   {"Gray70", Rgb(179, 179, 179)},
-    {"Gray75", Rgb(191, 191, 191)},   {"Gray80", Rgb(204, 204, 204)},
-    {"Gray85", Rgb(217, 217, 217)},   {"Gray90", Rgb(230, 230, 230)},
-    {"Gray95", Rgb(242, 242, 242)},   {"FireBrick", Rgb(35, 35, 142)},
-    {"Khaki", Rgb(95, 159, 159)},     {"Pink", Rgb(143, 143, 188)},
-    {"Brass", Rgb(66, 166, 181)},     {"Copper", Rgb(51, 115, 184)},
-    {"Bronze", Rgb(36, 120, 140)},    {"SkyBlue", Rgb(204, 153, 50)},
-    {"Wheat", Rgb(191, 216, 216)},    {"Aquamarine", Rgb(153, 204, 50)},
+    {"Black", Rgb(0, 0, 0)},        {"Red", Rgb(255, 0, 0)},
+    {"Navy", Rgb(0, 0, 128)},       {"Yellow", Rgb(255, 255, 0)},
+    {"Maroon", Rgb(128, 0, 0)},     {"Aqua", Rgb(0, 255, 255)},
+    {"Green", Rgb(0, 128, 0)},      {"Fuchsia", Rgb(255, 0, 255)},
+    {"Teal", Rgb(0, 128, 128)},     {"Silver", Rgb(192, 192, 192)},
+    {"Purple", Rgb(128, 0, 128)},   {"Lime", Rgb(0, 255, 0)},
+    {"Olive", Rgb(128, 128, 0)},    {"Blue", Rgb(0, 0, 255)},
+    {"Gray", Rgb(128, 128, 128)},   {"White", Rgb(255, 255, 255)},
+    {"Brown", Rgb(165, 42, 42)},    {"Cyan", Rgb(0, 255, 255)},
+    {"Magenta", Rgb(255, 0, 255)},  {"Bronze", Rgb(240, 120, 36)},
+    {"Khaki", Rgb(159, 159, 95)},   {"Gold", Rgb(204, 127, 50)},
+    {"Pink", Rgb(188, 143, 143)},   {"Violet", Rgb(204, 48, 204)},
+    {"Orange", Rgb(255, 128, 0)},   {"Beige", Rgb(230, 198, 70)},
+    {"Gray05", Rgb(13, 13, 13)},    {"Gray10", Rgb(26, 26, 26)},
+    {"Gray15", Rgb(38, 38, 38)},    {"Gray20", Rgb(51, 51, 51)},
+    {"Gray25", Rgb(64, 64, 64)},    {"Gray30", Rgb(77, 77, 77)},
+    {"Gray35", Rgb(89, 89, 89)},    {"Gray40", Rgb(102, 102, 102)},
+    {"Gray45", Rgb(115, 115, 115)}, {"Gray50", Rgb(128, 128, 128)},
+    {"Gray55", Rgb(140, 140, 140)}, {"Gray60", Rgb(153, 153, 153)},
+    {"Gray65", Rgb(166, 166, 166)}, {"Gray70", Rgb(179, 179, 179)},
+    {"Gray75", Rgb(191, 191, 191)}, {"Gray80", Rgb(204, 204, 204)},
+    {"Gray85", Rgb(217, 217, 217)}, {"Gray90", Rgb(230, 230, 230)},
+    {"Gray95", Rgb(242, 242, 242)}, {"FireBrick", Rgb(35, 35, 142)},
+    {"Khaki", Rgb(95, 159, 159)},   {"Pink", Rgb(143, 143, 188)},
+    {"Brass", Rgb(66, 166, 181)},   {"Copper", Rgb(51, 115, 184)},
+    {"Bronze", Rgb(36, 120, 140)},  {"SkyBlue", Rgb(204, 153, 50)},
+    {"Wheat", Rgb(191, 216, 216)},  {"Aquamarine", Rgb(153, 204, 50)},
 }};
 
 const std::array<Colour, 16> kDefaultPeriodColors = {
-    Rgb(0, 0, 0),     Rgb(255, 0, 0),   Rgb(0, 0, 255),     Rgb(255, 255, 0),
-    Rgb(128, 0, 0),   Rgb(0, 255, 255), Rgb(0, 128, 0),     Rgb(255, 0, 255),
-    Rgb(0, 128, 128), Rgb(192, 192, 192), Rgb(128, 0, 128), Rgb(0, 255, 0),
-    Rgb(128, 128, 0), Rgb(0, 0, 128),   Rgb(128, 128, 128), Rgb(255, 255, 255)};
+    Rgb(0, 0, 0),     Rgb(255, 0, 0),     Rgb(0, 0, 255),     Rgb(255, 255, 0),
+    Rgb(128, 0, 0),   Rgb(0, 255, 255),   Rgb(0, 128, 0),     Rgb(255, 0, 255),
+    Rgb(0, 128, 128), Rgb(192, 192, 192), Rgb(128, 0, 128),   Rgb(0, 255, 0),
+    Rgb(128, 128, 0), Rgb(0, 0, 128),     Rgb(128, 128, 128), Rgb(255, 255, 255)};
 
 namespace {
 int NearestChannel(long double v) {
@@ -83,7 +83,8 @@ Colour Palette::LyapunovScaleColor(float L) const {
     if (tr > 255) tr = 255;
     const int t = static_cast<int>(tr);
     auto ch = [&](int zero, int neg, int pos) {
-        if (t < 0) return NearestChannel(static_cast<long double>(zero * (t + 255) - neg * t) / 255);
+        if (t < 0)
+            return NearestChannel(static_cast<long double>(zero * (t + 255) - neg * t) / 255);
         return NearestChannel(static_cast<long double>(zero * (255 - t) + pos * t) / 255);
     };
     return Rgb(ch(RedOf(LyapZeroColor), RedOf(LyapNegColor), RedOf(LyapPosColor)),

@@ -12,9 +12,15 @@ using Colour = std::uint32_t;
 constexpr Colour Rgb(int r, int g, int b) {
     return static_cast<Colour>((r & 255) | ((g & 255) << 8) | ((b & 255) << 16));
 }
-constexpr int RedOf(Colour c) { return c & 255; }
-constexpr int GreenOf(Colour c) { return (c >> 8) & 255; }
-constexpr int BlueOf(Colour c) { return (c >> 16) & 255; }
+constexpr int RedOf(Colour c) {
+    return c & 255;
+}
+constexpr int GreenOf(Colour c) {
+    return (c >> 8) & 255;
+}
+constexpr int BlueOf(Colour c) {
+    return (c >> 16) & 255;
+}
 
 inline constexpr Colour kBlack = Rgb(0, 0, 0);
 inline constexpr Colour kWhite = Rgb(255, 255, 255);

@@ -19,7 +19,7 @@ struct ControlSpec {
     const char* defaultText;  // edit text, spin value, "1"/"0" for a check box
     int min = 0, max = 0;     // spin range
     int tag = 0;
-    Colour colour = 0;        // default colour of a label
+    Colour colour = 0;  // default colour of a label
 };
 
 const std::vector<ControlSpec>& ControlTable();
@@ -27,7 +27,7 @@ const ControlSpec* FindControl(const std::string& name);
 
 // What the core reads of the controls; the window implements it over its widgets.
 class Controls : public BadNumberReporter {
-public:
+  public:
     virtual std::string Text(const std::string& name) const = 0;
     virtual void SetText(const std::string& name, const std::string& text) = 0;
     virtual bool Checked(const std::string& name) const = 0;
@@ -42,7 +42,7 @@ public:
 
 // Controls held as plain values: the headless renderer's and the tests' window.
 class ControlValues : public Controls {
-public:
+  public:
     ControlValues();  // every control at its default
 
     std::string Text(const std::string& name) const override;
@@ -62,7 +62,7 @@ public:
     std::string focused;
     std::vector<std::string> badNumberReports;
 
-private:
+  private:
     std::map<std::string, std::string> texts_;
     std::map<std::string, Colour> colours_;
 };

@@ -25,9 +25,9 @@ inline constexpr std::array<const char*, 11> kCircleFields = {
 
 struct Scene {
     CircleSet k;
-    long double L = 1000;          // InfinityBound
-    long double tolerance = 1e-6L; // CentreTolerance = 1/L^2
-    int taskType = -1;             // -1 none chosen; 2..5 circles; 6 squaring on K1
+    long double L = 1000;           // InfinityBound
+    long double tolerance = 1e-6L;  // CentreTolerance = 1/L^2
+    int taskType = -1;              // -1 none chosen; 2..5 circles; 6 squaring on K1
 
     void SetInfinityBound(long double bound) {
         L = bound;
@@ -193,12 +193,23 @@ struct UnitCircleSquare {
 template <class Fn>
 bool WithMap(const Scene& s, Fn&& fn) {
     switch (s.taskType) {
-        case 2: fn(TwoCircle{s}); return true;
-        case 3: fn(ThreeCircle{s}); return true;
-        case 4: fn(FourCircle{s}); return true;
-        case 5: fn(FiveCircle{s}); return true;
-        case 6: fn(UnitCircleSquare{s}); return true;
-        default: return false;
+        case 2:
+            fn(TwoCircle{s});
+            return true;
+        case 3:
+            fn(ThreeCircle{s});
+            return true;
+        case 4:
+            fn(FourCircle{s});
+            return true;
+        case 5:
+            fn(FiveCircle{s});
+            return true;
+        case 6:
+            fn(UnitCircleSquare{s});
+            return true;
+        default:
+            return false;
     }
 }
 

@@ -17,9 +17,9 @@
 namespace vorla {
 
 struct PictureContext {
-    const Scene& scene;      // live: taken afresh at every poll
-    const Viewport& view;    // live: taken afresh at every poll
-    Controls& controls;      // the picture's own parameters, read at its start
+    const Scene& scene;    // live: taken afresh at every poll
+    const Viewport& view;  // live: taken afresh at every poll
+    Controls& controls;    // the picture's own parameters, read at its start
     Palette& palette;
     Tabula& tabula;
     ValueGrid& grid;

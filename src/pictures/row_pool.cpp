@@ -2,9 +2,13 @@
 
 namespace vorla {
 
-RowPool::RowPool(int threads) { Start(threads); }
+RowPool::RowPool(int threads) {
+    Start(threads);
+}
 
-RowPool::~RowPool() { Stop(); }
+RowPool::~RowPool() {
+    Stop();
+}
 
 void RowPool::SetThreads(int threads) {
     Stop();

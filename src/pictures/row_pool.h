@@ -11,7 +11,7 @@
 namespace vorla {
 
 class RowPool {
-public:
+  public:
     // threads <= 0: one per core.
     explicit RowPool(int threads = 0);
     ~RowPool();
@@ -25,7 +25,7 @@ public:
     // done. The calling thread takes part. Not reentrant from inside fn.
     void Run(int first, int last, const std::function<void(int)>& fn);
 
-private:
+  private:
     void Start(int threads);
     void Stop();
     void Work();

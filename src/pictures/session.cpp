@@ -12,8 +12,8 @@ namespace {
 const char* kCircleLabels[5] = {"LabelB1", "LabelB2", "LabelB3", "LabelB4", "LabelB5"};
 const char* kClassLabels[8] = {"LabelBA", "LabelBB", "LabelBC", "LabelBD",
                                "LabelBE", "LabelBF", "LabelBG", "LabelBH"};
-const char* kPeriodLabels[16] = {"lbl0", "lbl1", "lbl2",  "lbl3",  "lbl4",  "lbl5",
-                                 "lbl6", "lbl7", "lbl8",  "lbl9",  "lbl10", "lbl11",
+const char* kPeriodLabels[16] = {"lbl0",  "lbl1",  "lbl2",  "lbl3", "lbl4",  "lbl5",
+                                 "lbl6",  "lbl7",  "lbl8",  "lbl9", "lbl10", "lbl11",
                                  "lbl12", "lbl13", "lbl14", "lbl15"};
 }  // namespace
 
@@ -33,7 +33,9 @@ void Session::FormCreate() {
     for (int i = 0; i < 16; ++i) controls.SetLabelColour(kPeriodLabels[i], palette.PeriodColors[i]);
 }
 
-void Session::FormActivate() { DefKruz(); }
+void Session::FormActivate() {
+    DefKruz();
+}
 
 void Session::FormResize(int width, int height) {
     // A running picture would walk rows that no longer fit: it ends at its next poll.
@@ -62,7 +64,9 @@ void Session::ZmenaSouradnic() {
     PrepocetPodleSouradnic();
 }
 
-void Session::PrepocetPodleSouradnic() { view.PrepocetPodleSouradnic(scene.k); }
+void Session::PrepocetPodleSouradnic() {
+    view.PrepocetPodleSouradnic(scene.k);
+}
 
 void Session::KresliZaklad() {
     vorla::KresliZaklad(tabula, view, palette, scene.taskType, controls.Spin("TloustKce"));
@@ -94,13 +98,16 @@ bool Session::EditKoefExit(const std::string& field) {
 }
 
 bool Session::EditNekonecnoExit() {
-    scene.SetInfinityBound(TextToNumberDef(controls.Text("EditNekonecno"), RangeCheck::Positive, 1000));
+    scene.SetInfinityBound(
+        TextToNumberDef(controls.Text("EditNekonecno"), RangeCheck::Positive, 1000));
     const bool failed = NumberTextFailed();
     if (failed) controls.Focus("EditNekonecno");
     return !failed;
 }
 
-void Session::EditPresnostExit() { vorla::EditPresnostExit(controls, Accuracy); }
+void Session::EditPresnostExit() {
+    vorla::EditPresnostExit(controls, Accuracy);
+}
 
 void Session::StopVypoctuClick() {
     StopRequested = true;
@@ -149,10 +156,14 @@ void Session::LabelyBarev(const std::string& label, Colour c) {
     if (!spec || spec->kind != ControlKind::ColourLabel || spec->tag == 0) return;
     controls.SetLabelColour(label, c);
     const int tag = spec->tag;
-    if (tag >= 51 && tag <= 55) palette.CircleColors[tag - 51] = c;
-    else if (tag >= 60 && tag <= 67) palette.ClassColors[tag - 60] = c;
-    else if (tag >= 70 && tag <= 77) palette.RegionColors[tag - 70] = c;
-    else if (tag >= 0 && tag <= 15) palette.PeriodColors[tag] = c;
+    if (tag >= 51 && tag <= 55)
+        palette.CircleColors[tag - 51] = c;
+    else if (tag >= 60 && tag <= 67)
+        palette.ClassColors[tag - 60] = c;
+    else if (tag >= 70 && tag <= 77)
+        palette.RegionColors[tag - 70] = c;
+    else if (tag >= 0 && tag <= 15)
+        palette.PeriodColors[tag] = c;
     else if (tag == 101) {
         palette.LyapNegColor = controls.LabelColour("LabelLyapNegat");
         palette.LyapZeroColor = controls.LabelColour("LabelLyapZero");
@@ -186,8 +197,8 @@ void Session::ActionClick(int tag) {
     const PictureKindInfo* kind = FindPictureKind(tag);
     if (kind && kind->run) {
         ++running_;
-        PictureContext ctx{scene,   view, controls, palette,
-                           tabula,  grid, pool,     [this](int r) { return TestKonce(r); },
+        PictureContext ctx{scene,       view,    controls, palette,
+                           tabula,      grid,    pool,     [this](int r) { return TestKonce(r); },
                            pictureSeed, Accuracy};
         kind->run(ctx);
         --running_;

@@ -17,7 +17,7 @@ namespace vorla {
 
 // Services of the window that the operations use.
 class Host {
-public:
+  public:
     virtual ~Host() = default;
     // TestKonce's part: show the row, handle pending input; true when the program ends.
     virtual bool Poll(int /*row*/) { return false; }
@@ -34,7 +34,7 @@ public:
 inline constexpr const char* kNoTaskStatus = "Choose a task type first.";
 
 class Session {
-public:
+  public:
     Session(Controls& controls, Host& host, int width, int height, int threads = 0);
 
     // Window events.
@@ -83,7 +83,7 @@ public:
 
     bool Running() const { return running_ > 0; }
 
-private:
+  private:
     int running_ = 0;
     bool resizedOnce_ = false;
 };

@@ -10,6 +10,8 @@ void ValueGrid::Resize(int W, int H) {
     cells_.assign(static_cast<std::size_t>(w_ + 1) * static_cast<std::size_t>(h_ + 1), -1);
 }
 
-void ValueGrid::Fill(std::int32_t v) { std::fill(cells_.begin(), cells_.end(), v); }
+void ValueGrid::Fill(std::int32_t v) {
+    std::fill(cells_.begin(), cells_.end(), v);
+}
 
 }  // namespace vorla

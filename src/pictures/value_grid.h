@@ -7,7 +7,7 @@
 namespace vorla {
 
 class ValueGrid {
-public:
+  public:
     // (W+1)*(H+1) cells, all -1; the cell of pixel (c, r) has the index r*W + c.
     void Resize(int W, int H);
     void Fill(std::int32_t v);
@@ -30,7 +30,7 @@ public:
     std::int32_t AtIndex(std::size_t i) const { return i < cells_.size() ? cells_[i] : -1; }
     const std::vector<std::int32_t>& Cells() const { return cells_; }
 
-private:
+  private:
     int w_ = 0, h_ = 0;
     std::vector<std::int32_t> cells_;
 };

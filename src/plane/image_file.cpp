@@ -1,20 +1,23 @@
 #include "plane/image_file.h"
 
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
 #include <QBuffer>
 #include <QByteArray>
 #include <cerrno>
 #include <cstdio>
 #include <cstring>
-#include <fcntl.h>
-#include <sys/stat.h>
-#include <vector>
 #include <string>
-#include <unistd.h>
+#include <vector>
 
 namespace vorla {
 namespace {
 
-std::string Reason(int err) { return std::strerror(err); }
+std::string Reason(int err) {
+    return std::strerror(err);
+}
 
 bool WriteAll(int fd, const char* data, size_t size, int& err) {
     while (size > 0) {

@@ -1,11 +1,12 @@
 #include "plane/number_text.h"
 
+#include <locale.h>
+
 #include <clocale>
 #include <cmath>
 #include <cstdio>
 #include <cstdlib>
 #include <limits>
-#include <locale.h>
 
 namespace vorla {
 namespace {
@@ -19,7 +20,9 @@ locale_t CLocale() {
     return loc;
 }
 
-bool IsDigit(char c) { return c >= '0' && c <= '9'; }
+bool IsDigit(char c) {
+    return c >= '0' && c <= '9';
+}
 
 // A plain number: spaces, sign, digits, separator and digits, exponent, spaces.
 bool ConvertPlain(std::string_view t, long double& value) {
@@ -62,10 +65,16 @@ bool ConvertPlain(std::string_view t, long double& value) {
 
 }  // namespace
 
-char DecimalChar() { return gDecimal; }
-char ForeignDecimalChar() { return gDecimal == '.' ? ',' : '.'; }
+char DecimalChar() {
+    return gDecimal;
+}
+char ForeignDecimalChar() {
+    return gDecimal == '.' ? ',' : '.';
+}
 
-void SetDecimalChar(char c) { gDecimal = (c == ',') ? ',' : '.'; }
+void SetDecimalChar(char c) {
+    gDecimal = (c == ',') ? ',' : '.';
+}
 
 void InitDecimalChar() {
     const lconv* lc = std::localeconv();
@@ -92,15 +101,22 @@ bool ConvertNumberText(std::string_view text, long double& value) {
 
 bool PassesRange(long double value, RangeCheck check) {
     switch (check) {
-        case RangeCheck::Positive: return value > 0;
-        case RangeCheck::NonNegative: return value >= 0;
-        case RangeCheck::None: break;
+        case RangeCheck::Positive:
+            return value > 0;
+        case RangeCheck::NonNegative:
+            return value >= 0;
+        case RangeCheck::None:
+            break;
     }
     return true;
 }
 
-long double LastEditNumber() { return gLastEditNumber; }
-bool NumberTextFailed() { return gNumberTextFailed; }
+long double LastEditNumber() {
+    return gLastEditNumber;
+}
+bool NumberTextFailed() {
+    return gNumberTextFailed;
+}
 
 bool ReadEditNumber(BadNumberReporter& reporter, const std::string& field, std::string_view text,
                     RangeCheck check) {
@@ -119,8 +135,8 @@ bool ReadEditNumber(BadNumberReporter& reporter, const std::string& field, std::
 
 long double TextToNumberDef(std::string_view text, RangeCheck check, long double def) {
     long double v = 0;
-    const bool ok = ConvertNumberText(text.empty() ? std::string_view("0") : text, v) &&
-                    PassesRange(v, check);
+    const bool ok =
+        ConvertNumberText(text.empty() ? std::string_view("0") : text, v) && PassesRange(v, check);
     gNumberTextFailed = !ok;
     return ok ? v : def;
 }

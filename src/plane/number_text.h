@@ -10,7 +10,7 @@ enum class RangeCheck { None, Positive, NonNegative };
 
 // Where a bad entry is reported; the window shows a message box and focuses the field.
 class BadNumberReporter {
-public:
+  public:
     virtual ~BadNumberReporter() = default;
     virtual void ReportBadNumber(const std::string& field) = 0;
 };
@@ -45,7 +45,7 @@ std::string GeneralText(long double value);
 std::string FormatDigits(int digits, long double value);
 
 // Rounding helpers shared by pictures and overlays; never undefined for any input.
-int RoundToInt32(long double v);     // nearest, ties to even, clamped; NaN gives 0
-int TruncToInt32(long double v);     // toward zero, clamped; NaN gives 0
+int RoundToInt32(long double v);  // nearest, ties to even, clamped; NaN gives 0
+int TruncToInt32(long double v);  // toward zero, clamped; NaN gives 0
 
 }  // namespace vorla

@@ -10,7 +10,9 @@ namespace {
 // handles well; lines are clipped to it, larger ellipses are not drawn.
 constexpr double kReach = 1 << 22;
 
-QColor ToQColor(Colour c) { return QColor(RedOf(c), GreenOf(c), BlueOf(c)); }
+QColor ToQColor(Colour c) {
+    return QColor(RedOf(c), GreenOf(c), BlueOf(c));
+}
 
 // Clips the segment to the square |x|,|y| <= kReach (Liang-Barsky); false if outside.
 bool ClipSegment(double& x1, double& y1, double& x2, double& y2) {
@@ -39,7 +41,9 @@ bool ClipSegment(double& x1, double& y1, double& x2, double& y2) {
 }
 }  // namespace
 
-Tabula::Tabula(int width, int height) { Resize(width, height); }
+Tabula::Tabula(int width, int height) {
+    Resize(width, height);
+}
 
 void Tabula::Resize(int width, int height) {
     width_ = std::max(1, width);
@@ -106,8 +110,8 @@ void Tabula::Ellipse(int x1, int y1, int x2, int y2) {
     // Entirely outside the bitmap: nothing to draw.
     if (r + m < 0 || b + m < 0 || l - m > width_ || t - m > height_) return;
     if (l < -kReach || t < -kReach || r > kReach || b > kReach) return;
-    Paint([&](QPainter& p) { p.drawEllipse(QRect(int(l), int(t), int(r - l), int(b - t))); },
-          true, true);
+    Paint([&](QPainter& p) { p.drawEllipse(QRect(int(l), int(t), int(r - l), int(b - t))); }, true,
+          true);
 }
 
 void Tabula::Rectangle(int x1, int y1, int x2, int y2) {

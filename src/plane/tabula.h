@@ -12,7 +12,7 @@ enum class PenMode { Copy, NotXor };
 enum class BrushStyle { Solid, Clear };
 
 class Tabula {
-public:
+  public:
     explicit Tabula(int width = 1, int height = 1);
 
     void Resize(int width, int height);  // contents become white
@@ -68,7 +68,7 @@ public:
         return ((q >> 16) & 0xffu) | (q & 0xff00u) | ((q & 0xffu) << 16);
     }
 
-private:
+  private:
     template <class Fn>
     void Paint(Fn&& fn, bool usePen, bool useBrush);
 

@@ -76,7 +76,9 @@ void Viewport::PrepocetPodleSouradnic(const CircleSet& k) {
     axisPixels = {axes.ColX0, axes.ColX1, axes.RowY0, axes.RowY1};
     auto radius = [&](long double r) {
         const long long p = static_cast<long long>(axes.ColumnOfX(r)) - axes.ColX0;
-        return static_cast<int>(p > kPixelLimit ? kPixelLimit : p < -kPixelLimit ? -kPixelLimit : p);
+        return static_cast<int>(p > kPixelLimit    ? kPixelLimit
+                                : p < -kPixelLimit ? -kPixelLimit
+                                                   : p);
     };
     circlePixels[0] = {axes.ColumnOfX(k.D), axes.RowY0, radius(k.R)};
     circlePixels[1] = {axes.ColumnOfX(k.M), axes.RowOfY(k.N), radius(k.S)};

@@ -12,7 +12,7 @@ struct CircleSet;
 inline constexpr int kPixelLimit = (1 << 29) - 1;
 
 class TAxisB {
-public:
+  public:
     TAxisB(int lastCol = 1, int lastRow = 1);
 
     void SetXRange(long double xMin, long double xMax);
@@ -32,7 +32,7 @@ public:
     int ColX0 = 0, ColX1 = 0, RowY0 = 0, RowY1 = 0;
     long double XStep = 1, YStep = 1, XScale = 1, YScale = 1;
 
-private:
+  private:
     void DeriveX();
     void DeriveY();
 };

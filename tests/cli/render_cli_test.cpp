@@ -32,7 +32,7 @@ RunResult Render(const std::string& args) {
 }
 
 class RenderCli : public ::testing::Test {
-protected:
+  protected:
     void SetUp() override {
         dir = fs::temp_directory_path() /
               ("vorla-cli-" + std::to_string(::getpid()) + "-" +

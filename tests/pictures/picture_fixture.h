@@ -49,7 +49,8 @@ struct PictureFixture {
     std::vector<std::uint32_t> Pixels() const {
         std::vector<std::uint32_t> p;
         for (int r = 0; r < session.tabula.Height(); ++r)
-            for (int c = 0; c < session.tabula.Width(); ++c) p.push_back(session.tabula.Pixel(c, r));
+            for (int c = 0; c < session.tabula.Width(); ++c)
+                p.push_back(session.tabula.Pixel(c, r));
         return p;
     }
 };

@@ -15,7 +15,7 @@ struct Recorder : BadNumberReporter {
 };
 
 class NumberText : public ::testing::TestWithParam<char> {
-protected:
+  protected:
     void SetUp() override { SetDecimalChar(GetParam()); }
     void TearDown() override { SetDecimalChar('.'); }
     static bool Conv(const char* t, long double& v) { return ConvertNumberText(t, v); }

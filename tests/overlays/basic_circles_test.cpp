@@ -1,0 +1,96 @@
+#include "overlays/basic_circles.h"
+
+#include <gtest/gtest.h>
+
+#include <vector>
+
+#include "model/scene.h"
+
+namespace vorla {
+namespace {
+
+struct Overlay : ::testing::Test {
+    Tabula t{120, 90};
+    Viewport v;
+    Palette p;
+    void SetUp() override {
+        v.W = 120;
+        v.H = 90;
+        CircleSet k;
+        ReadCircleTexts(k, {"3", "2.5", "1", "1", "1", "2", "3", "2", "3", "2", "2.5"});
+        v.PrepocetPodleSouradnic(k);
+        p.CircleColors = {kBlack, kRed, Rgb(0, 128, 0), Rgb(0, 0, 255), Rgb(128, 0, 0)};
+    }
+    std::vector<Colour> Pixels() const {
+        std::vector<Colour> out;
+        for (int r = 0; r < t.Height(); ++r)
+            for (int c = 0; c < t.Width(); ++c) out.push_back(t.Pixel(c, r));
+        return out;
+    }
+};
+
+TEST_F(Overlay, DrawingTwiceRestoresEveryPixel) {
+    for (int r = 0; r < 90; ++r)
+        for (int c = 0; c < 120; ++c) t.SetPixel(c, r, Rgb(c * 2, r * 2, (c * r) & 255));
+    for (int task : {-1, 2, 3, 4, 5, 6})
+        for (int width : {1, 2, 5}) {
+            // The axes take the current pen colour: the last circle's colour of a previous
+            // overlay, as after any earlier drawing of it.
+            Zadani1Click(t, v, p, task, width);
+            const auto before = Pixels();
+            Zadani1Click(t, v, p, task, width);
+            EXPECT_NE(Pixels(), before);
+            Zadani1Click(t, v, p, task, width);
+            EXPECT_EQ(Pixels(), before) << "task " << task << " width " << width;
+        }
+}
+
+TEST_F(Overlay, ClearDrawsAxesAndLeavesThePenState) {
+    KresliZaklad(t, v, p, 2, 2);
+    // Black under not-XOR on white is black: the X axis row is black, far corners white.
+    EXPECT_EQ(t.Pixel(5, v.axisPixels.r0), kBlack);
+    EXPECT_EQ(t.Pixel(v.axisPixels.c0, 5), kBlack);
+    EXPECT_EQ(t.Pixel(119, 0), kWhite);
+    EXPECT_EQ(t.Mode(), PenMode::Copy);
+    EXPECT_EQ(t.PenColor(), kRed);  // the last circle drawn, K2
+    EXPECT_EQ(t.PenWidth(), 2);
+    EXPECT_EQ(t.Brush(), BrushStyle::Clear);
+}
+
+TEST_F(Overlay, WhiteCircleIsInvisibleAndTaskSixDrawsOnlyK1) {
+    p.CircleColors[1] = kWhite;
+    KresliZaklad(t, v, p, 2, 1);  // both clearings start the axes in black
+    const auto withWhiteK2 = Pixels();
+    t.Fill(kWhite);
+    KresliZaklad(t, v, p, 6, 1);
+    EXPECT_EQ(Pixels(), withWhiteK2);  // K2 in white changes nothing
+}
+
+TEST(TabulaSurface, WritesOutsideAreIgnoredAndCopiesStayApart) {
+    Tabula t(4, 3);
+    t.SetPixel(-1, 0, kBlack);
+    t.SetPixel(4, 0, kBlack);
+    t.SetPixel(0, 3, kBlack);
+    t.SetPixel(3, 2, Rgb(1, 2, 3));
+    EXPECT_EQ(t.Pixel(3, 2), Rgb(1, 2, 3));
+    EXPECT_EQ(t.Pixel(9, 9), kWhite);
+    const QImage shared = t.Image();  // a shallow copy, as a painter might take
+    t.Detach();
+    t.SetPixel(0, 0, kRed);
+    EXPECT_EQ(Tabula::FromQt(shared.pixel(0, 0)) & 0xffffff, kWhite);
+    EXPECT_EQ(Tabula::FromQt(t.Image().pixel(0, 0)) & 0xffffff, kRed);
+    EXPECT_EQ(t.Image().pixel(3, 2), qRgb(1, 2, 3));  // colours reach Qt channel for channel
+}
+
+TEST(TabulaSurface, HugeShapesDoNotFault) {
+    Tabula t(50, 40);
+    t.SetPenWidth(3);
+    t.Ellipse(-kPixelLimit, -kPixelLimit, kPixelLimit, kPixelLimit);
+    t.MoveTo(-kPixelLimit, 20);
+    t.LineTo(kPixelLimit, 20);
+    t.Rectangle(-kPixelLimit, -kPixelLimit, 10, 10);
+    EXPECT_EQ(t.Pixel(25, 20), kBlack);  // the clipped line still crosses the surface
+}
+
+}  // namespace
+}  // namespace vorla

@@ -1,0 +1,91 @@
+#include "plane/viewport.h"
+
+#include <gtest/gtest.h>
+
+#include <cmath>
+
+#include "model/scene.h"
+
+namespace vorla {
+namespace {
+
+Viewport Make(int W, int H, long double from, long double to, long double yrel) {
+    Viewport v;
+    v.W = W;
+    v.H = H;
+    v.range = {from, to, yrel};
+    CircleSet k;
+    ReadCircleTexts(k, {"3", "2.5", "1", "1", "1", "2", "3", "2", "3", "2", "2.5"});
+    v.PrepocetPodleSouradnic(k);
+    return v;
+}
+
+TEST(Viewport, WorkedExample500x400) {
+    const Viewport v = Make(500, 400, -3, 7, 1.0L / 3);
+    EXPECT_EQ(v.axes.XStep, 10.0L / 500);
+    EXPECT_EQ(v.axes.YStep, v.axes.XStep);
+    EXPECT_EQ(v.axes.XOfColumn(0), -3);
+    EXPECT_NEAR(static_cast<double>(v.axes.XOfColumn(150)), 0, 1e-15);
+    EXPECT_NEAR(static_cast<double>(v.axes.YOfRow(0)), 16.0 / 3, 1e-15);
+    EXPECT_NEAR(static_cast<double>(v.axes.YMin), -8.0 / 3, 1e-15);
+    EXPECT_EQ(v.axes.RowY0, 266);
+    EXPECT_EQ(v.axisPixels.r0, 266);
+    EXPECT_EQ(v.axes.ColX0, 150);
+    EXPECT_EQ(v.axes.ColX1, 200);
+    // K2 at (3, 0) radius 2.5: centre column 300, radius 125 pixels, centre row on the axis.
+    EXPECT_EQ(v.circlePixels[0].col, 300);
+    EXPECT_EQ(v.circlePixels[0].row, 266);
+    EXPECT_EQ(v.circlePixels[0].radius, 125);
+    EXPECT_EQ(v.handles.col[1], 300);
+    EXPECT_EQ(v.handles.row[1], 266);
+    EXPECT_EQ(v.handles.col[0], 150);
+}
+
+TEST(Viewport, TruncationTowardZero) {
+    const Viewport v = Make(500, 400, -3, 7, 1.0L / 3);
+    EXPECT_EQ(v.axes.ColumnOfX(-3 - 0.5L * v.axes.XStep), 0);
+    EXPECT_EQ(v.axes.ColumnOfX(-3 - 1.5L * v.axes.XStep), -1);
+}
+
+TEST(Viewport, RelativeHeightAndPresets) {
+    EXPECT_EQ(Make(500, 400, -3, 7, 0).axes.RowY0, 400);
+    EXPECT_EQ(Make(500, 400, -3, 7, 1).axes.RowY0, 0);
+    const Viewport v = Make(400, 300, -20, 20, 0.5L);
+    EXPECT_EQ(v.axes.XStep, 40.0L / 400);
+    EXPECT_EQ(v.axes.ColX0, 200);
+    EXPECT_EQ(v.axes.RowY0, 150);
+    EXPECT_EQ(kCoordinatePresets[5].caption, std::string("-&20 .... 20  (1/2)"));
+}
+
+TEST(Viewport, ReversedRangeTurnsThePicture) {
+    const Viewport v = Make(500, 400, 7, -3, 1.0L / 3);
+    EXPECT_LT(v.axes.XStep, 0);
+    EXPECT_LT(v.axes.YStep, 0);
+}
+
+TEST(Viewport, ZeroRangeKeepsThePreviousOne) {
+    Viewport v = Make(500, 400, -3, 7, 1.0L / 3);
+    v.range = {2, 2, 0.5L};
+    v.PrepocetPodleSouradnic(CircleSet{});
+    EXPECT_EQ(v.axes.XMin, -3);
+    EXPECT_EQ(v.axes.XMax, 7);
+    EXPECT_TRUE(std::isfinite(v.axes.XScale) && v.axes.XScale != 0);
+}
+
+TEST(Viewport, PixelConversionDefinedForAnyReal) {
+    EXPECT_EQ(TAxisB::ToPixel(NAN), 0);
+    EXPECT_EQ(TAxisB::ToPixel(INFINITY), kPixelLimit);
+    EXPECT_EQ(TAxisB::ToPixel(-1e4000L), -kPixelLimit);
+    EXPECT_EQ(TAxisB::ToPixel(-2.7L), -2);
+    const Viewport v = Make(500, 400, -3, 7, 1.0L / 3);
+    EXPECT_EQ(v.axes.ColumnOfX(1e300L), kPixelLimit);
+    CircleSet huge;
+    huge.D = 1e300L;
+    huge.R = 1e300L;
+    Viewport w = v;
+    w.PrepocetPodleSouradnic(huge);
+    EXPECT_EQ(w.circlePixels[0].radius, kPixelLimit - w.axes.ColX0);
+}
+
+}  // namespace
+}  // namespace vorla
