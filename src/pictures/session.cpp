@@ -196,12 +196,16 @@ void Session::ActionClick(int tag) {
     host.SetStatus(7, PictureStatusTexts(tag));
     const PictureKindInfo* kind = FindPictureKind(tag);
     if (kind && kind->run) {
-        ++running_;
+        // Counted while it runs, also when a fault ends it early.
+        struct Running {
+            int& n;
+            explicit Running(int& count) : n(count) { ++n; }
+            ~Running() { --n; }
+        } running(running_);
         PictureContext ctx{scene,       view,    controls, palette,
                            tabula,      grid,    pool,     [this](int r) { return TestKonce(r); },
                            pictureSeed, Accuracy};
         kind->run(ctx);
-        --running_;
         host.TabulaChanged();
     }
     StopVypoctuClick();
