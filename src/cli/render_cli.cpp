@@ -30,10 +30,12 @@ constexpr const char* kUsage =
     "  --tag N            the picture by its menu tag instead\n"
     "  --clear            clear the tabula and draw the basic circles first\n"
     "  --overlay          draw the basic circles after the picture\n"
+    "  --fixed-points     mark the fixed points of the map after the picture (and overlay)\n"
     "  --size WxH         tabula size (default 542x450)\n"
     "  --threads N        worker threads (default: all cores)\n"
     "  --seed N           random seed (default: from the clock)\n"
     "  --grid FILE        write the value grid as text\n"
+    "  --scale-image FILE write the Lyapunov colour scale (25x241), .png or .bmp\n"
     "  --print-scene      print the scene text and draw nothing\n"
     "  --quiet            no progress bar, no warnings\n"
     "  --help             this text\n";
@@ -45,10 +47,12 @@ struct Options {
     std::vector<std::pair<std::string, std::string>> sets;
     int tag = 1;
     bool clear = false, overlay = false, printScene = false, quiet = false, help = false;
+    bool fixedPoints = false;
     int width = 542, height = 450, threads = 0;
     bool haveSeed = false;
     unsigned long long seed = 0;
     std::string gridFile;
+    std::string scaleFile;
 };
 
 struct UsageError {
@@ -114,6 +118,8 @@ Options Parse(int argc, char** argv) {
             o.clear = true;
         } else if (a == "--overlay") {
             o.overlay = true;
+        } else if (a == "--fixed-points") {
+            o.fixedPoints = true;
         } else if (a == "--size") {
             const std::string s = value();
             const size_t x = s.find('x');
@@ -139,6 +145,9 @@ Options Parse(int argc, char** argv) {
         } else if (a == "--grid") {
             o.gridFile = value();
             if (o.gridFile.empty()) throw UsageError{"--grid needs a file name"};
+        } else if (a == "--scale-image") {
+            o.scaleFile = value();
+            if (o.scaleFile.empty()) throw UsageError{"--scale-image needs a file name"};
         } else if (a == "--print-scene") {
             o.printScene = true;
         } else if (a == "--quiet" || a == "-q") {
@@ -253,6 +262,12 @@ int RunRender(int argc, char** argv, std::ostream& out, std::ostream& err) {
         err << "vorla-render: the output file must end in .png or .bmp: " << o.output << "\n";
         return 2;
     }
+    const char* scaleFormat = o.scaleFile.empty() ? nullptr : FormatOf(o.scaleFile);
+    if (!o.printScene && !o.scaleFile.empty() && !scaleFormat) {
+        err << "vorla-render: the scale image file must end in .png or .bmp: " << o.scaleFile
+            << "\n";
+        return 2;
+    }
     const PictureKindInfo* kind = FindPictureKind(o.tag);
     if (!o.printScene && (!kind || !kind->run)) {
         err << "vorla-render: the picture '" << (kind ? kind->name : "?")
@@ -301,6 +316,7 @@ int RunRender(int argc, char** argv, std::ostream& out, std::ostream& err) {
     s.ActionClick(o.tag);
     host.Finish();
     if (o.overlay) s.Zadani1Click();
+    if (o.fixedPoints) s.PevneBody1Click();
     if (!SaveImageFile(s.tabula.Image(), o.output, format, error)) {
         err << "vorla-render: cannot write " << o.output << ": " << error << "\n";
         return 1;
@@ -308,6 +324,13 @@ int RunRender(int argc, char** argv, std::ostream& out, std::ostream& err) {
     if (!o.gridFile.empty() && !SaveTextFile(GridText(s.grid, s.PictureKind), o.gridFile, error)) {
         err << "vorla-render: cannot write " << o.gridFile << ": " << error << "\n";
         return 1;
+    }
+    if (scaleFormat) {
+        s.KresliStupnici();
+        if (!SaveImageFile(s.scaleImage.Image(), o.scaleFile, scaleFormat, error)) {
+            err << "vorla-render: cannot write " << o.scaleFile << ": " << error << "\n";
+            return 1;
+        }
     }
     return 0;
 }

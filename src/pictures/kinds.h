@@ -28,4 +28,11 @@ void KresliConverg(PictureContext& ctx);
 // Reads the accuracy of the convergence picture (fallback 0.001, focus on a bad text).
 long double EditPresnostExit(Controls& controls, long double& accuracy);
 
+// Lyapunov exponents (tags 18 to 21) and the rectangle iterations (tag 7).
+void KresliLyapX(PictureContext& ctx);
+void KresliLyapY(PictureContext& ctx);
+void KresliLyapXY(PictureContext& ctx);
+void KresliLyapD(PictureContext& ctx);
+void KresliRect(PictureContext& ctx);
+
 }  // namespace vorla

@@ -4,7 +4,9 @@
 
 #include "model/examples.h"
 #include "overlays/basic_circles.h"
+#include "overlays/fixed_points.h"
 #include "pictures/kinds.h"
+#include "pictures/lyapunov.h"
 #include "plane/number_text.h"
 
 namespace vorla {
@@ -35,6 +37,7 @@ void Session::FormCreate() {
 
 void Session::FormActivate() {
     DefKruz();
+    SpolecneLyap();
 }
 
 void Session::FormResize(int width, int height) {
@@ -168,7 +171,23 @@ void Session::LabelyBarev(const std::string& label, Colour c) {
         palette.LyapNegColor = controls.LabelColour("LabelLyapNegat");
         palette.LyapZeroColor = controls.LabelColour("LabelLyapZero");
         palette.LyapPosColor = controls.LabelColour("LabelLyapPosit");
+        KresliStupnici();
     }
+}
+
+void Session::SpolecneLyap() {
+    vorla::SpolecneLyap(controls, palette, &scaleImage);
+    host.ScaleChanged();
+}
+
+void Session::KresliStupnici() {
+    vorla::KresliStupnici(palette, controls, scaleImage);
+    host.ScaleChanged();
+}
+
+void Session::PevneBody1Click() {
+    vorla::PevneBody1Click(tabula, view, palette, scene, fixedPoints);
+    host.TabulaChanged();
 }
 
 bool Session::TestKonce(int row) {

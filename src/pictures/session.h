@@ -7,6 +7,7 @@
 
 #include "colour/palette.h"
 #include "model/controls.h"
+#include "model/fixed_points.h"
 #include "model/scene.h"
 #include "pictures/row_pool.h"
 #include "pictures/value_grid.h"
@@ -29,6 +30,8 @@ class Host {
     virtual void SetTaskIndex(int /*index*/) {}
     // The tabula's image changed outside a poll (an overlay, a clearing).
     virtual void TabulaChanged() {}
+    // The Lyapunov colour scale was redrawn.
+    virtual void ScaleChanged() {}
 };
 
 inline constexpr const char* kNoTaskStatus = "Choose a task type first.";
@@ -58,6 +61,11 @@ class Session {
     void LoadExample(int number);  // 1..14
     // A colour label took a new colour: the label and the table of its tag change.
     void LabelyBarev(const std::string& label, Colour c);
+    // The Lyapunov scale: its colours from their labels, and scaleImage redrawn.
+    void SpolecneLyap();
+    void KresliStupnici();
+    // Marks the fixed points of the current map on the tabula.
+    void PevneBody1Click();
 
     // Pictures.
     void ActionClick(int tag);
@@ -72,6 +80,8 @@ class Session {
     Palette palette;
     Tabula tabula;
     ValueGrid grid;
+    Tabula scaleImage{25, 241};  // imgStupnice
+    FixedPointSet fixedPoints;
     RowPool pool;
     int PictureKind = 0;
     bool StopRequested = false;

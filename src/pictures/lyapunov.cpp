@@ -1,0 +1,199 @@
+#include "pictures/lyapunov.h"
+
+#include <cmath>
+#include <cstdint>
+
+#include "pictures/kinds.h"
+
+namespace vorla {
+namespace {
+
+constexpr long double kDelta = 0.01L;  // the companion's distance, fixed in plane units
+constexpr long double kTwoPi = 6.283185307179586476925286766559005768L;
+
+// ln|q|; a zero or non-finite quotient counts as a degenerate step rather than giving an
+// infinite or undefined sum.
+inline long double LnAbs(long double q, long double lnSmall) {
+    const long double a = std::fabs(q);
+    if (!(a > 0) || !std::isfinite(a)) return lnSmall;
+    return std::log(a);
+}
+
+struct Pt {
+    long double x, y;
+};
+
+// The term functors add a step's term to S; returning false ends the pixel's loop.
+
+// The slope dY/dX at b of the parabola through a, b, c with Y a function of X.
+struct TermX {
+    bool operator()(const Pt& a, const Pt& b, const Pt& c, long double eps, long double lnSmall,
+                    long double& S) const {
+        const long double G = (c.x - a.x) * (c.x - b.x) * (b.x - a.x);
+        if (std::fabs(G) < eps) {
+            S += lnSmall;
+            return true;
+        }
+        const long double num =
+            (b.x - a.x) * (b.x - a.x) * (c.y - b.y) + (c.x - b.x) * (c.x - b.x) * (b.y - a.y);
+        S += LnAbs(num / G, lnSmall);
+        return true;
+    }
+};
+
+// The same with the roles of X and Y exchanged.
+struct TermY {
+    bool operator()(const Pt& a, const Pt& b, const Pt& c, long double eps, long double lnSmall,
+                    long double& S) const {
+        const long double G = (c.y - a.y) * (c.y - b.y) * (b.y - a.y);
+        if (std::fabs(G) < eps) {
+            S += lnSmall;
+            return true;
+        }
+        const long double num =
+            (b.y - a.y) * (b.y - a.y) * (c.x - b.x) + (c.y - b.y) * (c.y - b.y) * (b.x - a.x);
+        S += LnAbs(num / G, lnSmall);
+        return true;
+    }
+};
+
+// The ratio of b's squared distance from the point P (built from a, b, c) to c's.
+struct TermXY {
+    bool operator()(const Pt& a, const Pt& b, const Pt& c, long double eps, long double lnSmall,
+                    long double& S) const {
+        const long double u = c.x - a.x, v = c.y - a.y;
+        const long double q = u * u + v * v;
+        if (q < eps) return false;  // the orbit has come to rest: no more terms
+        const long double w = c.x * a.y - a.x * c.y;
+        const long double s = b.x * u + b.y * v;
+        const long double px = (v * w + s * u) / q;
+        const long double py = (u * w + s * v) / q;
+        const long double num = (b.x - px) * (b.x - px) + (b.y - py) * (b.y - py);
+        const long double den = (px - c.x) * (px - c.x) + (py - c.y) * (py - c.y);
+        if (!(den > 0)) {
+            S += lnSmall;  // P at c: the ratio has no value
+            return true;
+        }
+        const long double T = num / den;
+        S += std::fabs(T) < eps ? lnSmall : LnAbs(T, lnSmall);
+        return true;
+    }
+};
+
+template <class Term>
+void ThreePointPicture(PictureContext& ctx, Term term) {
+    const LyapunovSetup set = SpolecneLyap(ctx.controls, ctx.palette);
+    ctx.tabula.SetPenMode(PenMode::Copy);
+    const int N = set.N;
+    const long double lnSmall = set.LnSmall;
+    const Palette& palette = ctx.palette;
+    WalkPixels(ctx, RowRange::PlusOne,
+               [&](const auto& map, const Scene& scene, int, int, long double X0, long double Y0) {
+                   const long double eps = scene.tolerance;
+                   Pt a{X0, Y0};
+                   Pt b = a;
+                   map(b.x, b.y);
+                   Pt c = b;
+                   long double S = 0;
+                   for (int i = 0; i < N; ++i) {
+                       map(c.x, c.y);
+                       if (!term(a, b, c, eps, lnSmall, S)) break;
+                       a = b;
+                       b = c;
+                   }
+                   return LyapunovPixel(palette, S / N);
+               });
+}
+
+inline std::uint64_t SplitMix64(std::uint64_t z) {
+    z += 0x9E3779B97F4A7C15ull;
+    z = (z ^ (z >> 30)) * 0xBF58476D1CE4E5B9ull;
+    z = (z ^ (z >> 27)) * 0x94D049BB133111EBull;
+    return z ^ (z >> 31);
+}
+
+// A uniform angle in [0, 2pi) that depends only on the picture's seed and the pixel, so that
+// the picture does not depend on which thread computes which row.
+inline long double PixelAngle(std::uint64_t mixedSeed, std::uint64_t pixel) {
+    const std::uint64_t h = SplitMix64(mixedSeed ^ pixel);
+    const long double fraction = static_cast<long double>(h >> 11) * 0x1p-53L;
+    return fraction * kTwoPi;
+}
+
+}  // namespace
+
+void KresliStupnici(Palette& palette, const Controls& controls, Tabula& scale) {
+    palette.LyapNegColor = controls.LabelColour("LabelLyapNegat");
+    palette.LyapZeroColor = controls.LabelColour("LabelLyapZero");
+    palette.LyapPosColor = controls.LabelColour("LabelLyapPosit");
+    const int sh = scale.Height(), sw = scale.Width();
+    scale.Detach();
+    for (int y = 0; y < sh; ++y) {
+        const long double v = sh > 1 ? 2.0L * y / (sh - 1) - 1 : 0;
+        scale.SetPenColor(palette.LyapunovScaleColor(static_cast<float>(v)));
+        for (int x = 0; x < sw; ++x) scale.SetPixel(x, y, scale.PenColor());
+    }
+}
+
+LyapunovSetup SpolecneLyap(const Controls& controls, Palette& palette, Tabula* scale) {
+    LyapunovSetup set{1, std::log(0.0001L)};
+    if (scale) scale->SetPenMode(PenMode::Copy);
+    const int n = controls.Spin("SpinLyapIter");
+    set.N = n < 1 ? 1 : n;
+    if (scale) {
+        KresliStupnici(palette, controls, *scale);
+    } else {
+        palette.LyapNegColor = controls.LabelColour("LabelLyapNegat");
+        palette.LyapZeroColor = controls.LabelColour("LabelLyapZero");
+        palette.LyapPosColor = controls.LabelColour("LabelLyapPosit");
+    }
+    return set;
+}
+
+void KresliLyapX(PictureContext& ctx) {
+    ThreePointPicture(ctx, TermX{});
+}
+
+void KresliLyapY(PictureContext& ctx) {
+    ThreePointPicture(ctx, TermY{});
+}
+
+void KresliLyapXY(PictureContext& ctx) {
+    ThreePointPicture(ctx, TermXY{});
+}
+
+void KresliLyapD(PictureContext& ctx) {
+    const LyapunovSetup set = SpolecneLyap(ctx.controls, ctx.palette);
+    ctx.tabula.SetPenMode(PenMode::Copy);
+    const int N = set.N;
+    const long double lnSmall = set.LnSmall;
+    const Palette& palette = ctx.palette;
+    const std::uint64_t mixedSeed = SplitMix64(ctx.seed);
+    const std::uint64_t stride = static_cast<std::uint64_t>(ctx.grid.Width()) + 1;
+    WalkPixels(
+        ctx, RowRange::PlusOne,
+        [&](const auto& map, const Scene& scene, int c, int r, long double X0, long double Y0) {
+            const long double eps = scene.tolerance;
+            const long double theta =
+                PixelAngle(mixedSeed, static_cast<std::uint64_t>(r) * stride + c);
+            long double px = X0, py = Y0;
+            long double qx = X0 + kDelta * std::cos(theta), qy = Y0 + kDelta * std::sin(theta);
+            long double S = 0;
+            for (int i = 0; i < N; ++i) {
+                map(px, py);
+                map(qx, qy);
+                const long double dx = qx - px, dy = qy - py;
+                const long double d = std::sqrt(dx * dx + dy * dy);
+                if (!(d >= eps)) {
+                    S += lnSmall;  // the companion sits on the orbit point: it stays there
+                    continue;
+                }
+                S += LnAbs(d / kDelta, lnSmall);
+                qx = px + (qx - px) * kDelta / d;
+                qy = py + (qy - py) * kDelta / d;
+            }
+            return LyapunovPixel(palette, S / N);
+        });
+}
+
+}  // namespace vorla
