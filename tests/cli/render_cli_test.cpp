@@ -131,4 +131,62 @@ TEST_F(RenderCli, UnwritableOutputExitsOneAndLeavesNoFile) {
         EXPECT_EQ(e.path().filename().string().rfind(".vorla-", 0), std::string::npos);
 }
 
+TEST_F(RenderCli, FixedPointsAreMarkedAfterThePictureAndTheOverlay) {
+    // Two circles D = 3, R = 2.5 (Example 03's): fixed points (0.625, +-0.7806), which on
+    // 100x80 over -3..7 are the pixels (36, 45) and (36, 61).
+    const std::string common = "--quiet --size 100x80 --task 2 --picture rectangle ";
+    ASSERT_EQ(Render(common + P("plain.png")).code, 0);
+    ASSERT_EQ(Render(common + "--fixed-points " + P("marked.png")).code, 0);
+    ASSERT_EQ(Render(common + "--overlay --fixed-points " + P("both.png")).code, 0);
+    QImage plain(QString::fromStdString(P("plain.png")));
+    QImage marked(QString::fromStdString(P("marked.png")));
+    QImage both(QString::fromStdString(P("both.png")));
+    auto near = [](int x, int y, int cx, int cy) {
+        return x - cx <= 5 && cx - x <= 5 && y - cy <= 5 && cy - y <= 5;
+    };
+    int black = 0, red = 0;
+    for (int y = 0; y < 80; ++y)
+        for (int x = 0; x < 100; ++x) {
+            if (plain.pixel(x, y) == marked.pixel(x, y)) continue;
+            EXPECT_TRUE(near(x, y, 36, 45) || near(x, y, 36, 61)) << x << "," << y;
+            black += near(x, y, 36, 45) && marked.pixel(x, y) == qRgb(0, 0, 0);
+            red += near(x, y, 36, 61) && marked.pixel(x, y) == qRgb(255, 0, 0);
+        }
+    EXPECT_GT(black, 20);
+    EXPECT_GT(red, 20);
+    EXPECT_EQ(both.pixel(32, 45), qRgb(0, 0, 0));
+    EXPECT_EQ(both.pixel(32, 61), qRgb(255, 0, 0));
+    EXPECT_NE(Render("--help").out.find("--fixed-points"), std::string::npos);
+}
+
+TEST_F(RenderCli, ScaleImageRunsFromMinusOneToPlusOne) {
+    ASSERT_EQ(Render("--quiet --size 20x20 --picture rectangle --scale-image " + P("s.png") + " " +
+                     P("x.png"))
+                  .code,
+              0);
+    QImage s(QString::fromStdString(P("s.png")));
+    ASSERT_EQ(s.width(), 25);
+    ASSERT_EQ(s.height(), 241);
+    EXPECT_EQ(s.pixel(0, 0), qRgb(61, 61, 158));
+    EXPECT_EQ(s.pixel(24, 120), qRgb(255, 255, 255));
+    EXPECT_EQ(s.pixel(12, 240), qRgb(255, 61, 61));
+    // A new zero colour shows in the middle row; BMP by the extension.
+    ASSERT_EQ(Render("--quiet --size 20x20 --picture rectangle --set LabelLyapZero=Lime "
+                     "--scale-image " +
+                     P("s.bmp") + " " + P("x.png"))
+                  .code,
+              0);
+    std::ifstream f(P("s.bmp"), std::ios::binary);
+    char magic[2] = {};
+    f.read(magic, 2);
+    EXPECT_EQ(std::string(magic, 2), "BM");
+    QImage b(QString::fromStdString(P("s.bmp")));
+    EXPECT_EQ(b.pixel(0, 120), qRgb(0, 255, 0));
+    const RunResult bad =
+        Render("--quiet --size 20x20 --scale-image " + P("s.gif") + " " + P("y.png"));
+    EXPECT_EQ(bad.code, 2);
+    EXPECT_FALSE(fs::exists(P("y.png")));
+    EXPECT_NE(Render("--help").out.find("--scale-image"), std::string::npos);
+}
+
 }  // namespace
