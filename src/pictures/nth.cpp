@@ -1,0 +1,64 @@
+#include "pictures/nth.h"
+
+#include <cmath>
+#include <cstdio>
+
+#include "pictures/kinds.h"
+
+namespace vorla {
+
+std::string RepairedLimitText(long double b) {
+    long double rounded = b;
+    if (!ConvertNumberText(FormatDigits(5, b), rounded) || !(std::fabs(rounded) < 100000))
+        return GeneralText(b);
+    char buf[32];
+    std::snprintf(buf, sizeof buf, "%.6Lf", rounded);
+    std::string text(buf);
+    // The C library writes its own separator; the field shows the window's.
+    for (char& ch : text)
+        if (ch == '.' || ch == ',') ch = DecimalChar();
+    return text;
+}
+
+bool LimitRangeRepair(Controls& controls, long double a, long double& b) {
+    if (b > a) return false;
+    b = (a + 0.1L) * 2;
+    controls.SetText("EditLimit2", RepairedLimitText(b));
+    return true;
+}
+
+void KresliLimit(PictureContext& ctx) {
+    Palette& palette = ctx.palette;
+    palette.RampFromColor = ctx.controls.LabelColour("LabelLimitD");
+    palette.RampToColor = ctx.controls.LabelColour("LabelLimitH");
+    const int n = ctx.controls.Spin("SpinLimit");
+    const long double a =
+        TextToNumberDef(ctx.controls.Text("EditLimit1"), RangeCheck::NonNegative, 0);
+    long double b = TextToNumberDef(ctx.controls.Text("EditLimit2"), RangeCheck::NonNegative, 1);
+    LimitRangeRepair(ctx.controls, a, b);
+    const long double inv = 1 / (b - a);
+    const bool complete = ctx.controls.Checked("CheckUplnost");
+    const bool white = ctx.controls.Checked("CheckBila");
+    ctx.tabula.SetPenMode(PenMode::Copy);
+    // Polled every 16 rows like the other pictures, so that a long run can be stopped.
+    WalkPixels(ctx, RowRange::PlusOne,
+               [&](const auto& map, const Scene&, int, int, long double X0, long double Y0) {
+                   long double X = X0, Y = Y0;
+                   for (int i = 0; i < n; ++i) map(X, Y);
+                   const long double d = std::sqrt((X - X0) * (X - X0) + (Y - Y0) * (Y - Y0));
+                   const int value = TruncToInt32(d);
+                   if (d < a) return PixelResult{kRed, value};
+                   if (d <= b)
+                       return PixelResult{
+                           palette.MixColorsFraction(static_cast<float>((d - a) * inv)), value};
+                   if (complete) {
+                       // q >= 1 here; 53 bands, the last entry of the table is never used.
+                       const int q = TruncToInt32(d / b);
+                       return PixelResult{NamedColors[q % 53].colour, value};
+                   }
+                   if (white) return PixelResult{kWhite, value};
+                   return PixelResult{kWhite, value, false};
+               });
+}
+
+}  // namespace vorla
