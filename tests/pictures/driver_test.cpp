@@ -53,7 +53,9 @@ TEST(Driver, StopAtAPollKeepsTheLaterRows) {
         EXPECT_GE(f.session.grid.At(c, 15), 1);
         EXPECT_EQ(f.session.grid.At(c, 47), -1);
         // Cell (0, 16) holds the extra column of row 15.
-        if (c > 0) EXPECT_EQ(f.session.grid.At(c, 16), -1);
+        if (c > 0) {
+            EXPECT_EQ(f.session.grid.At(c, 16), -1);
+        }
     }
     EXPECT_EQ(f.Pixels(), before) << "rows from 16 keep their old pixels";
 }
