@@ -6,6 +6,7 @@
 #include <memory>
 
 #include "model/controls.h"
+#include "model/step_count.h"
 #include "pictures/session.h"
 
 namespace vorla::bench {
@@ -32,7 +33,10 @@ struct BenchSession {
 inline void PictureBench(benchmark::State& state, int example, int tag) {
     const int threads = state.range(0) == 0 ? 1 : 0;
     BenchSession b(example, threads);
+    steps::Reset();
     for (auto _ : state) b.session.ActionClick(tag);
+    state.counters["steps/s"] =
+        benchmark::Counter(static_cast<double>(steps::Total()), benchmark::Counter::kIsRate);
     state.counters["threads"] = b.session.pool.Threads();
     state.counters["pixels/s"] = benchmark::Counter(
         static_cast<double>(543 * 451) * state.iterations(), benchmark::Counter::kIsRate);

@@ -4,6 +4,8 @@
 #include <array>
 #include <string>
 
+#include "model/step_count.h"
+
 namespace vorla {
 
 struct CircleSet {
@@ -170,23 +172,38 @@ inline void UnitCircleSquareMap(const Scene& s, long double& X, long double& Y) 
 // Function objects for the picture loops: the map is chosen once per batch of rows.
 struct TwoCircle {
     const Scene& s;
-    void operator()(long double& x, long double& y) const { TwoCircleMap(s, x, y); }
+    void operator()(long double& x, long double& y) const {
+        steps::Count();
+        TwoCircleMap(s, x, y);
+    }
 };
 struct ThreeCircle {
     const Scene& s;
-    void operator()(long double& x, long double& y) const { ThreeCircleMap(s, x, y); }
+    void operator()(long double& x, long double& y) const {
+        steps::Count();
+        ThreeCircleMap(s, x, y);
+    }
 };
 struct FourCircle {
     const Scene& s;
-    void operator()(long double& x, long double& y) const { FourCircleMap(s, x, y); }
+    void operator()(long double& x, long double& y) const {
+        steps::Count();
+        FourCircleMap(s, x, y);
+    }
 };
 struct FiveCircle {
     const Scene& s;
-    void operator()(long double& x, long double& y) const { FiveCircleMap(s, x, y); }
+    void operator()(long double& x, long double& y) const {
+        steps::Count();
+        FiveCircleMap(s, x, y);
+    }
 };
 struct UnitCircleSquare {
     const Scene& s;
-    void operator()(long double& x, long double& y) const { UnitCircleSquareMap(s, x, y); }
+    void operator()(long double& x, long double& y) const {
+        steps::Count();
+        UnitCircleSquareMap(s, x, y);
+    }
 };
 
 // Calls fn(map) with the map object of the scene's task type; false when there is none.

@@ -9,6 +9,7 @@ namespace {
 // One step of the task's chain of inversions, K1 first, with the at-centre test before each
 // inversion. False: the orbit reaches infinity in this step.
 inline bool InfinityStep(const Scene& s, long double e, long double& X, long double& Y) {
+    steps::Count();
     const CircleSet& k = s.k;
     const long double d1 = X * X + Y * Y;
     if (std::fabs(d1) < e) return false;
