@@ -245,6 +245,20 @@ std::string GridText(const ValueGrid& g, int kind) {
 
 }  // namespace
 
+bool CheckRenderArguments(int argc, char** argv, std::string& error) {
+    Options o;
+    try {
+        o = Parse(argc, argv);
+    } catch (const UsageError& e) {
+        error = e.message;
+        return false;
+    }
+    ControlValues controls;
+    for (const auto& [name, text] : o.sets)
+        if (!controls.Set(name, text, error)) return false;
+    return true;
+}
+
 int RunRender(int argc, char** argv, std::ostream& out, std::ostream& err) {
     Options o;
     try {
