@@ -1,0 +1,90 @@
+// Saving never destroys an existing file and reports every failure.
+#include "plane/image_file.h"
+
+#include <gtest/gtest.h>
+#include <sys/mount.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <filesystem>
+#include <fstream>
+#include <sstream>
+
+namespace vorla {
+namespace {
+
+namespace fs = std::filesystem;
+
+std::string Read(const fs::path& p) {
+    std::ifstream in(p, std::ios::binary);
+    std::stringstream s;
+    s << in.rdbuf();
+    return s.str();
+}
+
+class SaveFile : public ::testing::Test {
+protected:
+    void SetUp() override {
+        dir = fs::temp_directory_path() / ("vorla-save-" + std::to_string(::getpid()));
+        fs::create_directories(dir);
+        image = QImage(64, 48, QImage::Format_RGB32);
+        image.fill(Qt::red);
+    }
+    void TearDown() override {
+        std::error_code ec;
+        fs::remove_all(dir, ec);
+    }
+    bool NoTemporaries(const fs::path& d) const {
+        for (const auto& e : fs::directory_iterator(d))
+            if (e.path().filename().string().rfind(".vorla-", 0) == 0) return false;
+        return true;
+    }
+    fs::path dir;
+    QImage image;
+    std::string error;
+};
+
+TEST_F(SaveFile, WritesABitmapUnderExactlyTheName) {
+    const fs::path p = dir / "picture.txt";
+    ASSERT_TRUE(SaveImageFile(image, p.string(), "BMP", error)) << error;
+    EXPECT_EQ(Read(p).substr(0, 2), "BM");
+    EXPECT_EQ(QImage(QString::fromStdString(p.string()), "BMP").size(), image.size());
+    std::ofstream(dir / "old.bmp") << "old";
+    ASSERT_TRUE(SaveImageFile(image, (dir / "old.bmp").string(), "BMP", error));
+    EXPECT_EQ(Read(dir / "old.bmp").substr(0, 2), "BM");
+    EXPECT_TRUE(NoTemporaries(dir));
+}
+
+TEST_F(SaveFile, MissingFolderAndReadOnlyFileFailWithAReason) {
+    EXPECT_FALSE(SaveImageFile(image, (dir / "no" / "x.bmp").string(), "BMP", error));
+    EXPECT_FALSE(error.empty());
+    const fs::path ro = dir / "ro.bmp";
+    std::ofstream(ro) << "keep";
+    ::chmod(ro.c_str(), 0444);
+    error.clear();
+    EXPECT_FALSE(SaveImageFile(image, ro.string(), "BMP", error));
+    EXPECT_FALSE(error.empty());
+    EXPECT_EQ(Read(ro), "keep");
+    EXPECT_FALSE(SaveImageFile(image, dir.string(), "BMP", error)) << "a folder is no file";
+    EXPECT_FALSE(SaveImageFile(image, "", "BMP", error));
+    EXPECT_TRUE(NoTemporaries(dir));
+}
+
+TEST_F(SaveFile, FullDiskKeepsTheOldFileWhole) {
+    const fs::path small = dir / "small";
+    fs::create_directories(small);
+    if (::mount("tmpfs", small.c_str(), "tmpfs", 0, "size=16k") != 0)
+        GTEST_SKIP() << "cannot mount a small tmpfs here";
+    const fs::path p = small / "x.bmp";
+    std::ofstream(p) << "old picture";
+    QImage big(400, 300, QImage::Format_RGB32);  // about 360 kB as a bitmap
+    big.fill(Qt::blue);
+    EXPECT_FALSE(SaveImageFile(big, p.string(), "BMP", error));
+    EXPECT_FALSE(error.empty());
+    EXPECT_EQ(Read(p), "old picture");
+    EXPECT_TRUE(NoTemporaries(small));
+    ::umount(small.c_str());
+}
+
+}  // namespace
+}  // namespace vorla
