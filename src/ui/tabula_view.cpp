@@ -1,0 +1,28 @@
+#include "ui/tabula_view.h"
+
+#include <QPainter>
+#include <QResizeEvent>
+
+#include "plane/tabula.h"
+
+namespace vorla {
+
+TabulaView::TabulaView(const Tabula& tabula, QWidget* parent) : QWidget(parent), tabula_(tabula) {
+    setObjectName("Tabule");
+    setMouseTracking(true);
+    setAttribute(Qt::WA_OpaquePaintEvent);
+    setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Expanding);
+    setMinimumSize(1, 1);
+}
+
+void TabulaView::paintEvent(QPaintEvent*) {
+    QPainter p(this);
+    p.fillRect(rect(), Qt::white);
+    p.drawImage(0, 0, tabula_.Image());
+}
+
+void TabulaView::resizeEvent(QResizeEvent* e) {
+    emit resized(e->size().width(), e->size().height());
+}
+
+}  // namespace vorla

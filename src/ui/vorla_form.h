@@ -1,0 +1,120 @@
+// The main window: the controls of every parameter, the menus, the tabula and the status bar.
+// It owns the session and gives it the controls and the window's services.
+#pragma once
+
+#include <QImage>
+#include <QLabel>
+#include <QMainWindow>
+#include <QMap>
+#include <QPointer>
+#include <QTimer>
+#include <functional>
+#include <memory>
+
+#include "model/controls.h"
+#include "pictures/session.h"
+
+class QAction;
+class QComboBox;
+class QTabWidget;
+class QPushButton;
+class QCheckBox;
+
+namespace vorla {
+
+class ColourLabel;
+class TabulaView;
+
+class TVorlaForm : public QMainWindow, public Controls, public Host {
+    Q_OBJECT
+  public:
+    explicit TVorlaForm(QWidget* parent = nullptr);
+    ~TVorlaForm() override;
+
+    // Controls
+    std::string Text(const std::string& name) const override;
+    void SetText(const std::string& name, const std::string& text) override;
+    bool Checked(const std::string& name) const override;
+    Colour LabelColour(const std::string& name) const override;
+    void SetLabelColour(const std::string& name, Colour c) override;
+    void Focus(const std::string& name) override;
+    void ReportBadNumber(const std::string& field) override;
+
+    // Host
+    bool Poll(int row) override;
+    void ShowRunning(bool running) override;
+    void SetStatus(int panel, const std::string& text) override;
+    void PublishScene(const std::string& text) override;
+    void SetTaskIndex(int index) override;
+    void TabulaChanged() override;
+    void ScaleChanged() override;
+
+    Session& session() { return *session_; }
+    QString statusText(int panel) const;
+    QString publishedScene;
+    bool hasStoredPicture() const { return !storedPicture_.isNull(); }
+    TabulaView* tabulaView() const { return tabule_; }
+
+  signals:
+    void sceneTextChanged(const QString& text);
+
+  public slots:
+    void ActionClick(int tag);
+    void ComboTypUlohyChange(int index);
+    void ButPrepocetClick();
+    void Recalculation1Click();
+    void StopVypoctuClick();
+    void SouradniceClick(int tag);
+    void ExampleClick(int number);
+    void Zadani1Click();
+    void PevneBody1Click();
+    void ButNahodaClick() {}
+    void LabelyBarev(const QString& label);
+    void Timer1Timer();
+    void menuSaveObrazClick();
+    void UschovatObraz1Click();
+    void ObnovitObraz1Click();
+    void menuKopieClick();
+    void TextDoSchranky1Click();
+    void Jakpracovat1Click();
+    void Oaplikaci1Click();
+    void Konec1Click() { close(); }
+
+  protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
+    void closeEvent(QCloseEvent* event) override;
+
+  private:
+    void BuildPages();
+    void BuildMenus();
+    void BuildStatusBar();
+    void FormResize(int width, int height);
+    void FormActivate();
+    bool FormKeyDown(QKeyEvent* e);
+    // Runs a command; an exception ends it with a message naming the fault.
+    void RunCommand(const std::function<void()>& command);
+    QWidget* Control(const std::string& name) const;
+    QAction* AddAction(QMenu* menu, const char* name, const QString& caption,
+                       const QKeySequence& key, const std::function<void()>& run);
+
+    std::unique_ptr<Session> session_;
+    TabulaView* tabule_ = nullptr;
+    QComboBox* combo_ = nullptr;
+    QTabWidget* pages_ = nullptr;
+    QPushButton* recalc_ = nullptr;
+    QLabel* stopImage_ = nullptr;
+    QLabel* progress_ = nullptr;
+    QWidget* pixelPanel_ = nullptr;
+    QLabel* scaleImage_ = nullptr;
+    QLabel* panels_[8] = {};
+    QTimer timer1_;
+    QImage storedPicture_;
+    QList<QKeySequence> menuKeys_;
+    bool terminating_ = false;
+    bool closePending_ = false;
+    bool activatedOnce_ = false;
+    bool returnPending_ = false;
+    bool resizedOnce_ = false;
+};
+
+}  // namespace vorla

@@ -1,0 +1,179 @@
+// The main window driven as a user drives it: controls, menus, keys, examples, pictures.
+#include "ui/vorla_form.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QClipboard>
+#include <QComboBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMessageBox>
+#include <QSpinBox>
+#include <QTabWidget>
+#include <QTimer>
+#include <QtTest>
+
+#include "ui/tabula_view.h"
+#include "ui/widget_controls.h"
+
+using namespace vorla;
+
+class VorlaFormTest : public QObject {
+    Q_OBJECT
+
+    std::unique_ptr<TVorlaForm> form;
+    QAction* Action(const char* name) { return form->findChild<QAction*>(name); }
+    template <class T>
+    T* W(const char* name) {
+        return form->findChild<T*>(name);
+    }
+
+  private slots:
+    void init() {
+        form = std::make_unique<TVorlaForm>();
+        form->resize(420, 330);
+        form->show();
+        QVERIFY(QTest::qWaitForWindowExposed(form.get()));
+        form->activateWindow();
+        QApplication::processEvents();
+    }
+    void cleanup() { form.reset(); }
+
+    void controlsHaveTheirDefaultsAndRanges() {
+        QCOMPARE(form->windowTitle(), QString::fromUtf8("Vorla  -  Kruhová inverze"));
+        QCOMPARE(W<QLineEdit>("EditKr")->text(), QString("2.5"));
+        QCOMPARE(W<QLineEdit>("edtYzero")->text(), QString("1/3"));
+        QCOMPARE(W<QLineEdit>("EditNekonecno")->text(), QString("1000"));
+        QCOMPARE(W<QSpinBox>("SpinKonvergIter")->value(), 200);
+        QCOMPARE(W<QSpinBox>("SpinKonvergIter")->maximum(), 1000000);
+        QCOMPARE(W<QSpinBox>("SpinNumRect")->maximum(), 12);
+        QCOMPARE(W<QSpinBox>("TloustKce")->value(), 2);
+        QCOMPARE(W<QComboBox>("ComboTypUlohy")->currentIndex(), -1);
+        QCOMPARE(W<QTabWidget>("PageCon")->count(), 10);
+        QCOMPARE(W<QTabWidget>("PageCon")->currentIndex(), 0);
+        QCOMPARE(W<ColourLabel>("LabelBG")->colour(), Rgb(255, 128, 0));
+        QCOMPARE(W<ColourLabel>("lbl1")->colour(), Rgb(255, 0, 0));
+        QVERIFY(!Action("LyapunovExpX1")->isVisible());
+        QCOMPARE(Action("Convergention1")->shortcut(), QKeySequence("Ctrl+G"));
+        QCOMPARE(Action("Convergention1")->property("Tag").toInt(), 1);
+        QCOMPARE(Action("Example133all2cycles1")->text(),
+                 QString("Example 13  (3)   all points are 2-cycles"));
+        QCOMPARE(form->statusText(4), QString("Example:"));
+        QCOMPARE(form->session().scene.taskType, -1);
+    }
+
+    void exampleLoadsFieldsTaskAxesAndPanel() {
+        Action("Example08")->trigger();
+        QCOMPARE(form->session().scene.taskType, 4);
+        QCOMPARE(W<QComboBox>("ComboTypUlohy")->currentIndex(), 2);
+        QCOMPARE(W<QLineEdit>("EditKd")->text(), QString("2.76"));
+        QCOMPARE(W<QLineEdit>("edtXod")->text(), QString("-5"));
+        QCOMPARE(form->statusText(5), QString("08"));
+        QCOMPARE(form->session().view.range.XTo, 5.0L);
+    }
+
+    void pictureFromTheMenuFillsTabulaGridAndStatus() {
+        Action("Example03")->trigger();
+        Action("Convergention1")->trigger();
+        const Session& s = form->session();
+        QCOMPARE(s.PictureKind, 1);
+        QCOMPARE(form->statusText(7),
+                 QString("Convergention of orbits, direction of last iteration."));
+        QVERIFY(s.grid.At(3, 3) >= 1 && s.grid.At(3, 3) <= 8);
+        QVERIFY(!W<QLabel>("StopVypoctu")->isVisible());
+        QVERIFY(W<QWidget>("PanelPixelu")->isVisible());
+    }
+
+    void pictureBeforeATaskStartsNothing() {
+        Action("Convergention1")->trigger();
+        QCOMPARE(form->statusText(7), QString(kNoTaskStatus));
+        QCOMPARE(form->session().grid.At(0, 0), -1);
+    }
+
+    void escapeDuringAPictureEndsItAtTheNextPoll() {
+        Action("Example03")->trigger();
+        W<QSpinBox>("SpinKonvergIter")->setValue(2000);
+        QTimer::singleShot(0, [this] { QTest::keyClick(form.get(), Qt::Key_Escape); });
+        Action("Convergention1")->trigger();
+        const Session& s = form->session();
+        QVERIFY(s.StopRequested);
+        QCOMPARE(s.grid.At(5, s.grid.Height() - 1), -1);  // the last rows were never computed
+    }
+
+    void secondPictureInsideTheFirstWins() {
+        Action("Example03")->trigger();
+        QTimer::singleShot(0, [this] { Action("EndRegions1")->trigger(); });
+        Action("Convergention1")->trigger();
+        QCOMPARE(form->session().PictureKind, 8);
+        QCOMPARE(form->statusText(7), QString("End-regions:  Where the last iteration ended."));
+    }
+
+    void badNumberGivesTheMessageAndTheFocusBack() {
+        Action("Example03")->trigger();
+        auto* field = W<QLineEdit>("EditKb");
+        field->setText("two");
+        auto seen = std::make_shared<QString>();
+        QTimer::singleShot(100, [seen] {
+            for (QWidget* w : QApplication::topLevelWidgets())
+                if (auto* box = qobject_cast<QMessageBox*>(w); box && box->isVisible()) {
+                    *seen = box->text();
+                    box->accept();
+                }
+        });
+        QVERIFY(!form->session().EditKoefExit("EditKb"));
+        QCOMPARE(*seen, QString::fromUtf8("Chybné zadání čísla!"));
+        QTRY_COMPARE(form->focusWidget(), static_cast<QWidget*>(field));
+    }
+
+    void resizeDropsTheGrid() {
+        Action("Example03")->trigger();
+        Action("Convergention1")->trigger();
+        QVERIFY(form->session().grid.At(1, 1) >= 1);
+        form->resize(600, 480);
+        QTRY_VERIFY(form->session().grid.At(1, 1) == -1);
+    }
+
+    void keysCtrlTabAndAltTable() {
+        auto* pages = W<QTabWidget>("PageCon");
+        pages->setCurrentIndex(9);
+        W<QLineEdit>("EditKd")->setFocus();
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab, Qt::ControlModifier);
+        QCOMPARE(pages->currentIndex(), 0);
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Backtab,
+                        Qt::ControlModifier | Qt::ShiftModifier);
+        QCOMPARE(pages->currentIndex(), 9);
+        pages->setCurrentIndex(4);  // Iters
+        QTest::keyClick(form.get(), Qt::Key_I, Qt::AltModifier);
+        QCOMPARE(QApplication::focusWidget(),
+                 static_cast<QWidget*>(W<QSpinBox>("SpinInfinityTest")));
+        pages->setCurrentIndex(0);  // Circles
+        QTest::keyClick(form.get(), Qt::Key_N, Qt::AltModifier);
+        QCOMPARE(QApplication::focusWidget(), static_cast<QWidget*>(W<QLineEdit>("EditKn")));
+    }
+
+    void menuShortcutsWinOverTheFieldsKeys() {
+        Action("Example03")->trigger();
+        auto* field = W<QLineEdit>("EditKd");
+        field->setFocus();
+        field->selectAll();
+        QApplication::clipboard()->clear();
+        QTest::keyClick(field, Qt::Key_C, Qt::ControlModifier);
+        QCOMPARE(QApplication::clipboard()->image().size(), form->session().tabula.Image().size());
+    }
+
+    void storeRestoreAndText() {
+        Action("ObnovitObraz1")->trigger();
+        QCOMPARE(form->statusText(7), QString("NO STORED PICTURE"));
+        Action("Example03")->trigger();
+        Action("TextDoSchranky1")->trigger();
+        QCOMPARE(QApplication::clipboard()->text(), QString("\r\n"));
+        Action("UschovatObraz1")->trigger();
+        const QImage stored = form->session().tabula.Copy();
+        Action("Convergention1")->trigger();
+        Action("ObnovitObraz1")->trigger();
+        QCOMPARE(form->session().tabula.Image(), stored);
+    }
+};
+
+QTEST_MAIN(VorlaFormTest)
+#include "vorla_form_test.moc"
