@@ -511,9 +511,11 @@ void TVorlaForm::BuildMenus() {
     pictureItem(distances, "theClosestDist1", "the Closest (&dist.)", 22, "F12");
     pictureItem(action, "InfinityReach1", "Infinity reach", 15, "F10");
     action->addSeparator();
-    pictureItem(action, "LyapunovExpX1", "L&yapunov exp. X", 18, "F5")->setVisible(false);
-    pictureItem(action, "LyapunovExpY1", "L&yapunov exp. Y", 19, "F6")->setVisible(false);
-    pictureItem(action, "LyapunovExp1", "L&yapunov exp. sum.", 20, "F7")->setVisible(false);
+    // Not shown in the menu; an invisible action would lose its shortcut, so these live on
+    // the window only.
+    pictureItem(nullptr, "LyapunovExpX1", "L&yapunov exp. X", 18, "F5");
+    pictureItem(nullptr, "LyapunovExpY1", "L&yapunov exp. Y", 19, "F6");
+    pictureItem(nullptr, "LyapunovExp1", "L&yapunov exp. sum.", 20, "F7");
     pictureItem(action, "LyapunovExpXY1", "L&yapunov exp.", 21, "F8");
 
     QMenu* draw = bar->addMenu("&Draw");
