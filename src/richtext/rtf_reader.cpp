@@ -1,0 +1,641 @@
+#include "richtext/rtf_reader.h"
+
+#include <QColor>
+#include <QFont>
+#include <QString>
+#include <QTextBlockFormat>
+#include <QTextCharFormat>
+#include <QTextCursor>
+#include <QTextDocument>
+#include <QVector>
+#include <cstring>
+#include <map>
+#include <vector>
+
+namespace vorla {
+namespace {
+
+// 0x80..0xFF of the Central European and the Western Windows code pages.
+constexpr char16_t kCp1250[128] = {
+    0x20AC, 0x0081, 0x201A, 0x0083, 0x201E, 0x2026, 0x2020, 0x2021, 0x0088, 0x2030, 0x0160, 0x2039,
+    0x015A, 0x0164, 0x017D, 0x0179, 0x0090, 0x2018, 0x2019, 0x201C, 0x201D, 0x2022, 0x2013, 0x2014,
+    0x0098, 0x2122, 0x0161, 0x203A, 0x015B, 0x0165, 0x017E, 0x017A, 0x00A0, 0x02C7, 0x02D8, 0x0141,
+    0x00A4, 0x0104, 0x00A6, 0x00A7, 0x00A8, 0x00A9, 0x015E, 0x00AB, 0x00AC, 0x00AD, 0x00AE, 0x017B,
+    0x00B0, 0x00B1, 0x02DB, 0x0142, 0x00B4, 0x00B5, 0x00B6, 0x00B7, 0x00B8, 0x0105, 0x015F, 0x00BB,
+    0x013D, 0x02DD, 0x013E, 0x017C, 0x0154, 0x00C1, 0x00C2, 0x0102, 0x00C4, 0x0139, 0x0106, 0x00C7,
+    0x010C, 0x00C9, 0x0118, 0x00CB, 0x011A, 0x00CD, 0x00CE, 0x010E, 0x0110, 0x0143, 0x0147, 0x00D3,
+    0x00D4, 0x0150, 0x00D6, 0x00D7, 0x0158, 0x016E, 0x00DA, 0x0170, 0x00DC, 0x00DD, 0x0162, 0x00DF,
+    0x0155, 0x00E1, 0x00E2, 0x0103, 0x00E4, 0x013A, 0x0107, 0x00E7, 0x010D, 0x00E9, 0x0119, 0x00EB,
+    0x011B, 0x00ED, 0x00EE, 0x010F, 0x0111, 0x0144, 0x0148, 0x00F3, 0x00F4, 0x0151, 0x00F6, 0x00F7,
+    0x0159, 0x016F, 0x00FA, 0x0171, 0x00FC, 0x00FD, 0x0163, 0x02D9};
+constexpr char16_t kCp1252High[32] = {
+    0x20AC, 0x0081, 0x201A, 0x0192, 0x201E, 0x2026, 0x2020, 0x2021, 0x02C6, 0x2030, 0x0160,
+    0x2039, 0x0152, 0x008D, 0x017D, 0x008F, 0x0090, 0x2018, 0x2019, 0x201C, 0x201D, 0x2022,
+    0x2013, 0x2014, 0x02DC, 0x2122, 0x0161, 0x203A, 0x0153, 0x009D, 0x017E, 0x0178};
+
+int CodePageOfCharset(int charset, int documentCp) {
+    switch (charset) {
+        case 0:
+        case 1:
+            return documentCp;
+        case 238:
+            return 1250;
+        case 204:
+            return 1251;
+        case 161:
+            return 1253;
+        case 162:
+            return 1254;
+        case 186:
+            return 1257;
+        default:
+            return 1252;
+    }
+}
+
+enum class Dest { Text, Skip, FontTable, ColourTable };
+
+struct CharState {
+    bool bold = false, italic = false, underline = false, strike = false;
+    int vertical = 0;     // -1 subscript, 1 superscript
+    int halfPoints = 24;  // \fs
+    int colour = 0;       // \cf index, 0 = automatic
+    int highlight = 0;    // \highlight index
+    int font = -1;        // \f, -1 = the default font
+
+    bool operator==(const CharState&) const = default;
+};
+
+struct ParaState {
+    Qt::Alignment align = Qt::AlignLeft;
+    int leftTwips = 0, rightTwips = 0, firstTwips = 0, beforeTwips = 0, afterTwips = 0;
+};
+
+struct Group {
+    Dest dest = Dest::Text;
+    CharState chr;
+    ParaState para;
+    int ucSkip = 1;
+};
+
+// A control word: letters, then an optional signed number.
+struct Word {
+    char name[33] = {};
+    bool hasParam = false;
+    int param = 0;
+};
+
+bool Is(const Word& w, const char* name) {
+    return std::strcmp(w.name, name) == 0;
+}
+
+// Destinations whose text is not shown. A group that starts with "\*" is skipped as well.
+bool IsSkippedDestination(const Word& w) {
+    static const char* const kSkip[] = {"stylesheet",
+                                        "info",
+                                        "pict",
+                                        "object",
+                                        "header",
+                                        "headerl",
+                                        "headerr",
+                                        "headerf",
+                                        "footer",
+                                        "footerl",
+                                        "footerr",
+                                        "footerf",
+                                        "footnote",
+                                        "fldinst",
+                                        "themedata",
+                                        "colorschememapping",
+                                        "latentstyles",
+                                        "datastore",
+                                        "xmlnstbl",
+                                        "listtable",
+                                        "listoverridetable",
+                                        "rsidtbl",
+                                        "generator",
+                                        "pgdsctbl",
+                                        "filetbl",
+                                        "revtbl",
+                                        "bkmkstart",
+                                        "bkmkend",
+                                        "nonshppict",
+                                        "shpinst",
+                                        "objdata",
+                                        "private",
+                                        "userprops",
+                                        "docvar",
+                                        "annotation",
+                                        "atnid",
+                                        "atnauthor",
+                                        "template",
+                                        "comment",
+                                        "title",
+                                        "subject",
+                                        "author",
+                                        "operator",
+                                        "keywords",
+                                        "doccomm",
+                                        "company",
+                                        "txe",
+                                        "xe",
+                                        "tc",
+                                        "buptim",
+                                        "creatim",
+                                        "revtim",
+                                        "printim",
+                                        "mmathPr",
+                                        "wgrffmtfilter",
+                                        "passwordhash"};
+    for (const char* s : kSkip)
+        if (Is(w, s)) return true;
+    return false;
+}
+
+class Parser {
+  public:
+    Parser(const QByteArray& data, QTextDocument& doc, const RtfLimits& limits, RtfReport& rep)
+        : p_(data.constData()),
+          end_(data.constData() + data.size()),
+          cursor_(&doc),
+          limits_(limits),
+          rep_(rep) {}
+
+    void Run() {
+        // The opening brace of the document itself.
+        ++p_;
+        groups_.push_back(Group{});
+        depth_ = 1;
+        while (p_ < end_ && depth_ > 0 && !rep_.cut) Step();
+        if (depth_ > 0 && !rep_.cut) rep_.truncated = true;
+        Flush();
+        ApplyBlockFormat();
+    }
+
+  private:
+    Group& Top() { return groups_.back(); }
+    bool Skipping() const { return skipDepth_ > 0 || groups_.back().dest == Dest::Skip; }
+
+    void Step() {
+        const char c = *p_;
+        if (c == '{') {
+            ++p_;
+            pendingSkip_ = 0;
+            OpenGroup();
+        } else if (c == '}') {
+            ++p_;
+            pendingSkip_ = 0;
+            CloseGroup();
+        } else if (c == '\\') {
+            ++p_;
+            ControlSequence();
+        } else {
+            ++p_;
+            if (c == '\r' || c == '\n' || c == '\0') return;
+            if (SkipFallback()) return;
+            Byte(static_cast<unsigned char>(c));
+        }
+    }
+
+    void OpenGroup() {
+        ++depth_;
+        if (skipDepth_ > 0) {
+            ++skipDepth_;
+            return;
+        }
+        if (static_cast<int>(groups_.size()) >= limits_.maxDepth) {
+            // Too deep: the group and everything inside it is left out.
+            rep_.tooDeep = true;
+            skipDepth_ = 1;
+            return;
+        }
+        Group g = Top();
+        if (g.dest == Dest::FontTable) fontEntry_ = -1;
+        groups_.push_back(g);
+        atGroupStart_ = true;
+    }
+
+    void CloseGroup() {
+        --depth_;
+        if (skipDepth_ > 0) {
+            --skipDepth_;
+            return;
+        }
+        if (groups_.size() > 1) {
+            if (Top().dest == Dest::ColourTable) EndColourEntry(false);
+            groups_.pop_back();
+        }
+    }
+
+    // One character of the fallback text after a \u escape: true when it is dropped.
+    bool SkipFallback() {
+        if (pendingSkip_ <= 0) return false;
+        --pendingSkip_;
+        return true;
+    }
+
+    void ControlSequence() {
+        if (p_ >= end_) return;
+        const char c = *p_;
+        const bool groupStart = atGroupStart_;
+        atGroupStart_ = false;
+        if (!IsLetter(c)) {
+            ++p_;
+            ControlSymbol(c, groupStart);
+            return;
+        }
+        Word w;
+        int n = 0;
+        while (p_ < end_ && IsLetter(*p_)) {
+            if (n < 32) w.name[n++] = *p_;
+            ++p_;
+        }
+        if (p_ < end_ && (*p_ == '-' || IsDigit(*p_))) {
+            bool negative = false;
+            if (*p_ == '-') {
+                negative = true;
+                ++p_;
+            }
+            long long v = 0;
+            int digits = 0;
+            while (p_ < end_ && IsDigit(*p_)) {
+                if (digits < 10) v = v * 10 + (*p_ - '0');
+                ++digits;
+                ++p_;
+            }
+            if (v > 2147483647LL) v = 2147483647LL;
+            w.hasParam = digits > 0;
+            w.param = static_cast<int>(negative ? -v : v);
+        }
+        if (p_ < end_ && *p_ == ' ') ++p_;  // the delimiter belongs to the word
+        if (Is(w, "bin")) {
+            // Binary data of the given length follows, whatever its bytes are.
+            const long long len = w.hasParam && w.param > 0 ? w.param : 0;
+            p_ += len < end_ - p_ ? len : end_ - p_;
+            return;
+        }
+        if (SkipFallback()) return;
+        if (skipDepth_ > 0) return;
+        if (groupStart && (IsSkippedDestination(w) || ignorableNext_)) {
+            ignorableNext_ = false;
+            Top().dest = Dest::Skip;
+            return;
+        }
+        ignorableNext_ = false;
+        if (Top().dest == Dest::Skip) return;
+        Apply(w, groupStart);
+    }
+
+    void ControlSymbol(char c, bool groupStart) {
+        switch (c) {
+            case '\'': {
+                int v = 0, n = 0;
+                while (n < 2 && p_ < end_ && IsHex(*p_)) {
+                    v = v * 16 + HexValue(*p_);
+                    ++p_;
+                    ++n;
+                }
+                if (SkipFallback()) return;
+                if (n > 0) Byte(static_cast<unsigned char>(v));
+                return;
+            }
+            case '*':
+                if (groupStart) ignorableNext_ = true;
+                atGroupStart_ = groupStart;  // the destination word follows
+                return;
+            case '\r':
+            case '\n':
+                if (SkipFallback()) return;
+                if (!Skipping() && Top().dest == Dest::Text) Paragraph();
+                return;
+            default:
+                break;
+        }
+        if (SkipFallback()) return;
+        if (Skipping()) return;
+        switch (c) {
+            case '\\':
+            case '{':
+            case '}':
+                Byte(static_cast<unsigned char>(c));
+                break;
+            case '~':
+                Unit(0x00A0);
+                break;
+            case '_':
+                Unit(0x2011);
+                break;
+            case '-':  // optional hyphen: not shown
+            case ':':
+            case '|':
+            default:
+                break;
+        }
+    }
+
+    // A control word in a group that is shown or that holds a table.
+    void Apply(const Word& w, bool groupStart) {
+        Group& g = Top();
+        const int v = w.param;
+        const bool on = !w.hasParam || v != 0;
+        if (g.dest == Dest::FontTable) {
+            if (Is(w, "f")) {
+                fontEntry_ = -1;
+                if (fonts_.size() < static_cast<size_t>(limits_.maxTableEntries) ||
+                    fonts_.count(v)) {
+                    fontEntry_ = v;
+                    fonts_[v] = documentCp_;
+                }
+            } else if (fontEntry_ != -1 && Is(w, "fcharset")) {
+                fonts_[fontEntry_] = CodePageOfCharset(v, documentCp_);
+            } else if (fontEntry_ != -1 && Is(w, "cpg") && w.hasParam) {
+                fonts_[fontEntry_] = v;
+            }
+            return;
+        }
+        if (g.dest == Dest::ColourTable) {
+            if (Is(w, "red")) red_ = Channel(v);
+            if (Is(w, "green")) green_ = Channel(v);
+            if (Is(w, "blue")) blue_ = Channel(v);
+            if (Is(w, "red") || Is(w, "green") || Is(w, "blue")) colourGiven_ = true;
+            return;
+        }
+        if (groupStart && Is(w, "fonttbl")) {
+            g.dest = Dest::FontTable;
+            fontEntry_ = -1;
+            return;
+        }
+        if (groupStart && Is(w, "colortbl")) {
+            g.dest = Dest::ColourTable;
+            colours_.clear();
+            red_ = green_ = blue_ = 0;
+            colourGiven_ = false;
+            return;
+        }
+        if (Is(w, "fonttbl") || Is(w, "colortbl")) {
+            g.dest = Dest::Skip;  // a table not at its group's start: not worth guessing
+            return;
+        }
+        CharState& ch = g.chr;
+        ParaState& pa = g.para;
+        // Characters.
+        if (Is(w, "par") || Is(w, "sect") || Is(w, "page") || Is(w, "row")) return Paragraph();
+        if (Is(w, "line")) return Unit(0x2028);
+        if (Is(w, "tab") || Is(w, "cell")) return Unit('\t');
+        if (Is(w, "u")) {
+            int code = w.hasParam ? v : 0;
+            if (code < 0) code += 65536;
+            if (code > 0 && code <= 0xFFFF) Unit(static_cast<char16_t>(code));
+            pendingSkip_ = g.ucSkip;
+            return;
+        }
+        if (Is(w, "emdash")) return Unit(0x2014);
+        if (Is(w, "endash")) return Unit(0x2013);
+        if (Is(w, "bullet")) return Unit(0x2022);
+        if (Is(w, "lquote")) return Unit(0x2018);
+        if (Is(w, "rquote")) return Unit(0x2019);
+        if (Is(w, "ldblquote")) return Unit(0x201C);
+        if (Is(w, "rdblquote")) return Unit(0x201D);
+        if (Is(w, "emspace")) return Unit(0x2003);
+        if (Is(w, "enspace")) return Unit(0x2002);
+        if (Is(w, "qmspace")) return Unit(0x2005);
+        // Document.
+        if (Is(w, "ansicpg")) {
+            if (w.hasParam && v > 0) documentCp_ = v;
+            return;
+        }
+        if (Is(w, "deff")) {
+            defaultFont_ = v;
+            return;
+        }
+        if (Is(w, "uc")) {
+            g.ucSkip = v < 0 ? 0 : v > 8 ? 8 : v;
+            return;
+        }
+        // Character formatting.
+        if (Is(w, "plain")) {
+            ch = CharState{};
+            return;
+        }
+        if (Is(w, "b"))
+            ch.bold = on;
+        else if (Is(w, "i"))
+            ch.italic = on;
+        else if (Is(w, "ul"))
+            ch.underline = on;
+        else if (Is(w, "ulnone"))
+            ch.underline = false;
+        else if (Is(w, "strike"))
+            ch.strike = on;
+        else if (Is(w, "super"))
+            ch.vertical = 1;
+        else if (Is(w, "sub"))
+            ch.vertical = -1;
+        else if (Is(w, "nosupersub"))
+            ch.vertical = 0;
+        else if (Is(w, "fs"))
+            ch.halfPoints = w.hasParam ? (v < 2 ? 2 : v > 800 ? 800 : v) : 24;
+        else if (Is(w, "cf"))
+            ch.colour = v;
+        else if (Is(w, "highlight") || Is(w, "cb"))
+            ch.highlight = v;
+        else if (Is(w, "f"))
+            ch.font = v;
+        // Paragraph formatting.
+        else if (Is(w, "pard"))
+            pa = ParaState{};
+        else if (Is(w, "ql"))
+            pa.align = Qt::AlignLeft;
+        else if (Is(w, "qc"))
+            pa.align = Qt::AlignHCenter;
+        else if (Is(w, "qr"))
+            pa.align = Qt::AlignRight;
+        else if (Is(w, "qj"))
+            pa.align = Qt::AlignJustify;
+        else if (Is(w, "li"))
+            pa.leftTwips = Twips(v);
+        else if (Is(w, "ri"))
+            pa.rightTwips = Twips(v);
+        else if (Is(w, "fi"))
+            pa.firstTwips = Twips(v);
+        else if (Is(w, "sb"))
+            pa.beforeTwips = Twips(v);
+        else if (Is(w, "sa"))
+            pa.afterTwips = Twips(v);
+        paraSeen_ = pa;
+    }
+
+    // --- output ---------------------------------------------------------------------------
+
+    void Byte(unsigned char b) {
+        if (Skipping()) return;
+        if (Top().dest == Dest::ColourTable) {
+            if (b == ';') EndColourEntry(true);
+            return;
+        }
+        if (Top().dest != Dest::Text) return;  // font names
+        int cp = documentCp_;
+        const int font = Top().chr.font >= 0 ? Top().chr.font : defaultFont_;
+        if (auto it = fonts_.find(font); it != fonts_.end()) cp = it->second;
+        Unit(CodePageChar(cp, b).unicode());
+    }
+
+    void Unit(char16_t u) {
+        if (Skipping() || Top().dest != Dest::Text) return;
+        if (u < 0x20 && u != '\t') return;  // control characters are no text
+        if (!Room()) return;
+        SetFormat();
+        pending_.append(QChar(u));
+        ++rep_.chars;
+        paraSeen_ = Top().para;
+    }
+
+    bool Room() {
+        if (rep_.chars < limits_.maxChars) return true;
+        rep_.cut = true;
+        return false;
+    }
+
+    void Paragraph() {
+        if (Skipping() || Top().dest != Dest::Text) return;
+        if (!Room()) return;
+        Flush();
+        paraSeen_ = Top().para;
+        ApplyBlockFormat();
+        cursor_.insertBlock();
+        ++rep_.chars;
+    }
+
+    // Pending text goes out whenever the character format changes.
+    void SetFormat() {
+        const CharState& ch = Top().chr;
+        if (!pending_.isEmpty() && ch == pendingState_) return;
+        Flush();
+        pendingState_ = ch;
+        pendingFormat_ = Format(ch);
+    }
+
+    void Flush() {
+        if (pending_.isEmpty()) return;
+        // A lone surrogate (a broken \u pair) would not display: replace it.
+        for (qsizetype i = 0; i < pending_.size(); ++i) {
+            const QChar c = pending_[i];
+            if (c.isHighSurrogate() && i + 1 < pending_.size() && pending_[i + 1].isLowSurrogate())
+                ++i;
+            else if (c.isSurrogate())
+                pending_[i] = QChar(QChar::ReplacementCharacter);
+        }
+        cursor_.insertText(pending_, pendingFormat_);
+        pending_.clear();
+    }
+
+    void ApplyBlockFormat() {
+        const ParaState& pa = paraSeen_;
+        QTextBlockFormat bf;
+        bf.setAlignment(pa.align);
+        bf.setLeftMargin(pa.leftTwips / 15.0);  // 15 twips to a pixel at 96 dpi
+        bf.setRightMargin(pa.rightTwips / 15.0);
+        bf.setTextIndent(pa.firstTwips / 15.0);
+        bf.setTopMargin(pa.beforeTwips / 15.0);
+        bf.setBottomMargin(pa.afterTwips / 15.0);
+        cursor_.setBlockFormat(bf);
+    }
+
+    QTextCharFormat Format(const CharState& ch) const {
+        QTextCharFormat f;
+        f.setFontWeight(ch.bold ? QFont::Bold : QFont::Normal);
+        f.setFontItalic(ch.italic);
+        f.setFontUnderline(ch.underline);
+        f.setFontStrikeOut(ch.strike);
+        f.setFontPointSize(ch.halfPoints / 2.0);
+        if (ch.vertical != 0)
+            f.setVerticalAlignment(ch.vertical > 0 ? QTextCharFormat::AlignSuperScript
+                                                   : QTextCharFormat::AlignSubScript);
+        if (ch.colour > 0 && ch.colour < colours_.size() && colours_[ch.colour].isValid())
+            f.setForeground(colours_[ch.colour]);
+        if (ch.highlight > 0 && ch.highlight < colours_.size() && colours_[ch.highlight].isValid())
+            f.setBackground(colours_[ch.highlight]);
+        return f;
+    }
+
+    void EndColourEntry(bool semicolon) {
+        // A table's last entry may lack its semicolon; an empty entry is the automatic colour.
+        if (!semicolon && !colourGiven_) return;
+        if (colours_.size() < limits_.maxTableEntries)
+            colours_.push_back(colourGiven_ ? QColor(red_, green_, blue_) : QColor());
+        red_ = green_ = blue_ = 0;
+        colourGiven_ = false;
+    }
+
+    static int Channel(int v) { return v < 0 ? 0 : v > 255 ? 255 : v; }
+    static int Twips(int v) { return v < -31680 ? -31680 : v > 31680 ? 31680 : v; }
+    static bool IsLetter(char c) { return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z'); }
+    static bool IsDigit(char c) { return c >= '0' && c <= '9'; }
+    static bool IsHex(char c) {
+        return IsDigit(c) || (c >= 'a' && c <= 'f') || (c >= 'A' && c <= 'F');
+    }
+    static int HexValue(char c) {
+        return IsDigit(c) ? c - '0' : (c >= 'a' ? c - 'a' : c - 'A') + 10;
+    }
+
+    const char* p_;
+    const char* end_;
+    QTextCursor cursor_;
+    const RtfLimits& limits_;
+    RtfReport& rep_;
+
+    std::vector<Group> groups_;
+    int depth_ = 0;      // braces open, the skipped ones included
+    int skipDepth_ = 0;  // > 0 inside a group skipped for its depth
+    bool atGroupStart_ = false;
+    bool ignorableNext_ = false;
+    int pendingSkip_ = 0;
+
+    int documentCp_ = 1252;
+    int defaultFont_ = 0;
+    std::map<int, int> fonts_;  // font number to code page
+    int fontEntry_ = -1;
+    QVector<QColor> colours_;
+    int red_ = 0, green_ = 0, blue_ = 0;
+    bool colourGiven_ = false;
+
+    QString pending_;
+    CharState pendingState_;
+    QTextCharFormat pendingFormat_;
+    ParaState paraSeen_;
+};
+
+bool StartsAsRtf(const QByteArray& data) {
+    qsizetype i = 0;
+    if (data.startsWith("\xEF\xBB\xBF")) i = 3;  // a byte-order mark some editors write
+    while (i < data.size() &&
+           (data[i] == ' ' || data[i] == '\t' || data[i] == '\r' || data[i] == '\n'))
+        ++i;
+    return data.mid(i, 5) == "{\\rtf";
+}
+
+}  // namespace
+
+QChar CodePageChar(int codePage, unsigned char byte) {
+    if (byte < 0x80) return QChar(byte);
+    if (codePage == 1250) return QChar(kCp1250[byte - 0x80]);
+    if (byte < 0xA0) return QChar(kCp1252High[byte - 0x80]);
+    return QChar(byte);
+}
+
+bool ReadRtf(const QByteArray& data, QTextDocument& doc, RtfReport* report,
+             const RtfLimits& limits) {
+    RtfReport local;
+    RtfReport& rep = report ? *report : local;
+    rep = RtfReport{};
+    if (!StartsAsRtf(data)) return false;
+    rep.isRtf = true;
+    doc.clear();
+    const qsizetype start = data.indexOf('{');
+    const QByteArray body = data.mid(start);
+    Parser parser(body, doc, limits, rep);
+    parser.Run();
+    return true;
+}
+
+}  // namespace vorla
