@@ -8,6 +8,7 @@
 #include <QTextCursor>
 #include <QTextDocument>
 #include <QVector>
+#include <array>
 #include <cstring>
 #include <map>
 #include <vector>
@@ -69,6 +70,8 @@ struct CharState {
 struct ParaState {
     Qt::Alignment align = Qt::AlignLeft;
     int leftTwips = 0, rightTwips = 0, firstTwips = 0, beforeTwips = 0, afterTwips = 0;
+    std::array<int, 32> tabs{};  // \tx stops, in twips
+    int tabCount = 0;
 };
 
 struct Group {
@@ -462,6 +465,8 @@ class Parser {
             pa.beforeTwips = Twips(v);
         else if (Is(w, "sa"))
             pa.afterTwips = Twips(v);
+        else if (Is(w, "tx") && pa.tabCount < static_cast<int>(pa.tabs.size()))
+            pa.tabs[pa.tabCount++] = Twips(v);
         paraSeen_ = pa;
     }
 
@@ -538,6 +543,15 @@ class Parser {
         bf.setTextIndent(pa.firstTwips / 15.0);
         bf.setTopMargin(pa.beforeTwips / 15.0);
         bf.setBottomMargin(pa.afterTwips / 15.0);
+        // Stops are given from the page's margin; the layout measures them from the indent.
+        QList<QTextOption::Tab> tabs;
+        for (int i = 0; i < pa.tabCount; ++i)
+            tabs.append(
+                QTextOption::Tab(qMax(0, pa.tabs[i] - pa.leftTwips) / 15.0, QTextOption::LeftTab));
+        // A hanging first line tabs to the left indent, as word processors do.
+        if (pa.firstTwips < 0 && pa.tabCount == 0)
+            tabs.append(QTextOption::Tab(-pa.firstTwips / 15.0, QTextOption::LeftTab));
+        bf.setTabPositions(tabs);
         cursor_.setBlockFormat(bf);
     }
 

@@ -74,6 +74,14 @@ TEST(RtfReader, ColourTableAndAlignment) {
     EXPECT_EQ(doc.begin().blockFormat().alignment() & Qt::AlignHorizontal_Mask, Qt::AlignHCenter);
     EXPECT_EQ(doc.begin().next().blockFormat().alignment() & Qt::AlignHorizontal_Mask,
               Qt::AlignLeft);
+    // Indents in twips (15 to a pixel); a hanging first line tabs to the indent.
+    ASSERT_TRUE(ReadRtf(R"({\rtf1\pard\li360\fi-240\sb150\bullet\tab item\par})", doc));
+    const QTextBlockFormat bf = doc.begin().blockFormat();
+    EXPECT_EQ(bf.leftMargin(), 24);
+    EXPECT_EQ(bf.textIndent(), -16);
+    EXPECT_EQ(bf.topMargin(), 10);
+    ASSERT_EQ(bf.tabPositions().size(), 1);
+    EXPECT_EQ(bf.tabPositions()[0].position, 16);
 }
 
 TEST(RtfReader, CodePagesAndUnicode) {
