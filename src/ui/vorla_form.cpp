@@ -102,11 +102,15 @@ class PageBuilder {
     }
     ColourLabel* Colour(const char* name, const QString& caption) {
         const ControlSpec* spec = FindControl(name);
-        auto* l = new ColourLabel(name, caption, spec->colour, spec->tag != 0);
+        // The ends of the n-th distance ramp only show their colours; every other label,
+        // also lbl0 with the Tag 0, takes a new colour when clicked.
+        const bool clickable =
+            std::string(name) != "LabelLimitD" && std::string(name) != "LabelLimitH";
+        auto* l = new ColourLabel(name, caption, spec->colour, clickable);
         l->setProperty("Tag", spec->tag);
-        if (spec->tag)
+        if (clickable)
             QObject::connect(l, &ColourLabel::clicked, form_,
-                             [this, name] { form_->LabelyBarev(name); });
+                             [form = form_, name] { form->LabelyBarev(name); });
         return l;
     }
     // A row of colour labels.
@@ -249,9 +253,8 @@ TVorlaForm::TVorlaForm(QWidget* parent) : QMainWindow(parent) {
     BuildMenus();
     BuildStatusBar();
 
-    for (const char* name : kFieldsWithExit) Control(name)->installEventFilter(this);
-    Control("EditNekonecno")->installEventFilter(this);
-    Control("EditPresnost")->installEventFilter(this);
+    // One filter for the whole program sees every key first and the fields' leave events;
+    // a second filter on a field would see its leave event twice.
     qApp->installEventFilter(this);
     connect(qApp, &QGuiApplication::focusWindowChanged, this, [this](QWindow* w) {
         if (!w) return;
@@ -260,10 +263,11 @@ TVorlaForm::TVorlaForm(QWidget* parent) : QMainWindow(parent) {
             return;
         }
         if (!activatedOnce_ || returnPending_) FormActivate();
-        activatedOnce_ = true;
+        activatedOnce_ = true;  // also when the first show ran it
         returnPending_ = false;
     });
 
+    timer1_.setParent(this);
     timer1_.setObjectName("Timer1");
     timer1_.setInterval(3000);
     connect(&timer1_, &QTimer::timeout, this, &TVorlaForm::Timer1Timer);
@@ -610,7 +614,11 @@ void TVorlaForm::Focus(const std::string& name) {
         // A field on another page is shown first, so the focus can land on it.
         for (int i = 0; i < pages_->count(); ++i)
             if (pages_->widget(i)->isAncestorOf(w)) pages_->setCurrentIndex(i);
+        // The program takes the focus back to a field: the control it leaves is not checked,
+        // so two bad fields cannot hand the message to each other for ever.
+        suppressExit_ = true;
         w->setFocus(Qt::OtherFocusReason);
+        suppressExit_ = false;
     }
 }
 
@@ -707,10 +715,10 @@ void TVorlaForm::PevneBody1Click() {
 
 void TVorlaForm::LabelyBarev(const QString& label) {
     auto* l = findChild<ColourLabel*>(label);
-    if (!l || l->property("Tag").toInt() == 0) return;
+    if (!l || !l->clickable()) return;
     const QColor chosen = QColorDialog::getColor(ToQColor(l->colour()), this, QString());
     if (!chosen.isValid()) return;  // cancelled: nothing changes
-    session_->LabelyBarev(label.toStdString(), FromQColor(chosen));
+    RunCommand([&] { session_->LabelyBarev(label.toStdString(), FromQColor(chosen)); });
 }
 
 void TVorlaForm::Timer1Timer() {
@@ -769,6 +777,15 @@ void TVorlaForm::FormActivate() {
         session_->FormActivate();
         ScaleChanged();
     });
+}
+
+void TVorlaForm::showEvent(QShowEvent* event) {
+    QMainWindow::showEvent(event);
+    // The first show counts as an activation even where the window does not get the focus.
+    if (!activatedOnce_) {
+        activatedOnce_ = true;
+        FormActivate();
+    }
 }
 
 void TVorlaForm::closeEvent(QCloseEvent* event) {
@@ -845,6 +862,8 @@ bool TVorlaForm::eventFilter(QObject* watched, QEvent* event) {
         return true;
     }
     if (type == QEvent::FocusOut) {
+        auto* field = qobject_cast<QWidget*>(watched);
+        if (suppressExit_ || !field || field->window() != this) return false;
         auto* fe = static_cast<QFocusEvent*>(event);
         // Leaving the field for another control, not for another window or a menu.
         if (fe->reason() != Qt::ActiveWindowFocusReason && fe->reason() != Qt::PopupFocusReason) {

@@ -82,6 +82,7 @@ class TVorlaForm : public QMainWindow, public Controls, public Host {
 
   protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
+    void showEvent(QShowEvent* event) override;
     void closeEvent(QCloseEvent* event) override;
 
   private:
@@ -115,6 +116,7 @@ class TVorlaForm : public QMainWindow, public Controls, public Host {
     bool activatedOnce_ = false;
     bool returnPending_ = false;
     bool resizedOnce_ = false;
+    bool suppressExit_ = false;  // the program moves the focus: no leave handlers
 };
 
 }  // namespace vorla
