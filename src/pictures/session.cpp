@@ -156,7 +156,10 @@ void Session::LoadExample(int number) {
 
 void Session::LabelyBarev(const std::string& label, Colour c) {
     const ControlSpec* spec = FindControl(label);
-    if (!spec || spec->kind != ControlKind::ColourLabel || spec->tag == 0) return;
+    // The two labels of the n-th picture's range are fixed; lbl0 shares their tag 0.
+    if (!spec || spec->kind != ControlKind::ColourLabel || label == "LabelLimitD" ||
+        label == "LabelLimitH")
+        return;
     controls.SetLabelColour(label, c);
     const int tag = spec->tag;
     if (tag >= 51 && tag <= 55)

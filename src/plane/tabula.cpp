@@ -3,6 +3,7 @@
 #include <QPainter>
 #include <algorithm>
 #include <cmath>
+#include <new>
 
 namespace vorla {
 namespace {
@@ -46,9 +47,12 @@ Tabula::Tabula(int width, int height) {
 }
 
 void Tabula::Resize(int width, int height) {
-    width_ = std::max(1, width);
-    height_ = std::max(1, height);
-    image_ = QImage(width_, height_, QImage::Format_RGB32);
+    QImage image(std::max(1, width), std::max(1, height), QImage::Format_RGB32);
+    // A size the memory cannot hold leaves the old bitmap in place and says so.
+    if (image.isNull()) throw std::bad_alloc();
+    width_ = image.width();
+    height_ = image.height();
+    image_ = std::move(image);
     image_.fill(Qt::white);
     Detach();
 }

@@ -82,6 +82,14 @@ TEST(TabulaSurface, WritesOutsideAreIgnoredAndCopiesStayApart) {
     EXPECT_EQ(t.Image().pixel(3, 2), qRgb(1, 2, 3));  // colours reach Qt channel for channel
 }
 
+TEST(TabulaSurface, ASizeBeyondMemoryIsRefusedAndKeepsTheBitmap) {
+    Tabula t(5, 4);
+    EXPECT_THROW(t.Resize(1 << 30, 1 << 30), std::bad_alloc);
+    EXPECT_EQ(t.Width(), 5);
+    t.SetPixel(4, 3, kRed);
+    EXPECT_EQ(t.Pixel(4, 3), kRed);
+}
+
 TEST(TabulaSurface, HugeShapesDoNotFault) {
     Tabula t(50, 40);
     t.SetPenWidth(3);

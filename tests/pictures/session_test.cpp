@@ -96,6 +96,9 @@ TEST(Session, ColourLabelsRouteByTag) {
     EXPECT_NE(f.session.palette.ClassColors[3], kRed);
     f.session.LabelyBarev("LabelB2", kBlack);
     EXPECT_EQ(f.session.palette.CircleColors[1], kBlack);
+    f.session.LabelyBarev("lbl0", kRed);
+    EXPECT_EQ(f.session.palette.PeriodColors[0], kRed);
+    EXPECT_EQ(f.controls.LabelColour("lbl0"), kRed);
     f.session.LabelyBarev("lbl7", kWhite);
     EXPECT_EQ(f.session.palette.PeriodColors[7], kWhite);
     f.session.LabelyBarev("LabelLyapZero", kBlack);
