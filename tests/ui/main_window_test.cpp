@@ -98,7 +98,7 @@ class MainWindowTest : public QObject {
     int LastRow() { return S().grid.Height() - 1; }
     // Where a key goes: the focused control, or the window when none has the focus.
     QWidget* Target() {
-        QWidget* f = QApplication::focusWidget();
+        QWidget* f = form->focusWidget();
         return f ? f : form.get();
     }
 
@@ -177,7 +177,7 @@ class MainWindowTest : public QObject {
         from->setText("three");
         W("edtXdo")->setFocus(Qt::TabFocusReason);
         QTRY_COMPARE(answers.seen, 1);
-        QTRY_COMPARE(QApplication::focusWidget(), static_cast<QWidget*>(from));
+        QTRY_COMPARE(form->focusWidget(), static_cast<QWidget*>(from));
         Settle();
         QCOMPARE(answers.seen, 1);
         QCOMPARE(answers.texts, QStringList{QString::fromUtf8("Chybné zadání čísla!")});
@@ -193,10 +193,10 @@ class MainWindowTest : public QObject {
         a->setText("x");
         a->setFocus();
         b->setFocus(Qt::TabFocusReason);
-        QTRY_COMPARE(QApplication::focusWidget(), static_cast<QWidget*>(a));
+        QTRY_COMPARE(form->focusWidget(), static_cast<QWidget*>(a));
         Settle();
         QCOMPARE(answers.seen, 1);
-        QCOMPARE(QApplication::focusWidget(), static_cast<QWidget*>(a));
+        QCOMPARE(form->focusWidget(), static_cast<QWidget*>(a));
     }
 
     void aBadBoundOfInfinityFallsBackSilently() {
@@ -206,7 +206,7 @@ class MainWindowTest : public QObject {
         inf->setFocus();
         inf->setText("-5");
         W("edtXod")->setFocus(Qt::TabFocusReason);
-        QTRY_COMPARE(QApplication::focusWidget(), static_cast<QWidget*>(inf));
+        QTRY_COMPARE(form->focusWidget(), static_cast<QWidget*>(inf));
         QCOMPARE(S().scene.L, 1000.0L);
         // A picture command now starts nothing and leaves the status bar as it was.
         Action("Example03")->trigger();
@@ -215,7 +215,7 @@ class MainWindowTest : public QObject {
         Action("Convergention1")->trigger();
         QCOMPARE(form->statusText(7), QString());
         QCOMPARE(Pages()->currentIndex(), 1);  // the field's page is shown for the focus
-        QCOMPARE(QApplication::focusWidget(), static_cast<QWidget*>(inf));
+        QCOMPARE(form->focusWidget(), static_cast<QWidget*>(inf));
         QCOMPARE(answers.seen, 0);
     }
 
@@ -227,22 +227,22 @@ class MainWindowTest : public QObject {
         kd->setFocus();
         // Alt+I on Circles: consumed, nothing happens.
         QTest::keyClick(kd, Qt::Key_I, Qt::AltModifier);
-        QCOMPARE(QApplication::focusWidget(), static_cast<QWidget*>(kd));
+        QCOMPARE(form->focusWidget(), static_cast<QWidget*>(kd));
         QTest::keyClick(kd, Qt::Key_B, Qt::AltModifier);
-        QCOMPARE(QApplication::focusWidget(), W("EditKb"));
+        QCOMPARE(form->focusWidget(), W("EditKb"));
         Pages()->setCurrentIndex(1);
         QTest::keyClick(Target(), Qt::Key_B, Qt::AltModifier);
-        QCOMPARE(QApplication::focusWidget(), W("EditNekonecno"));
+        QCOMPARE(form->focusWidget(), W("EditNekonecno"));
         // Alt+1 away from Circles opens nothing.
         QTest::keyClick(Target(), Qt::Key_1, Qt::AltModifier);
         Settle();
         QCOMPARE(answers.seen, 0);
         Pages()->setCurrentIndex(6);
         QTest::keyClick(Target(), Qt::Key_T, Qt::AltModifier);
-        QCOMPARE(QApplication::focusWidget(), W("SpinRectDensity"));
+        QCOMPARE(form->focusWidget(), W("SpinRectDensity"));
         Pages()->setCurrentIndex(9);
         QTest::keyClick(Target(), Qt::Key_I, Qt::AltModifier);
-        QCOMPARE(QApplication::focusWidget(), W("SpinLyapIter"));
+        QCOMPARE(form->focusWidget(), W("SpinLyapIter"));
         // Alt+3 from the keypad on Circles chooses the colour of circle 3.
         Pages()->setCurrentIndex(0);
         QTest::keyClick(Target(), Qt::Key_3, Qt::AltModifier | Qt::KeypadModifier);

@@ -142,18 +142,18 @@ class VorlaFormTest : public QObject {
         auto* pages = W<QTabWidget>("PageCon");
         pages->setCurrentIndex(9);
         W<QLineEdit>("EditKd")->setFocus();
-        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab, Qt::ControlModifier);
+        QTest::keyClick(form->focusWidget(), Qt::Key_Tab, Qt::ControlModifier);
         QCOMPARE(pages->currentIndex(), 0);
-        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Backtab,
+        QTest::keyClick(form->focusWidget(), Qt::Key_Backtab,
                         Qt::ControlModifier | Qt::ShiftModifier);
         QCOMPARE(pages->currentIndex(), 9);
         pages->setCurrentIndex(4);  // Iters
         QTest::keyClick(form.get(), Qt::Key_I, Qt::AltModifier);
-        QCOMPARE(QApplication::focusWidget(),
+        QCOMPARE(form->focusWidget(),
                  static_cast<QWidget*>(W<QSpinBox>("SpinInfinityTest")));
         pages->setCurrentIndex(0);  // Circles
         QTest::keyClick(form.get(), Qt::Key_N, Qt::AltModifier);
-        QCOMPARE(QApplication::focusWidget(), static_cast<QWidget*>(W<QLineEdit>("EditKn")));
+        QCOMPARE(form->focusWidget(), static_cast<QWidget*>(W<QLineEdit>("EditKn")));
     }
 
     void menuShortcutsWinOverTheFieldsKeys() {
