@@ -1,5 +1,6 @@
 #include "ui/help_window.h"
 
+#include <QCoreApplication>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
@@ -58,10 +59,18 @@ QString THep1F::FindHelpFile(const QString& fileName) {
     if (QFileInfo(fileName).isAbsolute()) return QFileInfo(fileName).isFile() ? fileName : "";
     const QString here = QDir::current().filePath(fileName);
     if (QFileInfo(here).isFile()) return here;
-    const QString dataDir = QStringLiteral(VORLA_DATA_DIR);
-    if (!dataDir.isEmpty()) {
-        const QString installed = QDir(dataDir).filePath(fileName);
-        if (QFileInfo(installed).isFile()) return installed;
+    // Then beside the program (a build tree), its relocated data folder and the installed one,
+    // so that a program started from the desktop menu finds its help too.
+    QStringList folders;
+    if (QCoreApplication::instance()) {
+        const QString bin = QCoreApplication::applicationDirPath();
+        folders << bin << QDir(bin).filePath("../share/vorla");
+    }
+    folders << QStringLiteral(VORLA_DATA_DIR);
+    for (const QString& folder : folders) {
+        if (folder.isEmpty()) continue;
+        const QString candidate = QDir(folder).filePath(fileName);
+        if (QFileInfo(candidate).isFile()) return QDir::cleanPath(candidate);
     }
     return {};
 }

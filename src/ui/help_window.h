@@ -18,8 +18,8 @@ class THep1F : public QWidget {
     // at the first activation (and tried again at later ones until it has been loaded).
     void ShowHelp(const QString& fileName);
 
-    // Where a bare file name is looked for: the working directory, then the installed data
-    // folder. An empty text when it is in neither.
+    // Where a bare file name is looked for: the working directory, then the program's own
+    // folder and its data folders. An empty text when it is in none of them.
     static QString FindHelpFile(const QString& fileName);
 
     static inline const QString kNotFoundText = QStringLiteral("\n        Soubor nenalezen !");

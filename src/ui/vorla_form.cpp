@@ -31,6 +31,8 @@
 #include "model/examples.h"
 #include "pictures/kinds.h"
 #include "plane/image_file.h"
+#include "ui/about_window.h"
+#include "ui/help_window.h"
 #include "ui/tabula_view.h"
 #include "ui/widget_controls.h"
 
@@ -156,6 +158,7 @@ TVorlaForm::TVorlaForm(QWidget* parent) : QMainWindow(parent) {
     setObjectName("VorlaForm");
     setWindowTitle(QString::fromUtf8("Vorla  -  Kruhová inverze"));
     session_ = std::make_unique<Session>(*this, *this, 542, 450);
+    tools_ = std::make_unique<MouseTools>(*session_);
 
     auto* central = new QWidget;
     auto* row = new QHBoxLayout(central);
@@ -227,17 +230,25 @@ TVorlaForm::TVorlaForm(QWidget* parent) : QMainWindow(parent) {
     pixelPanel_->setFixedSize(131, 52);
     auto* panelGrid = new QGridLayout(pixelPanel_);
     panelGrid->setContentsMargins(0, 0, 0, 0);
-    auto* numb = new QLabel("- -");
+    auto* numb = new QLabel(kNoValueText);
     numb->setObjectName("LabelNumB");
     numb->setStyleSheet("color: green; font-weight: bold;");
+    // The swatch changes at every mouse move: a palette colour, not a style sheet, which
+    // would be parsed again each time.
     auto* swatch = new QLabel;
     swatch->setObjectName("LabelBarvT");
     swatch->setFixedSize(61, 20);
     swatch->setAutoFillBackground(true);
-    swatch->setStyleSheet("background: rgb(0,128,128); color: white; font-weight: bold;");
+    QPalette swatchColours = swatch->palette();
+    swatchColours.setColor(QPalette::Window, ToQColor(kPixelPanelColour));
+    swatchColours.setColor(QPalette::WindowText, Qt::white);
+    swatch->setPalette(swatchColours);
     auto* colourText = new QLabel;
     colourText->setObjectName("LabelCisBarvy");
     colourText->setFixedSize(70, 20);
+    valueLabel_ = numb;
+    swatch_ = swatch;
+    colourText_ = colourText;
     panelGrid->addWidget(numb, 0, 0, 1, 2);
     panelGrid->addWidget(swatch, 1, 0);
     panelGrid->addWidget(colourText, 1, 1);
@@ -246,6 +257,9 @@ TVorlaForm::TVorlaForm(QWidget* parent) : QMainWindow(parent) {
 
     tabule_ = new TabulaView(session_->tabula);
     connect(tabule_, &TabulaView::resized, this, &TVorlaForm::FormResize);
+    connect(tabule_, &TabulaView::mousePressed, this, &TVorlaForm::TabuleMouseDown);
+    connect(tabule_, &TabulaView::mouseMoved, this, &TVorlaForm::TabuleMouseMove);
+    connect(tabule_, &TabulaView::mouseReleased, this, &TVorlaForm::TabuleMouseUp);
     row->addWidget(left);
     row->addWidget(tabule_, 1);
     setCentralWidget(central);
@@ -677,10 +691,14 @@ void TVorlaForm::RunCommand(const std::function<void()>& command) {
     try {
         command();
     } catch (const std::exception& e) {
-        QMessageBox::critical(this, "Vorla", QString::fromLocal8Bit(e.what()));
+        ReportError(QString::fromLocal8Bit(e.what()));
     }
     // A close asked for during a picture happens once the last picture has returned.
     if (closePending_ && !session_->Running()) QTimer::singleShot(0, this, &QWidget::close);
+}
+
+void TVorlaForm::ReportError(const QString& message) {
+    QMessageBox::critical(this, "Vorla", message);
 }
 
 void TVorlaForm::ActionClick(int tag) {
@@ -759,8 +777,63 @@ void TVorlaForm::TextDoSchranky1Click() {
     clip->setText(session_->scene.taskType == 2 ? " \r\n" : "\r\n");
 }
 
-void TVorlaForm::Jakpracovat1Click() {}
-void TVorlaForm::Oaplikaci1Click() {}
+void TVorlaForm::CreateSmallWindows() {
+    if (!about_) about_ = new TAbo1F(this);
+    if (!help_) help_ = new THep1F(this);
+}
+
+void TVorlaForm::Jakpracovat1Click() {
+    CreateSmallWindows();
+    help_->ShowHelp("Vorla.rtf");
+}
+
+void TVorlaForm::Oaplikaci1Click() {
+    CreateSmallWindows();
+    about_->ShowAbout("Vorla", "2");
+}
+
+// --- mouse on the tabula -------------------------------------------------------------------
+
+namespace {
+QPoint PixelOf(const QMouseEvent* e) {
+    return e->position().toPoint();
+}
+}  // namespace
+
+void TVorlaForm::TabuleMouseDown(QMouseEvent* e) {
+    MouseButton button;
+    if (!ButtonFromQt(e->button(), button)) return;
+    const QPoint p = PixelOf(e);
+    const ShiftState state =
+        ShiftFromQt(e->modifiers(), e->buttons(), e->type() == QEvent::MouseButtonDblClick);
+    ShowMouseOutcome(tools_->TabuleMouseDown(button, state, p.x(), p.y()));
+}
+
+void TVorlaForm::TabuleMouseMove(QMouseEvent* e) {
+    const QPoint p = PixelOf(e);
+    ShowMouseOutcome(
+        tools_->TabuleMouseMove(ShiftFromQt(e->modifiers(), e->buttons(), false), p.x(), p.y()));
+}
+
+void TVorlaForm::TabuleMouseUp(QMouseEvent* e) {
+    MouseButton button = MouseButton::Left;
+    ButtonFromQt(e->button(), button);
+    const QPoint p = PixelOf(e);
+    ShowMouseOutcome(tools_->TabuleMouseUp(button, ShiftFromQt(e->modifiers(), e->buttons(), false),
+                                           p.x(), p.y()));
+}
+
+void TVorlaForm::ShowMouseOutcome(const MouseTools::Outcome& out) {
+    if (out.hover) {
+        valueLabel_->setText(Q(out.readout.valueText));
+        QPalette colours = swatch_->palette();
+        colours.setColor(QPalette::Window, ToQColor(out.readout.colour));
+        swatch_->setPalette(colours);
+        colourText_->setText(Q(out.readout.colourText));
+    }
+    if (out.drew) tabule_->update();
+    if (!out.error.empty()) ReportError(Q(out.error));
+}
 
 // --- window events -------------------------------------------------------------------------
 

@@ -12,6 +12,7 @@
 #include <memory>
 
 #include "model/controls.h"
+#include "overlays/mouse_tools.h"
 #include "pictures/session.h"
 
 class QAction;
@@ -19,11 +20,14 @@ class QComboBox;
 class QTabWidget;
 class QPushButton;
 class QCheckBox;
+class QMouseEvent;
 
 namespace vorla {
 
 class ColourLabel;
 class TabulaView;
+class TAbo1F;
+class THep1F;
 
 class TVorlaForm : public QMainWindow, public Controls, public Host {
     Q_OBJECT
@@ -55,6 +59,13 @@ class TVorlaForm : public QMainWindow, public Controls, public Host {
     bool hasStoredPicture() const { return !storedPicture_.isNull(); }
     TabulaView* tabulaView() const { return tabule_; }
 
+    // The About and brief-help windows, created in this order after the main window and
+    // hidden until their commands show them; the commands create them when still missing.
+    void CreateSmallWindows();
+    TAbo1F* aboutWindow() const { return about_; }
+    THep1F* helpWindow() const { return help_; }
+    MouseTools& mouseTools() { return *tools_; }
+
   signals:
     void sceneTextChanged(const QString& text);
 
@@ -79,6 +90,9 @@ class TVorlaForm : public QMainWindow, public Controls, public Host {
     void Jakpracovat1Click();
     void Oaplikaci1Click();
     void Konec1Click() { close(); }
+    void TabuleMouseDown(QMouseEvent* e);
+    void TabuleMouseMove(QMouseEvent* e);
+    void TabuleMouseUp(QMouseEvent* e);
 
   protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
@@ -94,11 +108,20 @@ class TVorlaForm : public QMainWindow, public Controls, public Host {
     bool FormKeyDown(QKeyEvent* e);
     // Runs a command; an exception ends it with a message naming the fault.
     void RunCommand(const std::function<void()>& command);
+    void ReportError(const QString& message);
+    // Shows what a mouse handler produced: the pixel panel, a redraw, a fault's message.
+    void ShowMouseOutcome(const MouseTools::Outcome& out);
     QWidget* Control(const std::string& name) const;
     QAction* AddAction(QMenu* menu, const char* name, const QString& caption,
                        const QKeySequence& key, const std::function<void()>& run);
 
     std::unique_ptr<Session> session_;
+    std::unique_ptr<MouseTools> tools_;
+    TAbo1F* about_ = nullptr;
+    THep1F* help_ = nullptr;
+    QLabel* valueLabel_ = nullptr;
+    QLabel* swatch_ = nullptr;
+    QLabel* colourText_ = nullptr;
     TabulaView* tabule_ = nullptr;
     QComboBox* combo_ = nullptr;
     QTabWidget* pages_ = nullptr;
