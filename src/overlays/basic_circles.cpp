@@ -3,6 +3,7 @@
 namespace vorla {
 
 void Zadani1Click(Tabula& t, const Viewport& v, const Palette& p, int taskType, int thickness) {
+    const Tabula::Batch batch(t);  // redrawn at every move of a dragged centre
     t.SetPenMode(PenMode::NotXor);
     t.SetPenWidth(thickness);
     const AxisPixels& a = v.axisPixels;

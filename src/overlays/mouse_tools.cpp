@@ -306,6 +306,7 @@ std::string Orbit(Tabula& t, const Scene& scene, const Viewport& v, const Palett
                   int Y, int mode) {
     X = ClampPixel(X);
     Y = ClampPixel(Y);
+    const Tabula::Batch batch(t);
     t.SetPenColor(p.RampFromColor);
     t.SetPenWidth(1);
     if (mode == 1)
@@ -350,6 +351,7 @@ std::string OrbitCircle(Tabula& t, const Scene& scene, const Viewport& v, Colour
                         int Y, int mode) {
     const TAxisB& ax = v.axes;
     const long double x = ax.XOfColumn(ClampPixel(X)), y = ax.YOfRow(ClampPixel(Y));
+    const Tabula::Batch batch(t);
     t.SetPenColor(colour);
     t.SetBrushStyle(BrushStyle::Clear);
     if (scene.taskType == 2) {

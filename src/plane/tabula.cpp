@@ -46,7 +46,10 @@ Tabula::Tabula(int width, int height) {
     Resize(width, height);
 }
 
+Tabula::~Tabula() = default;
+
 void Tabula::Resize(int width, int height) {
+    ClosePainter();
     QImage image(std::max(1, width), std::max(1, height), QImage::Format_RGB32);
     // A size the memory cannot hold leaves the old bitmap in place and says so.
     if (image.isNull()) throw std::bad_alloc();
@@ -58,11 +61,13 @@ void Tabula::Resize(int width, int height) {
 }
 
 void Tabula::Detach() {
+    painter_.reset();       // direct writes come after the shapes of a batch
     bits_ = image_.bits();  // the non-const access detaches a shared image
     stride_ = image_.bytesPerLine();
 }
 
 void Tabula::SetImage(const QImage& image) {
+    ClosePainter();
     if (image.size() != image_.size()) return;
     image_ = image.convertToFormat(QImage::Format_RGB32);
     Detach();
@@ -70,28 +75,50 @@ void Tabula::SetImage(const QImage& image) {
 
 template <class Fn>
 void Tabula::Paint(Fn&& fn, bool usePen, bool useBrush) {
-    {
-        QPainter p(&image_);
-        p.setRenderHint(QPainter::Antialiasing, false);
-        // The pen mode governs outlines and brush fills of shapes, not FillRect.
-        if (penMode_ == PenMode::NotXor && (usePen || useBrush))
-            p.setCompositionMode(QPainter::RasterOp_NotSourceXorDestination);
-        if (usePen) {
+    QPainter* p = painter_.get();
+    std::unique_ptr<QPainter> single;
+    if (!p) {
+        single = std::make_unique<QPainter>(&image_);
+        p = single.get();
+        p->setRenderHint(QPainter::Antialiasing, false);
+        if (batchDepth_ > 0) painter_ = std::move(single);
+        painted_ = {};
+    }
+    // The painter's state is set only where it differs from the last shape's: along an
+    // orbit the colour changes only every few thousand points.
+    const PaintState want{true,
+                          // The pen mode governs outlines and brush fills of shapes, not FillRect.
+                          penMode_ == PenMode::NotXor && (usePen || useBrush), usePen,
+                          usePen ? penColour_ : 0, usePen ? penWidth_ : 0,
+                          useBrush && brushStyle_ == BrushStyle::Solid,
+                          useBrush && brushStyle_ == BrushStyle::Solid ? brushColour_ : 0};
+    if (!(want == painted_)) {
+        p->setCompositionMode(want.notXor ? QPainter::RasterOp_NotSourceXorDestination
+                                          : QPainter::CompositionMode_SourceOver);
+        if (want.pen) {
             QPen pen(ToQColor(penColour_));
             pen.setWidth(penWidth_);
             pen.setJoinStyle(Qt::MiterJoin);
             pen.setCapStyle(Qt::SquareCap);
-            p.setPen(pen);
+            p->setPen(pen);
         } else {
-            p.setPen(Qt::NoPen);
+            p->setPen(Qt::NoPen);
         }
-        if (useBrush && brushStyle_ == BrushStyle::Solid)
-            p.setBrush(ToQColor(brushColour_));
+        if (want.brush)
+            p->setBrush(ToQColor(brushColour_));
         else
-            p.setBrush(Qt::NoBrush);
-        fn(p);
+            p->setBrush(Qt::NoBrush);
+        painted_ = want;
     }
-    Detach();
+    fn(*p);
+    if (single) {
+        single.reset();
+        Detach();
+    }
+}
+
+void Tabula::ClosePainter() {
+    if (painter_) Detach();
 }
 
 void Tabula::MoveTo(int x, int y) {
@@ -138,6 +165,7 @@ void Tabula::FillRect(int x1, int y1, int x2, int y2) {
 }
 
 void Tabula::Fill(Colour c) {
+    ClosePainter();
     image_.fill(ToQColor(c));
     Detach();
 }

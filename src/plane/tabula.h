@@ -2,7 +2,10 @@
 #pragma once
 
 #include <QImage>
+
+class QPainter;
 #include <cstdint>
+#include <memory>
 
 #include "colour/palette.h"
 
@@ -14,6 +17,25 @@ enum class BrushStyle { Solid, Clear };
 class Tabula {
   public:
     explicit Tabula(int width = 1, int height = 1);
+    ~Tabula();
+    Tabula(const Tabula&) = delete;
+    Tabula& operator=(const Tabula&) = delete;
+
+    // Keeps one painter open for a run of shapes while it lives (an orbit of a million rings
+    // would otherwise open a painter per ring); the pixels are those of drawing them one by
+    // one. Anything but the shapes closes the painter first.
+    class Batch {
+      public:
+        explicit Batch(Tabula& t) : t_(t) { ++t_.batchDepth_; }
+        ~Batch() {
+            if (--t_.batchDepth_ == 0) t_.ClosePainter();
+        }
+        Batch(const Batch&) = delete;
+        Batch& operator=(const Batch&) = delete;
+
+      private:
+        Tabula& t_;
+    };
 
     void Resize(int width, int height);  // contents become white
     int Width() const { return width_; }
@@ -71,6 +93,19 @@ class Tabula {
   private:
     template <class Fn>
     void Paint(Fn&& fn, bool usePen, bool useBrush);
+    void ClosePainter();
+
+    std::unique_ptr<QPainter> painter_;  // open only within a Batch
+    int batchDepth_ = 0;
+    struct PaintState {
+        bool set = false, notXor = false, pen = false;
+        Colour penColour = 0;
+        int penWidth = 0;
+        bool brush = false;
+        Colour brushColour = 0;
+        bool operator==(const PaintState&) const = default;
+    };
+    PaintState painted_;  // what the open painter was last given
 
     QImage image_;
     uchar* bits_ = nullptr;
