@@ -3,6 +3,7 @@
 
 #include <gtest/gtest.h>
 
+#include <QDir>
 #include <QFile>
 #include <QGuiApplication>
 #include <QTextBlock>
@@ -234,6 +235,23 @@ TEST(RtfReader, RandomInputNeverFails) {
         ASSERT_TRUE(ReadRtf(QByteArray::fromStdString(s), doc, &rep, limits));
         ASSERT_LE(rep.chars, limits.maxChars);
         ASSERT_LE(doc.characterCount(), limits.maxChars + 1);
+    }
+}
+
+TEST(RtfReader, FuzzCorpusReadsWithinItsLimits) {
+    const QDir dir(QStringLiteral(VORLA_SOURCE_DIR "/fuzz/corpus/rich_text"));
+    const QStringList files = dir.entryList(QDir::Files);
+    ASSERT_FALSE(files.isEmpty());
+    RtfLimits limits;
+    limits.maxChars = 10000;
+    for (const QString& name : files) {
+        QFile f(dir.filePath(name));
+        ASSERT_TRUE(f.open(QIODevice::ReadOnly)) << name.toStdString();
+        QTextDocument doc;
+        RtfReport rep;
+        ReadRtf(f.readAll(), doc, &rep, limits);
+        EXPECT_LE(rep.chars, limits.maxChars) << name.toStdString();
+        EXPECT_LE(doc.characterCount(), limits.maxChars + 1) << name.toStdString();
     }
 }
 

@@ -92,6 +92,48 @@ class HelpAboutTest : public QObject {
         QCOMPARE(h.windowTitle(), QString("notes.txt"));
     }
 
+    void malformedAndOversizedHelpFiles() {
+        QTemporaryDir work;
+        QDir::setCurrent(work.path());
+        auto write = [&](const char* name, const QByteArray& data) {
+            QFile f(work.filePath(name));
+            QVERIFY(f.open(QIODevice::WriteOnly));
+            f.write(data);
+        };
+        // Cut off inside a group, with unknown words: what was read is shown.
+        write("cut.rtf", "{\\rtf1\\ansi {\\fonttbl{\\f0 Arial;}}\\zzunknown7 Hello {\\b wor");
+        {
+            THep1F h;
+            h.ReportByMessageBox = false;
+            h.ShowHelp("cut.rtf");
+            QCOMPARE(h.RichEditHelp->toPlainText(), QString("Hello wor"));
+            QCOMPARE(h.windowTitle(), QString("cut.rtf"));
+        }
+        // Bytes that are neither rich text nor UTF-8 are shown as Western 8-bit text.
+        write("bytes.rtf", QByteArray("\xe8\xff{\\rtf", 6));
+        {
+            THep1F h;
+            h.ReportByMessageBox = false;
+            h.ShowHelp("bytes.rtf");
+            QCOMPARE(h.RichEditHelp->toPlainText(), QString::fromUtf8("\u00e8\u00ff{\\rt"));
+        }
+        // A file beyond the size limit is refused like a missing one.
+        {
+            QFile big(work.filePath("big.rtf"));
+            QVERIFY(big.open(QIODevice::WriteOnly));
+            QVERIFY(big.resize(THep1F::kMaxFileSize + 1));
+        }
+        THep1F h;
+        h.ReportByMessageBox = false;
+        QSignalSpy failed(&h, &THep1F::helpLoadFailed);
+        h.ShowHelp("big.rtf");
+        QCOMPARE(failed.count(), 1);
+        QVERIFY(failed.at(0).at(0).toString().contains("too large"));
+        QCOMPARE(h.RichEditHelp->toPlainText(), THep1F::kNotFoundText);
+        QVERIFY(h.LoadFlag);
+        QCOMPARE(h.windowTitle(), QString("popis"));
+    }
+
     void helpNotFoundKeepsTheTextAndTriesAgain() {
         QTemporaryDir empty;
         QDir::setCurrent(empty.path());

@@ -22,6 +22,7 @@
 
 #include "dialog_answerer.h"
 #include "plane/tabula.h"
+#include "ui/tabula_view.h"
 #include "ui/vorla_form.h"
 #include "ui/widget_controls.h"
 
@@ -315,6 +316,7 @@ class MainWindowTest : public QObject {
         QTest::newRow("recalc button") << "recalc";
         QTest::newRow("example") << "example";
         QTest::newRow("escape") << "escape";
+        QTest::newRow("window resize") << "resize";
     }
     void commandsThatEndARunningPicture() {
         QFETCH(QString, command);
@@ -328,6 +330,7 @@ class MainWindowTest : public QObject {
             if (command == "recalc") QTest::mouseClick(W("ButPrepocet"), Qt::LeftButton);
             if (command == "example") Action("Example05")->trigger();
             if (command == "escape") QTest::keyClick(W("EditKd"), Qt::Key_Escape);
+            if (command == "resize") form->resize(form->width() + 30, form->height() + 20);
         });
         Action("Convergention1")->trigger();
         QVERIFY(!S().Running());
@@ -336,6 +339,9 @@ class MainWindowTest : public QObject {
         QVERIFY(W("PanelPixelu")->isVisible());
         if (command == "combo") QCOMPARE(S().scene.taskType, 4);
         if (command == "example") QCOMPARE(form->statusText(5), QString("05"));
+        // The grid always has the tabula's size, whatever happened during the picture.
+        QTRY_COMPARE(S().grid.Width(), form->tabulaView()->width());
+        QCOMPARE(S().grid.Height(), form->tabulaView()->height());
     }
 
     void commandsThatLetThePictureGoOn() {

@@ -149,8 +149,7 @@ class VorlaFormTest : public QObject {
         QCOMPARE(pages->currentIndex(), 9);
         pages->setCurrentIndex(4);  // Iters
         QTest::keyClick(form.get(), Qt::Key_I, Qt::AltModifier);
-        QCOMPARE(form->focusWidget(),
-                 static_cast<QWidget*>(W<QSpinBox>("SpinInfinityTest")));
+        QCOMPARE(form->focusWidget(), static_cast<QWidget*>(W<QSpinBox>("SpinInfinityTest")));
         pages->setCurrentIndex(0);  // Circles
         QTest::keyClick(form.get(), Qt::Key_N, Qt::AltModifier);
         QCOMPARE(form->focusWidget(), static_cast<QWidget*>(W<QLineEdit>("EditKn")));
