@@ -20,7 +20,7 @@
 #include <QtTest>
 #include <functional>
 
-#include "dialog_answerer.h"
+#include "gui_support.h"
 #include "plane/tabula.h"
 #include "ui/tabula_view.h"
 #include "ui/vorla_form.h"
@@ -59,11 +59,7 @@ class MainWindowTest : public QObject {
   private slots:
     void init() {
         form = std::make_unique<TVorlaForm>();
-        form->resize(420, 330);  // a small tabula keeps the pictures quick
-        form->show();
-        QVERIFY(QTest::qWaitForWindowExposed(form.get()));
-        form->activateWindow();
-        QVERIFY(QTest::qWaitForWindowActive(form.get()));
+        QVERIFY(ShowSmall(*form));
     }
     void cleanup() { form.reset(); }
 

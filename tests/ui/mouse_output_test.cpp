@@ -19,7 +19,7 @@
 #include <QtTest>
 
 #include "colour/palette.h"
-#include "dialog_answerer.h"
+#include "gui_support.h"
 #include "plane/number_text.h"
 #include "plane/tabula.h"
 #include "ui/about_window.h"
@@ -105,11 +105,7 @@ class MouseOutputTest : public QObject {
     void initTestCase() { originalDir_ = QDir::currentPath(); }
     void init() {
         form = std::make_unique<TVorlaForm>();
-        form->resize(420, 330);  // a small tabula keeps the pictures quick
-        form->show();
-        QVERIFY(QTest::qWaitForWindowExposed(form.get()));
-        form->activateWindow();
-        QVERIFY(QTest::qWaitForWindowActive(form.get()));
+        QVERIFY(ShowSmall(*form));
     }
     void cleanup() {
         form.reset();

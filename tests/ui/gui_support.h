@@ -1,4 +1,4 @@
-// Answers the modal dialogs of a GUI test and notes what they said.
+// What the window tests share: a small shown main window, and answers to modal dialogs.
 #pragma once
 
 #include <QApplication>
@@ -7,10 +7,21 @@
 #include <QMessageBox>
 #include <QPushButton>
 #include <QStringList>
+#include <QTest>
 #include <QTimer>
 #include <functional>
 
 namespace vorla::testing {
+
+// Shows a window at a size whose tabula keeps the pictures quick, and waits until it is
+// active.
+inline bool ShowSmall(QWidget& w) {
+    w.resize(420, 330);
+    w.show();
+    if (!QTest::qWaitForWindowExposed(&w)) return false;
+    w.activateWindow();
+    return QTest::qWaitForWindowActive(&w);
+}
 
 // Answers the modal dialogs that open while it lives, and notes what they said.
 class Answerer : public QObject {
