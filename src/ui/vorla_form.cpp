@@ -26,6 +26,7 @@
 #include <QTabWidget>
 #include <QVBoxLayout>
 #include <QWindow>
+#include <new>
 #include <stdexcept>
 
 #include "model/examples.h"
@@ -690,6 +691,8 @@ void TVorlaForm::ScaleChanged() {
 void TVorlaForm::RunCommand(const std::function<void()>& command) {
     try {
         command();
+    } catch (const std::bad_alloc&) {
+        ReportError("Out of memory");
     } catch (const std::exception& e) {
         ReportError(QString::fromLocal8Bit(e.what()));
     }
