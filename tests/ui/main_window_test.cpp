@@ -455,6 +455,18 @@ class MainWindowTest : public QObject {
         QCOMPARE(f.read(2), QByteArray("BM"));
     }
 
+    void aTabulaBeyondMemoryIsReportedAndTheOldOneStays() {
+        Answerer answers;
+        Action("Example03")->trigger();
+        const QImage before = S().tabula.Copy();
+        const int w = S().view.W;
+        emit form->tabulaView()->resized(1 << 30, 1 << 30);
+        QCOMPARE(answers.texts, QStringList{"Out of memory"});
+        QCOMPARE(S().view.W, w);
+        QCOMPARE(S().grid.Width(), w);
+        QCOMPARE(S().tabula.Copy(), before);
+    }
+
     void restoreWithNothingStoredShowsTheMessageUntilTheTimer() {
         auto* timer = form->findChild<QTimer*>("Timer1");
         form->Timer1Timer();
