@@ -809,21 +809,21 @@ void TVorlaForm::TabuleMouseDown(QMouseEvent* e) {
     const QPoint p = PixelOf(e);
     const ShiftState state =
         ShiftFromQt(e->modifiers(), e->buttons(), e->type() == QEvent::MouseButtonDblClick);
-    ShowMouseOutcome(tools_->TabuleMouseDown(button, state, p.x(), p.y()));
+    RunCommand([&] { ShowMouseOutcome(tools_->TabuleMouseDown(button, state, p.x(), p.y())); });
 }
 
 void TVorlaForm::TabuleMouseMove(QMouseEvent* e) {
     const QPoint p = PixelOf(e);
-    ShowMouseOutcome(
-        tools_->TabuleMouseMove(ShiftFromQt(e->modifiers(), e->buttons(), false), p.x(), p.y()));
+    const ShiftState state = ShiftFromQt(e->modifiers(), e->buttons(), false);
+    RunCommand([&] { ShowMouseOutcome(tools_->TabuleMouseMove(state, p.x(), p.y())); });
 }
 
 void TVorlaForm::TabuleMouseUp(QMouseEvent* e) {
     MouseButton button = MouseButton::Left;
     ButtonFromQt(e->button(), button);
     const QPoint p = PixelOf(e);
-    ShowMouseOutcome(tools_->TabuleMouseUp(button, ShiftFromQt(e->modifiers(), e->buttons(), false),
-                                           p.x(), p.y()));
+    const ShiftState state = ShiftFromQt(e->modifiers(), e->buttons(), false);
+    RunCommand([&] { ShowMouseOutcome(tools_->TabuleMouseUp(button, state, p.x(), p.y())); });
 }
 
 void TVorlaForm::ShowMouseOutcome(const MouseTools::Outcome& out) {
