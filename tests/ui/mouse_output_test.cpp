@@ -162,48 +162,6 @@ class MouseOutputTest : public QObject {
         QCOMPARE(answers.seen, 0);
     }
 
-    void orbitRampRunsFromTheStartToTheEndColour() {
-        Action("Example03")->trigger();
-        W<QSpinBox>("SpinMouseIter")->setValue(1);
-        Action("Zadani1")->trigger();
-        const QImage before = Picture();
-        Click(Qt::RightButton, {}, Centre());
-        int start = 0, end = 0;
-        const QImage after = Picture();
-        for (int y = 0; y < after.height(); ++y)
-            for (int x = 0; x < after.width(); ++x) {
-                if (after.pixel(x, y) == before.pixel(x, y)) continue;
-                const QRgb c = after.pixel(x, y) & 0xffffff;
-                start += c == 0xff8000;
-                end += c == 0xa00000;
-            }
-        QVERIFY(start > 0);
-        QVERIFY(end > 0);
-    }
-
-    void twoCirclesDrawTheSameAnalyticCircleInBothModes() {
-        Answerer answers;
-        ChooseTask(0);
-        QCOMPARE(S().scene.taskType, 2);
-        const QImage base = Picture();
-        const QPoint p(Centre().x(), S().view.axes.RowY0 - 40);
-        Click(Qt::RightButton, Qt::ControlModifier, p);
-        const QImage mode0 = Picture();
-        QVERIFY(mode0 != base);
-        S().tabula.SetImage(base);
-        Click(Qt::RightButton, Qt::ControlModifier | Qt::AltModifier, p);
-        QCOMPARE(Picture(), mode0);
-        QCOMPARE(answers.seen, 0);
-        // With K2's centre at the origin there is no such circle: the fault is reported and
-        // nothing is drawn.
-        W<QLineEdit>("EditKd")->setText("0");
-        form->ButPrepocetClick();
-        const QImage centred = Picture();
-        Click(Qt::RightButton, Qt::ControlModifier, p);
-        QTRY_COMPARE(answers.texts, QStringList{kDivisionByZero});
-        QCOMPARE(Picture(), centred);
-    }
-
     void ctrlLeftClickWritesYRelatively() {
         Answerer answers;
         Action("Example03")->trigger();
@@ -274,22 +232,6 @@ class MouseOutputTest : public QObject {
         const QImage afterDrag = Picture();
         Move(to);  // no drag any more: the picture stays
         QCOMPARE(Picture(), afterDrag);
-    }
-
-    void draggingK2ChangesOnlyD() {
-        ChooseTask(0);
-        const CentreHandles h = S().view.handles;
-        const QPoint k2(h.col[1], h.row[1]);
-        const QString km = Text("EditKm");
-        Press(Qt::LeftButton, {}, k2);
-        QCOMPARE(form->mouseTools().DraggedCentre, 1);
-        Move(k2 + QPoint(-20, 30), Qt::LeftButton);
-        Release(Qt::LeftButton, k2 + QPoint(-20, 30));
-        QCOMPARE(Text("EditKd"), form->statusText(1));
-        QCOMPARE(Text("EditKm"), km);
-        QCOMPARE(S().view.handles.row[1], h.row[1]);
-        QCOMPARE(S().scene.k.D,
-                 TextToNumberDef(form->statusText(1).toStdString(), RangeCheck::None, 0));
     }
 
     // --- hover ------------------------------------------------------------------------------
