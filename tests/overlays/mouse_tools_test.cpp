@@ -317,71 +317,6 @@ struct Handlers : ::testing::Test {
     int HandleRow(int i) const { return f.session.view.handles.row[i]; }
 };
 
-TEST_F(Handlers, NothingBeforeATaskOrWhileAPictureRuns) {
-    PictureFixture fresh{100, 80, 0};
-    MouseTools m{fresh.session};
-    fresh.controls.SetText("edtYzero", "keep");
-    m.TabuleMouseDown(MouseButton::Left, Ctrl | Left, 10, 10);
-    EXPECT_FALSE(m.TabuleMouseMove(0, 10, 10).hover);
-    fresh.session.StopRequested = true;  // Escape right after start: hover works, presses not
-    EXPECT_TRUE(m.TabuleMouseMove(0, 10, 10).hover);
-    m.TabuleMouseDown(MouseButton::Left, Ctrl | Left, 10, 10);
-    EXPECT_EQ(fresh.controls.Text("edtYzero"), "keep");
-
-    f.session.StopRequested = false;
-    f.controls.focused.clear();
-    EXPECT_FALSE(tools.TabuleMouseDown(MouseButton::Right, Right, 10, 10).drew);
-    EXPECT_EQ(f.controls.focused, "");
-}
-
-TEST_F(Handlers, CtrlClickWritesYRelatively) {
-    const int row0 = f.session.view.axes.RowY0;
-    tools.TabuleMouseDown(MouseButton::Left, Ctrl | Left, 5, row0);
-    EXPECT_EQ(f.controls.Text("edtYzero"), "0.500000");
-    f.controls.SetText("edtXdo", "oops");  // the default 5 stands in
-    tools.TabuleMouseDown(MouseButton::Left, Ctrl | Left, 5, row0 - 20);
-    EXPECT_EQ(f.session.view.range.XTo, 5);
-    EXPECT_LT(std::stold(f.controls.Text("edtYzero")), 0.5L);
-    // The double click's second press is a plain left press.
-    f.controls.SetText("edtYzero", "1/3");
-    tools.TabuleMouseDown(MouseButton::Left, Ctrl | Left | Double, HandleCol(1), HandleRow(1));
-    EXPECT_EQ(f.controls.Text("edtYzero"), "1/3");
-    EXPECT_EQ(tools.DraggedCentre, 1);
-    // A zero X range: the fault comes back, the field keeps its text.
-    f.controls.SetText("edtXod", "2");
-    f.controls.SetText("edtXdo", "2");
-    EXPECT_EQ(tools.TabuleMouseDown(MouseButton::Left, Ctrl | Left, 5, 5).error, kDivisionByZero);
-    EXPECT_EQ(f.controls.Text("edtYzero"), "1/3");
-}
-
-TEST_F(Handlers, RightClicksDrawAndFocusTheRecalcButton) {
-    f.controls.SetText("SpinMouseIter", "1");
-    f.controls.focused.clear();
-    const auto before = f.Pixels();
-    MouseTools::Outcome o = tools.TabuleMouseDown(MouseButton::Right, Alt | Right, 30, 30);
-    EXPECT_FALSE(o.drew);
-    EXPECT_EQ(f.Pixels(), before);
-    EXPECT_EQ(f.controls.focused, "ButPrepocet");
-    EXPECT_EQ(f.session.palette.RampFromColor, Rgb(255, 128, 0));
-    EXPECT_EQ(f.session.palette.RampToColor, Rgb(160, 0, 0));
-    tools.TabuleMouseDown(MouseButton::Right, Right | Double, 30, 30);
-    EXPECT_EQ(f.Pixels(), before);
-    o = tools.TabuleMouseDown(MouseButton::Right, Right, 30, 30);
-    EXPECT_TRUE(o.drew);
-    EXPECT_NE(f.Pixels(), before);
-    const auto rings = f.Pixels();
-    // The analytic circle in the iteration-circle colour, the same in both modes.
-    f.session.KresliZaklad();
-    tools.TabuleMouseDown(MouseButton::Right, Ctrl | Right, 30, 30);
-    const auto c0 = f.Pixels();
-    f.session.KresliZaklad();
-    tools.TabuleMouseDown(MouseButton::Right, Ctrl | Alt | Right, 30, 30);
-    EXPECT_EQ(f.Pixels(), c0);
-    EXPECT_NE(c0, rings);
-    o = tools.TabuleMouseDown(MouseButton::Right, Ctrl | Right, 30, f.session.view.axes.RowY0);
-    EXPECT_EQ(o.error, kDivisionByZero);
-}
-
 TEST_F(Handlers, DraggingCentresWritesTheirFields) {
     // Centres apart, so that only one is ever in reach.
     f.controls.SetText("EditKm", "20");
@@ -415,21 +350,6 @@ TEST_F(Handlers, DraggingCentresWritesTheirFields) {
     tools.TabuleMouseUp(MouseButton::Right, 0, 70, 20);
     EXPECT_EQ(HandleCol(2), 70);
     EXPECT_EQ(HandleRow(2), 20);
-}
-
-TEST_F(Handlers, ReadoutAfterPictures) {
-    f.session.LoadExample(3);
-    f.session.ActionClick(2);  // periodicity: integers, -1 where nothing was found
-    MouseTools::Outcome o = tools.TabuleMouseMove(0, 20, 30);
-    ASSERT_TRUE(o.hover);
-    EXPECT_EQ(o.readout.valueText, std::to_string(f.session.grid.At(20, 30)));
-    EXPECT_EQ(o.readout.colour, f.session.tabula.Pixel(20, 30));
-    EXPECT_EQ(f.host.status[1], o.readout.xText);
-    EXPECT_EQ(f.host.status[3], o.readout.yText);
-    f.session.PictureKind = 17;
-    f.session.grid.Set(20, 30, 2500);
-    EXPECT_EQ(tools.TabuleMouseMove(0, 20, 30).readout.valueText, "2.5");
-    EXPECT_EQ(tools.TabuleMouseMove(0, -4, 300).readout.valueText, "- -");
 }
 
 }  // namespace

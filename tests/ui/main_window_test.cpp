@@ -223,6 +223,9 @@ class MainWindowTest : public QObject {
         QCOMPARE(S().PictureKind, 18);
         QTest::keyClick(kd, Qt::Key_F7);
         QCOMPARE(S().PictureKind, 20);
+        QApplication::clipboard()->clear();
+        QTest::keyClick(kd, Qt::Key_C, Qt::ControlModifier);  // the picture, not the text
+        QCOMPARE(QApplication::clipboard()->image().size(), S().tabula.Image().size());
         QTest::keyClick(kd, Qt::Key_X, Qt::ControlModifier);  // exit, not cut
         QCOMPARE(kd->text(), QString("3.0"));
         QTRY_VERIFY(!form->isVisible());

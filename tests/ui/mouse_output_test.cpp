@@ -337,20 +337,6 @@ class MouseOutputTest : public QObject {
         QCOMPARE(form->helpWindow(), help);  // closing only hides it
     }
 
-    void briefHelpWithoutTheFileShowsTheNotFoundLine() {
-        QTemporaryDir empty;
-        QDir::setCurrent(empty.path());
-        form->CreateSmallWindows();
-        if (!THep1F::FindHelpFile("Vorla.rtf").isEmpty())
-            QSKIP("an installed help file is found from any folder");
-        Answerer answers;
-        Action("Jakpracovat1")->trigger();
-        QTRY_COMPARE(answers.seen, 1);
-        QVERIFY(answers.texts.value(0).contains("Vorla.rtf"));
-        QCOMPARE(form->helpWindow()->RichEditHelp->toPlainText(), THep1F::kNotFoundText);
-        QCOMPARE(form->helpWindow()->windowTitle(), QString("popis"));
-    }
-
     void aboutShowsNameAndVersionModally() {
         QCOMPARE(Action("Oaplikaci1")->shortcut(), QKeySequence(Qt::SHIFT | Qt::Key_F1));
         QString name, version;
