@@ -5,9 +5,9 @@
 
 #include <memory>
 
+#include "app/session.h"
 #include "model/controls.h"
 #include "model/step_count.h"
-#include "pictures/session.h"
 
 namespace vorla::bench {
 

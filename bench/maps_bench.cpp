@@ -38,7 +38,9 @@ BENCHMARK_TEMPLATE(MapSteps, FourCircle)->Arg(4);
 BENCHMARK_TEMPLATE(MapSteps, FiveCircle)->Arg(5);
 BENCHMARK_TEMPLATE(MapSteps, UnitCircleSquare)->Arg(6);
 
-void Convergence(benchmark::State& state) { bench::PictureBench(state, 3, 1); }
+void Convergence(benchmark::State& state) {
+    bench::PictureBench(state, 3, 1);
+}
 BENCHMARK(Convergence)->Arg(0)->Arg(1)->Unit(benchmark::kMillisecond)->UseRealTime();
 
 }  // namespace

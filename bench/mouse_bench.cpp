@@ -2,8 +2,9 @@
 // and polyline) and one move of a dragged centre (fields, scene, basic circles).
 #include <benchmark/benchmark.h>
 
+#include "app/mouse_tools.h"
 #include "bench_support.h"
-#include "overlays/mouse_tools.h"
+#include "overlays/orbit_drawing.h"
 
 namespace vorla {
 namespace {

@@ -8,10 +8,10 @@
 #include <string>
 #include <vector>
 
+#include "app/session.h"
 #include "model/controls.h"
 #include "model/examples.h"
 #include "pictures/kinds.h"
-#include "pictures/session.h"
 #include "plane/image_file.h"
 #include "plane/number_text.h"
 

@@ -5,6 +5,7 @@
 #include <string>
 
 #include "model/step_count.h"
+#include "plane/viewport.h"
 
 namespace vorla {
 
@@ -37,6 +38,11 @@ struct Scene {
     }
     bool HasMap() const { return taskType >= 2 && taskType <= 6; }
 };
+
+// K2..K5 as discs of the plane, for the viewport's pixel forms.
+inline std::array<Disc, 4> CircleDiscs(const CircleSet& k) {
+    return {{{k.D, 0, k.R}, {k.M, k.N, k.S}, {k.U, k.V, k.W}, {k.A, k.B, k.C}}};
+}
 
 // Reads the eleven field texts (D..C order) into the circle set, silently falling back.
 void ReadCircleTexts(CircleSet& k, const std::array<std::string, 11>& texts);

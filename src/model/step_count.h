@@ -28,7 +28,9 @@ inline void Reset() {
 }
 #else
 inline void Count() {}
-inline std::uint64_t Total() { return 0; }
+inline std::uint64_t Total() {
+    return 0;
+}
 inline void Reset() {}
 #endif
 

@@ -2,8 +2,6 @@
 
 #include <cmath>
 
-#include "model/scene.h"
-
 namespace vorla {
 
 const std::array<CoordinatePreset, 6> kCoordinatePresets = {{
@@ -64,7 +62,7 @@ void TAxisB::SetPixelRange(int lastCol, int lastRow) {
     DeriveY();
 }
 
-void Viewport::PrepocetPodleSouradnic(const CircleSet& k) {
+void Viewport::PrepocetPodleSouradnic(const std::array<Disc, 4>& circles) {
     axes.SetPixelRange(W, H);
     const long double width = range.XTo - range.XFrom;
     const long double h = H * width / W;
@@ -80,10 +78,10 @@ void Viewport::PrepocetPodleSouradnic(const CircleSet& k) {
                                 : p < -kPixelLimit ? -kPixelLimit
                                                    : p);
     };
-    circlePixels[0] = {axes.ColumnOfX(k.D), axes.RowY0, radius(k.R)};
-    circlePixels[1] = {axes.ColumnOfX(k.M), axes.RowOfY(k.N), radius(k.S)};
-    circlePixels[2] = {axes.ColumnOfX(k.U), axes.RowOfY(k.V), radius(k.W)};
-    circlePixels[3] = {axes.ColumnOfX(k.A), axes.RowOfY(k.B), radius(k.C)};
+    for (int i = 0; i < 4; ++i) {
+        const Disc& d = circles[i];
+        circlePixels[i] = {axes.ColumnOfX(d.x), axes.RowOfY(d.y), radius(d.r)};
+    }
     handles.col = {axes.ColX0, circlePixels[0].col, circlePixels[1].col, circlePixels[2].col,
                    circlePixels[3].col};
     handles.row = {axes.RowY0, axes.RowY0, circlePixels[1].row, circlePixels[2].row,

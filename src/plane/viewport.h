@@ -5,8 +5,6 @@
 
 namespace vorla {
 
-struct CircleSet;
-
 // Pixel positions handed to drawing code are kept within this bound, so that sums and
 // differences of a few of them never overflow a 32-bit integer.
 inline constexpr int kPixelLimit = (1 << 29) - 1;
@@ -50,6 +48,11 @@ struct CentreHandles {
     std::array<int, 5> col{}, row{};
 };
 
+// A circle of the plane: centre (x, y) and radius r.
+struct Disc {
+    long double x = 0, y = 0, r = 0;
+};
+
 // The user's axes range.
 struct AxesRange {
     long double XFrom = -3, XTo = 7, YRelative = 1.0L / 3;
@@ -64,9 +67,9 @@ struct Viewport {
     std::array<CirclePixel, 4> circlePixels{};
     CentreHandles handles;
 
-    // Sets everything up from the stored range, W, H and the circles. A zero X range
-    // keeps the previous X and Y ranges, since it has no scale.
-    void PrepocetPodleSouradnic(const CircleSet& k);
+    // Recomputes the axes and the pixel forms of K2..K5 (`circles`) from the stored range,
+    // W and H. A zero X range keeps the previous X and Y ranges, since it has no scale.
+    void PrepocetPodleSouradnic(const std::array<Disc, 4>& circles);
 };
 
 // The presets of the Coordinates menu: texts of edtXod, edtXdo, edtYzero.

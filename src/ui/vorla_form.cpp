@@ -34,6 +34,7 @@
 #include "plane/image_file.h"
 #include "ui/about_window.h"
 #include "ui/help_window.h"
+#include "ui/mouse_events.h"
 #include "ui/tabula_view.h"
 #include "ui/widget_controls.h"
 

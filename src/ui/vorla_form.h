@@ -11,9 +11,9 @@
 #include <functional>
 #include <memory>
 
+#include "app/mouse_tools.h"
+#include "app/session.h"
 #include "model/controls.h"
-#include "overlays/mouse_tools.h"
-#include "pictures/session.h"
 
 class QAction;
 class QComboBox;

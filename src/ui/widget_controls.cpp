@@ -18,8 +18,8 @@ Colour FromQColor(const QColor& c) {
     return Rgb(c.red(), c.green(), c.blue());
 }
 
-ColourLabel::ColourLabel(const QString& name, const QString& caption, Colour colour,
-                         bool clickable, QWidget* parent)
+ColourLabel::ColourLabel(const QString& name, const QString& caption, Colour colour, bool clickable,
+                         QWidget* parent)
     : QLabel(caption, parent), clickable_(clickable) {
     setObjectName(name);
     setAlignment(Qt::AlignCenter);

@@ -18,7 +18,7 @@ struct Overlay : ::testing::Test {
         v.H = 90;
         CircleSet k;
         ReadCircleTexts(k, {"3", "2.5", "1", "1", "1", "2", "3", "2", "3", "2", "2.5"});
-        v.PrepocetPodleSouradnic(k);
+        v.PrepocetPodleSouradnic(CircleDiscs(k));
         p.CircleColors = {kBlack, kRed, Rgb(0, 128, 0), Rgb(0, 0, 255), Rgb(128, 0, 0)};
     }
     std::vector<Colour> Pixels() const {

@@ -2,8 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include "app/session.h"
 #include "model/controls.h"
-#include "pictures/session.h"
 
 namespace vorla {
 namespace {
@@ -20,7 +20,7 @@ struct Marks {
         s.k.D = 3;
         s.k.R = 2.5L;
         s.k.UpdateSquares();
-        v.PrepocetPodleSouradnic(s.k);  // -3 to 7, X axis a third from the bottom
+        v.PrepocetPodleSouradnic(CircleDiscs(s.k));  // -3 to 7, X axis a third from the bottom
         p.CircleColors = {kBlack, kRed, Rgb(0, 128, 0), Rgb(0, 0, 255), Rgb(128, 0, 0)};
         t.SetBrushStyle(BrushStyle::Clear);
     }

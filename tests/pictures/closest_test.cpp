@@ -1,7 +1,7 @@
 // The closest pictures: which iterate comes nearest to the start, and how near.
 #include <gtest/gtest.h>
 
-#include "point_scene.h"
+#include "support/point_scene.h"
 
 namespace vorla {
 namespace {

@@ -1,6 +1,6 @@
 #include <gtest/gtest.h>
 
-#include "picture_fixture.h"
+#include "support/picture_fixture.h"
 
 namespace vorla {
 namespace {

@@ -1,7 +1,7 @@
 // The picture driver: polls, stops, the value grid and identical results on any thread count.
 #include <gtest/gtest.h>
 
-#include "picture_fixture.h"
+#include "support/picture_fixture.h"
 
 namespace vorla {
 namespace {

@@ -1,7 +1,7 @@
 // Numbers at the edges and stop requests at every poll: defined values, prompt stops.
 #include <gtest/gtest.h>
 
-#include "picture_fixture.h"
+#include "support/picture_fixture.h"
 
 namespace vorla {
 namespace {

@@ -1,7 +1,7 @@
 // The end-regions picture: where the orbit is after n steps, and inside which circles.
 #include <gtest/gtest.h>
 
-#include "point_scene.h"
+#include "support/point_scene.h"
 
 namespace vorla {
 namespace {

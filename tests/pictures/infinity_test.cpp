@@ -1,7 +1,7 @@
 // The infinity-reach picture: the step at which the chain of inversions meets a centre.
 #include <gtest/gtest.h>
 
-#include "point_scene.h"
+#include "support/point_scene.h"
 
 namespace vorla {
 namespace {

@@ -1,7 +1,7 @@
 // The last-two picture: the length of the orbit's last step on a two-colour ramp.
 #include <gtest/gtest.h>
 
-#include "point_scene.h"
+#include "support/point_scene.h"
 
 namespace vorla {
 namespace {

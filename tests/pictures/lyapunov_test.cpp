@@ -4,7 +4,7 @@
 
 #include <cmath>
 
-#include "picture_fixture.h"
+#include "support/picture_fixture.h"
 
 namespace vorla {
 namespace {

@@ -4,7 +4,7 @@
 
 #include <gtest/gtest.h>
 
-#include "point_scene.h"
+#include "support/point_scene.h"
 
 namespace vorla {
 namespace {

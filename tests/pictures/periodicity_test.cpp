@@ -1,7 +1,7 @@
 // The periodicity picture: the first return of the orbit to its own start.
 #include <gtest/gtest.h>
 
-#include "point_scene.h"
+#include "support/point_scene.h"
 
 namespace vorla {
 namespace {

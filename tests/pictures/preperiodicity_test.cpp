@@ -1,7 +1,7 @@
 // The preperiodicity picture: the length of the cycle that the orbit falls into.
 #include <gtest/gtest.h>
 
-#include "point_scene.h"
+#include "support/point_scene.h"
 
 namespace vorla {
 namespace {

@@ -4,7 +4,7 @@
 
 #include <random>
 
-#include "picture_fixture.h"
+#include "support/picture_fixture.h"
 
 namespace vorla {
 namespace {

@@ -4,7 +4,7 @@
 
 #include <set>
 
-#include "picture_fixture.h"
+#include "support/picture_fixture.h"
 
 namespace vorla {
 namespace {
@@ -85,8 +85,12 @@ TEST(Rectangle, GridAndTabulaAgreeAndOnlyTabulaPixelsAreMarked) {
         for (int c = 0; c < 120; ++c) {
             const int v = g.At(c, r);
             seen.insert(v);
-            if (v == 0) EXPECT_EQ(f.session.tabula.Pixel(c, r), kGrey);
-            if (v >= 1) EXPECT_EQ(f.session.tabula.Pixel(c, r), RectColour(f, v)) << v;
+            if (v == 0) {
+                EXPECT_EQ(f.session.tabula.Pixel(c, r), kGrey);
+            }
+            if (v >= 1) {
+                EXPECT_EQ(f.session.tabula.Pixel(c, r), RectColour(f, v)) << v;
+            }
         }
     EXPECT_EQ(seen, (std::set<int>{-1, 0, 1, 2, 3, 4, 5, 6}));
     for (std::size_t i = 120 * 100; i < g.Size(); ++i) EXPECT_EQ(g.AtIndex(i), -1) << i;
@@ -114,7 +118,9 @@ TEST(Rectangle, EveryIterationStartsAgainFromTheGridPoint) {
             long double X = x, Y = y;
             UnitCircleSquareMap(f.session.scene, X, Y);
             const int c = a.ColumnOfX(X), r = a.RowOfY(Y);
-            if (!twice.count({c, r})) EXPECT_EQ(f.session.grid.At(c, r), 1);
+            if (!twice.count({c, r})) {
+                EXPECT_EQ(f.session.grid.At(c, r), 1);
+            }
         }
 }
 

@@ -23,7 +23,7 @@ std::string Read(const fs::path& p) {
 }
 
 class SaveFile : public ::testing::Test {
-protected:
+  protected:
     void SetUp() override {
         dir = fs::temp_directory_path() / ("vorla-save-" + std::to_string(::getpid()));
         fs::create_directories(dir);

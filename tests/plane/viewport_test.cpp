@@ -16,7 +16,7 @@ Viewport Make(int W, int H, long double from, long double to, long double yrel) 
     v.range = {from, to, yrel};
     CircleSet k;
     ReadCircleTexts(k, {"3", "2.5", "1", "1", "1", "2", "3", "2", "3", "2", "2.5"});
-    v.PrepocetPodleSouradnic(k);
+    v.PrepocetPodleSouradnic(CircleDiscs(k));
     return v;
 }
 
@@ -66,7 +66,7 @@ TEST(Viewport, ReversedRangeTurnsThePicture) {
 TEST(Viewport, ZeroRangeKeepsThePreviousOne) {
     Viewport v = Make(500, 400, -3, 7, 1.0L / 3);
     v.range = {2, 2, 0.5L};
-    v.PrepocetPodleSouradnic(CircleSet{});
+    v.PrepocetPodleSouradnic(CircleDiscs(CircleSet{}));
     EXPECT_EQ(v.axes.XMin, -3);
     EXPECT_EQ(v.axes.XMax, 7);
     EXPECT_TRUE(std::isfinite(v.axes.XScale) && v.axes.XScale != 0);
@@ -83,7 +83,7 @@ TEST(Viewport, PixelConversionDefinedForAnyReal) {
     huge.D = 1e300L;
     huge.R = 1e300L;
     Viewport w = v;
-    w.PrepocetPodleSouradnic(huge);
+    w.PrepocetPodleSouradnic(CircleDiscs(huge));
     EXPECT_EQ(w.circlePixels[0].radius, kPixelLimit - w.axes.ColX0);
 }
 

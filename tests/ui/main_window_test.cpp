@@ -20,8 +20,8 @@
 #include <QtTest>
 #include <functional>
 
-#include "gui_support.h"
 #include "plane/tabula.h"
+#include "support/gui_support.h"
 #include "ui/tabula_view.h"
 #include "ui/vorla_form.h"
 #include "ui/widget_controls.h"

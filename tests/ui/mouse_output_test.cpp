@@ -19,9 +19,10 @@
 #include <QtTest>
 
 #include "colour/palette.h"
-#include "gui_support.h"
+#include "overlays/fp_guard.h"
 #include "plane/number_text.h"
 #include "plane/tabula.h"
+#include "support/gui_support.h"
 #include "ui/about_window.h"
 #include "ui/help_window.h"
 #include "ui/tabula_view.h"

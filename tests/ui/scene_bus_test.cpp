@@ -48,7 +48,7 @@ class SceneBusTest : public QObject {
             QDBusConnection::disconnectFromBus("test-reader");
             done = true;
         });
-        QTest::qWaitFor([&] { return done.load(); }, 30000);
+        if (!QTest::qWaitFor([&] { return done.load(); }, 30000)) result = "<no answer in 30 s>";
         reader.join();
         return result;
     }

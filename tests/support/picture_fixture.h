@@ -7,9 +7,9 @@
 #include <string>
 #include <vector>
 
+#include "app/session.h"
 #include "model/controls.h"
 #include "pictures/kinds.h"
-#include "pictures/session.h"
 
 namespace vorla::testing {
 

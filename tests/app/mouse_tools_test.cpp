@@ -1,13 +1,15 @@
 // The mouse tools: press dispatch, centre drag, read-out, "Y relatively", orbits and circles.
-#include "overlays/mouse_tools.h"
+#include "app/mouse_tools.h"
 
 #include <gtest/gtest.h>
 
 #include <cmath>
 #include <set>
 
-#include "../pictures/picture_fixture.h"
+#include "overlays/fp_guard.h"
+#include "overlays/orbit_drawing.h"
 #include "plane/number_text.h"
+#include "support/picture_fixture.h"
 
 namespace vorla {
 namespace {
@@ -31,17 +33,6 @@ TEST(MousePress, DispatchComparesTheWholeSet) {
     // The second press of a double click.
     EXPECT_EQ(PressOperation(MouseButton::Right, Right | Double), PressOp::Nothing);
     EXPECT_EQ(PressOperation(MouseButton::Left, Ctrl | Left | Double), PressOp::DragHitTest);
-}
-
-TEST(MousePress, QtEventsBecomeShiftStates) {
-    EXPECT_EQ(ShiftFromQt(Qt::ControlModifier | Qt::AltModifier, Qt::RightButton, false),
-              Ctrl | Alt | Right);
-    EXPECT_EQ(ShiftFromQt(Qt::ShiftModifier, Qt::LeftButton | Qt::MiddleButton, true),
-              Shift | Left | Middle | Double);
-    MouseButton b;
-    EXPECT_TRUE(ButtonFromQt(Qt::MiddleButton, b));
-    EXPECT_EQ(b, MouseButton::Middle);
-    EXPECT_FALSE(ButtonFromQt(Qt::BackButton, b));
 }
 
 TEST(CentreDrag, HitWithinTwoPixelsLowestNumberFirst) {
@@ -167,7 +158,7 @@ struct Drawing : ::testing::Test {
     void SetUp() override {
         v.W = v.H = 100;
         v.range = {-50, 50, 0.5L};
-        v.PrepocetPodleSouradnic(scene.k);
+        v.PrepocetPodleSouradnic(CircleDiscs(scene.k));
         p.RampFromColor = Rgb(255, 128, 0);
         p.RampToColor = Rgb(160, 0, 0);
     }
@@ -200,7 +191,7 @@ TEST_F(Drawing, OrbitAlongTheRampAndAsPolyline) {
     scene.taskType = 6;
     // (0.6, 0.8) under the angle doubling: n = 4 gives four colours of the ramp plus the start.
     v.range = {-2, 2, 0.5L};
-    v.PrepocetPodleSouradnic(scene.k);
+    v.PrepocetPodleSouradnic(CircleDiscs(scene.k));
     const int X = v.axes.ColumnOfX(0.6L), Y = v.axes.RowOfY(0.8L);
     EXPECT_EQ(Orbit(t, scene, v, p, 4, X, Y, 1), "");
     const std::set<Colour> cs = Colours();

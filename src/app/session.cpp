@@ -1,4 +1,4 @@
-#include "pictures/session.h"
+#include "app/session.h"
 
 #include <chrono>
 
@@ -68,7 +68,7 @@ void Session::ZmenaSouradnic() {
 }
 
 void Session::PrepocetPodleSouradnic() {
-    view.PrepocetPodleSouradnic(scene.k);
+    view.PrepocetPodleSouradnic(CircleDiscs(scene.k));
 }
 
 void Session::KresliZaklad() {

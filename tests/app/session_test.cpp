@@ -2,7 +2,7 @@
 #include <gtest/gtest.h>
 
 #include "model/examples.h"
-#include "picture_fixture.h"
+#include "support/picture_fixture.h"
 
 namespace vorla {
 namespace {

@@ -11,8 +11,8 @@
 #include <vector>
 
 #include "model/controls.h"
-#include "picture_fixture.h"
 #include "pictures/kinds.h"
+#include "support/picture_fixture.h"
 
 namespace vorla::testing {
 

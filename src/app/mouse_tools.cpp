@@ -1,0 +1,178 @@
+#include "app/mouse_tools.h"
+
+#include <cmath>
+
+#include "app/session.h"
+#include "overlays/orbit_drawing.h"
+#include "plane/number_text.h"
+
+namespace vorla {
+
+PressOp PressOperation(MouseButton button, ShiftState state) {
+    using namespace shift;
+    switch (button) {
+        case MouseButton::Left:
+            return state == (Ctrl | Left) ? PressOp::YRelatively : PressOp::DragHitTest;
+        case MouseButton::Right:
+            if (state == Right) return PressOp::OrbitRings;
+            if (state == (Shift | Right)) return PressOp::OrbitPolyline;
+            if (state == (Ctrl | Right)) return PressOp::OrbitCircle0;
+            if (state == (Ctrl | Alt | Right)) return PressOp::OrbitCircle1;
+            return PressOp::Nothing;
+        default:
+            return PressOp::Nothing;
+    }
+}
+
+int HitCentre(const CentreHandles& h, int X, int Y) {
+    for (int i = 1; i <= 4; ++i) {
+        const long long dr = static_cast<long long>(h.row[i]) - Y;
+        const long long dc = static_cast<long long>(h.col[i]) - X;
+        if (dr < 3 && dr > -3 && dc < 3 && dc > -3) return i;
+    }
+    return -1;
+}
+
+long double SnapToZero(long double v) {
+    return std::fabs(v) < 0.0000001L ? 0 : v;
+}
+
+std::string CoordinateText(long double v) {
+    return FormatDigits(6, SnapToZero(v));
+}
+
+DragEdit DragFieldTexts(int centre, const std::string& xText, const std::string& yText) {
+    DragEdit e;
+    switch (centre) {
+        case 1:
+            e.count = 1;
+            e.fields[0] = {"EditKd", xText};
+            break;
+        case 2:
+            e.count = 2;
+            e.fields = {{{"EditKm", xText}, {"EditKn", yText}}};
+            break;
+        case 3:
+            e.count = 2;
+            e.fields = {{{"EditKu", xText}, {"EditKv", yText}}};
+            break;
+        case 4:
+            e.count = 2;
+            e.fields = {{{"EditKa", xText}, {"EditKb", yText}}};
+            break;
+        default:
+            break;
+    }
+    return e;
+}
+
+void MoveHandle(CentreHandles& h, int centre, int X, int Y) {
+    if (centre < 1 || centre > 4) return;
+    h.col[centre] = X;
+    if (centre != 1) h.row[centre] = Y;
+}
+
+std::string ValueText(std::int32_t v, int pictureKind) {
+    if (pictureKind > 16) return GeneralText(static_cast<long double>(v) / 1000);
+    return std::to_string(v);
+}
+
+HoverReadout HoverAt(const TAxisB& axes, const ValueGrid& grid, int pictureKind,
+                     const Tabula& tabula, int X, int Y) {
+    HoverReadout r;
+    r.xText = CoordinateText(axes.XOfColumn(X));
+    r.yText = CoordinateText(axes.YOfRow(Y));
+    const int W = grid.Width(), H = grid.Height();
+    r.onTabula = X >= 0 && Y >= 0 && X < W && Y < H && X < tabula.Width() && Y < tabula.Height();
+    if (!r.onTabula) return r;
+    r.valueText = ValueText(grid.AtIndex(static_cast<std::size_t>(Y) * W + X), pictureKind);
+    r.colour = tabula.Pixel(X, Y);
+    r.colourText = ColorText(r.colour);
+    return r;
+}
+
+// --- the handlers --------------------------------------------------------------------------
+
+void MouseTools::Recompute() {
+    s_.ZmenaSouradnic();
+    s_.DefKruz();
+    s_.KresliZaklad();
+}
+
+MouseTools::Outcome MouseTools::TabuleMouseDown(MouseButton button, ShiftState state, int X,
+                                                int Y) {
+    Outcome out;
+    if (s_.scene.taskType < 0 || !s_.StopRequested) return out;
+    Controls& ctl = s_.controls;
+    const PressOp op = PressOperation(button, state);
+    if (button == MouseButton::Left) {
+        if (op == PressOp::YRelatively) {
+            AxesRange& range = s_.view.range;
+            range.XFrom = TextToNumberDef(ctl.Text("edtXod"), RangeCheck::None, -3);
+            range.XTo = TextToNumberDef(ctl.Text("edtXdo"), RangeCheck::None, 5);
+            const YRelResult r =
+                YRelatively(range.XFrom, range.XTo, s_.view.axes.YOfRow(Y), s_.view.W, s_.view.H);
+            if (r.error.empty())
+                ctl.SetText("edtYzero", r.text);
+            else
+                out.error = r.error;
+        } else {
+            DraggedCentre = -1;
+            DraggedCentre = HitCentre(s_.view.handles, X, Y);
+        }
+        return out;
+    }
+    if (button != MouseButton::Right) return out;
+    s_.tabula.SetPenMode(PenMode::Copy);
+    s_.palette.RampFromColor = ctl.LabelColour("LabelMouseFrom");
+    s_.palette.RampToColor = ctl.LabelColour("LabelMouseTo");
+    switch (op) {
+        case PressOp::OrbitRings:
+        case PressOp::OrbitPolyline:
+            out.error = Orbit(s_.tabula, s_.scene, s_.view, s_.palette, ctl.Spin("SpinMouseIter"),
+                              X, Y, op == PressOp::OrbitRings ? 0 : 1);
+            out.drew = true;
+            break;
+        case PressOp::OrbitCircle0:
+        case PressOp::OrbitCircle1:
+            out.error =
+                OrbitCircle(s_.tabula, s_.scene, s_.view, ctl.LabelColour("LabelIterCircle"), X, Y,
+                            op == PressOp::OrbitCircle0 ? 0 : 1);
+            out.drew = true;
+            break;
+        default:
+            break;
+    }
+    if (out.drew) s_.host.TabulaChanged();
+    ctl.Focus("ButPrepocet");
+    return out;
+}
+
+MouseTools::Outcome MouseTools::TabuleMouseMove(ShiftState, int X, int Y) {
+    Outcome out;
+    if (!s_.StopRequested) return out;
+    out.hover = true;
+    out.readout = HoverAt(s_.view.axes, s_.grid, s_.PictureKind, s_.tabula, X, Y);
+    s_.host.SetStatus(1, out.readout.xText);
+    s_.host.SetStatus(3, out.readout.yText);
+    if (DraggedCentre != -1) {
+        MoveHandle(s_.view.handles, DraggedCentre, X, Y);
+        const DragEdit e = DragFieldTexts(DraggedCentre, out.readout.xText, out.readout.yText);
+        for (int i = 0; i < e.count; ++i) s_.controls.SetText(e.fields[i].field, e.fields[i].text);
+        Recompute();
+        out.drew = true;
+    }
+    return out;
+}
+
+MouseTools::Outcome MouseTools::TabuleMouseUp(MouseButton, ShiftState, int, int) {
+    Outcome out;
+    if (DraggedCentre != -1) {
+        Recompute();
+        DraggedCentre = -1;
+        out.drew = true;
+    }
+    return out;
+}
+
+}  // namespace vorla

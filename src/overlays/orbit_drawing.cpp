@@ -1,0 +1,146 @@
+#include "overlays/orbit_drawing.h"
+
+#include <cmath>
+
+#include "overlays/fp_guard.h"
+
+namespace vorla {
+namespace {
+
+int ClampPixel(int v) {
+    return v > kPixelLimit ? kPixelLimit : v < -kPixelLimit ? -kPixelLimit : v;
+}
+
+// Checks an iterate; the map's image of a finite point is finite except through overflow.
+bool IterateOk(FpGuard& g, long double x, long double y) {
+    g.Check(x);
+    g.Check(y);
+    return !g.fault;
+}
+
+void DrawCircle(Tabula& t, const TAxisB& axes, long double cx, long double cy, long double r) {
+    const int c = axes.ColumnOfX(cx), row = axes.RowOfY(cy);
+    const int p = axes.ColumnOfX(r) - axes.ColX0;  // both within kPixelLimit: no overflow
+    const long long l = static_cast<long long>(c) - p, rr = static_cast<long long>(c) + p;
+    const long long t0 = static_cast<long long>(row) - p, b = static_cast<long long>(row) + p;
+    auto clamp = [](long long v) {
+        return static_cast<int>(v > 2 * kPixelLimit    ? 2 * kPixelLimit
+                                : v < -2 * kPixelLimit ? -2 * kPixelLimit
+                                                       : v);
+    };
+    t.Ellipse(clamp(l), clamp(t0), clamp(rr), clamp(b));
+}
+
+}  // namespace
+
+std::string DrawCircleResult(Tabula& t, const Viewport& v, const CircleResult& res) {
+    FpGuard g;
+    const TAxisB& ax = v.axes;
+    g.Check(res.a);
+    g.Check(res.b);
+    g.Check(res.c);
+    if (g.fault) return g.Message();
+    if (res.circle) {
+        DrawCircle(t, ax, res.a, res.b, res.c);
+        return "";
+    }
+    const long double A = res.a, B = res.b, C = res.c;
+    if (std::fabs(A) <= std::fabs(B)) {
+        const long double y0 = g.Div(g.Check(-C - g.Check(A * ax.XMin)), B);
+        const long double y1 = g.Div(g.Check(-C - g.Check(A * ax.XMax)), B);
+        if (g.fault) return g.Message();
+        t.MoveTo(0, ax.RowOfY(y0));
+        t.LineTo(v.W, ax.RowOfY(y1));
+    } else {
+        const long double x0 = g.Div(g.Check(-C - g.Check(B * ax.YMin)), A);
+        const long double x1 = g.Div(g.Check(-C - g.Check(B * ax.YMax)), A);
+        if (g.fault) return g.Message();
+        t.MoveTo(ax.ColumnOfX(x0), v.H);
+        t.LineTo(ax.ColumnOfX(x1), 0);
+    }
+    return "";
+}
+
+std::string Orbit(Tabula& t, const Scene& scene, const Viewport& v, const Palette& p, int n, int X,
+                  int Y, int mode) {
+    X = ClampPixel(X);
+    Y = ClampPixel(Y);
+    const Tabula::Batch batch(t);
+    t.SetPenColor(p.RampFromColor);
+    t.SetPenWidth(1);
+    if (mode == 1)
+        t.MoveTo(X, Y);
+    else
+        t.Ellipse(X - 3, Y - 3, X + 3, Y + 3);
+    long double x = v.axes.XOfColumn(X), y = v.axes.YOfRow(Y);
+    FpGuard g;
+    // Redrawing the figure just drawn, in the same colour and copy mode, changes no pixel:
+    // an orbit that has settled on a fixed point costs no drawing.
+    int lastC = X, lastR = Y;
+    Colour lastColour = p.RampFromColor;
+    bool lastWasPoint = false;  // mode 1: the last segment began and ended at (lastC, lastR)
+    WithMap(scene, [&](auto map) {
+        for (int k = 1; k <= n; ++k) {
+            map(x, y);
+            if (!IterateOk(g, x, y)) return;
+            const Colour colour =
+                p.MixColorsFraction(static_cast<float>(static_cast<long double>(k) / n));
+            const int c = v.axes.ColumnOfX(x), r = v.axes.RowOfY(y);
+            const bool here = c == lastC && r == lastR;
+            const bool repeat = t.Mode() == PenMode::Copy && colour == lastColour && here;
+            t.SetPenColor(colour);
+            if (mode == 1) {
+                if (repeat && lastWasPoint)
+                    t.MoveTo(c, r);
+                else
+                    t.LineTo(c, r);
+                lastWasPoint = here;
+            } else if (!repeat) {
+                t.Ellipse(c - 3, r - 3, c + 3, r + 3);
+            }
+            lastC = c;
+            lastR = r;
+            lastColour = colour;
+        }
+    });
+    return g.Message();
+}
+
+std::string OrbitCircle(Tabula& t, const Scene& scene, const Viewport& v, Colour colour, int X,
+                        int Y, int mode) {
+    const TAxisB& ax = v.axes;
+    const long double x = ax.XOfColumn(ClampPixel(X)), y = ax.YOfRow(ClampPixel(Y));
+    const Tabula::Batch batch(t);
+    t.SetPenColor(colour);
+    t.SetBrushStyle(BrushStyle::Clear);
+    if (scene.taskType == 2) {
+        CircleResult res;
+        const std::string err = OrthogonalCircle(scene.k, x, y, res);
+        if (!err.empty()) return err;
+        DrawCircle(t, ax, res.a, res.b, res.c);
+        return "";
+    }
+    if (mode != 1 || !scene.HasMap()) return "";
+    for (int start = 0; start < 2; ++start) {
+        // Figure 1: the start point, its 2nd and 4th iterates; figure 2: the 1st, 3rd, 5th.
+        long double px = x, py = y;
+        FpGuard g;
+        if (start == 1) IterationMap(scene, px, py);
+        PlanePoint pts[3];
+        pts[0] = {px, py};
+        for (int i = 1; i < 3; ++i) {
+            IterationMap(scene, px, py);
+            IterationMap(scene, px, py);
+            pts[i] = {px, py};
+        }
+        for (const PlanePoint& q : pts)
+            if (!IterateOk(g, q.X, q.Y)) return g.Message();
+        CircleResult res;
+        CircleThroughPoints(pts[0], pts[1], pts[2], res);
+        const std::string err = DrawCircleResult(t, v, res);
+        if (!err.empty()) return err;
+    }
+    return "";
+}
+
+}  // namespace vorla
