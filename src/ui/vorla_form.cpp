@@ -1,5 +1,6 @@
 #include "ui/vorla_form.h"
 
+#include <QAction>
 #include <QApplication>
 #include <QCheckBox>
 #include <QClipboard>
@@ -13,10 +14,10 @@
 #include <QHBoxLayout>
 #include <QKeyEvent>
 #include <QLineEdit>
+#include <QMenu>
 #include <QMenuBar>
 #include <QMessageBox>
-#include <QMimeData>
-#include <QPainter>
+#include <QMouseEvent>
 #include <QPushButton>
 #include <QScreen>
 #include <QScrollArea>
@@ -24,8 +25,10 @@
 #include <QStatusBar>
 #include <QTabBar>
 #include <QTabWidget>
+#include <QTimer>
 #include <QVBoxLayout>
 #include <QWindow>
+#include <algorithm>
 #include <new>
 #include <stdexcept>
 
@@ -45,11 +48,29 @@ QString Q(const std::string& s) {
     return QString::fromStdString(s);
 }
 
-// Builds one page as a scrollable column of rows.
+using Widgets = std::array<QWidget*, kControlCount>;
+
+// Keeps `w` as the widget of control `c`, named as the table names it.
+template <class W>
+W* Keep(Widgets& widgets, Ctl c, W* w) {
+    w->setObjectName(Spec(c).name);
+    widgets[static_cast<int>(c)] = w;
+    return w;
+}
+
+QCheckBox* NewCheck(Widgets& widgets, Ctl c, const QString& caption) {
+    auto* box = Keep(widgets, c, new QCheckBox(caption));
+    box->setChecked(QString(Spec(c).defaultText) == "1");
+    return box;
+}
+
+// Builds one page as a scrollable column of rows; each control comes from its row of the
+// table, with its default, range, length, tag and handler.
 class PageBuilder {
   public:
-    PageBuilder(QTabWidget* tabs, const char* name, const QString& title, TVorlaForm* form)
-        : form_(form) {
+    PageBuilder(QTabWidget* tabs, const char* name, const QString& title, TVorlaForm* form,
+                Widgets& widgets)
+        : form_(form), widgets_(widgets) {
         auto* scroll = new QScrollArea;
         scroll->setObjectName(QString("Tab") + name);
         scroll->setWidgetResizable(true);
@@ -75,57 +96,58 @@ class PageBuilder {
         grid_->addWidget(l, row_++, 0, 1, 3);
         return l;
     }
-    QLineEdit* Edit(const QString& caption, const char* name, const QString& hint = {}) {
-        auto* e = new QLineEdit;
-        e->setObjectName(name);
-        const ControlSpec* spec = FindControl(name);
-        e->setText(spec->defaultText);
-        if (spec->tag) e->setProperty("Tag", spec->tag);
+    QLineEdit* Edit(const QString& caption, Ctl c, const QString& hint = {}) {
+        const ControlSpec& spec = Spec(c);
+        auto* e = Keep(widgets_, c, new QLineEdit);
+        e->setText(spec.defaultText);
+        if (spec.maxLength) e->setMaxLength(spec.maxLength);
+        if (spec.tag) e->setProperty("Tag", spec.tag);
         Row(caption, e, hint);
         return e;
     }
-    QSpinBox* Spin(const QString& caption, const char* name, const QString& hint = {}) {
-        auto* s = new QSpinBox;
-        s->setObjectName(name);
-        const ControlSpec* spec = FindControl(name);
-        s->setRange(spec->min, spec->max);
-        s->setValue(QString(spec->defaultText).toInt());
-        if (spec->max == 1000000) {
-            // At most eight characters.
-            if (auto* le = s->findChild<QLineEdit*>()) le->setMaxLength(8);
-        }
+    QSpinBox* Spin(const QString& caption, Ctl c, const QString& hint = {}) {
+        const ControlSpec& spec = Spec(c);
+        auto* s = Keep(widgets_, c, new QSpinBox);
+        s->setRange(spec.min, spec.max);
+        s->setValue(QString(spec.defaultText).toInt());
+        if (spec.maxLength)
+            if (auto* le = s->findChild<QLineEdit*>()) le->setMaxLength(spec.maxLength);
         Row(caption, s, hint);
         return s;
     }
-    QCheckBox* Check(const QString& caption, const char* name) {
-        auto* c = new QCheckBox(caption);
-        c->setObjectName(name);
-        c->setChecked(QString(FindControl(name)->defaultText) == "1");
-        grid_->addWidget(c, row_++, 0, 1, 3);
-        return c;
+    QCheckBox* Check(const QString& caption, Ctl c) {
+        auto* box = NewCheck(widgets_, c, caption);
+        grid_->addWidget(box, row_++, 0, 1, 3);
+        return box;
     }
-    ColourLabel* Colour(const char* name, const QString& caption) {
-        const ControlSpec* spec = FindControl(name);
-        // The ends of the n-th distance ramp only show their colours; every other label,
-        // also lbl0 with the Tag 0, takes a new colour when clicked.
-        const bool clickable =
-            std::string(name) != "LabelLimitD" && std::string(name) != "LabelLimitH";
-        auto* l = new ColourLabel(name, caption, spec->colour, clickable);
-        l->setProperty("Tag", spec->tag);
+    ColourLabel* Colour(Ctl c, const QString& caption) {
+        const ControlSpec& spec = Spec(c);
+        const bool clickable = spec.handler == ControlHandler::PickColour;
+        auto* l = Keep(widgets_, c, new ColourLabel(spec.name, caption, spec.colour, clickable));
+        l->setProperty("Tag", spec.tag);
         if (clickable)
             QObject::connect(l, &ColourLabel::clicked, form_,
-                             [form = form_, name] { form->LabelyBarev(name); });
+                             [form = form_, c] { form->LabelyBarev(c); });
         return l;
     }
     // A row of colour labels.
-    void Colours(const std::vector<std::pair<const char*, QString>>& labels) {
+    void Colours(const std::vector<std::pair<Ctl, QString>>& labels) {
         auto* box = new QHBoxLayout;
         box->setSpacing(2);
-        for (const auto& [name, caption] : labels) box->addWidget(Colour(name, caption));
+        for (const auto& [c, caption] : labels) box->addWidget(Colour(c, caption));
         grid_->addLayout(box, row_++, 0, 1, 3);
     }
-    void ColourWithCaption(const char* name, const QString& labelCaption, const QString& text) {
-        grid_->addWidget(Colour(name, labelCaption), row_, 0);
+    // Rows of `perRow` numbered colour labels, `count` in all from `first` on.
+    void NumberedColours(Ctl first, int count, int perRow) {
+        for (int rowStart = 0; rowStart < count; rowStart += perRow) {
+            std::vector<std::pair<Ctl, QString>> row;
+            for (int i = rowStart; i < rowStart + perRow; ++i)
+                row.emplace_back(CtlAfter(first, i), QString::number(i + 1));
+            Colours(row);
+        }
+    }
+    void ColourWithCaption(Ctl c, const QString& labelCaption, const QString& text) {
+        grid_->addWidget(Colour(c, labelCaption), row_, 0);
         grid_->addWidget(new QLabel(text), row_++, 1, 1, 2);
     }
     void Widget(QWidget* w) { grid_->addWidget(w, row_++, 0, 1, 3); }
@@ -146,13 +168,38 @@ class PageBuilder {
         ++row_;
     }
     TVorlaForm* form_;
+    Widgets& widgets_;
     QWidget* page_;
     QGridLayout* grid_;
     int row_ = 0;
 };
 
-const char* const kFieldsWithExit[] = {"EditKa",   "EditKb",     "edtXod",    "edtXdo",
-                                       "edtYzero", "EditLimit1", "EditLimit2"};
+// An Alt key of a page: a colour label takes a new colour, any other control the focus.
+struct AltKey {
+    int key;
+    const char* page;  // the page's objectName without "Tab"
+    Ctl target;
+};
+
+constexpr AltKey kAltKeys[] = {
+    {Qt::Key_1, "Circles", Ctl::LabelB1},         {Qt::Key_2, "Circles", Ctl::LabelB2},
+    {Qt::Key_3, "Circles", Ctl::LabelB3},         {Qt::Key_4, "Circles", Ctl::LabelB4},
+    {Qt::Key_5, "Circles", Ctl::LabelB5},         {Qt::Key_B, "Tabula", Ctl::EditNekonecno},
+    {Qt::Key_B, "Circles", Ctl::EditKb},          {Qt::Key_F, "Mouse", Ctl::LabelMouseFrom},
+    {Qt::Key_F, "Iters", Ctl::LabelItersFrom},    {Qt::Key_I, "Periods", Ctl::SpinPeriodIter},
+    {Qt::Key_I, "Converg", Ctl::SpinKonvergIter}, {Qt::Key_I, "Iters", Ctl::SpinInfinityTest},
+    {Qt::Key_I, "Rectang", Ctl::SpinNumRect},     {Qt::Key_I, "Mouse", Ctl::SpinMouseIter},
+    {Qt::Key_I, "Regions", Ctl::SpinRegionIter},  {Qt::Key_I, "Lyap", Ctl::SpinLyapIter},
+    {Qt::Key_L, "Mouse", Ctl::LabelIterCircle},   {Qt::Key_N, "Circles", Ctl::EditKn},
+    {Qt::Key_T, "Mouse", Ctl::LabelMouseTo},      {Qt::Key_T, "Iters", Ctl::LabelItersTo},
+    {Qt::Key_T, "Rectang", Ctl::SpinRectDensity},
+};
+
+// Whether Alt with `key` belongs to the window on every page (also where it does nothing).
+bool IsAltKey(int key) {
+    return std::any_of(std::begin(kAltKeys), std::end(kAltKeys),
+                       [key](const AltKey& a) { return a.key == key; });
+}
 
 }  // namespace
 
@@ -166,6 +213,201 @@ TVorlaForm::TVorlaForm(QWidget* parent) : QMainWindow(parent) {
     auto* row = new QHBoxLayout(central);
     row->setContentsMargins(0, 0, 0, 0);
     row->setSpacing(0);
+    QWidget* left = BuildColumn();
+    tabule_ = new TabulaView(session_->tabula);
+    connect(tabule_, &TabulaView::resized, this, &TVorlaForm::FormResize);
+    connect(tabule_, &TabulaView::mousePressed, this, &TVorlaForm::TabuleMouseDown);
+    connect(tabule_, &TabulaView::mouseMoved, this, &TVorlaForm::TabuleMouseMove);
+    connect(tabule_, &TabulaView::mouseReleased, this, &TVorlaForm::TabuleMouseUp);
+    row->addWidget(left);
+    row->addWidget(tabule_, 1);
+    setCentralWidget(central);
+
+    BuildMenus();
+    BuildStatusBar();
+
+    // One filter for the whole program sees every key first and the fields' leave events;
+    // a second filter on a field would see its leave event twice.
+    qApp->installEventFilter(this);
+    connect(qApp, &QGuiApplication::focusWindowChanged, this, [this](QWindow* w) {
+        if (!w) return;
+        if (w != windowHandle()) {
+            returnPending_ = true;  // one of the program's own other windows
+            return;
+        }
+        if (!activatedOnce_ || returnPending_) FormActivate();
+        activatedOnce_ = true;  // also when the first show ran it
+        returnPending_ = false;
+    });
+
+    timer1_.setParent(this);
+    timer1_.setObjectName("Timer1");
+    timer1_.setInterval(3000);
+    connect(&timer1_, &QTimer::timeout, this, &TVorlaForm::Timer1Timer);
+    timer1_.start();
+
+    // FormCreate: no task type, the "Circles" page, the viewport and the colour tables.
+    session_->FormCreate();
+    pages_->setCurrentIndex(0);
+    setMinimumSize(550, 450);
+    resize(801, 481 + menuBar()->sizeHint().height() + statusBar()->sizeHint().height());
+    if (QScreen* s = QGuiApplication::primaryScreen())
+        move(s->availableGeometry().center() - rect().center());
+}
+
+TVorlaForm::~TVorlaForm() {
+    qApp->removeEventFilter(this);
+}
+
+void TVorlaForm::CreateSmallWindows() {
+    if (!about_) about_ = new TAbo1F(this);
+    if (!help_) help_ = new THep1F(this);
+}
+
+// --- controls ------------------------------------------------------------------------------
+
+std::optional<Ctl> TVorlaForm::ControlOf(const QObject* widget) const {
+    for (int i = 0; i < kControlCount; ++i)
+        if (widget && widgets_[i] == widget) return static_cast<Ctl>(i);
+    return std::nullopt;
+}
+
+std::string TVorlaForm::Text(Ctl c) const {
+    QWidget* w = widgets_[static_cast<int>(c)];
+    if (auto* e = qobject_cast<QLineEdit*>(w)) return e->text().toStdString();
+    if (auto* s = qobject_cast<QSpinBox*>(w)) return s->text().toStdString();
+    if (auto* b = qobject_cast<QCheckBox*>(w)) return b->isChecked() ? "1" : "0";
+    return {};
+}
+
+void TVorlaForm::SetText(Ctl c, const std::string& text) {
+    QWidget* w = widgets_[static_cast<int>(c)];
+    if (auto* e = qobject_cast<QLineEdit*>(w)) e->setText(Q(text));
+    if (auto* s = qobject_cast<QSpinBox*>(w)) s->setValue(Q(text).toInt());
+    if (auto* b = qobject_cast<QCheckBox*>(w)) b->setChecked(text == "1");
+}
+
+bool TVorlaForm::Checked(Ctl c) const {
+    auto* b = qobject_cast<QCheckBox*>(widgets_[static_cast<int>(c)]);
+    return b && b->isChecked();
+}
+
+Colour TVorlaForm::LabelColour(Ctl c) const {
+    auto* l = qobject_cast<ColourLabel*>(widgets_[static_cast<int>(c)]);
+    return l ? l->colour() : kBlack;
+}
+
+void TVorlaForm::SetLabelColour(Ctl c, Colour colour) {
+    if (auto* l = qobject_cast<ColourLabel*>(widgets_[static_cast<int>(c)])) l->setColour(colour);
+}
+
+void TVorlaForm::Focus(Ctl c) {
+    FocusWidget(widgets_[static_cast<int>(c)]);
+}
+
+void TVorlaForm::FocusRecalc() {
+    FocusWidget(recalc_);
+}
+
+void TVorlaForm::FocusWidget(QWidget* w) {
+    if (!w) return;
+    // A field on another page is shown first, so the focus can land on it.
+    for (int i = 0; i < pages_->count(); ++i)
+        if (pages_->widget(i)->isAncestorOf(w)) pages_->setCurrentIndex(i);
+    // The program takes the focus back to a field: the control it leaves is not checked,
+    // so two bad fields cannot hand the message to each other for ever.
+    suppressExit_ = true;
+    w->setFocus(Qt::OtherFocusReason);
+    suppressExit_ = false;
+}
+
+void TVorlaForm::ShowBadNumber(Ctl field) {
+    QMessageBox box(QMessageBox::Warning, "Vorla", QString::fromUtf8(kBadNumberMessage),
+                    QMessageBox::Ok, this);
+    box.setObjectName("BadNumberMessage");
+    box.exec();
+    Focus(field);
+}
+
+// --- host ----------------------------------------------------------------------------------
+
+bool TVorlaForm::Poll(int row) {
+    progress_->setText(QString::number(row));
+    tabule_->update();
+    QCoreApplication::processEvents(QEventLoop::AllEvents);
+    return terminating_;
+}
+
+void TVorlaForm::ShowRunning(bool running) {
+    stopImage_->setVisible(running);
+    progress_->setVisible(running);
+    pixelPanel_->setVisible(!running);
+}
+
+void TVorlaForm::SetStatus(int panel, const std::string& text) {
+    if (panel >= 0 && panel < 8) panels_[panel]->setText(Q(text));
+}
+
+QString TVorlaForm::statusText(int panel) const {
+    return panel >= 0 && panel < 8 ? panels_[panel]->text() : QString();
+}
+
+void TVorlaForm::PublishScene(const std::string& text) {
+    publishedScene = Q(text);
+    emit sceneTextChanged(publishedScene);
+}
+
+void TVorlaForm::SetTaskIndex(int index) {
+    const QSignalBlocker block(combo_);
+    combo_->setCurrentIndex(index);
+}
+
+void TVorlaForm::TabulaChanged() {
+    tabule_->update();
+}
+
+void TVorlaForm::ScaleChanged() {
+    if (scaleImage_) scaleImage_->setPixmap(QPixmap::fromImage(session_->scaleImage.Copy()));
+}
+
+// --- window events -------------------------------------------------------------------------
+
+void TVorlaForm::FormResize(int width, int height) {
+    RunCommand([&] {
+        session_->FormResize(width, height);
+        storedPicture_ = QImage();  // it no longer fits
+    });
+    tabule_->update();
+}
+
+void TVorlaForm::FormActivate() {
+    RunCommand([&] {
+        session_->FormActivate();
+        ScaleChanged();
+    });
+}
+
+void TVorlaForm::showEvent(QShowEvent* event) {
+    QMainWindow::showEvent(event);
+    // The first show counts as an activation even where the window does not get the focus.
+    if (!activatedOnce_) {
+        activatedOnce_ = true;
+        FormActivate();
+    }
+}
+
+void TVorlaForm::closeEvent(QCloseEvent* event) {
+    if (session_->Running()) {
+        // The running picture sees this at its next poll and ends; the window closes then.
+        terminating_ = true;
+        closePending_ = true;
+        event->ignore();
+        return;
+    }
+    event->accept();
+}
+
+QWidget* TVorlaForm::BuildColumn() {
     auto* left = new QWidget;
     left->setFixedWidth(253);
     auto* column = new QVBoxLayout(left);
@@ -220,8 +462,7 @@ TVorlaForm::TVorlaForm(QWidget* parent) : QMainWindow(parent) {
 
     auto* bottom = new QHBoxLayout;
     auto* clearBox = new QVBoxLayout;
-    auto* clear = new QCheckBox("Clear the tabula");
-    clear->setObjectName("CheckClear");
+    QCheckBox* clear = NewCheck(widgets_, Ctl::CheckClear, "Clear the tabula");
     auto* before = new QLabel("before computing");
     before->setObjectName("Label78");
     clearBox->addWidget(clear);
@@ -256,110 +497,68 @@ TVorlaForm::TVorlaForm(QWidget* parent) : QMainWindow(parent) {
     panelGrid->addWidget(colourText, 1, 1);
     bottom->addWidget(pixelPanel_);
     column->addLayout(bottom);
-
-    tabule_ = new TabulaView(session_->tabula);
-    connect(tabule_, &TabulaView::resized, this, &TVorlaForm::FormResize);
-    connect(tabule_, &TabulaView::mousePressed, this, &TVorlaForm::TabuleMouseDown);
-    connect(tabule_, &TabulaView::mouseMoved, this, &TVorlaForm::TabuleMouseMove);
-    connect(tabule_, &TabulaView::mouseReleased, this, &TVorlaForm::TabuleMouseUp);
-    row->addWidget(left);
-    row->addWidget(tabule_, 1);
-    setCentralWidget(central);
-
-    BuildMenus();
-    BuildStatusBar();
-
-    // One filter for the whole program sees every key first and the fields' leave events;
-    // a second filter on a field would see its leave event twice.
-    qApp->installEventFilter(this);
-    connect(qApp, &QGuiApplication::focusWindowChanged, this, [this](QWindow* w) {
-        if (!w) return;
-        if (w != windowHandle()) {
-            returnPending_ = true;  // one of the program's own other windows
-            return;
-        }
-        if (!activatedOnce_ || returnPending_) FormActivate();
-        activatedOnce_ = true;  // also when the first show ran it
-        returnPending_ = false;
-    });
-
-    timer1_.setParent(this);
-    timer1_.setObjectName("Timer1");
-    timer1_.setInterval(3000);
-    connect(&timer1_, &QTimer::timeout, this, &TVorlaForm::Timer1Timer);
-    timer1_.start();
-
-    // FormCreate: no task type, the "Circles" page, the viewport and the colour tables.
-    session_->FormCreate();
-    pages_->setCurrentIndex(0);
-    setMinimumSize(550, 450);
-    resize(801, 481 + menuBar()->sizeHint().height() + statusBar()->sizeHint().height());
-    if (QScreen* s = QGuiApplication::primaryScreen())
-        move(s->availableGeometry().center() - rect().center());
-}
-
-TVorlaForm::~TVorlaForm() {
-    qApp->removeEventFilter(this);
+    return left;
 }
 
 void TVorlaForm::BuildPages() {
+    using C = Ctl;
     {
-        PageBuilder p(pages_, "Circles", "Circles", this);
+        PageBuilder p(pages_, "Circles", "Circles", this, widgets_);
         p.Heading("Circle 1:");
-        p.ColourWithCaption("LabelB1", "&1", "X^2 + Y^2 = 1");
+        p.ColourWithCaption(C::LabelB1, "&1", "X^2 + Y^2 = 1");
         QLabel* circle2 = p.Heading("Circ&le 2:");
-        p.ColourWithCaption("LabelB2", "&2", QString::fromUtf8("(X–D)^2 + Y^2 = R^2"));
-        circle2->setBuddy(p.Edit("D =", "EditKd"));
-        p.Edit("R &=", "EditKr");
+        p.ColourWithCaption(C::LabelB2, "&2", QString::fromUtf8("(X–D)^2 + Y^2 = R^2"));
+        circle2->setBuddy(p.Edit("D =", C::EditKd));
+        p.Edit("R &=", C::EditKr);
         p.Heading("Circle 3:");
-        p.ColourWithCaption("LabelB3", "&3", QString::fromUtf8("(X–M)^2 + (Y–N)^2 = S^2"));
-        p.Edit("&M", "EditKm");
-        p.Edit("&N", "EditKn");
-        p.Edit("S", "EditKs");
+        p.ColourWithCaption(C::LabelB3, "&3", QString::fromUtf8("(X–M)^2 + (Y–N)^2 = S^2"));
+        p.Edit("&M", C::EditKm);
+        p.Edit("&N", C::EditKn);
+        p.Edit("S", C::EditKs);
         p.Heading("Circle 4:");
-        p.ColourWithCaption("LabelB4", "&4", QString::fromUtf8("(X–U)^2 + (Y–V)^2 = W^2"));
-        p.Edit("&U", "EditKu");
-        p.Edit("&V", "EditKv");
-        p.Edit("&W", "EditKw");
+        p.ColourWithCaption(C::LabelB4, "&4", QString::fromUtf8("(X–U)^2 + (Y–V)^2 = W^2"));
+        p.Edit("&U", C::EditKu);
+        p.Edit("&V", C::EditKv);
+        p.Edit("&W", C::EditKw);
         p.Heading("Circle 5:");
-        p.ColourWithCaption("LabelB5", "&5", QString::fromUtf8("(X–A)^2 + (Y–B)^2 = C^2"));
-        p.Edit("A", "EditKa");
-        p.Edit("&B", "EditKb");
-        p.Edit("C", "EditKc");
+        p.ColourWithCaption(C::LabelB5, "&5", QString::fromUtf8("(X–A)^2 + (Y–B)^2 = C^2"));
+        p.Edit("A", C::EditKa);
+        p.Edit("&B", C::EditKb);
+        p.Edit("C", C::EditKc);
         auto* random = new QPushButton("Random circles");
         random->setObjectName("ButNahoda");
         connect(random, &QPushButton::clicked, this, &TVorlaForm::ButNahodaClick);
         p.Widget(random);
     }
     {
-        PageBuilder p(pages_, "Tabula", "Tabula", this);
+        PageBuilder p(pages_, "Tabula", "Tabula", this, widgets_);
         p.Heading("Circles:");
-        p.Spin("&Thickness:", "TloustKce", QString::fromUtf8("(1–5)"));
+        p.Spin("&Thickness:", C::TloustKce, QString::fromUtf8("(1–5)"));
         QLabel* axes = p.Heading("A&xes Range:");
-        axes->setBuddy(p.Edit("&X  from", "edtXod"));
-        p.Edit("X to", "edtXdo");
-        p.Edit("Axis &Y relatively", "edtYzero");
+        axes->setBuddy(p.Edit("&X  from", C::edtXod));
+        p.Edit("X to", C::edtXdo);
+        p.Edit("Axis &Y relatively", C::edtYzero);
         p.Note(
             "It is possible to calculate number \"Y relatively\" from the numbers \"X form\" "
             "and \"X to\" and from the position of Ctrl+LB click:");
-        p.Edit("&Bounds of infinity:", "EditNekonecno");
+        p.Edit("&Bounds of infinity:", C::EditNekonecno);
         p.Note("Colors for infinity test:  see \"Rectang\"");
     }
     {
-        PageBuilder p(pages_, "Converg", "Converg", this);
-        p.Spin("&Iterations for convergence", "SpinKonvergIter");
-        p.Edit("Acc&uracy:", "EditPresnost", "(calculation of convergention)");
+        PageBuilder p(pages_, "Converg", "Converg", this, widgets_);
+        p.Spin("&Iterations for convergence", C::SpinKonvergIter);
+        p.Edit("Acc&uracy:", C::EditPresnost, "(calculation of convergention)");
         p.Heading("Colors of iteration regions:");
         p.Note("Nonconvergention:");
-        p.Colours({{"LabelBA", "A  (1)"},
-                   {"LabelBB", "B  (2)"},
-                   {"LabelBC", "C  (3)"},
-                   {"LabelBD", "D  (4)"}});
+        p.Colours({{C::LabelBA, "A  (1)"},
+                   {C::LabelBB, "B  (2)"},
+                   {C::LabelBC, "C  (3)"},
+                   {C::LabelBD, "D  (4)"}});
         p.Note("Convergention to points");
-        p.Colours({{"LabelBE", "E  (5)"},
-                   {"LabelBF", "F  (6)"},
-                   {"LabelBG", "G  (7)"},
-                   {"LabelBH", "H  (8)"}});
+        p.Colours({{C::LabelBE, "E  (5)"},
+                   {C::LabelBF, "F  (6)"},
+                   {C::LabelBG, "G  (7)"},
+                   {C::LabelBH, "H  (8)"}});
         auto* image = new QLabel;
         image->setObjectName("Image1");
         image->setPixmap(QPixmap::fromImage(ClassArrowsImage()));
@@ -367,93 +566,75 @@ void TVorlaForm::BuildPages() {
         p.Widget(image);
     }
     {
-        PageBuilder p(pages_, "Periods", "Periods", this);
-        p.Spin("&Iterations for periodicity:", "SpinPeriodIter");
-        p.Edit("Acc&uracy:", "EditTotoznost");
+        PageBuilder p(pages_, "Periods", "Periods", this, widgets_);
+        p.Spin("&Iterations for periodicity:", C::SpinPeriodIter);
+        p.Edit("Acc&uracy:", C::EditTotoznost);
         p.Note("Tolerance for two iterations are identical");
         p.Heading("Colors of periodicity:");
-        static const char* names[16] = {"lbl0",  "lbl1",  "lbl2",  "lbl3", "lbl4",  "lbl5",
-                                        "lbl6",  "lbl7",  "lbl8",  "lbl9", "lbl10", "lbl11",
-                                        "lbl12", "lbl13", "lbl14", "lbl15"};
-        for (int rowStart : {0, 8}) {
-            std::vector<std::pair<const char*, QString>> row;
-            for (int i = rowStart; i < rowStart + 8; ++i)
-                row.emplace_back(names[i], QString::number(i + 1));
-            p.Colours(row);
-        }
+        p.NumberedColours(PeriodLabel(0), 16, 8);
     }
     {
-        PageBuilder p(pages_, "Iters", "Iters", this);
-        p.Spin("Size of the &last iteration:", "SpinCalcIter");
+        PageBuilder p(pages_, "Iters", "Iters", this, widgets_);
+        p.Spin("Size of the &last iteration:", C::SpinCalcIter);
         p.Note("(The distance of the last iteration from the last but one.)");
-        p.ColourWithCaption("LabelItersFrom", "&From color", "for the value 0");
-        p.ColourWithCaption("LabelItersTo", "&To color", "");
-        p.Edit("for the &value", "EditMaxIterValue");
+        p.ColourWithCaption(C::LabelItersFrom, "&From color", "for the value 0");
+        p.ColourWithCaption(C::LabelItersTo, "&To color", "");
+        p.Edit("for the &value", C::EditMaxIterValue);
         p.Separator();
         p.Heading("Number of iterations for:");
-        p.Spin("&Infinity test:", "SpinInfinityTest");
+        p.Spin("&Infinity test:", C::SpinInfinityTest);
         p.Separator();
-        p.Spin("Closest iteration:", "SpinClosestIter");
+        p.Spin("Closest iteration:", C::SpinClosestIter);
     }
     {
-        PageBuilder p(pages_, "Limit", "Limit", this);
-        p.Spin("&Watched iteration for Limit:", "SpinLimit", QString::fromUtf8("(1–1000)"));
-        p.Edit("&Lower limit:", "EditLimit1");
-        p.Edit("&Upper limit:", "EditLimit2");
+        PageBuilder p(pages_, "Limit", "Limit", this, widgets_);
+        p.Spin("&Watched iteration for Limit:", C::SpinLimit, QString::fromUtf8("(1–1000)"));
+        p.Edit("&Lower limit:", C::EditLimit1);
+        p.Edit("&Upper limit:", C::EditLimit2);
         p.Note("Color range");
-        p.Colours({{"LabelLimitD", ""}, {"LabelLimitH", ""}});
-        p.Check("Co&mplete distances", "CheckUplnost");
-        p.Check("Pai&nt white color", "CheckBila");
+        p.Colours({{C::LabelLimitD, ""}, {C::LabelLimitH, ""}});
+        p.Check("Co&mplete distances", C::CheckUplnost);
+        p.Check("Pai&nt white color", C::CheckBila);
     }
     {
-        PageBuilder p(pages_, "Rectang", "Rectang", this);
+        PageBuilder p(pages_, "Rectang", "Rectang", this, widgets_);
         p.Heading("Iterations of rectangle");
-        p.Edit("&X", "EditX1");
-        p.Edit("", "EditX2");
-        p.Edit("&Y", "EditY1");
-        p.Edit("", "EditY2");
-        p.Spin("Number of &iterations:", "SpinNumRect", QString::fromUtf8("(1–12)"));
-        p.Spin("Iteration densi&ty:", "SpinRectDensity", QString::fromUtf8("(1–10000)"));
-        static const char* names[12] = {"LabelRect1", "LabelRect2",  "LabelRect3",  "LabelRect4",
-                                        "LabelRect5", "LabelRect6",  "LabelRect7",  "LabelRect8",
-                                        "LabelRect9", "LabelRect10", "LabelRect11", "LabelRect12"};
-        for (int rowStart : {0, 6}) {
-            std::vector<std::pair<const char*, QString>> row;
-            for (int i = rowStart; i < rowStart + 6; ++i)
-                row.emplace_back(names[i], QString::number(i + 1));
-            p.Colours(row);
-        }
+        p.Edit("&X", C::EditX1);
+        p.Edit("", C::EditX2);
+        p.Edit("&Y", C::EditY1);
+        p.Edit("", C::EditY2);
+        p.Spin("Number of &iterations:", C::SpinNumRect, QString::fromUtf8("(1–12)"));
+        p.Spin("Iteration densi&ty:", C::SpinRectDensity, QString::fromUtf8("(1–10000)"));
+        p.NumberedColours(RectLabel(0), 12, 6);
     }
     {
-        PageBuilder p(pages_, "Mouse", "Mouse", this);
-        p.Spin("Mouse &iterations", "SpinMouseIter");
-        p.ColourWithCaption("LabelMouseFrom", "&From", "start of the orbit");
-        p.ColourWithCaption("LabelMouseTo", "&To", "end of the orbit");
+        PageBuilder p(pages_, "Mouse", "Mouse", this, widgets_);
+        p.Spin("Mouse &iterations", C::SpinMouseIter);
+        p.ColourWithCaption(C::LabelMouseFrom, "&From", "start of the orbit");
+        p.ColourWithCaption(C::LabelMouseTo, "&To", "end of the orbit");
         p.Separator();
-        p.ColourWithCaption("LabelIterCircle", "", "Iteration circ&le of the orbit");
+        p.ColourWithCaption(C::LabelIterCircle, "", "Iteration circ&le of the orbit");
     }
     {
-        PageBuilder p(pages_, "Regions", "Regions", this);
-        p.Spin("&Iterations for regions:", "SpinRegionIter");
+        PageBuilder p(pages_, "Regions", "Regions", this, widgets_);
+        p.Spin("&Iterations for regions:", C::SpinRegionIter);
         p.Heading("Colors of termination regions:");
-        static const char* names[8] = {"LabelKon0", "LabelKon1", "LabelKon2", "LabelKon3",
-                                       "LabelKon4", "LabelKon5", "LabelKon6", "LabelKon7"};
         static const char* captions[8] = {
             "1)  Inside K1,     I. kvadrant", "2)  Inside K1,    II. kvadrant",
             "3)  Inside K1,   III. kvadrant", "4)  Inside K1,   IV. kvadrant",
             "5)  Outside K1,    I. kvadrant", "6)  Outside K1,   II. kvadrant",
             "7)  Outside K1,  III. kvadrant", "8)  Outside K1,  IV. kvadrant"};
-        for (int i = 0; i < 8; ++i) p.ColourWithCaption(names[i], "", captions[i]);
+        for (int i = 0; i < 8; ++i) p.ColourWithCaption(RegionLabel(i), "", captions[i]);
         p.Note("Lighted inside K2  (if displayed)");
         p.Note("Darked inside K3  (if displayed)");
     }
     {
-        PageBuilder p(pages_, "Lyap", "Lyap", this);
-        p.Spin("&Iterations for computation:", "SpinLyapIter");
+        PageBuilder p(pages_, "Lyap", "Lyap", this, widgets_);
+        p.Spin("&Iterations for computation:", C::SpinLyapIter);
         p.Heading("Colors for Lyapunov's exponents:");
-        p.ColourWithCaption("LabelLyapNegat", "", "for negative infinity");
-        p.ColourWithCaption("LabelLyapZero", "", "for zero");
-        p.ColourWithCaption("LabelLyapPosit", "", "for positive infinity");
+        p.ColourWithCaption(C::LabelLyapNegat, "", "for negative infinity");
+        p.ColourWithCaption(C::LabelLyapZero, "", "for zero");
+        p.ColourWithCaption(C::LabelLyapPosit, "", "for positive infinity");
         auto* box = new QWidget;
         auto* h = new QHBoxLayout(box);
         h->setContentsMargins(0, 0, 0, 0);
@@ -470,6 +651,27 @@ void TVorlaForm::BuildPages() {
         h->addLayout(marks);
         h->addStretch(1);
         p.Widget(box);
+    }
+}
+
+void TVorlaForm::BuildStatusBar() {
+    QStatusBar* bar = statusBar();
+    bar->setObjectName("StatusBar1");
+    bar->setSizeGripEnabled(true);
+    const int widths[8] = {24, 64, 24, 64, 60, 40, 60, 72};
+    const char* texts[8] = {" X:", "", " Y:", "", "Example:", "0", "Action:", ""};
+    for (int i = 0; i < 8; ++i) {
+        auto* l = new QLabel(texts[i]);
+        l->setObjectName(QString("StatusPanel%1").arg(i));
+        l->setMinimumWidth(widths[i]);
+        if (i == 4 || i == 5 || i == 6) l->setAlignment(Qt::AlignCenter);
+        if (i == 0 || i == 2 || i == 4 || i == 6)
+            l->setFrameShape(QFrame::Panel), l->setFrameShadow(QFrame::Raised);
+        panels_[i] = l;
+        if (i == 7)
+            bar->addWidget(l, 1);
+        else
+            bar->addWidget(l);
     }
 }
 
@@ -569,126 +771,6 @@ void TVorlaForm::BuildMenus() {
               [this] { Oaplikaci1Click(); });
 }
 
-void TVorlaForm::BuildStatusBar() {
-    QStatusBar* bar = statusBar();
-    bar->setObjectName("StatusBar1");
-    bar->setSizeGripEnabled(true);
-    const int widths[8] = {24, 64, 24, 64, 60, 40, 60, 72};
-    const char* texts[8] = {" X:", "", " Y:", "", "Example:", "0", "Action:", ""};
-    for (int i = 0; i < 8; ++i) {
-        auto* l = new QLabel(texts[i]);
-        l->setObjectName(QString("StatusPanel%1").arg(i));
-        l->setMinimumWidth(widths[i]);
-        if (i == 4 || i == 5 || i == 6) l->setAlignment(Qt::AlignCenter);
-        if (i == 0 || i == 2 || i == 4 || i == 6)
-            l->setFrameShape(QFrame::Panel), l->setFrameShadow(QFrame::Raised);
-        panels_[i] = l;
-        if (i == 7)
-            bar->addWidget(l, 1);
-        else
-            bar->addWidget(l);
-    }
-}
-
-// --- controls ------------------------------------------------------------------------------
-
-QWidget* TVorlaForm::Control(const std::string& name) const {
-    return findChild<QWidget*>(Q(name));
-}
-
-std::string TVorlaForm::Text(const std::string& name) const {
-    QWidget* w = Control(name);
-    if (auto* e = qobject_cast<QLineEdit*>(w)) return e->text().toStdString();
-    if (auto* s = qobject_cast<QSpinBox*>(w)) return s->text().toStdString();
-    if (auto* c = qobject_cast<QCheckBox*>(w)) return c->isChecked() ? "1" : "0";
-    return {};
-}
-
-void TVorlaForm::SetText(const std::string& name, const std::string& text) {
-    QWidget* w = Control(name);
-    if (auto* e = qobject_cast<QLineEdit*>(w)) e->setText(Q(text));
-    if (auto* s = qobject_cast<QSpinBox*>(w)) s->setValue(Q(text).toInt());
-    if (auto* c = qobject_cast<QCheckBox*>(w)) c->setChecked(text == "1");
-}
-
-bool TVorlaForm::Checked(const std::string& name) const {
-    auto* c = qobject_cast<QCheckBox*>(Control(name));
-    return c && c->isChecked();
-}
-
-Colour TVorlaForm::LabelColour(const std::string& name) const {
-    auto* l = findChild<ColourLabel*>(Q(name));
-    return l ? l->colour() : kBlack;
-}
-
-void TVorlaForm::SetLabelColour(const std::string& name, Colour c) {
-    if (auto* l = findChild<ColourLabel*>(Q(name))) l->setColour(c);
-}
-
-void TVorlaForm::Focus(const std::string& name) {
-    if (QWidget* w = Control(name)) {
-        // A field on another page is shown first, so the focus can land on it.
-        for (int i = 0; i < pages_->count(); ++i)
-            if (pages_->widget(i)->isAncestorOf(w)) pages_->setCurrentIndex(i);
-        // The program takes the focus back to a field: the control it leaves is not checked,
-        // so two bad fields cannot hand the message to each other for ever.
-        suppressExit_ = true;
-        w->setFocus(Qt::OtherFocusReason);
-        suppressExit_ = false;
-    }
-}
-
-void TVorlaForm::ReportBadNumber(const std::string& field) {
-    QMessageBox box(QMessageBox::Warning, "Vorla", QString::fromUtf8(kBadNumberMessage),
-                    QMessageBox::Ok, this);
-    box.setObjectName("BadNumberMessage");
-    box.exec();
-    Focus(field);
-}
-
-// --- host ----------------------------------------------------------------------------------
-
-bool TVorlaForm::Poll(int row) {
-    progress_->setText(QString::number(row));
-    tabule_->update();
-    QCoreApplication::processEvents(QEventLoop::AllEvents);
-    return terminating_;
-}
-
-void TVorlaForm::ShowRunning(bool running) {
-    stopImage_->setVisible(running);
-    progress_->setVisible(running);
-    pixelPanel_->setVisible(!running);
-}
-
-void TVorlaForm::SetStatus(int panel, const std::string& text) {
-    if (panel >= 0 && panel < 8) panels_[panel]->setText(Q(text));
-}
-
-QString TVorlaForm::statusText(int panel) const {
-    return panel >= 0 && panel < 8 ? panels_[panel]->text() : QString();
-}
-
-void TVorlaForm::PublishScene(const std::string& text) {
-    publishedScene = Q(text);
-    emit sceneTextChanged(publishedScene);
-}
-
-void TVorlaForm::SetTaskIndex(int index) {
-    const QSignalBlocker block(combo_);
-    combo_->setCurrentIndex(index);
-}
-
-void TVorlaForm::TabulaChanged() {
-    tabule_->update();
-}
-
-void TVorlaForm::ScaleChanged() {
-    if (scaleImage_) scaleImage_->setPixmap(QPixmap::fromImage(session_->scaleImage.Copy()));
-}
-
-// --- commands ------------------------------------------------------------------------------
-
 void TVorlaForm::RunCommand(const std::function<void()>& command) {
     try {
         command();
@@ -735,12 +817,33 @@ void TVorlaForm::PevneBody1Click() {
     RunCommand([&] { session_->PevneBody1Click(); });
 }
 
-void TVorlaForm::LabelyBarev(const QString& label) {
-    auto* l = findChild<ColourLabel*>(label);
+void TVorlaForm::LabelyBarev(Ctl label) {
+    auto* l = qobject_cast<ColourLabel*>(widgets_[static_cast<int>(label)]);
     if (!l || !l->clickable()) return;
     const QColor chosen = QColorDialog::getColor(ToQColor(l->colour()), this, QString());
     if (!chosen.isValid()) return;  // cancelled: nothing changes
-    RunCommand([&] { session_->LabelyBarev(label.toStdString(), FromQColor(chosen)); });
+    RunCommand([&] { session_->LabelyBarev(label, FromQColor(chosen)); });
+}
+
+void TVorlaForm::FieldLeft(Ctl field) {
+    // The handler runs once the focus has arrived where it goes.
+    switch (Spec(field).handler) {
+        case ControlHandler::Coefficient:
+            QTimer::singleShot(
+                0, this, [this, field] { RunCommand([&] { session_->EditKoefExit(field); }); });
+            break;
+        case ControlHandler::InfinityBound:
+            QTimer::singleShot(0, this,
+                               [this] { RunCommand([&] { session_->EditNekonecnoExit(); }); });
+            break;
+        case ControlHandler::Accuracy:
+            QTimer::singleShot(0, this,
+                               [this] { RunCommand([&] { session_->EditPresnostExit(); }); });
+            break;
+        case ControlHandler::None:
+        case ControlHandler::PickColour:
+            break;
+    }
 }
 
 void TVorlaForm::Timer1Timer() {
@@ -779,11 +882,6 @@ void TVorlaForm::TextDoSchranky1Click() {
     QClipboard* clip = QGuiApplication::clipboard();
     clip->clear();
     clip->setText(session_->scene.taskType == 2 ? " \r\n" : "\r\n");
-}
-
-void TVorlaForm::CreateSmallWindows() {
-    if (!about_) about_ = new TAbo1F(this);
-    if (!help_) help_ = new THep1F(this);
 }
 
 void TVorlaForm::Jakpracovat1Click() {
@@ -839,43 +937,6 @@ void TVorlaForm::ShowMouseOutcome(const MouseTools::Outcome& out) {
     if (!out.error.empty()) ReportError(Q(out.error));
 }
 
-// --- window events -------------------------------------------------------------------------
-
-void TVorlaForm::FormResize(int width, int height) {
-    RunCommand([&] {
-        session_->FormResize(width, height);
-        storedPicture_ = QImage();  // it no longer fits
-    });
-    tabule_->update();
-}
-
-void TVorlaForm::FormActivate() {
-    RunCommand([&] {
-        session_->FormActivate();
-        ScaleChanged();
-    });
-}
-
-void TVorlaForm::showEvent(QShowEvent* event) {
-    QMainWindow::showEvent(event);
-    // The first show counts as an activation even where the window does not get the focus.
-    if (!activatedOnce_) {
-        activatedOnce_ = true;
-        FormActivate();
-    }
-}
-
-void TVorlaForm::closeEvent(QCloseEvent* event) {
-    if (session_->Running()) {
-        // The running picture sees this at its next poll and ends; the window closes then.
-        terminating_ = true;
-        closePending_ = true;
-        event->ignore();
-        return;
-    }
-    event->accept();
-}
-
 bool TVorlaForm::FormKeyDown(QKeyEvent* e) {
     const int key = e->key();
     const Qt::KeyboardModifiers mods = e->modifiers();
@@ -886,50 +947,16 @@ bool TVorlaForm::FormKeyDown(QKeyEvent* e) {
         pages_->setCurrentIndex((pages_->currentIndex() + (back ? n - 1 : 1)) % n);
         return true;
     }
-    if (!(mods & Qt::AltModifier)) return false;
+    if (!(mods & Qt::AltModifier) || !IsAltKey(key)) return false;
     const QString page = pages_->currentWidget()->objectName().mid(3);
-    auto colour = [&](const char* label) { LabelyBarev(label); };
-    auto focus = [&](const char* name) { Focus(name); };
-    switch (key) {
-        case Qt::Key_1:
-        case Qt::Key_2:
-        case Qt::Key_3:
-        case Qt::Key_4:
-        case Qt::Key_5:
-            if (page == "Circles") colour(("LabelB" + std::to_string(key - Qt::Key_0)).c_str());
-            return true;
-        case Qt::Key_B:
-            if (page == "Tabula") focus("EditNekonecno");
-            if (page == "Circles") focus("EditKb");
-            return true;
-        case Qt::Key_F:
-            if (page == "Mouse") colour("LabelMouseFrom");
-            if (page == "Iters") colour("LabelItersFrom");
-            return true;
-        case Qt::Key_I: {
-            static const std::pair<const char*, const char*> table[] = {
-                {"Periods", "SpinPeriodIter"}, {"Converg", "SpinKonvergIter"},
-                {"Iters", "SpinInfinityTest"}, {"Rectang", "SpinNumRect"},
-                {"Mouse", "SpinMouseIter"},    {"Regions", "SpinRegionIter"},
-                {"Lyap", "SpinLyapIter"}};
-            for (const auto& [p, name] : table)
-                if (page == p) focus(name);
-            return true;
-        }
-        case Qt::Key_L:
-            if (page == "Mouse") colour("LabelIterCircle");
-            return true;
-        case Qt::Key_N:
-            if (page == "Circles") focus("EditKn");
-            return true;
-        case Qt::Key_T:
-            if (page == "Mouse") colour("LabelMouseTo");
-            if (page == "Iters") colour("LabelItersTo");
-            if (page == "Rectang") focus("SpinRectDensity");
-            return true;
-        default:
-            return false;
+    for (const AltKey& a : kAltKeys) {
+        if (a.key != key || page != a.page) continue;
+        if (Spec(a.target).kind == ControlKind::ColourLabel)
+            LabelyBarev(a.target);
+        else
+            Focus(a.target);
     }
+    return true;
 }
 
 bool TVorlaForm::eventFilter(QObject* watched, QEvent* event) {
@@ -943,21 +970,8 @@ bool TVorlaForm::eventFilter(QObject* watched, QEvent* event) {
         if (suppressExit_ || !field || field->window() != this) return false;
         auto* fe = static_cast<QFocusEvent*>(event);
         // Leaving the field for another control, not for another window or a menu.
-        if (fe->reason() != Qt::ActiveWindowFocusReason && fe->reason() != Qt::PopupFocusReason) {
-            const std::string name = watched->objectName().toStdString();
-            if (name == "EditNekonecno")
-                QTimer::singleShot(0, this,
-                                   [this] { RunCommand([&] { session_->EditNekonecnoExit(); }); });
-            else if (name == "EditPresnost")
-                QTimer::singleShot(0, this,
-                                   [this] { RunCommand([&] { session_->EditPresnostExit(); }); });
-            else
-                for (const char* f : kFieldsWithExit)
-                    if (name == f)
-                        QTimer::singleShot(0, this, [this, name] {
-                            RunCommand([&] { session_->EditKoefExit(name); });
-                        });
-        }
+        if (fe->reason() != Qt::ActiveWindowFocusReason && fe->reason() != Qt::PopupFocusReason)
+            if (const std::optional<Ctl> c = ControlOf(field)) FieldLeft(*c);
         return false;
     }
     if (type != QEvent::ShortcutOverride && type != QEvent::KeyPress) return false;
@@ -969,10 +983,7 @@ bool TVorlaForm::eventFilter(QObject* watched, QEvent* event) {
         // The menu's shortcuts win over an edit field's own keys (Ctrl+C, Ctrl+V, Ctrl+X…).
         if (menuKeys_.contains(seq)) return true;
         // The keys of the Alt table come to the key handler, not to label mnemonics.
-        const int k = ke->key();
-        if ((ke->modifiers() & Qt::AltModifier) &&
-            ((k >= Qt::Key_1 && k <= Qt::Key_5) || k == Qt::Key_B || k == Qt::Key_F ||
-             k == Qt::Key_I || k == Qt::Key_L || k == Qt::Key_N || k == Qt::Key_T)) {
+        if ((ke->modifiers() & Qt::AltModifier) && IsAltKey(ke->key())) {
             ke->accept();
             return true;
         }
