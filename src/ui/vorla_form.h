@@ -1,5 +1,7 @@
 // The main window: the controls of every parameter, the menus, the tabula and the status bar.
-// It owns the session and gives it the controls and the window's services.
+// It owns the session and gives it the controls and the window's services. Its parts live in
+// vorla_form.cpp (construction, controls, host), form_layout.cpp (pages and widgets),
+// form_menus.cpp, form_keys.cpp (keys and leave events) and form_commands.cpp.
 #pragma once
 
 #include <QImage>
@@ -151,13 +153,17 @@ class TVorlaForm : public QMainWindow, public Controls, public Host {
     void closeEvent(QCloseEvent* event) override;
 
   private:
+    // form_layout.cpp
     QWidget* BuildColumn();
     void BuildPages();
     void BuildStatusBar();
+    // form_menus.cpp
     void BuildMenus();
     QAction* AddAction(QMenu* menu, const char* name, const QString& caption,
                        const QKeySequence& key, const std::function<void()>& run);
+    // form_keys.cpp
     bool FormKeyDown(QKeyEvent* e);
+    // form_commands.cpp
     // Runs a command; an exception ends it with a message naming the fault.
     void RunCommand(const std::function<void()>& command);
     void ReportError(const QString& message);
@@ -165,6 +171,7 @@ class TVorlaForm : public QMainWindow, public Controls, public Host {
     void FieldLeft(Ctl field);
     // Shows what a mouse handler produced: the pixel panel, a redraw, a fault's message.
     void ShowMouseOutcome(const MouseTools::Outcome& out);
+    // vorla_form.cpp
     void FormResize(int width, int height);
     void FormActivate();
     // The control a widget is, if any.
