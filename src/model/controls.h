@@ -170,17 +170,17 @@ enum class ControlHandler {
 
 // One row of the table.
 struct ControlSpec {
-    Ctl id;
-    const char* name;  // the widget's objectName
-    ControlKind kind;
+    Ctl id;                   // the row's own identifier (its place in the table)
+    const char* name;         // the widget's objectName
+    ControlKind kind;         // the widget it is
     const char* defaultText;  // edit text, spin value, "1"/"0" for a check box
     int min = 0, max = 0;     // spin range
     int maxLength = 0;        // characters the field takes; 0: no limit
-    int tag = 0;
-    Colour colour = 0;  // default colour of a label
-    ControlHandler handler = ControlHandler::None;
-    RangeCheck check = RangeCheck::None;  // the range of an edit's number
-    long double fallback = 0;             // what an edit reads as when its text is no number
+    int tag = 0;              // the widget's Tag: what a value or a colour is stored as
+    Colour colour = 0;        // default colour of a label
+    ControlHandler handler = ControlHandler::None;  // what leaving or clicking it runs
+    RangeCheck check = RangeCheck::None;            // the range of an edit's number
+    long double fallback = 0;  // what an edit reads as for a bad number or one out of range
 };
 
 // The table, in the order of Ctl.
@@ -225,6 +225,8 @@ class ControlValues : public Controls {
     // Every control at its default.
     ControlValues();
 
+    // The Controls operations over the values held here; the focus and the reports of bad
+    // numbers are recorded below.
     std::string Text(Ctl c) const override { return texts_[Index(c)]; }
     void SetText(Ctl c, const std::string& text) override { texts_[Index(c)] = text; }
     bool Checked(Ctl c) const override { return Text(c) == "1"; }

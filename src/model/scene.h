@@ -55,11 +55,13 @@ bool StoreCircleByTag(CircleSet& k, int tag, long double value);
 // --- the maps, inline so that picture loops inline them per step -------------------------
 
 namespace detail {
+// Inverts (x, y), at squared distance d from the centre, in a circle of squared radius r2.
 inline void Invert(long double cx, long double cy, long double r2, long double d, long double& x,
                    long double& y) {
     x = cx + (x - cx) * r2 / d;
     y = cy + (y - cy) * r2 / d;
 }
+// Where a point at a centre goes: (+-L, +-L), each sign by the side of the centre it is on.
 inline void FarPoint(const Scene& s, long double cx, long double cy, long double& x,
                      long double& y) {
     x = x >= cx ? s.L : -s.L;

@@ -36,6 +36,7 @@ class TVorlaForm : public QMainWindow, public Controls, public Host {
   public:
     // Builds the window with every control at its default, its session and its menus.
     explicit TVorlaForm(QWidget* parent = nullptr);
+    // Takes the window's program-wide event filter away.
     ~TVorlaForm() override;
 
     // --- Controls: the parameter widgets by their identifiers ---
