@@ -14,7 +14,7 @@ namespace {
 void OrbitMillion(benchmark::State& state) {
     bench::BenchSession b(10, 1);
     b.session.StopRequested = true;
-    b.controls.SetText("SpinMouseIter", "1000000");
+    b.controls.SetText(Ctl::SpinMouseIter, "1000000");
     MouseTools tools(b.session);
     const ShiftState press = shift::Right | (state.range(0) == 1 ? shift::Shift : 0);
     for (auto _ : state)

@@ -46,19 +46,19 @@ DragEdit DragFieldTexts(int centre, const std::string& xText, const std::string&
     switch (centre) {
         case 1:
             e.count = 1;
-            e.fields[0] = {"EditKd", xText};
+            e.fields[0] = {Ctl::EditKd, xText};
             break;
         case 2:
             e.count = 2;
-            e.fields = {{{"EditKm", xText}, {"EditKn", yText}}};
+            e.fields = {{{Ctl::EditKm, xText}, {Ctl::EditKn, yText}}};
             break;
         case 3:
             e.count = 2;
-            e.fields = {{{"EditKu", xText}, {"EditKv", yText}}};
+            e.fields = {{{Ctl::EditKu, xText}, {Ctl::EditKv, yText}}};
             break;
         case 4:
             e.count = 2;
-            e.fields = {{{"EditKa", xText}, {"EditKb", yText}}};
+            e.fields = {{{Ctl::EditKa, xText}, {Ctl::EditKb, yText}}};
             break;
         default:
             break;
@@ -108,12 +108,12 @@ MouseTools::Outcome MouseTools::TabuleMouseDown(MouseButton button, ShiftState s
     if (button == MouseButton::Left) {
         if (op == PressOp::YRelatively) {
             AxesRange& range = s_.view.range;
-            range.XFrom = TextToNumberDef(ctl.Text("edtXod"), RangeCheck::None, -3);
-            range.XTo = TextToNumberDef(ctl.Text("edtXdo"), RangeCheck::None, 5);
+            range.XFrom = ctl.Number(Ctl::edtXod);
+            range.XTo = ctl.Number(Ctl::edtXdo);
             const YRelResult r =
                 YRelatively(range.XFrom, range.XTo, s_.view.axes.YOfRow(Y), s_.view.W, s_.view.H);
             if (r.error.empty())
-                ctl.SetText("edtYzero", r.text);
+                ctl.SetText(Ctl::edtYzero, r.text);
             else
                 out.error = r.error;
         } else {
@@ -124,27 +124,28 @@ MouseTools::Outcome MouseTools::TabuleMouseDown(MouseButton button, ShiftState s
     }
     if (button != MouseButton::Right) return out;
     s_.tabula.SetPenMode(PenMode::Copy);
-    s_.palette.RampFromColor = ctl.LabelColour("LabelMouseFrom");
-    s_.palette.RampToColor = ctl.LabelColour("LabelMouseTo");
+    s_.palette.RampFromColor = ctl.LabelColour(Ctl::LabelMouseFrom);
+    s_.palette.RampToColor = ctl.LabelColour(Ctl::LabelMouseTo);
     switch (op) {
         case PressOp::OrbitRings:
         case PressOp::OrbitPolyline:
-            out.error = Orbit(s_.tabula, s_.scene, s_.view, s_.palette, ctl.Spin("SpinMouseIter"),
-                              X, Y, op == PressOp::OrbitRings ? 0 : 1);
+            out.error =
+                Orbit(s_.tabula, s_.scene, s_.view, s_.palette, ctl.Spin(Ctl::SpinMouseIter), X, Y,
+                      op == PressOp::OrbitRings ? 0 : 1);
             out.drew = true;
             break;
         case PressOp::OrbitCircle0:
         case PressOp::OrbitCircle1:
             out.error =
-                OrbitCircle(s_.tabula, s_.scene, s_.view, ctl.LabelColour("LabelIterCircle"), X, Y,
-                            op == PressOp::OrbitCircle0 ? 0 : 1);
+                OrbitCircle(s_.tabula, s_.scene, s_.view, ctl.LabelColour(Ctl::LabelIterCircle), X,
+                            Y, op == PressOp::OrbitCircle0 ? 0 : 1);
             out.drew = true;
             break;
         default:
             break;
     }
     if (out.drew) s_.host.TabulaChanged();
-    ctl.Focus("ButPrepocet");
+    ctl.FocusRecalc();
     return out;
 }
 

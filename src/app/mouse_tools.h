@@ -7,6 +7,7 @@
 #include <string>
 
 #include "colour/palette.h"
+#include "model/controls.h"
 #include "pictures/value_grid.h"
 #include "plane/tabula.h"
 #include "plane/viewport.h"
@@ -15,16 +16,19 @@ namespace vorla {
 
 class Session;
 
+// The button of a mouse event.
 enum class MouseButton { Left, Right, Middle };
 
 // The set of held keys and buttons reported with a mouse event, and the double-click flag.
 // On a press the set includes the pressed button itself.
 using ShiftState = unsigned;
+// The members of a ShiftState.
 namespace shift {
 inline constexpr ShiftState Shift = 1, Ctrl = 2, Alt = 4, Left = 8, Right = 16, Middle = 32,
                             Double = 64;
 }
 
+// What a press on the tabula does.
 enum class PressOp {
     Nothing,
     YRelatively,    // Ctrl + left
@@ -42,14 +46,17 @@ PressOp PressOperation(MouseButton button, ShiftState state);
 // The first of the handles 1..4 (K2..K5) within 2 pixels of (X, Y) in both directions, or -1.
 int HitCentre(const CentreHandles& handles, int X, int Y);
 
-// A coordinate for the status bar: FormatDigits(6, v), with |v| < 1e-7 shown as 0.
+// A coordinate with |v| < 1e-7 taken as 0.
 long double SnapToZero(long double v);
+// A coordinate for the status bar: FormatDigits(6, v) of the snapped value.
 std::string CoordinateText(long double v);
 
+// A field and the text a drag writes into it.
 struct FieldText {
-    const char* field = nullptr;
+    Ctl field = Ctl::EditKd;
     std::string text;
 };
+// The fields a drag writes.
 struct DragEdit {
     int count = 0;  // 0, 1 (K2: only D) or 2
     std::array<FieldText, 2> fields;
@@ -71,6 +78,7 @@ struct HoverReadout {
     Colour colour = kPixelPanelColour;     // LabelBarvT's background
     std::string colourText;                // LabelCisBarvy
 };
+// The readout of pixel (X, Y) of the tabula and the value grid.
 HoverReadout HoverAt(const TAxisB& axes, const ValueGrid& grid, int pictureKind,
                      const Tabula& tabula, int X, int Y);
 // LabelNumB's text of a stored value: thousandths after the kinds above 16.
@@ -81,8 +89,10 @@ std::string ValueText(std::int32_t v, int pictureKind);
 // fault message come back to the window in the outcome.
 class MouseTools {
   public:
+    // The handlers of the given session.
     explicit MouseTools(Session& session) : s_(session) {}
 
+    // What a handler did, for the window to show.
     struct Outcome {
         std::string error;     // non-empty: show it in a message box
         bool hover = false;    // the readout is valid: update the pixel panel
@@ -90,8 +100,11 @@ class MouseTools {
         bool drew = false;     // the tabula changed (the host was told as well)
     };
 
+    // A press on the tabula: Y relatively, the start of a centre drag, or an orbit tool.
     Outcome TabuleMouseDown(MouseButton button, ShiftState state, int X, int Y);
+    // A move over the tabula: the pixel readout, and the dragged centre follows the cursor.
     Outcome TabuleMouseMove(ShiftState state, int X, int Y);
+    // A release over the tabula: a centre drag ends with the scene drawn again.
     Outcome TabuleMouseUp(MouseButton button, ShiftState state, int X, int Y);
 
     int DraggedCentre = -1;  // -1, or 1..4 = K2..K5

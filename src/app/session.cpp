@@ -10,15 +10,6 @@
 #include "plane/number_text.h"
 
 namespace vorla {
-namespace {
-const char* kCircleLabels[5] = {"LabelB1", "LabelB2", "LabelB3", "LabelB4", "LabelB5"};
-const char* kClassLabels[8] = {"LabelBA", "LabelBB", "LabelBC", "LabelBD",
-                               "LabelBE", "LabelBF", "LabelBG", "LabelBH"};
-const char* kPeriodLabels[16] = {"lbl0",  "lbl1",  "lbl2",  "lbl3", "lbl4",  "lbl5",
-                                 "lbl6",  "lbl7",  "lbl8",  "lbl9", "lbl10", "lbl11",
-                                 "lbl12", "lbl13", "lbl14", "lbl15"};
-}  // namespace
-
 Session::Session(Controls& c, Host& h, int width, int height, int threads)
     : controls(c), host(h), tabula(width, height), pool(threads) {
     view.W = tabula.Width();
@@ -29,10 +20,10 @@ Session::Session(Controls& c, Host& h, int width, int height, int threads)
 void Session::FormCreate() {
     scene.taskType = -1;
     PrepocetPodleSouradnic();
-    for (int i = 0; i < 5; ++i) palette.CircleColors[i] = controls.LabelColour(kCircleLabels[i]);
-    for (int i = 0; i < 8; ++i) palette.ClassColors[i] = controls.LabelColour(kClassLabels[i]);
+    for (int i = 0; i < 5; ++i) palette.CircleColors[i] = controls.LabelColour(CircleLabel(i));
+    for (int i = 0; i < 8; ++i) palette.ClassColors[i] = controls.LabelColour(ClassLabel(i));
     palette.RegionColors = palette.ClassColors;
-    for (int i = 0; i < 16; ++i) controls.SetLabelColour(kPeriodLabels[i], palette.PeriodColors[i]);
+    for (int i = 0; i < 16; ++i) controls.SetLabelColour(PeriodLabel(i), palette.PeriodColors[i]);
 }
 
 void Session::FormActivate() {
@@ -54,16 +45,16 @@ void Session::FormResize(int width, int height) {
 
 void Session::DefKruz() {
     std::array<std::string, 11> texts;
-    for (int i = 0; i < 11; ++i) texts[i] = controls.Text(kCircleFields[i]);
+    for (int i = 0; i < 11; ++i) texts[i] = controls.Text(CircleField(i));
     ReadCircleTexts(scene.k, texts);
     sceneText = SceneText(scene.taskType, texts);
     host.PublishScene(sceneText);
 }
 
 void Session::ZmenaSouradnic() {
-    view.range.XFrom = TextToNumberDef(controls.Text("edtXod"), RangeCheck::None, -3);
-    view.range.XTo = TextToNumberDef(controls.Text("edtXdo"), RangeCheck::None, 5);
-    view.range.YRelative = TextToNumberDef(controls.Text("edtYzero"), RangeCheck::None, 1.0L / 3);
+    view.range.XFrom = controls.Number(Ctl::edtXod);
+    view.range.XTo = controls.Number(Ctl::edtXdo);
+    view.range.YRelative = controls.Number(Ctl::edtYzero);
     PrepocetPodleSouradnic();
 }
 
@@ -72,12 +63,12 @@ void Session::PrepocetPodleSouradnic() {
 }
 
 void Session::KresliZaklad() {
-    vorla::KresliZaklad(tabula, view, palette, scene.taskType, controls.Spin("TloustKce"));
+    vorla::KresliZaklad(tabula, view, palette, scene.taskType, controls.Spin(Ctl::TloustKce));
     host.TabulaChanged();
 }
 
 void Session::Zadani1Click() {
-    vorla::Zadani1Click(tabula, view, palette, scene.taskType, controls.Spin("TloustKce"));
+    vorla::Zadani1Click(tabula, view, palette, scene.taskType, controls.Spin(Ctl::TloustKce));
     host.TabulaChanged();
 }
 
@@ -87,10 +78,11 @@ void Session::ComboTypUlohyChange(int itemIndex) {
     KresliZaklad();
 }
 
-bool Session::EditKoefExit(const std::string& field) {
-    if (!ReadEditNumber(controls, field, controls.Text(field), RangeCheck::None)) return false;
-    const ControlSpec* spec = FindControl(field);
-    const int tag = spec ? spec->tag : 0;
+bool Session::EditKoefExit(Ctl field) {
+    const ControlSpec& spec = Spec(field);
+    // Any number passes here, also where the field's readers want one in a range.
+    if (!ReadEditNumber(controls, spec.name, controls.Text(field), RangeCheck::None)) return false;
+    const int tag = spec.tag;
     const long double v = LastEditNumber();
     if (!StoreCircleByTag(scene.k, tag, v)) {
         if (tag == 112) view.range.XFrom = v;
@@ -101,10 +93,9 @@ bool Session::EditKoefExit(const std::string& field) {
 }
 
 bool Session::EditNekonecnoExit() {
-    scene.SetInfinityBound(
-        TextToNumberDef(controls.Text("EditNekonecno"), RangeCheck::Positive, 1000));
+    scene.SetInfinityBound(controls.Number(Ctl::EditNekonecno));
     const bool failed = NumberTextFailed();
-    if (failed) controls.Focus("EditNekonecno");
+    if (failed) controls.Focus(Ctl::EditNekonecno);
     return !failed;
 }
 
@@ -133,9 +124,9 @@ void Session::Recalculation1Click() {
 void Session::SouradniceClick(int tag) {
     if (tag < 0 || tag >= static_cast<int>(kCoordinatePresets.size())) return;
     const CoordinatePreset& p = kCoordinatePresets[tag];
-    controls.SetText("edtXod", p.xFrom);
-    controls.SetText("edtXdo", p.xTo);
-    controls.SetText("edtYzero", p.yRel);
+    controls.SetText(Ctl::edtXod, p.xFrom);
+    controls.SetText(Ctl::edtXdo, p.xTo);
+    controls.SetText(Ctl::edtYzero, p.yRel);
     ZmenaSouradnic();
     KresliZaklad();
 }
@@ -146,22 +137,20 @@ void Session::LoadExample(int number) {
     host.SetTaskIndex(e.itemIndex);
     ComboTypUlohyChange(e.itemIndex);
     for (int i = 0; i < 11; ++i)
-        if (e.circles[i]) controls.SetText(kCircleFields[i], e.circles[i]);
-    controls.SetText("edtXod", e.xFrom);
-    controls.SetText("edtXdo", e.xTo);
-    controls.SetText("edtYzero", e.yRel);
+        if (e.circles[i]) controls.SetText(CircleField(i), e.circles[i]);
+    controls.SetText(Ctl::edtXod, e.xFrom);
+    controls.SetText(Ctl::edtXdo, e.xTo);
+    controls.SetText(Ctl::edtYzero, e.yRel);
     ButPrepocetClick();
     host.SetStatus(5, e.panel);
 }
 
-void Session::LabelyBarev(const std::string& label, Colour c) {
-    const ControlSpec* spec = FindControl(label);
+void Session::LabelyBarev(Ctl label, Colour c) {
+    const ControlSpec& spec = Spec(label);
     // The two labels of the n-th picture's range are fixed; lbl0 shares their tag 0.
-    if (!spec || spec->kind != ControlKind::ColourLabel || label == "LabelLimitD" ||
-        label == "LabelLimitH")
-        return;
+    if (spec.handler != ControlHandler::PickColour) return;
     controls.SetLabelColour(label, c);
-    const int tag = spec->tag;
+    const int tag = spec.tag;
     if (tag >= 51 && tag <= 55)
         palette.CircleColors[tag - 51] = c;
     else if (tag >= 60 && tag <= 67)
@@ -171,9 +160,9 @@ void Session::LabelyBarev(const std::string& label, Colour c) {
     else if (tag >= 0 && tag <= 15)
         palette.PeriodColors[tag] = c;
     else if (tag == 101) {
-        palette.LyapNegColor = controls.LabelColour("LabelLyapNegat");
-        palette.LyapZeroColor = controls.LabelColour("LabelLyapZero");
-        palette.LyapPosColor = controls.LabelColour("LabelLyapPosit");
+        palette.LyapNegColor = controls.LabelColour(Ctl::LabelLyapNegat);
+        palette.LyapZeroColor = controls.LabelColour(Ctl::LabelLyapZero);
+        palette.LyapPosColor = controls.LabelColour(Ctl::LabelLyapPosit);
         KresliStupnici();
     }
 }
@@ -214,7 +203,7 @@ void Session::ActionClick(int tag) {
                         std::chrono::system_clock::now().time_since_epoch().count());
     DefKruz();
     ZmenaSouradnic();
-    if (controls.Checked("CheckClear")) KresliZaklad();
+    if (controls.Checked(Ctl::CheckClear)) KresliZaklad();
     host.SetStatus(7, PictureStatusTexts(tag));
     const PictureKindInfo* kind = FindPictureKind(tag);
     if (kind && kind->run) {

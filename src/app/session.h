@@ -20,11 +20,14 @@ namespace vorla {
 class Host {
   public:
     virtual ~Host() = default;
-    // TestKonce's part: show the row, handle pending input; true when the program ends.
+    // The window's part of a running picture's poll (TestKonce): shows the row, handles
+    // pending input; true when the program ends.
     virtual bool Poll(int /*row*/) { return false; }
     // Stop image and progress label shown, pixel panel hidden (and the reverse).
     virtual void ShowRunning(bool /*running*/) {}
+    // Shows a text in status panel `panel` (0..7).
     virtual void SetStatus(int /*panel*/, const std::string& /*text*/) {}
+    // Publishes the scene text of the circles just read.
     virtual void PublishScene(const std::string& /*text*/) {}
     // Puts an item into the task-type box without raising its change event.
     virtual void SetTaskIndex(int /*index*/) {}
@@ -34,63 +37,97 @@ class Host {
     virtual void ScaleChanged() {}
 };
 
+// The status text of a picture asked for before a task type is chosen.
 inline constexpr const char* kNoTaskStatus = "Choose a task type first.";
 
+// One run of the program: the scene, the viewport, the colours, the tabula and the value
+// grid, and the operations of the window on them.
 class Session {
   public:
+    // A session over the window's controls and services, with a tabula of width x height
+    // and a pool of `threads` workers (0: one per core).
     Session(Controls& controls, Host& host, int width, int height, int threads = 0);
 
-    // Window events.
+    // --- window events ---
+    // FormCreate: no task type, the viewport set up, the circle and class colours taken from
+    // their labels and the period labels given the period colours.
     void FormCreate();
+    // FormActivate: the circles read again from their fields, the Lyapunov scale redrawn.
     void FormActivate();
+    // FormResize: the tabula, the grid and the viewport take the new size; a running picture
+    // ends, and after the first time the tabula is cleared.
     void FormResize(int width, int height);
 
-    // Scene, viewport and overlay.
+    // --- scene, viewport and overlay ---
+    // DefKruz: reads the circle fields into the scene and publishes the scene text.
     void DefKruz();
+    // ZmenaSouradnic: reads the axes fields and sets the viewport up again.
     void ZmenaSouradnic();
+    // PrepocetPodleSouradnic: sets the viewport up for the current axes and circles.
     void PrepocetPodleSouradnic();
+    // KresliZaklad: clears the tabula to white and draws the basic circles.
     void KresliZaklad();
+    // Zadani1Click: draws the basic circles over the tabula as it is.
     void Zadani1Click();
+    // ComboTypUlohyChange: a picture ends, the task type of the item is taken, the tabula
+    // cleared.
     void ComboTypUlohyChange(int itemIndex);
-    bool EditKoefExit(const std::string& field);
+    // EditKoefExit: a field was left: its number is checked (a bad one is reported) and
+    // stored by the field's tag; false for a bad number.
+    bool EditKoefExit(Ctl field);
+    // EditNekonecnoExit: reads the bound of infinity; a bad one puts the focus on its field
+    // and gives false.
     bool EditNekonecnoExit();
+    // EditPresnostExit: reads the accuracy of convergence.
     void EditPresnostExit();
+    // ButPrepocetClick: the Recalc. button: a picture ends, scene and viewport are read
+    // again and the tabula is cleared.
     void ButPrepocetClick();
+    // Recalculation1Click: as the Recalc. button, without ending a running picture.
     void Recalculation1Click();
+    // SouradniceClick: puts the axes preset of the Coordinates menu item `tag` in place.
     void SouradniceClick(int tag);
-    void LoadExample(int number);  // 1..14
-    // A colour label took a new colour: the label and the table of its tag change.
-    void LabelyBarev(const std::string& label, Colour c);
-    // The Lyapunov scale: its colours from their labels, and scaleImage redrawn.
+    // Loads example `number` (1..14) of the Examples menu.
+    void LoadExample(int number);
+    // LabelyBarev: a colour label took a new colour: the label and the table of its tag
+    // change.
+    void LabelyBarev(Ctl label, Colour c);
+    // SpolecneLyap: the Lyapunov scale: its colours from their labels, and scaleImage
+    // redrawn.
     void SpolecneLyap();
+    // KresliStupnici: redraws the Lyapunov colour scale from its labels.
     void KresliStupnici();
-    // Marks the fixed points of the current map on the tabula.
+    // PevneBody1Click: marks the fixed points of the current map on the tabula.
     void PevneBody1Click();
 
-    // Pictures.
+    // --- pictures ---
+    // ActionClick: draws the picture of menu tag `tag`.
     void ActionClick(int tag);
+    // TestKonce: the poll of a running picture at `row`; true when it must end.
     bool TestKonce(int row);
+    // StopVypoctuClick: the STOP image: the running picture ends at its next poll.
     void StopVypoctuClick();
 
-    // State, one owner each.
-    Controls& controls;
-    Host& host;
-    Scene scene;
-    Viewport view;
-    Palette palette;
-    Tabula tabula;
-    ValueGrid grid;
-    Tabula scaleImage{25, 241};  // imgStupnice
-    FixedPointSet fixedPoints;
-    RowPool pool;
-    int PictureKind = 0;
-    bool StopRequested = false;
-    long double Accuracy = 0.01L;
-    std::string sceneText = "NOTHING";
+    // --- state, one owner each ---
+    Controls& controls;                 // the window's controls
+    Host& host;                         // the window's services
+    Scene scene;                        // the circles and the task type
+    Viewport view;                      // the axes and the pixel forms
+    Palette palette;                    // the colour tables
+    Tabula tabula;                      // the picture
+    ValueGrid grid;                     // the value of every pixel of the last picture
+    Tabula scaleImage{25, 241};         // imgStupnice: the Lyapunov colour scale
+    FixedPointSet fixedPoints;          // the fixed points marked last
+    RowPool pool;                       // the picture workers
+    int PictureKind = 0;                // the tag of the last picture
+    bool StopRequested = false;         // the running picture ends at its next poll
+    long double Accuracy = 0.01L;       // the accuracy of the convergence picture
+    std::string sceneText = "NOTHING";  // the scene text published last
     // The seed of the next picture; unset, each picture takes one from the clock.
     bool fixedSeed = false;
-    std::uint64_t seed = 0;
+    std::uint64_t seed = 0;  // the seed when fixedSeed is set
 
+    // Whether a picture is running.
     bool Running() const { return running_ > 0; }
 
   private:

@@ -199,37 +199,6 @@ class RenderHost : public Host {
     bool progress_;
 };
 
-struct FieldRule {
-    const char* name;
-    RangeCheck check;
-};
-// The fields read silently with a fallback: a bad text there deserves a word.
-constexpr FieldRule kSilentFields[] = {
-    {"EditKd", RangeCheck::None},
-    {"EditKr", RangeCheck::Positive},
-    {"EditKm", RangeCheck::None},
-    {"EditKn", RangeCheck::None},
-    {"EditKs", RangeCheck::Positive},
-    {"EditKu", RangeCheck::None},
-    {"EditKv", RangeCheck::None},
-    {"EditKw", RangeCheck::Positive},
-    {"EditKa", RangeCheck::None},
-    {"EditKb", RangeCheck::None},
-    {"EditKc", RangeCheck::Positive},
-    {"edtXod", RangeCheck::None},
-    {"edtXdo", RangeCheck::None},
-    {"edtYzero", RangeCheck::None},
-    {"EditPresnost", RangeCheck::Positive},
-    {"EditTotoznost", RangeCheck::Positive},
-    {"EditMaxIterValue", RangeCheck::Positive},
-    {"EditLimit1", RangeCheck::NonNegative},
-    {"EditLimit2", RangeCheck::NonNegative},
-    {"EditX1", RangeCheck::None},
-    {"EditX2", RangeCheck::None},
-    {"EditY1", RangeCheck::None},
-    {"EditY2", RangeCheck::None},
-};
-
 std::string GridText(const ValueGrid& g, int kind) {
     std::string s = std::to_string(g.Width()) + " " + std::to_string(g.Height()) + " " +
                     std::to_string(kind) + "\n";
@@ -302,28 +271,31 @@ int RunRender(int argc, char** argv, std::ostream& out, std::ostream& err) {
             err << "vorla-render: " << error << "\n";
             return 2;
         }
-        if (FindControl(name)->kind == ControlKind::ColourLabel)
-            s.LabelyBarev(name, controls.LabelColour(name));
+        const Ctl c = *FindControl(name);
+        if (Spec(c).kind == ControlKind::ColourLabel) s.LabelyBarev(c, controls.LabelColour(c));
     }
     s.DefKruz();
     if (o.printScene) {
         out << s.sceneText << "\n";
         return 0;
     }
+    // The edits are read silently with a fallback: a bad text there deserves a word. The
+    // bound of infinity is refused instead.
     if (!o.quiet)
-        for (const auto& f : kSilentFields) {
-            TextToNumberDef(controls.Text(f.name), f.check, 0);
+        for (const ControlSpec& f : ControlTable()) {
+            if (f.kind != ControlKind::Edit || f.id == Ctl::EditNekonecno) continue;
+            controls.Number(f.id);
             if (NumberTextFailed())
-                err << "vorla-render: warning: " << f.name << ": '" << controls.Text(f.name)
+                err << "vorla-render: warning: " << f.name << ": '" << controls.Text(f.id)
                     << "' is not a valid number here; its default is used\n";
         }
     if (!s.EditNekonecnoExit()) {
         err << "vorla-render: " << kBadNumberMessage << " (EditNekonecno: '"
-            << controls.Text("EditNekonecno") << "')\n";
+            << controls.Text(Ctl::EditNekonecno) << "')\n";
         return 2;
     }
     s.ButPrepocetClick();  // the tabula shows the final scene, as after "Recalc."
-    if (o.clear) controls.SetText("CheckClear", "1");
+    if (o.clear) controls.SetText(Ctl::CheckClear, "1");
     s.fixedSeed = o.haveSeed;
     s.seed = o.seed;
     host.rows = o.height;

@@ -1,25 +1,10 @@
 #include "model/scene.h"
 
+#include "model/controls.h"
 #include "plane/number_text.h"
 
 namespace vorla {
 namespace {
-struct FieldRule {
-    RangeCheck check;
-    long double fallback;
-};
-constexpr std::array<FieldRule, 11> kRules = {{{RangeCheck::None, 0},
-                                               {RangeCheck::Positive, 0},
-                                               {RangeCheck::None, 2},
-                                               {RangeCheck::None, 2},
-                                               {RangeCheck::Positive, 1},
-                                               {RangeCheck::None, 3},
-                                               {RangeCheck::None, 3},
-                                               {RangeCheck::Positive, 1},
-                                               {RangeCheck::None, 1},
-                                               {RangeCheck::None, 3},
-                                               {RangeCheck::Positive, 2}}};
-
 long double* Slot(CircleSet& k, int i) {
     long double* slots[11] = {&k.D, &k.R, &k.M, &k.N, &k.S, &k.U, &k.V, &k.W, &k.A, &k.B, &k.C};
     return slots[i];
@@ -27,8 +12,10 @@ long double* Slot(CircleSet& k, int i) {
 }  // namespace
 
 void ReadCircleTexts(CircleSet& k, const std::array<std::string, 11>& texts) {
-    for (int i = 0; i < 11; ++i)
-        *Slot(k, i) = TextToNumberDef(texts[i], kRules[i].check, kRules[i].fallback);
+    for (int i = 0; i < 11; ++i) {
+        const ControlSpec& field = Spec(CircleField(i));
+        *Slot(k, i) = TextToNumberDef(texts[i], field.check, field.fallback);
+    }
     k.UpdateSquares();
 }
 

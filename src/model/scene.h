@@ -9,10 +9,12 @@
 
 namespace vorla {
 
+// The values of the circles and their squared radii.
 struct CircleSet {
     // K1 is the unit circle; K2 (D, 0) R; K3 (M, N) S; K4 (U, V) W; K5 (A, B) C.
     long double D = 0, R = 0, M = 2, N = 2, S = 1, U = 3, V = 3, W = 1, A = 1, B = 3, C = 2;
     long double R2 = 0, S2 = 1, W2 = 1, C2 = 4;
+    // Squares the radii R, S, W and C again.
     void UpdateSquares() {
         R2 = R * R;
         S2 = S * S;
@@ -21,21 +23,19 @@ struct CircleSet {
     }
 };
 
-// Field texts of the eleven circle values, in the order D R M N S U V W A B C.
-inline constexpr std::array<const char*, 11> kCircleFields = {
-    "EditKd", "EditKr", "EditKm", "EditKn", "EditKs", "EditKu",
-    "EditKv", "EditKw", "EditKa", "EditKb", "EditKc"};
-
+// What the maps need: the circles, the bound of infinity and the task type.
 struct Scene {
     CircleSet k;
     long double L = 1000;           // InfinityBound
     long double tolerance = 1e-6L;  // CentreTolerance = 1/L^2
     int taskType = -1;              // -1 none chosen; 2..5 circles; 6 squaring on K1
 
+    // Sets the bound of infinity L and the centre tolerance 1/L^2 with it.
     void SetInfinityBound(long double bound) {
         L = bound;
         tolerance = 1 / (L * L);
     }
+    // Whether a task type with a map is chosen.
     bool HasMap() const { return taskType >= 2 && taskType <= 6; }
 };
 
@@ -44,7 +44,8 @@ inline std::array<Disc, 4> CircleDiscs(const CircleSet& k) {
     return {{{k.D, 0, k.R}, {k.M, k.N, k.S}, {k.U, k.V, k.W}, {k.A, k.B, k.C}}};
 }
 
-// Reads the eleven field texts (D..C order) into the circle set, silently falling back.
+// Reads the eleven field texts (D..C order) into the circle set, silently falling back to
+// each field's fallback of the control table.
 void ReadCircleTexts(CircleSet& k, const std::array<std::string, 11>& texts);
 // The published text: task type and the raw field texts, each followed by "=".
 std::string SceneText(int taskType, const std::array<std::string, 11>& texts);
@@ -54,11 +55,13 @@ bool StoreCircleByTag(CircleSet& k, int tag, long double value);
 // --- the maps, inline so that picture loops inline them per step -------------------------
 
 namespace detail {
+// Inverts (x, y), at squared distance d from the centre, in a circle of squared radius r2.
 inline void Invert(long double cx, long double cy, long double r2, long double d, long double& x,
                    long double& y) {
     x = cx + (x - cx) * r2 / d;
     y = cy + (y - cy) * r2 / d;
 }
+// Where a point at a centre goes: (+-L, +-L), each sign by the side of the centre it is on.
 inline void FarPoint(const Scene& s, long double cx, long double cy, long double& x,
                      long double& y) {
     x = x >= cx ? s.L : -s.L;
@@ -75,6 +78,7 @@ inline void Link(const Scene& s, long double cx, long double cy, long double r2,
 }
 }  // namespace detail
 
+// Inversion in K1, then in K2.
 inline void TwoCircleMap(const Scene& s, long double& X, long double& Y) {
     const CircleSet& k = s.k;
     const long double d1 = X * X + Y * Y;
@@ -95,6 +99,7 @@ inline void TwoCircleMap(const Scene& s, long double& X, long double& Y) {
     Y = py * k.R2 / d2;
 }
 
+// Inversion in K1, K2, then K3.
 inline void ThreeCircleMap(const Scene& s, long double& X, long double& Y) {
     const CircleSet& k = s.k;
     const long double d1 = X * X + Y * Y;
@@ -127,6 +132,7 @@ inline void ThreeCircleMap(const Scene& s, long double& X, long double& Y) {
     Y = py;
 }
 
+// Inversion in K1, K2, K3, then K4.
 inline void FourCircleMap(const Scene& s, long double& X, long double& Y) {
     ThreeCircleMap(s, X, Y);
     const CircleSet& k = s.k;
@@ -137,6 +143,7 @@ inline void FourCircleMap(const Scene& s, long double& X, long double& Y) {
         detail::Invert(k.U, k.V, k.W2, f, X, Y);
 }
 
+// Inversion in K1 to K5 in turn, each through one uniform link.
 inline void FiveCircleMap(const Scene& s, long double& X, long double& Y) {
     const CircleSet& k = s.k;
     {
@@ -154,6 +161,7 @@ inline void FiveCircleMap(const Scene& s, long double& X, long double& Y) {
     detail::Link(s, k.A, k.B, k.C2, X, Y);
 }
 
+// Squaring as a complex number, projected onto the unit circle K1.
 inline void UnitCircleSquareMap(const Scene& s, long double& X, long double& Y) {
     long double x = X * X - Y * Y;
     long double y = 2 * X * Y;

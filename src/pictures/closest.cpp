@@ -31,7 +31,7 @@ inline Closest ClosestIterate(const Map& map, int N, long double bound, long dou
 // Both pictures walk the same orbits; `toPixel` turns the result into the pixel.
 template <class ToPixel>
 void WalkClosest(PictureContext& ctx, ToPixel&& toPixel) {
-    const int N = ctx.controls.Spin("SpinClosestIter");
+    const int N = ctx.controls.Spin(Ctl::SpinClosestIter);
     ctx.tabula.SetPenMode(PenMode::Copy);
     WalkPixels(ctx, RowRange::Tabula,
                [&](const auto& map, const Scene& s, int, int, long double X0, long double Y0) {

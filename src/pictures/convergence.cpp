@@ -5,14 +5,14 @@
 namespace vorla {
 
 long double EditPresnostExit(Controls& controls, long double& accuracy) {
-    accuracy = TextToNumberDef(controls.Text("EditPresnost"), RangeCheck::Positive, 0.001L);
-    if (NumberTextFailed()) controls.Focus("EditPresnost");
+    accuracy = controls.Number(Ctl::EditPresnost);
+    if (NumberTextFailed()) controls.Focus(Ctl::EditPresnost);
     return accuracy;
 }
 
 void KresliConverg(PictureContext& ctx) {
     ctx.tabula.SetPenMode(PenMode::Copy);
-    const int n = ctx.controls.Spin("SpinKonvergIter");
+    const int n = ctx.controls.Spin(Ctl::SpinKonvergIter);
     const long double acc = EditPresnostExit(ctx.controls, ctx.accuracy);
     if (!(ctx.scene.k.R > 0)) return;
     const auto& colours = ctx.palette.ClassColors;

@@ -7,7 +7,7 @@ void KresliRegions(PictureContext& ctx) {
     const long double R2 = ctx.scene.k.R * ctx.scene.k.R;
     const long double S2 = ctx.scene.k.S * ctx.scene.k.S;
     ctx.tabula.SetPenMode(PenMode::Copy);
-    const int n = ctx.controls.Spin("SpinRegionIter");
+    const int n = ctx.controls.Spin(Ctl::SpinRegionIter);
     if (!(ctx.scene.k.R > 0)) return;
     const auto& colours = ctx.palette.RegionColors;
     WalkPixels(ctx, RowRange::PlusOne,

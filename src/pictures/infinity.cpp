@@ -45,16 +45,12 @@ inline bool InfinityStep(const Scene& s, long double e, long double& X, long dou
     return true;
 }
 
-const char* const kStepLabels[12] = {"LabelRect1", "LabelRect2",  "LabelRect3",  "LabelRect4",
-                                     "LabelRect5", "LabelRect6",  "LabelRect7",  "LabelRect8",
-                                     "LabelRect9", "LabelRect10", "LabelRect11", "LabelRect12"};
-
 }  // namespace
 
 void KresliInfinity(PictureContext& ctx) {
     std::array<Colour, 12> colours;
-    for (int i = 0; i < 12; ++i) colours[i] = ctx.controls.LabelColour(kStepLabels[i]);
-    const int N = ctx.controls.Spin("SpinInfinityTest");
+    for (int i = 0; i < 12; ++i) colours[i] = ctx.controls.LabelColour(RectLabel(i));
+    const int N = ctx.controls.Spin(Ctl::SpinInfinityTest);
     ctx.tabula.SetPenMode(PenMode::Copy);
     // The chain is its own: the map handed in is not used, only the scene of the batch.
     WalkPixels(ctx, RowRange::PlusOne,

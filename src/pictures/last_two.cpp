@@ -6,12 +6,11 @@ namespace vorla {
 
 void KresliIterace(PictureContext& ctx) {
     ctx.tabula.SetPenMode(PenMode::Copy);
-    const int n = ctx.controls.Spin("SpinCalcIter");
+    const int n = ctx.controls.Spin(Ctl::SpinCalcIter);
     Palette& palette = ctx.palette;
-    palette.RampFromColor = ctx.controls.LabelColour("LabelItersFrom");
-    palette.RampToColor = ctx.controls.LabelColour("LabelItersTo");
-    const long double v =
-        TextToNumberDef(ctx.controls.Text("EditMaxIterValue"), RangeCheck::Positive, 2);
+    palette.RampFromColor = ctx.controls.LabelColour(Ctl::LabelItersFrom);
+    palette.RampToColor = ctx.controls.LabelColour(Ctl::LabelItersTo);
+    const long double v = ctx.controls.Number(Ctl::EditMaxIterValue);
     WalkPixels(ctx, RowRange::PlusOne,
                [&](const auto& map, const Scene&, int, int, long double X, long double Y) {
                    long double prevX = X, prevY = Y;

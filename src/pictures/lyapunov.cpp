@@ -123,9 +123,9 @@ inline long double PixelAngle(std::uint64_t mixedSeed, std::uint64_t pixel) {
 }  // namespace
 
 void KresliStupnici(Palette& palette, const Controls& controls, Tabula& scale) {
-    palette.LyapNegColor = controls.LabelColour("LabelLyapNegat");
-    palette.LyapZeroColor = controls.LabelColour("LabelLyapZero");
-    palette.LyapPosColor = controls.LabelColour("LabelLyapPosit");
+    palette.LyapNegColor = controls.LabelColour(Ctl::LabelLyapNegat);
+    palette.LyapZeroColor = controls.LabelColour(Ctl::LabelLyapZero);
+    palette.LyapPosColor = controls.LabelColour(Ctl::LabelLyapPosit);
     const int sh = scale.Height(), sw = scale.Width();
     scale.Detach();
     for (int y = 0; y < sh; ++y) {
@@ -138,14 +138,14 @@ void KresliStupnici(Palette& palette, const Controls& controls, Tabula& scale) {
 LyapunovSetup SpolecneLyap(const Controls& controls, Palette& palette, Tabula* scale) {
     LyapunovSetup set{1, std::log(0.0001L)};
     if (scale) scale->SetPenMode(PenMode::Copy);
-    const int n = controls.Spin("SpinLyapIter");
+    const int n = controls.Spin(Ctl::SpinLyapIter);
     set.N = n < 1 ? 1 : n;
     if (scale) {
         KresliStupnici(palette, controls, *scale);
     } else {
-        palette.LyapNegColor = controls.LabelColour("LabelLyapNegat");
-        palette.LyapZeroColor = controls.LabelColour("LabelLyapZero");
-        palette.LyapPosColor = controls.LabelColour("LabelLyapPosit");
+        palette.LyapNegColor = controls.LabelColour(Ctl::LabelLyapNegat);
+        palette.LyapZeroColor = controls.LabelColour(Ctl::LabelLyapZero);
+        palette.LyapPosColor = controls.LabelColour(Ctl::LabelLyapPosit);
     }
     return set;
 }

@@ -23,22 +23,21 @@ std::string RepairedLimitText(long double b) {
 bool LimitRangeRepair(Controls& controls, long double a, long double& b) {
     if (b > a) return false;
     b = (a + 0.1L) * 2;
-    controls.SetText("EditLimit2", RepairedLimitText(b));
+    controls.SetText(Ctl::EditLimit2, RepairedLimitText(b));
     return true;
 }
 
 void KresliLimit(PictureContext& ctx) {
     Palette& palette = ctx.palette;
-    palette.RampFromColor = ctx.controls.LabelColour("LabelLimitD");
-    palette.RampToColor = ctx.controls.LabelColour("LabelLimitH");
-    const int n = ctx.controls.Spin("SpinLimit");
-    const long double a =
-        TextToNumberDef(ctx.controls.Text("EditLimit1"), RangeCheck::NonNegative, 0);
-    long double b = TextToNumberDef(ctx.controls.Text("EditLimit2"), RangeCheck::NonNegative, 1);
+    palette.RampFromColor = ctx.controls.LabelColour(Ctl::LabelLimitD);
+    palette.RampToColor = ctx.controls.LabelColour(Ctl::LabelLimitH);
+    const int n = ctx.controls.Spin(Ctl::SpinLimit);
+    const long double a = ctx.controls.Number(Ctl::EditLimit1);
+    long double b = ctx.controls.Number(Ctl::EditLimit2);
     LimitRangeRepair(ctx.controls, a, b);
     const long double inv = 1 / (b - a);
-    const bool complete = ctx.controls.Checked("CheckUplnost");
-    const bool white = ctx.controls.Checked("CheckBila");
+    const bool complete = ctx.controls.Checked(Ctl::CheckUplnost);
+    const bool white = ctx.controls.Checked(Ctl::CheckBila);
     ctx.tabula.SetPenMode(PenMode::Copy);
     // Polled every 16 rows like the other pictures, so that a long run can be stopped.
     WalkPixels(ctx, RowRange::PlusOne,

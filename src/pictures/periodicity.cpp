@@ -5,9 +5,8 @@
 namespace vorla {
 
 void KresliPeriody(PictureContext& ctx) {
-    const long double tol =
-        TextToNumberDef(ctx.controls.Text("EditTotoznost"), RangeCheck::Positive, 0.01L);
-    const int n = ctx.controls.Spin("SpinPeriodIter");
+    const long double tol = ctx.controls.Number(Ctl::EditTotoznost);
+    const int n = ctx.controls.Spin(Ctl::SpinPeriodIter);
     ctx.tabula.SetPenMode(PenMode::Copy);
     if (!(ctx.scene.k.R > 0)) return;
     const auto& colours = ctx.palette.PeriodColors;

@@ -5,9 +5,8 @@
 namespace vorla {
 
 void KresliPrePeriody(PictureContext& ctx) {
-    const long double tol =
-        TextToNumberDef(ctx.controls.Text("EditTotoznost"), RangeCheck::Positive, 0.01L);
-    const int n = ctx.controls.Spin("SpinPeriodIter");
+    const long double tol = ctx.controls.Number(Ctl::EditTotoznost);
+    const int n = ctx.controls.Spin(Ctl::SpinPeriodIter);
     ctx.tabula.SetPenMode(PenMode::Copy);
     const auto& colours = ctx.palette.PeriodColors;
     WalkPixels(ctx, RowRange::Tabula,

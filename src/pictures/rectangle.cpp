@@ -9,10 +9,6 @@
 namespace vorla {
 namespace {
 
-const char* const kRectLabels[12] = {"LabelRect1", "LabelRect2",  "LabelRect3",  "LabelRect4",
-                                     "LabelRect5", "LabelRect6",  "LabelRect7",  "LabelRect8",
-                                     "LabelRect9", "LabelRect10", "LabelRect11", "LabelRect12"};
-
 // About this many sample points are mapped between two rounds of pixel writes.
 constexpr int kBatchPoints = 1 << 16;
 
@@ -39,13 +35,13 @@ RectangleSamples RectangleSamplePoints(long double X1, long double X2, long doub
 
 void KresliRect(PictureContext& ctx) {
     std::array<Colour, 13> colour{};
-    for (int k = 1; k <= 12; ++k) colour[k] = ctx.controls.LabelColour(kRectLabels[k - 1]);
+    for (int k = 1; k <= 12; ++k) colour[k] = ctx.controls.LabelColour(RectLabel(k - 1));
     ctx.grid.Fill(-1);
     const Controls& in = ctx.controls;
-    const long double X1 = TextToNumberDef(in.Text("EditX1"), RangeCheck::None, 1.5L);
-    const long double X2 = TextToNumberDef(in.Text("EditX2"), RangeCheck::None, 2.0L);
-    const long double Y1 = TextToNumberDef(in.Text("EditY1"), RangeCheck::None, 1.5L);
-    const long double Y2 = TextToNumberDef(in.Text("EditY2"), RangeCheck::None, 2.0L);
+    const long double X1 = in.Number(Ctl::EditX1);
+    const long double X2 = in.Number(Ctl::EditX2);
+    const long double Y1 = in.Number(Ctl::EditY1);
+    const long double Y2 = in.Number(Ctl::EditY2);
     if (!(X1 < X2) || !(Y1 < Y2)) return;
 
     const int W = ctx.grid.Width(), H = ctx.grid.Height();
@@ -65,8 +61,8 @@ void KresliRect(PictureContext& ctx) {
             for (int c = cFrom; c <= cTo; ++c) ctx.grid.Set(c, r, 0);
     }
 
-    const int K = std::clamp(in.Spin("SpinNumRect"), 1, 12);
-    const int D = std::max(in.Spin("SpinRectDensity"), 1);
+    const int K = std::clamp(in.Spin(Ctl::SpinNumRect), 1, 12);
+    const int D = std::max(in.Spin(Ctl::SpinRectDensity), 1);
     // The sums are formed once, in order, so that every thread maps the same points.
     const RectangleSamples g = RectangleSamplePoints(X1, X2, Y1, Y2, D);
     const int nx = static_cast<int>(g.xs.size()), ny = static_cast<int>(g.ys.size());

@@ -1,15 +1,18 @@
 // The main window: the controls of every parameter, the menus, the tabula and the status bar.
-// It owns the session and gives it the controls and the window's services.
+// It owns the session and gives it the controls and the window's services. Its parts live in
+// vorla_form.cpp (construction, controls, host), form_layout.cpp (pages and widgets),
+// form_menus.cpp, form_keys.cpp (keys and leave events) and form_commands.cpp.
 #pragma once
 
 #include <QImage>
 #include <QLabel>
 #include <QMainWindow>
-#include <QMap>
 #include <QPointer>
 #include <QTimer>
+#include <array>
 #include <functional>
 #include <memory>
+#include <optional>
 
 #include "app/mouse_tools.h"
 #include "app/session.h"
@@ -19,79 +22,130 @@ class QAction;
 class QComboBox;
 class QTabWidget;
 class QPushButton;
-class QCheckBox;
 class QMouseEvent;
 
 namespace vorla {
 
-class ColourLabel;
 class TabulaView;
 class TAbo1F;
 class THep1F;
 
+// The main window, with the session it owns; the controls and the host of that session.
 class TVorlaForm : public QMainWindow, public Controls, public Host {
     Q_OBJECT
   public:
+    // Builds the window with every control at its default, its session and its menus.
     explicit TVorlaForm(QWidget* parent = nullptr);
+    // Takes the window's program-wide event filter away.
     ~TVorlaForm() override;
 
-    // Controls
-    std::string Text(const std::string& name) const override;
-    void SetText(const std::string& name, const std::string& text) override;
-    bool Checked(const std::string& name) const override;
-    Colour LabelColour(const std::string& name) const override;
-    void SetLabelColour(const std::string& name, Colour c) override;
-    void Focus(const std::string& name) override;
-    void ReportBadNumber(const std::string& field) override;
+    // --- Controls: the parameter widgets by their identifiers ---
+    // The text of an edit or a spin edit, "1"/"0" for a check box.
+    std::string Text(Ctl c) const override;
+    // Puts a text into an edit, a spin edit or a check box.
+    void SetText(Ctl c, const std::string& text) override;
+    // Whether a check box is checked.
+    bool Checked(Ctl c) const override;
+    // The colour of a colour label.
+    Colour LabelColour(Ctl c) const override;
+    // Gives a colour label a new colour.
+    void SetLabelColour(Ctl c, Colour colour) override;
+    // Shows the control's page and moves the focus to it; the field left is not checked.
+    void Focus(Ctl c) override;
+    // Moves the focus to the Recalc. button.
+    void FocusRecalc() override;
+    // The bad-number message box, then the focus to the field.
+    void ShowBadNumber(Ctl field) override;
 
-    // Host
+    // --- Host: the window's services to the session ---
+    // Shows the row in the progress label and lets pending events run; true when the
+    // window is closing.
     bool Poll(int row) override;
+    // The STOP image and the progress label while a picture runs, else the pixel panel.
     void ShowRunning(bool running) override;
+    // Shows a text in status panel `panel` (0..7).
     void SetStatus(int panel, const std::string& text) override;
+    // Keeps the scene text and signals it.
     void PublishScene(const std::string& text) override;
+    // Puts an item into the task-type box without raising its change event.
     void SetTaskIndex(int index) override;
+    // Repaints the tabula.
     void TabulaChanged() override;
+    // Shows the redrawn Lyapunov colour scale.
     void ScaleChanged() override;
 
+    // The session of the window.
     Session& session() { return *session_; }
+    // The text of status panel `panel` (0..7).
     QString statusText(int panel) const;
+    // The scene text published last.
     QString publishedScene;
+    // Whether a picture is stored for "Restore picture".
     bool hasStoredPicture() const { return !storedPicture_.isNull(); }
+    // The view of the tabula.
     TabulaView* tabulaView() const { return tabule_; }
 
     // The About and brief-help windows, created in this order after the main window and
     // hidden until their commands show them; the commands create them when still missing.
     void CreateSmallWindows();
+    // The About window, once created.
     TAbo1F* aboutWindow() const { return about_; }
+    // The brief-help window, once created.
     THep1F* helpWindow() const { return help_; }
+    // The mouse handlers over the session.
     MouseTools& mouseTools() { return *tools_; }
 
   signals:
+    // The scene text was published anew.
     void sceneTextChanged(const QString& text);
 
   public slots:
+    // ActionClick: draws the picture of menu tag `tag`.
     void ActionClick(int tag);
+    // ComboTypUlohyChange: the task-type box chose item `index`.
     void ComboTypUlohyChange(int index);
+    // ButPrepocetClick: the Recalc. button: a picture ends, the scene is read again and the
+    // tabula cleared.
     void ButPrepocetClick();
+    // Recalculation1Click: Draw > Recalculation, as Recalc. without ending a picture.
     void Recalculation1Click();
+    // StopVypoctuClick: the STOP image ends the running picture.
     void StopVypoctuClick();
+    // SouradniceClick: the axes preset of Coordinates menu item `tag`.
     void SouradniceClick(int tag);
+    // Loads example `number` of the Examples menu.
     void ExampleClick(int number);
+    // Zadani1Click: Draw > Basic circles, drawn over the tabula.
     void Zadani1Click();
+    // PevneBody1Click: Draw > Fixed points, marked on the tabula.
     void PevneBody1Click();
+    // ButNahodaClick: the Random circles button, which does nothing.
     void ButNahodaClick() {}
-    void LabelyBarev(const QString& label);
+    // LabelyBarev: a colour label was clicked: a colour dialog chooses its new colour.
+    void LabelyBarev(Ctl label);
+    // Timer1Timer: clears status panel 7 and stops the timer.
     void Timer1Timer();
+    // Picture > Save to file: the tabula as a BMP file.
     void menuSaveObrazClick();
+    // UschovatObraz1Click: Picture > Store picture: keeps a copy of the tabula.
     void UschovatObraz1Click();
+    // ObnovitObraz1Click: Picture > Restore picture: puts the stored copy back.
     void ObnovitObraz1Click();
+    // Clipboard > Copy Graphics: the tabula to the clipboard.
     void menuKopieClick();
+    // TextDoSchranky1Click: Clipboard > Copy Text.
     void TextDoSchranky1Click();
+    // Jakpracovat1Click: Help > Brief help.
     void Jakpracovat1Click();
+    // Oaplikaci1Click: Help > About.
     void Oaplikaci1Click();
+    // Konec1Click: Picture > Exit closes the window.
     void Konec1Click() { close(); }
+    // TabuleMouseDown: a press on the tabula, for the mouse tools.
     void TabuleMouseDown(QMouseEvent* e);
+    // TabuleMouseMove: a move over the tabula, for the mouse tools.
     void TabuleMouseMove(QMouseEvent* e);
+    // TabuleMouseUp: a release over the tabula, for the mouse tools.
     void TabuleMouseUp(QMouseEvent* e);
 
   protected:
@@ -100,23 +154,34 @@ class TVorlaForm : public QMainWindow, public Controls, public Host {
     void closeEvent(QCloseEvent* event) override;
 
   private:
+    // form_layout.cpp
+    QWidget* BuildColumn();
     void BuildPages();
-    void BuildMenus();
     void BuildStatusBar();
-    void FormResize(int width, int height);
-    void FormActivate();
+    // form_menus.cpp
+    void BuildMenus();
+    QAction* AddAction(QMenu* menu, const char* name, const QString& caption,
+                       const QKeySequence& key, const std::function<void()>& run);
+    // form_keys.cpp
     bool FormKeyDown(QKeyEvent* e);
+    // form_commands.cpp
     // Runs a command; an exception ends it with a message naming the fault.
     void RunCommand(const std::function<void()>& command);
     void ReportError(const QString& message);
+    // Runs the leave handler of a field that lost the focus, after the focus has moved.
+    void FieldLeft(Ctl field);
     // Shows what a mouse handler produced: the pixel panel, a redraw, a fault's message.
     void ShowMouseOutcome(const MouseTools::Outcome& out);
-    QWidget* Control(const std::string& name) const;
-    QAction* AddAction(QMenu* menu, const char* name, const QString& caption,
-                       const QKeySequence& key, const std::function<void()>& run);
+    // vorla_form.cpp
+    void FormResize(int width, int height);
+    void FormActivate();
+    // The control a widget is, if any.
+    std::optional<Ctl> ControlOf(const QObject* widget) const;
+    void FocusWidget(QWidget* w);
 
     std::unique_ptr<Session> session_;
     std::unique_ptr<MouseTools> tools_;
+    std::array<QWidget*, kControlCount> widgets_{};  // the widget of each control
     TAbo1F* about_ = nullptr;
     THep1F* help_ = nullptr;
     QLabel* valueLabel_ = nullptr;

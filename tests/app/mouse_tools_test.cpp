@@ -51,14 +51,14 @@ TEST(CentreDrag, HitWithinTwoPixelsLowestNumberFirst) {
 TEST(CentreDrag, FieldsFollowTheStatusTexts) {
     const DragEdit k2 = DragFieldTexts(1, "1.5", "-2");
     ASSERT_EQ(k2.count, 1);
-    EXPECT_STREQ(k2.fields[0].field, "EditKd");
+    EXPECT_EQ(k2.fields[0].field, Ctl::EditKd);
     EXPECT_EQ(k2.fields[0].text, "1.5");
     const DragEdit k5 = DragFieldTexts(4, "1.5", "-2");
     ASSERT_EQ(k5.count, 2);
-    EXPECT_STREQ(k5.fields[0].field, "EditKa");
-    EXPECT_STREQ(k5.fields[1].field, "EditKb");
+    EXPECT_EQ(k5.fields[0].field, Ctl::EditKa);
+    EXPECT_EQ(k5.fields[1].field, Ctl::EditKb);
     EXPECT_EQ(k5.fields[1].text, "-2");
-    EXPECT_EQ(DragFieldTexts(3, "", "").fields[1].field, std::string("EditKv"));
+    EXPECT_EQ(DragFieldTexts(3, "", "").fields[1].field, Ctl::EditKv);
     EXPECT_EQ(DragFieldTexts(-1, "", "").count, 0);
     CentreHandles h;
     MoveHandle(h, 1, 7, 9);
@@ -299,9 +299,9 @@ struct Handlers : ::testing::Test {
         SetDecimalChar('.');
         f.session.ComboTypUlohyChange(0);  // two circles; sets the stop request
         // One unit per pixel, Y = 0 on row 40: exact coordinates.
-        f.controls.SetText("edtXod", "-50");
-        f.controls.SetText("edtXdo", "50");
-        f.controls.SetText("edtYzero", "0.5");
+        f.controls.SetText(Ctl::edtXod, "-50");
+        f.controls.SetText(Ctl::edtXdo, "50");
+        f.controls.SetText(Ctl::edtYzero, "0.5");
         f.session.ButPrepocetClick();
     }
     int HandleCol(int i) const { return f.session.view.handles.col[i]; }
@@ -310,8 +310,8 @@ struct Handlers : ::testing::Test {
 
 TEST_F(Handlers, DraggingCentresWritesTheirFields) {
     // Centres apart, so that only one is ever in reach.
-    f.controls.SetText("EditKm", "20");
-    f.controls.SetText("EditKu", "-30");
+    f.controls.SetText(Ctl::EditKm, "20");
+    f.controls.SetText(Ctl::EditKu, "-30");
     f.session.ButPrepocetClick();
     // K2: only D changes, and the circles are drawn anew.
     tools.TabuleMouseDown(MouseButton::Left, Left, HandleCol(1) + 2, HandleRow(1) - 2);
@@ -319,10 +319,10 @@ TEST_F(Handlers, DraggingCentresWritesTheirFields) {
     const int col0 = f.session.view.axes.ColX0;
     MouseTools::Outcome o = tools.TabuleMouseMove(Left, col0, 10);
     EXPECT_TRUE(o.drew);
-    EXPECT_EQ(f.controls.Text("EditKd"), "0");  // within 1e-7 of zero
+    EXPECT_EQ(f.controls.Text(Ctl::EditKd), "0");  // within 1e-7 of zero
     EXPECT_EQ(f.host.status[1], "0");
-    EXPECT_EQ(f.controls.Text("EditKm"), "20");
-    EXPECT_EQ(f.controls.Text("EditKr"), "2.5");
+    EXPECT_EQ(f.controls.Text(Ctl::EditKm), "20");
+    EXPECT_EQ(f.controls.Text(Ctl::EditKr), "2.5");
     tools.TabuleMouseUp(MouseButton::Left, 0, col0, 10);
     EXPECT_EQ(tools.DraggedCentre, -1);
     EXPECT_EQ(f.session.scene.k.D, 0);
@@ -335,9 +335,9 @@ TEST_F(Handlers, DraggingCentresWritesTheirFields) {
     tools.TabuleMouseDown(MouseButton::Left, Left, HandleCol(2), HandleRow(2));
     ASSERT_EQ(tools.DraggedCentre, 2);
     o = tools.TabuleMouseMove(Left, 70, 20);
-    EXPECT_EQ(f.controls.Text("EditKm"), o.readout.xText);
-    EXPECT_EQ(f.controls.Text("EditKn"), o.readout.yText);
-    EXPECT_EQ(f.controls.Text("EditKs"), "1");
+    EXPECT_EQ(f.controls.Text(Ctl::EditKm), o.readout.xText);
+    EXPECT_EQ(f.controls.Text(Ctl::EditKn), o.readout.yText);
+    EXPECT_EQ(f.controls.Text(Ctl::EditKs), "1");
     tools.TabuleMouseUp(MouseButton::Right, 0, 70, 20);
     EXPECT_EQ(HandleCol(2), 70);
     EXPECT_EQ(HandleRow(2), 20);

@@ -12,7 +12,7 @@ using testing::PointScene;
 
 PointPtr Closest(PictureRoutine routine, long double x, long double y, const char* N = "100") {
     auto s = std::make_unique<PointScene>(6, x, y);
-    s->controls.SetText("SpinClosestIter", N);
+    s->controls.SetText(Ctl::SpinClosestIter, N);
     s->Run(routine);
     return s;
 }

@@ -89,12 +89,12 @@ TEST(Driver, ResizeDuringAPictureStopsItWithinTheGrid) {
 TEST(Driver, BadBoundStartsNothing) {
     for (const char* bad : {"0", "-5", "abc"}) {
         PictureFixture f(16, 16);
-        f.controls.SetText("EditNekonecno", bad);
+        f.controls.SetText(Ctl::EditNekonecno, bad);
         f.host.status[7] = "before";
         f.Run(1);
         EXPECT_TRUE(f.host.polls.empty());
         EXPECT_EQ(f.host.status[7], "before");
-        EXPECT_EQ(f.controls.focused, "EditNekonecno");
+        EXPECT_EQ(f.controls.focused, Ctl::EditNekonecno);
         EXPECT_EQ(f.session.scene.L, 1000);
         EXPECT_EQ(f.session.grid.At(0, 0), -1);
     }
@@ -110,8 +110,8 @@ TEST(Driver, NoTaskTypeStartsNothing) {
 TEST(Driver, ClearOptionPaintsOverAWhiteTabula) {
     PictureFixture f(30, 20);
     f.session.tabula.Fill(kRed);
-    f.controls.SetText("CheckClear", "1");
-    f.controls.SetText("EditKr", "0");  // the picture then draws nothing
+    f.controls.SetText(Ctl::CheckClear, "1");
+    f.controls.SetText(Ctl::EditKr, "0");  // the picture then draws nothing
     f.Run(1);
     EXPECT_EQ(f.session.tabula.Pixel(29, 0), kWhite);
     EXPECT_EQ(f.host.status[7], "Convergention of orbits, direction of last iteration.");

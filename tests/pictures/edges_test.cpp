@@ -14,7 +14,7 @@ TEST(Edges, StopAtEveryPollPositionEndsThere) {
     for (int tag : kTags) {
         for (int stopAt : {0, 16, 32}) {
             PictureFixture f(8, 40);
-            f.controls.SetText("SpinNumRect", "12");
+            f.controls.SetText(Ctl::SpinNumRect, "12");
             f.host.onPoll = [&](int row) {
                 if (row == stopAt || (tag == 7 && row == 1 + stopAt / 16))
                     f.session.StopVypoctuClick();
@@ -31,9 +31,9 @@ TEST(Edges, ExtremeBoundsAndAccuracyGiveDefinedValues) {
     for (const char* bound : {"1e-300", "1e300"})
         for (int tag : kTags) {
             PictureFixture f(6, 5);
-            f.controls.SetText("EditNekonecno", bound);
-            f.controls.SetText("EditPresnost", "1e-4000");
-            f.controls.SetText("EditTotoznost", "1e-4000");
+            f.controls.SetText(Ctl::EditNekonecno, bound);
+            f.controls.SetText(Ctl::EditPresnost, "1e-4000");
+            f.controls.SetText(Ctl::EditTotoznost, "1e-4000");
             f.Run(tag);
             EXPECT_TRUE(f.session.StopRequested);
             const bool lyapunov = tag >= 18 && tag <= 21;  // any thousandth of an exponent
@@ -46,8 +46,8 @@ TEST(Edges, ExtremeBoundsAndAccuracyGiveDefinedValues) {
 
 TEST(Edges, AMillionIterationsStillStopAtTheNextPoll) {
     PictureFixture f(1, 40);
-    f.controls.SetText("SpinKonvergIter", "1000000");
-    f.controls.SetText("EditPresnost", "1e-4000");  // nothing converges: every pixel runs long
+    f.controls.SetText(Ctl::SpinKonvergIter, "1000000");
+    f.controls.SetText(Ctl::EditPresnost, "1e-4000");  // nothing converges: every pixel runs long
     f.host.onPoll = [&](int row) {
         if (row == 16) f.session.StopVypoctuClick();
     };

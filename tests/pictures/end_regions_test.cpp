@@ -34,7 +34,7 @@ TEST(EndRegions, ClassesOfTheLastPoint) {
         PointScene s(2, c.x / 4, c.y / 4);
         s.Scaling(4);
         s.scene.k.M = s.scene.k.N = 0;  // K3 around the origin too: no effect on task 2
-        s.controls.SetText("SpinRegionIter", "1");
+        s.controls.SetText(Ctl::SpinRegionIter, "1");
         s.Run(KresliRegions);
         EXPECT_EQ(s.Value(), c.value) << c.x << ", " << c.y;
         EXPECT_EQ(s.Pixel(), LightenColor(s.palette.RegionColors[c.value - 1]))
@@ -53,7 +53,7 @@ TEST(EndRegions, LightenedOnlyInsideK2) {
         PreImage(s.scene.k, x, y);
         s.view.axes.SetXRange(x, x + 1);
         s.view.axes.SetYRange(y - 1, y);
-        s.controls.SetText("SpinRegionIter", "1");
+        s.controls.SetText(Ctl::SpinRegionIter, "1");
         s.Run(KresliRegions);
         EXPECT_EQ(s.Value(), 1);
         const Colour c0 = s.palette.RegionColors[0];
@@ -68,7 +68,7 @@ TEST(EndRegions, InsideK2AndK3IsLightenedThenDarkened) {
     s.Scaling(4);
     s.scene.k.M = s.scene.k.N = 0;
     s.scene.k.S = s.scene.k.S2 = 1;
-    s.controls.SetText("SpinRegionIter", "1");
+    s.controls.SetText(Ctl::SpinRegionIter, "1");
     s.Run(KresliRegions);
     EXPECT_EQ(s.Value(), 1);
     EXPECT_EQ(s.Pixel(), DarkenColor(LightenColor(s.palette.RegionColors[0])));
@@ -87,7 +87,7 @@ TEST(EndRegions, ExactlyNStepsAreMade) {
     for (const auto& [n, value] : {std::pair{"2", 1}, std::pair{"3", 5}, std::pair{"0", 1}}) {
         PointScene s(2, 0.125L, 0);
         s.Scaling(2);
-        s.controls.SetText("SpinRegionIter", n);
+        s.controls.SetText(Ctl::SpinRegionIter, n);
         s.Run(KresliRegions);
         EXPECT_EQ(s.Value(), value) << n;  // "0" is below the range: one step
     }

@@ -10,14 +10,14 @@ using testing::PointPtr;
 using testing::PointScene;
 
 Colour StepColour(const PointPtr& s, int k) {
-    return s->controls.LabelColour("LabelRect" + std::to_string((k - 1) % 12 + 1));
+    return s->controls.LabelColour(RectLabel((k - 1) % 12));
 }
 
 TEST(Infinity, OriginAndK2CentreEscapeAtOnce) {
     PointScene origin(2, 0, 0);
     origin.Run(KresliInfinity);
     EXPECT_EQ(origin.Value(), 1);
-    EXPECT_EQ(origin.Pixel(), origin.controls.LabelColour("LabelRect1"));
+    EXPECT_EQ(origin.Pixel(), origin.controls.LabelColour(Ctl::LabelRect1));
     // (0.25, 0) is sent by K1 onto K2's centre (4, 0): the second test of step 1.
     PointScene k2(2, 0.25L, 0);
     k2.scene.k.D = 4;
@@ -31,7 +31,7 @@ PointPtr Doubling(long double L, int N = 500) {
     auto s = std::make_unique<PointScene>(2, 1, 0);
     s->Scaling(2);
     s->scene.SetInfinityBound(L);
-    s->controls.SetText("SpinInfinityTest", std::to_string(N));
+    s->controls.SetText(Ctl::SpinInfinityTest, std::to_string(N));
     return s;
 }
 
@@ -39,11 +39,11 @@ TEST(Infinity, StepColoursCycleThroughTwelveLabels) {
     auto at12 = Doubling(2000);  // 2^11 > 2000: the 12th step escapes
     at12->Run(KresliInfinity);
     EXPECT_EQ(at12->Value(), 12);
-    EXPECT_EQ(at12->Pixel(), at12->controls.LabelColour("LabelRect12"));
+    EXPECT_EQ(at12->Pixel(), at12->controls.LabelColour(Ctl::LabelRect12));
     auto at13 = Doubling(3000);  // 2^12 > 3000 > 2^11
     at13->Run(KresliInfinity);
     EXPECT_EQ(at13->Value(), 13);
-    EXPECT_EQ(at13->Pixel(), at13->controls.LabelColour("LabelRect1"));
+    EXPECT_EQ(at13->Pixel(), at13->controls.LabelColour(Ctl::LabelRect1));
 }
 
 TEST(Infinity, EscapeInTheLastAllowedStepCounts) {
@@ -98,7 +98,7 @@ TEST(Infinity, OnlyTheTasksCirclesTakePart) {
 TEST(Infinity, RangeNoGuardAndWholePicture) {
     testing::ExpectRowRange(15, true);
     testing::ExpectRadiusGuard(15, false);
-    testing::ExpectWholePicture(15, 8, {{"EditNekonecno", "10"}});
+    testing::ExpectWholePicture(15, 8, {{Ctl::EditNekonecno, "10"}});
 }
 
 }  // namespace

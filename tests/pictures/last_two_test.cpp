@@ -12,15 +12,15 @@ using testing::PointScene;
 // (x, 0) with x > 0 goes to (1, 0) on the squaring task and stays: one step of x - 1.
 PointPtr Step(long double x, const char* n = "1", const char* v = "2") {
     auto s = std::make_unique<PointScene>(6, x, 0);
-    s->controls.SetText("SpinCalcIter", n);
-    s->controls.SetText("EditMaxIterValue", v);
+    s->controls.SetText(Ctl::SpinCalcIter, n);
+    s->controls.SetText(Ctl::EditMaxIterValue, v);
     s->Run(KresliIterace);
     return s;
 }
 
 TEST(LastTwo, RampEndsAndWhiteAboveV) {
-    const Colour from = ControlValues().LabelColour("LabelItersFrom");
-    const Colour to = ControlValues().LabelColour("LabelItersTo");
+    const Colour from = ControlValues().LabelColour(Ctl::LabelItersFrom);
+    const Colour to = ControlValues().LabelColour(Ctl::LabelItersTo);
     auto fixed = Step(1);
     EXPECT_EQ(fixed->Value(), 0);
     EXPECT_EQ(fixed->Pixel(), from);
@@ -50,8 +50,8 @@ TEST(LastTwo, TheNthAndTheNMinusFirstIterate) {
     // Doubling by R2 = 2 from (1, 0): the third step goes from 4 to 8.
     PointScene d(2, 1, 0);
     d.Scaling(2);
-    d.controls.SetText("SpinCalcIter", "3");
-    d.controls.SetText("EditMaxIterValue", "8");
+    d.controls.SetText(Ctl::SpinCalcIter, "3");
+    d.controls.SetText(Ctl::EditMaxIterValue, "8");
     d.Run(KresliIterace);
     EXPECT_EQ(d.Value(), 4000);
     EXPECT_EQ(d.Pixel(), d.palette.MixColorsByte(128));
@@ -62,7 +62,7 @@ TEST(LastTwo, ThousandthsRoundHalfToEven) {
     for (const auto& [x, value] : {std::pair{0.0625L, 62}, std::pair{0.1875L, 188}}) {
         PointScene s(2, x, 0);
         s.Scaling(2);
-        s.controls.SetText("SpinCalcIter", "1");
+        s.controls.SetText(Ctl::SpinCalcIter, "1");
         s.Run(KresliIterace);
         EXPECT_EQ(s.Value(), value) << x;
     }

@@ -15,9 +15,9 @@ using testing::PictureFixture;
 // One plane unit per pixel, pixel (0, 0) at the plane point (x, y).
 void At(PictureFixture& f, long double x, long double y, int task) {
     f.session.ComboTypUlohyChange(task - 2);
-    f.controls.SetText("edtXod", GeneralText(x));
-    f.controls.SetText("edtXdo", GeneralText(x + 16));
-    f.controls.SetText("edtYzero", GeneralText(1 - y / 16));
+    f.controls.SetText(Ctl::edtXod, GeneralText(x));
+    f.controls.SetText(Ctl::edtXdo, GeneralText(x + 16));
+    f.controls.SetText(Ctl::edtYzero, GeneralText(1 - y / 16));
 }
 
 constexpr int kSmallTermValue = -9210;  // 1000 * ln(0.0001), one degenerate step per step
@@ -41,10 +41,10 @@ TEST(LyapunovScale, RowsRunFromMinusOneThroughZeroToPlusOne) {
 
 TEST(LyapunovScale, RedrawnWhenAScaleLabelChanges) {
     PictureFixture f(8, 8, 0);
-    f.session.LabelyBarev("LabelLyapZero", Rgb(0, 255, 0));
+    f.session.LabelyBarev(Ctl::LabelLyapZero, Rgb(0, 255, 0));
     EXPECT_EQ(f.session.palette.LyapZeroColor, Rgb(0, 255, 0));
     EXPECT_EQ(f.session.scaleImage.Pixel(3, 120), Rgb(0, 255, 0));
-    f.session.LabelyBarev("LabelLyapNegat", kBlack);
+    f.session.LabelyBarev(Ctl::LabelLyapNegat, kBlack);
     EXPECT_EQ(f.session.scaleImage.Pixel(0, 0), f.session.palette.LyapunovScaleColor(-1.0f));
     EXPECT_EQ(f.session.scaleImage.Pixel(0, 0), Rgb(0, 61, 0));
 }
@@ -70,15 +70,15 @@ TEST(Lyapunov, OneStepUsesTheStartAndItsFirstTwoImages) {
     for (const auto& k : cases) {
         PictureFixture f(16, 16, 0);
         At(f, 0.6L, 0.8L, 6);
-        f.controls.SetText("SpinLyapIter", "1");
+        f.controls.SetText(Ctl::SpinLyapIter, "1");
         f.Run(k.tag);
         EXPECT_EQ(f.session.grid.At(0, 0), k.value) << k.tag;
         EXPECT_EQ(f.session.tabula.Pixel(0, 0), f.session.palette.LyapunovScaleColor(k.L));
         // A spin edit below its range counts as its minimum.
-        f.controls.SetText("SpinLyapIter", "0");
+        f.controls.SetText(Ctl::SpinLyapIter, "0");
         f.Run(k.tag);
         EXPECT_EQ(f.session.grid.At(0, 0), k.value) << k.tag;
-        f.controls.SetText("SpinLyapIter", "2");
+        f.controls.SetText(Ctl::SpinLyapIter, "2");
         f.Run(k.tag);
         EXPECT_NE(f.session.grid.At(0, 0), k.value) << k.tag;
     }
@@ -105,7 +105,7 @@ TEST(LyapunovXY, OrbitAtRestEndsTheLoopButDividesByTheFullN) {
     EXPECT_EQ(f.session.grid.At(1, 0), -46);
     EXPECT_EQ(f.session.grid.At(2, 0), 0);  // at rest from the start: no term at all
     EXPECT_EQ(f.session.tabula.Pixel(2, 0), f.session.palette.LyapZeroColor);
-    f.controls.SetText("SpinLyapIter", "1");
+    f.controls.SetText(Ctl::SpinLyapIter, "1");
     f.Run(20);
     EXPECT_EQ(f.session.grid.At(0, 0), kSmallTermValue);
     EXPECT_EQ(f.session.grid.At(2, 0), 0);
@@ -116,7 +116,7 @@ TEST(LyapunovD, CompanionOnTheOrbitPointAddsTheSmallTermEveryStep) {
     // both go to K2's centre and stay together, whatever the angle.
     PictureFixture f(16, 16, 0);
     At(f, 0, 0, 2);
-    f.controls.SetText("EditNekonecno", "50");
+    f.controls.SetText(Ctl::EditNekonecno, "50");
     f.Run(21);
     EXPECT_EQ(f.session.grid.At(0, 0), kSmallTermValue);
 }
@@ -134,7 +134,7 @@ TEST(Lyapunov, WalksRowsAndColumnsOneBeyondTheTabula) {
     constexpr int kSentinel = 777777;
     for (int tag : {18, 19, 20, 21}) {
         PictureFixture f(48, 48, 3);
-        f.controls.SetText("SpinLyapIter", "3");
+        f.controls.SetText(Ctl::SpinLyapIter, "3");
         f.session.grid.Fill(kSentinel);
         f.Run(tag);
         EXPECT_EQ(f.host.polls, (std::vector<int>{0, 16, 32, 48})) << tag;

@@ -34,10 +34,10 @@ TEST(NthLimitRepair, UpperNotAboveLowerIsRepairedIntoTheField) {
                  {"60000", "x", "120000.2"}, {"0.01", "1", "1"},     {"-1", "-1", "-1"}};
     for (const auto& c : cases) {
         PointScene s(6, 1, 0);
-        s.controls.SetText("EditLimit1", c.a);
-        s.controls.SetText("EditLimit2", c.b);
+        s.controls.SetText(Ctl::EditLimit1, c.a);
+        s.controls.SetText(Ctl::EditLimit2, c.b);
         s.Run(KresliLimit);
-        EXPECT_EQ(s.controls.Text("EditLimit2"), c.shown) << c.a << " / " << c.b;
+        EXPECT_EQ(s.controls.Text(Ctl::EditLimit2), c.shown) << c.a << " / " << c.b;
         // Read back, the repaired text is above the lower limit: no second repair.
         long double b = TextToNumberDef(c.shown, RangeCheck::NonNegative, 1);
         EXPECT_FALSE(
@@ -49,10 +49,10 @@ TEST(NthLimitRepair, UpperNotAboveLowerIsRepairedIntoTheField) {
 PointPtr Distance(long double x, const char* a, const char* b, bool complete = true,
                   bool white = true) {
     auto s = std::make_unique<PointScene>(6, x, 0);
-    s->controls.SetText("EditLimit1", a);
-    s->controls.SetText("EditLimit2", b);
-    s->controls.SetText("CheckUplnost", complete ? "1" : "0");
-    s->controls.SetText("CheckBila", white ? "1" : "0");
+    s->controls.SetText(Ctl::EditLimit1, a);
+    s->controls.SetText(Ctl::EditLimit2, b);
+    s->controls.SetText(Ctl::CheckUplnost, complete ? "1" : "0");
+    s->controls.SetText(Ctl::CheckBila, white ? "1" : "0");
     s->Run(KresliLimit);
     return s;
 }
@@ -68,8 +68,8 @@ TEST(Nth, BelowTheLowerLimitIsRed) {
 
 TEST(Nth, RampBetweenTheLimits) {
     auto s = Distance(1.5L, "0", "1");  // d = 0.5: half way
-    EXPECT_EQ(s->palette.RampFromColor, ControlValues().LabelColour("LabelLimitD"));
-    EXPECT_EQ(s->palette.RampToColor, ControlValues().LabelColour("LabelLimitH"));
+    EXPECT_EQ(s->palette.RampFromColor, ControlValues().LabelColour(Ctl::LabelLimitD));
+    EXPECT_EQ(s->palette.RampToColor, ControlValues().LabelColour(Ctl::LabelLimitH));
     EXPECT_EQ(s->Pixel(), s->palette.MixColorsFraction(0.5f));
     EXPECT_EQ(Distance(1.5L, "0.5", "1")->Pixel(), s->palette.RampFromColor);  // d = a
     EXPECT_EQ(Distance(2, "0.5", "1")->Pixel(), s->palette.RampToColor);       // d = b
@@ -97,7 +97,7 @@ TEST(Nth, WatchedIterationIsTheNth) {
     auto Run = [](const char* n) {
         PointScene s(2, 1, 0);
         s.Scaling(2);
-        s.controls.SetText("SpinLimit", n);
+        s.controls.SetText(Ctl::SpinLimit, n);
         s.Run(KresliLimit);
         return s.Value();
     };

@@ -42,7 +42,7 @@ TEST(Periodicity, NoReturnWithinNIsEntryFifteen) {
     long double x, y;
     CyclePoint(1, 2, x, y);
     PointScene s(6, x, y);
-    s.controls.SetText("SpinPeriodIter", "1");
+    s.controls.SetText(Ctl::SpinPeriodIter, "1");
     s.Run(KresliPeriody);
     EXPECT_EQ(s.Value(), -1);
     EXPECT_EQ(s.Pixel(), s.palette.PeriodColors[15]);
@@ -55,10 +55,10 @@ TEST(Periodicity, NoReturnWithinNIsEntryFifteen) {
 TEST(Periodicity, DifferenceEqualToTheToleranceIsNoMatch) {
     // (0.5, 0) goes to (1, 0) and stays: the X difference is exactly 0.5 at every step.
     PointScene s(6, 0.5L, 0);
-    s.controls.SetText("EditTotoznost", "0.5");
+    s.controls.SetText(Ctl::EditTotoznost, "0.5");
     s.Run(KresliPeriody);
     EXPECT_EQ(s.Value(), -1);
-    s.controls.SetText("EditTotoznost", "0.50001");
+    s.controls.SetText(Ctl::EditTotoznost, "0.50001");
     s.Run(KresliPeriody);
     EXPECT_EQ(s.Value(), 1);
 }
@@ -67,11 +67,11 @@ TEST(Periodicity, BadToleranceTextsGiveOneHundredth) {
     // (0.995, 0) goes to (1, 0): a difference of 0.005.
     PointScene s(6, 0.995L, 0);
     for (const char* text : {"0", "abc"}) {
-        s.controls.SetText("EditTotoznost", text);
+        s.controls.SetText(Ctl::EditTotoznost, text);
         s.Run(KresliPeriody);
         EXPECT_EQ(s.Value(), 1) << '"' << text << '"';
     }
-    s.controls.SetText("EditTotoznost", "1/1000");
+    s.controls.SetText(Ctl::EditTotoznost, "1/1000");
     s.Run(KresliPeriody);
     EXPECT_EQ(s.Value(), -1);
 }

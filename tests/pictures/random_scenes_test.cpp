@@ -32,15 +32,15 @@ bool Allowed(int tag, int v, const Controls& c) {
         case 8:
             return v >= 1 && v <= 8;
         case 2:
-            return v >= 1 && v <= c.Spin("SpinPeriodIter");
+            return v >= 1 && v <= c.Spin(Ctl::SpinPeriodIter);
         case 3:
             return v >= 1 && v <= 16;
         case 7:
-            return v >= 0 && v <= c.Spin("SpinNumRect");
+            return v >= 0 && v <= c.Spin(Ctl::SpinNumRect);
         case 15:
-            return v >= 1 && v <= c.Spin("SpinInfinityTest");
+            return v >= 1 && v <= c.Spin(Ctl::SpinInfinityTest);
         case 16:
-            return v >= 1 && v <= c.Spin("SpinClosestIter");
+            return v >= 1 && v <= c.Spin(Ctl::SpinClosestIter);
         case 4:
         case 17:
         case 22:
@@ -52,22 +52,26 @@ bool Allowed(int tag, int v, const Controls& c) {
 
 void Configure(PictureFixture& f, std::mt19937& rng, int task) {
     f.session.ComboTypUlohyChange(task - 2);
-    for (const char* field : kCircleFields) f.controls.SetText(field, RandomNumber(rng));
+    for (int i = 0; i < 11; ++i) f.controls.SetText(CircleField(i), RandomNumber(rng));
     // Centres on the unit circle and coincident centres now and then.
-    if (rng() % 4 == 0) f.controls.SetText("EditKd", "1");
+    if (rng() % 4 == 0) f.controls.SetText(Ctl::EditKd, "1");
     if (rng() % 4 == 0)
-        f.controls.SetText("EditKm", f.controls.Text("EditKd")), f.controls.SetText("EditKn", "0");
-    f.controls.SetText("edtXod", RandomNumber(rng));
-    f.controls.SetText("edtXdo", rng() % 5 == 0 ? f.controls.Text("edtXod") : RandomNumber(rng));
-    f.controls.SetText("edtYzero", RandomNumber(rng));
-    f.controls.SetText("EditNekonecno", rng() % 3 == 0 ? "1e300" : rng() % 2 ? "1e-300" : "1000");
-    for (const char* spin :
-         {"SpinKonvergIter", "SpinPeriodIter", "SpinCalcIter", "SpinInfinityTest",
-          "SpinClosestIter", "SpinLimit", "SpinRegionIter", "SpinLyapIter"})
+        f.controls.SetText(Ctl::EditKm, f.controls.Text(Ctl::EditKd)),
+            f.controls.SetText(Ctl::EditKn, "0");
+    f.controls.SetText(Ctl::edtXod, RandomNumber(rng));
+    f.controls.SetText(Ctl::edtXdo,
+                       rng() % 5 == 0 ? f.controls.Text(Ctl::edtXod) : RandomNumber(rng));
+    f.controls.SetText(Ctl::edtYzero, RandomNumber(rng));
+    f.controls.SetText(Ctl::EditNekonecno, rng() % 3 == 0 ? "1e300"
+                                           : rng() % 2    ? "1e-300"
+                                                          : "1000");
+    for (Ctl spin :
+         {Ctl::SpinKonvergIter, Ctl::SpinPeriodIter, Ctl::SpinCalcIter, Ctl::SpinInfinityTest,
+          Ctl::SpinClosestIter, Ctl::SpinLimit, Ctl::SpinRegionIter, Ctl::SpinLyapIter})
         f.controls.SetText(spin, std::to_string(1 + rng() % 40));
-    f.controls.SetText("SpinRectDensity", std::to_string(1 + rng() % 12));
-    for (const char* edit : {"EditPresnost", "EditTotoznost", "EditMaxIterValue", "EditLimit1",
-                             "EditLimit2", "EditX1", "EditX2", "EditY1", "EditY2"})
+    f.controls.SetText(Ctl::SpinRectDensity, std::to_string(1 + rng() % 12));
+    for (Ctl edit : {Ctl::EditPresnost, Ctl::EditTotoznost, Ctl::EditMaxIterValue, Ctl::EditLimit1,
+                     Ctl::EditLimit2, Ctl::EditX1, Ctl::EditX2, Ctl::EditY1, Ctl::EditY2})
         f.controls.SetText(edit, RandomNumber(rng));
 }
 

@@ -13,14 +13,14 @@ using testing::ExpectSameForThreadCounts;
 using testing::PictureFixture;
 
 void SetRect(PictureFixture& f, const char* x1, const char* x2, const char* y1, const char* y2) {
-    f.controls.SetText("EditX1", x1);
-    f.controls.SetText("EditX2", x2);
-    f.controls.SetText("EditY1", y1);
-    f.controls.SetText("EditY2", y2);
+    f.controls.SetText(Ctl::EditX1, x1);
+    f.controls.SetText(Ctl::EditX2, x2);
+    f.controls.SetText(Ctl::EditY1, y1);
+    f.controls.SetText(Ctl::EditY2, y2);
 }
 
 Colour RectColour(const PictureFixture& f, int k) {
-    return f.controls.LabelColour("LabelRect" + std::to_string(k));
+    return f.controls.LabelColour(RectLabel(k - 1));
 }
 
 TEST(RectangleSamples, StepAndCountOfThePoints) {
@@ -51,12 +51,12 @@ TEST(Rectangle, PollsOncePerIterationWithKClamped) {
     PictureFixture f(48, 40, 3);
     f.Run(7);
     EXPECT_EQ(f.host.polls, (std::vector<int>{1, 2, 3, 4, 5, 6}));
-    f.controls.SetText("SpinNumRect", "20");
+    f.controls.SetText(Ctl::SpinNumRect, "20");
     f.Run(7);
     EXPECT_EQ(f.host.polls.size(), 12u);
     EXPECT_EQ(f.host.polls.back(), 12);
-    f.controls.SetText("SpinNumRect", "0");
-    f.controls.SetText("SpinRectDensity", "0");
+    f.controls.SetText(Ctl::SpinNumRect, "0");
+    f.controls.SetText(Ctl::SpinRectDensity, "0");
     f.Run(7);
     EXPECT_EQ(f.host.polls, (std::vector<int>{1}));
 }
@@ -100,8 +100,8 @@ TEST(Rectangle, EveryIterationStartsAgainFromTheGridPoint) {
     PictureFixture f(200, 160, 0);
     f.session.ComboTypUlohyChange(4);  // squaring on the unit circle
     SetRect(f, "0.5", "0.75", "0.25", "0.5");
-    f.controls.SetText("SpinRectDensity", "1");
-    f.controls.SetText("SpinNumRect", "2");
+    f.controls.SetText(Ctl::SpinRectDensity, "1");
+    f.controls.SetText(Ctl::SpinNumRect, "2");
     f.Run(7);
     const TAxisB& a = f.session.view.axes;
     std::set<std::pair<int, int>> twice;
@@ -130,7 +130,7 @@ TEST(Rectangle, HighestIterationWins) {
     PictureFixture f(120, 100, 0);
     f.session.ComboTypUlohyChange(4);
     SetRect(f, "0.75", "1.25", "-0.25", "0.25");
-    f.controls.SetText("SpinRectDensity", "2");
+    f.controls.SetText(Ctl::SpinRectDensity, "2");
     f.Run(7);
     const TAxisB& a = f.session.view.axes;
     const int c = a.ColumnOfX(1), r = a.RowOfY(0);
@@ -141,7 +141,7 @@ TEST(Rectangle, HighestIterationWins) {
 TEST(Rectangle, UnreadableRightSideFallsBackToTwo) {
     PictureFixture f(120, 100, 0);
     f.session.ComboTypUlohyChange(4);  // images stay on the unit circle, away from the box
-    f.controls.SetText("EditX2", "abc");
+    f.controls.SetText(Ctl::EditX2, "abc");
     f.Run(7);
     EXPECT_TRUE(f.controls.badNumberReports.empty());
     const TAxisB& a = f.session.view.axes;

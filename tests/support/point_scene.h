@@ -31,7 +31,7 @@ struct PointScene {
 
     PointScene(int task, long double x, long double y) {
         std::array<std::string, 11> texts;
-        for (int i = 0; i < 11; ++i) texts[i] = controls.Text(kCircleFields[i]);
+        for (int i = 0; i < 11; ++i) texts[i] = controls.Text(CircleField(i));
         ReadCircleTexts(scene.k, texts);
         scene.taskType = task;
         view.W = view.H = 1;
@@ -39,8 +39,7 @@ struct PointScene {
         view.axes.SetXRange(x, x + 1);
         view.axes.SetYRange(y - 1, y);
         grid.Resize(1, 1);
-        for (int i = 0; i < 8; ++i)
-            palette.RegionColors[i] = controls.LabelColour("LabelKon" + std::to_string(i));
+        for (int i = 0; i < 8; ++i) palette.RegionColors[i] = controls.LabelColour(RegionLabel(i));
         tabula.Fill(Rgb(1, 2, 3));  // a colour that no picture computes
     }
     // K2 centred at the origin: one step of the two-circle map multiplies by R2 exactly.
@@ -109,7 +108,7 @@ inline void ExpectRadiusGuard(int tag, bool guarded, int example = 3) {
     PictureFixture f(16, 16, example);
     f.session.tabula.Fill(Rgb(1, 2, 3));
     f.session.grid.Fill(-7);
-    f.controls.SetText("EditKr", "0");
+    f.controls.SetText(Ctl::EditKr, "0");
     f.Run(tag);
     bool anyPixel = false, anyCell = false;
     for (auto p : f.Pixels()) anyPixel |= p != Rgb(1, 2, 3);
@@ -126,7 +125,7 @@ inline void ExpectRadiusGuard(int tag, bool guarded, int example = 3) {
 // A whole 48 x 40 picture with some controls set: not a single value, and exactly the
 // same on 2, 3 and 4 threads as on one.
 inline void ExpectWholePicture(int tag, int example,
-                               std::vector<std::pair<std::string, std::string>> settings = {}) {
+                               std::vector<std::pair<Ctl, std::string>> settings = {}) {
     auto Picture = [&](int threads) {
         auto f = std::make_unique<PictureFixture>(48, 40, example, threads);
         for (const auto& [name, text] : settings) f->controls.SetText(name, text);

@@ -488,14 +488,14 @@ class MainWindowTest : public QObject {
 
     void checkBoxesFollowEveryClick() {
         Pages()->setCurrentIndex(5);
-        QVERIFY(form->Checked("CheckUplnost"));
+        QVERIFY(form->Checked(Ctl::CheckUplnost));
         // Clicked on the box itself, at the left end of the control.
         QTest::mouseClick(W("CheckUplnost"), Qt::LeftButton, {}, QPoint(8, 8));
-        QVERIFY(!form->Checked("CheckUplnost"));
+        QVERIFY(!form->Checked(Ctl::CheckUplnost));
         QTest::mouseClick(W("CheckUplnost"), Qt::LeftButton, {}, QPoint(8, 8));
-        QVERIFY(form->Checked("CheckUplnost"));
+        QVERIFY(form->Checked(Ctl::CheckUplnost));
         QTest::mouseClick(W("CheckBila"), Qt::LeftButton, {}, QPoint(8, 8));
-        QVERIFY(!form->Checked("CheckBila"));
+        QVERIFY(!form->Checked(Ctl::CheckBila));
     }
 };
 

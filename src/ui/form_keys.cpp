@@ -1,0 +1,101 @@
+// The main window's keys and leave events: one filter for the whole program previews every
+// key before the focused control, runs the Alt keys of the pages and the leave handlers of
+// the fields.
+#include <QApplication>
+#include <QKeyEvent>
+#include <QTabWidget>
+#include <QTimer>
+#include <algorithm>
+
+#include "ui/vorla_form.h"
+
+namespace vorla {
+namespace {
+
+// An Alt key of a page: a colour label takes a new colour, any other control the focus.
+struct AltKey {
+    int key;
+    const char* page;  // the page's objectName without "Tab"
+    Ctl target;
+};
+
+constexpr AltKey kAltKeys[] = {
+    {Qt::Key_1, "Circles", Ctl::LabelB1},         {Qt::Key_2, "Circles", Ctl::LabelB2},
+    {Qt::Key_3, "Circles", Ctl::LabelB3},         {Qt::Key_4, "Circles", Ctl::LabelB4},
+    {Qt::Key_5, "Circles", Ctl::LabelB5},         {Qt::Key_B, "Tabula", Ctl::EditNekonecno},
+    {Qt::Key_B, "Circles", Ctl::EditKb},          {Qt::Key_F, "Mouse", Ctl::LabelMouseFrom},
+    {Qt::Key_F, "Iters", Ctl::LabelItersFrom},    {Qt::Key_I, "Periods", Ctl::SpinPeriodIter},
+    {Qt::Key_I, "Converg", Ctl::SpinKonvergIter}, {Qt::Key_I, "Iters", Ctl::SpinInfinityTest},
+    {Qt::Key_I, "Rectang", Ctl::SpinNumRect},     {Qt::Key_I, "Mouse", Ctl::SpinMouseIter},
+    {Qt::Key_I, "Regions", Ctl::SpinRegionIter},  {Qt::Key_I, "Lyap", Ctl::SpinLyapIter},
+    {Qt::Key_L, "Mouse", Ctl::LabelIterCircle},   {Qt::Key_N, "Circles", Ctl::EditKn},
+    {Qt::Key_T, "Mouse", Ctl::LabelMouseTo},      {Qt::Key_T, "Iters", Ctl::LabelItersTo},
+    {Qt::Key_T, "Rectang", Ctl::SpinRectDensity},
+};
+
+// Whether Alt with `key` belongs to the window on every page (also where it does nothing).
+bool IsAltKey(int key) {
+    return std::any_of(std::begin(kAltKeys), std::end(kAltKeys),
+                       [key](const AltKey& a) { return a.key == key; });
+}
+
+}  // namespace
+
+bool TVorlaForm::FormKeyDown(QKeyEvent* e) {
+    const int key = e->key();
+    const Qt::KeyboardModifiers mods = e->modifiers();
+    if (key == Qt::Key_Escape) session_->StopRequested = true;  // not consumed
+    if ((key == Qt::Key_Tab || key == Qt::Key_Backtab) && (mods & Qt::ControlModifier)) {
+        const int n = pages_->count();
+        const bool back = key == Qt::Key_Backtab || (mods & Qt::ShiftModifier);
+        pages_->setCurrentIndex((pages_->currentIndex() + (back ? n - 1 : 1)) % n);
+        return true;
+    }
+    if (!(mods & Qt::AltModifier) || !IsAltKey(key)) return false;
+    const QString page = pages_->currentWidget()->objectName().mid(3);
+    for (const AltKey& a : kAltKeys) {
+        if (a.key != key || page != a.page) continue;
+        if (Spec(a.target).kind == ControlKind::ColourLabel)
+            LabelyBarev(a.target);
+        else
+            Focus(a.target);
+    }
+    return true;
+}
+
+bool TVorlaForm::eventFilter(QObject* watched, QEvent* event) {
+    const QEvent::Type type = event->type();
+    if (watched == stopImage_ && type == QEvent::MouseButtonPress) {
+        StopVypoctuClick();
+        return true;
+    }
+    if (type == QEvent::FocusOut) {
+        auto* field = qobject_cast<QWidget*>(watched);
+        if (suppressExit_ || !field || field->window() != this) return false;
+        auto* fe = static_cast<QFocusEvent*>(event);
+        // Leaving the field for another control, not for another window or a menu.
+        if (fe->reason() != Qt::ActiveWindowFocusReason && fe->reason() != Qt::PopupFocusReason)
+            if (const std::optional<Ctl> c = ControlOf(field)) FieldLeft(*c);
+        return false;
+    }
+    if (type != QEvent::ShortcutOverride && type != QEvent::KeyPress) return false;
+    auto* w = qobject_cast<QWidget*>(watched);
+    if (!w || w->window() != this) return false;
+    auto* ke = static_cast<QKeyEvent*>(event);
+    if (type == QEvent::ShortcutOverride) {
+        const QKeySequence seq(ke->keyCombination());
+        // The menu's shortcuts win over an edit field's own keys (Ctrl+C, Ctrl+V, Ctrl+X…).
+        if (menuKeys_.contains(seq)) return true;
+        // The keys of the Alt table come to the key handler, not to label mnemonics.
+        if ((ke->modifiers() & Qt::AltModifier) && IsAltKey(ke->key())) {
+            ke->accept();
+            return true;
+        }
+        return false;
+    }
+    // Key preview: the window's handler sees each key once, before the focused control.
+    if (watched != w->window() && w != qApp->focusWidget()) return false;
+    return FormKeyDown(ke);
+}
+
+}  // namespace vorla
