@@ -42,7 +42,7 @@ const std::vector<Kind> kKinds = {
     {22, false, false, {14}, 0, kAny},
 };
 
-TEST(EveryKind, RowsPolledAndCellsWritten) {
+TEST(EveryKind, RowsPolledCellsWrittenAndTheRadiusGuard) {
     constexpr int kSentinel = 777777;  // a value that no kind computes
     const int W = 12, H = 48;
     for (const Kind& k : kKinds) {
@@ -58,20 +58,15 @@ TEST(EveryKind, RowsPolledAndCellsWritten) {
         const auto& cells = f.session.grid.Cells();
         for (long long i = 0; i < static_cast<long long>(cells.size()); ++i)
             ASSERT_EQ(cells[i] != kSentinel, i <= lastWritten) << "tag " << k.tag << " cell " << i;
-    }
-}
-
-TEST(EveryKind, ZeroRadiusOfK2) {
-    for (const Kind& k : kKinds) {
-        if (k.tag == 7) continue;
-        PictureFixture f(16, 16);
+        // With R = 0 a guarded kind leaves the tabula and the grid as they were.
         f.session.tabula.Fill(testing::kUnpainted);
-        f.session.grid.Fill(-7);
+        f.session.grid.Fill(kSentinel);
         f.Set("EditKr=0");
+        f.host.status[7].clear();
         f.Run(k.tag);
         bool anyPixel = false, anyCell = false;
         for (auto p : f.Pixels()) anyPixel |= p != testing::kUnpainted;
-        for (int v : f.session.grid.Cells()) anyCell |= v != -7;
+        for (int v : f.session.grid.Cells()) anyCell |= v != kSentinel;
         EXPECT_EQ(f.host.status[7], PictureStatusTexts(k.tag));
         EXPECT_EQ(anyCell, !k.guarded) << "tag " << k.tag;
         EXPECT_FALSE(k.guarded && anyPixel) << "tag " << k.tag;

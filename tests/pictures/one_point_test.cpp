@@ -29,44 +29,24 @@ const Point c2 = Cycle(1, 2), halfC2{c2.x / 2, c2.y / 2};  // 2*pi/3 and 4*pi/3 
 // The colour that the pixel is expected to have.
 using Look = Colour (*)(const PointScene&);
 template <Colour c>
-Colour Is(const PointScene&) {
-    return c;
-}
-Colour Left(const PointScene&) {
-    return testing::kUnpainted;
-}
+constexpr Look Is = [](const PointScene&) { return c; };
+constexpr Look Left = [](const PointScene&) { return testing::kUnpainted; };
 template <int i>
-Colour P(const PointScene& s) {
-    return s.palette.PeriodColors[i];
-}
+constexpr Look P = [](const PointScene& s) { return s.palette.PeriodColors[i]; };
 template <int i>
-Colour Class(const PointScene& s) {
-    return s.palette.ClassColors[i];
-}
+constexpr Look Class = [](const PointScene& s) { return s.palette.ClassColors[i]; };
 template <int i>
-Colour Region(const PointScene& s) {
-    return s.palette.RegionColors[i];
-}
+constexpr Look Region = [](const PointScene& s) { return s.palette.RegionColors[i]; };
 template <int i>
-Colour Lighter(const PointScene& s) {
-    return LightenColor(s.palette.RegionColors[i]);
-}
+constexpr Look Lighter = [](const PointScene& s) { return LightenColor(Region<i>(s)); };
 template <int i>
-Colour LighterDarker(const PointScene& s) {
-    return DarkenColor(LightenColor(s.palette.RegionColors[i]));
-}
+constexpr Look LighterDarker = [](const PointScene& s) { return DarkenColor(Lighter<i>(s)); };
 template <float f>
-Colour Mix(const PointScene& s) {
-    return s.palette.MixColorsFraction(f);
-}
+constexpr Look Mix = [](const PointScene& s) { return s.palette.MixColorsFraction(f); };
 template <int n>
-Colour Byte(const PointScene& s) {
-    return s.palette.MixColorsByte(n);
-}
+constexpr Look Byte = [](const PointScene& s) { return s.palette.MixColorsByte(n); };
 template <float L>
-Colour Scale(const PointScene& s) {
-    return s.palette.LyapunovScaleColor(L);
-}
+constexpr Look Scale = [](const PointScene& s) { return s.palette.LyapunovScaleColor(L); };
 
 template <int r2, int bound = 1000>
 void Scaled(Scene& s) {
