@@ -1,7 +1,9 @@
+// The rectangle iterations: the sample points, the polls, and where the images land.
 #include "pictures/rectangle.h"
 
 #include <gtest/gtest.h>
 
+#include <map>
 #include <set>
 
 #include "support/picture_fixture.h"
@@ -9,37 +11,24 @@
 namespace vorla {
 namespace {
 
-using testing::ExpectSameForThreadCounts;
 using testing::PictureFixture;
 
-void SetRect(PictureFixture& f, const char* x1, const char* x2, const char* y1, const char* y2) {
-    f.controls.SetText(Ctl::EditX1, x1);
-    f.controls.SetText(Ctl::EditX2, x2);
-    f.controls.SetText(Ctl::EditY1, y1);
-    f.controls.SetText(Ctl::EditY2, y2);
-}
-
-Colour RectColour(const PictureFixture& f, int k) {
-    return f.controls.LabelColour(RectLabel(k - 1));
-}
-
 TEST(RectangleSamples, StepAndCountOfThePoints) {
-    const RectangleSamples d = RectangleSamplePoints(1.5L, 3.5L, 1.5L, 3.5L, 64);
-    EXPECT_EQ(d.h, 1.0L / 32);
-    EXPECT_EQ(d.xs.size(), 65u);
-    EXPECT_EQ(d.ys.size(), 65u);
-    EXPECT_EQ(d.xs.back(), 3.5L);
-    const RectangleSamples w = RectangleSamplePoints(0, 2, 0, 1, 8);
-    EXPECT_EQ(w.h, 0.25L);
-    EXPECT_EQ(w.xs.size(), 9u);
-    EXPECT_EQ(w.ys.size(), 5u);
-    const RectangleSamples t = RectangleSamplePoints(0, 1, 0, 2, 8);  // taller than wide
-    EXPECT_EQ(t.h, 0.25L);
-    EXPECT_EQ(t.xs.size(), 5u);
-    EXPECT_EQ(t.ys.size(), 9u);
-}
-
-TEST(RectangleSamples, AStepTooSmallToAddEndsTheWalk) {
+    const struct {
+        long double x1, x2, y1, y2;
+        int D;
+        long double h;
+        size_t xs, ys;
+    } cases[] = {{1.5L, 3.5L, 1.5L, 3.5L, 64, 1.0L / 32, 65, 65},
+                 {0, 2, 0, 1, 8, 0.25L, 9, 5},
+                 {0, 1, 0, 2, 8, 0.25L, 5, 9}};
+    for (const auto& c : cases) {
+        const RectangleSamples s = RectangleSamplePoints(c.x1, c.x2, c.y1, c.y2, c.D);
+        EXPECT_EQ(s.h, c.h);
+        EXPECT_EQ(s.xs.size(), c.xs);
+        EXPECT_EQ(s.ys.size(), c.ys);
+        EXPECT_EQ(s.xs.back(), c.x2);
+    }
     // Near 1e6 a step of 2e-16 does not change the sum: the walk must still end.
     const RectangleSamples s = RectangleSamplePoints(0, 2e-12L, 1e6L, 1e6L + 1e-12L, 10000);
     EXPECT_EQ(s.ys.size(), 1u);
@@ -47,36 +36,33 @@ TEST(RectangleSamples, AStepTooSmallToAddEndsTheWalk) {
     EXPECT_LE(s.xs.size(), 10002u);
 }
 
-TEST(Rectangle, PollsOncePerIterationWithKClamped) {
+TEST(Rectangle, PollsOncePerIterationAndAnEmptyRectangleOnlyResetsTheGrid) {
     PictureFixture f(48, 40, 3);
     f.Run(7);
     EXPECT_EQ(f.host.polls, (std::vector<int>{1, 2, 3, 4, 5, 6}));
-    f.controls.SetText(Ctl::SpinNumRect, "20");
+    f.Set("SpinNumRect=20");  // at most 12
     f.Run(7);
     EXPECT_EQ(f.host.polls.size(), 12u);
-    EXPECT_EQ(f.host.polls.back(), 12);
-    f.controls.SetText(Ctl::SpinNumRect, "0");
-    f.controls.SetText(Ctl::SpinRectDensity, "0");
+    f.Set("SpinNumRect=0 SpinRectDensity=0");
     f.Run(7);
     EXPECT_EQ(f.host.polls, (std::vector<int>{1}));
-}
-
-TEST(Rectangle, EmptyRectangleOnlyResetsTheGrid) {
-    PictureFixture f(48, 40, 3);
-    SetRect(f, "1.5", "1.5", "1.5", "3.5");
-    f.session.grid.Fill(5);
-    const auto before = f.Pixels();
-    f.Run(7);
-    for (auto v : f.session.grid.Cells()) ASSERT_EQ(v, -1);
-    EXPECT_EQ(f.Pixels(), before);
-    EXPECT_TRUE(f.host.polls.empty());
-    SetRect(f, "1.5", "3.5", "2", "1");  // inverted
-    f.Run(7);
-    EXPECT_EQ(f.Pixels(), before);
+    // A rectangle without area, or an inverted one: no poll, no pixel, an empty grid.
+    for (const char* y2 : {"1.5", "1"}) {
+        f.Set(std::string("EditY1=1.5 EditY2=") + y2);
+        f.session.grid.Fill(5);
+        const auto before = f.Pixels();
+        f.Run(7);
+        for (auto v : f.session.grid.Cells()) ASSERT_EQ(v, -1);
+        EXPECT_EQ(f.Pixels(), before);
+        EXPECT_TRUE(f.host.polls.empty());
+    }
 }
 
 TEST(Rectangle, GridAndTabulaAgreeAndOnlyTabulaPixelsAreMarked) {
     PictureFixture f(120, 100, 3);
+    for (int k = 1; k <= 12; ++k)  // label k takes the colour (k, 2k, 3k)
+        f.Set("LabelRect" + std::to_string(k) + "=" + std::to_string(k) + "," +
+              std::to_string(2 * k) + "," + std::to_string(3 * k));
     f.session.grid.Fill(99);
     f.Run(7);
     const ValueGrid& g = f.session.grid;
@@ -85,76 +71,54 @@ TEST(Rectangle, GridAndTabulaAgreeAndOnlyTabulaPixelsAreMarked) {
         for (int c = 0; c < 120; ++c) {
             const int v = g.At(c, r);
             seen.insert(v);
-            if (v == 0) {
-                EXPECT_EQ(f.session.tabula.Pixel(c, r), kGrey);
-            }
-            if (v >= 1) {
-                EXPECT_EQ(f.session.tabula.Pixel(c, r), RectColour(f, v)) << v;
+            if (v >= 0) {
+                EXPECT_EQ(f.session.tabula.Pixel(c, r), v ? Rgb(v, 2 * v, 3 * v) : kGrey) << v;
             }
         }
     EXPECT_EQ(seen, (std::set<int>{-1, 0, 1, 2, 3, 4, 5, 6}));
     for (std::size_t i = 120 * 100; i < g.Size(); ++i) EXPECT_EQ(g.AtIndex(i), -1) << i;
 }
 
+// The squaring on the unit circle, where every image is known.
+PictureFixture& Squaring(PictureFixture& f, const std::string& settings) {
+    f.session.ComboTypUlohyChange(4);
+    f.Set(settings);
+    f.Run(7);
+    return f;
+}
+
 TEST(Rectangle, EveryIterationStartsAgainFromTheGridPoint) {
     PictureFixture f(200, 160, 0);
-    f.session.ComboTypUlohyChange(4);  // squaring on the unit circle
-    SetRect(f, "0.5", "0.75", "0.25", "0.5");
-    f.controls.SetText(Ctl::SpinRectDensity, "1");
-    f.controls.SetText(Ctl::SpinNumRect, "2");
-    f.Run(7);
+    Squaring(f, "EditX1=0.5 EditX2=0.75 EditY1=0.25 EditY2=0.5 SpinRectDensity=1 SpinNumRect=2");
     const TAxisB& a = f.session.view.axes;
-    std::set<std::pair<int, int>> twice;
-    for (long double x : {0.5L, 0.75L})
-        for (long double y : {0.25L, 0.5L}) {
-            long double X = x, Y = y;
-            UnitCircleSquareMap(f.session.scene, X, Y);
-            UnitCircleSquareMap(f.session.scene, X, Y);
-            twice.insert({a.ColumnOfX(X), a.RowOfY(Y)});
-            EXPECT_EQ(f.session.grid.At(a.ColumnOfX(X), a.RowOfY(Y)), 2);
-        }
-    for (long double x : {0.5L, 0.75L})
-        for (long double y : {0.25L, 0.5L}) {
-            long double X = x, Y = y;
-            UnitCircleSquareMap(f.session.scene, X, Y);
-            const int c = a.ColumnOfX(X), r = a.RowOfY(Y);
-            if (!twice.count({c, r})) {
-                EXPECT_EQ(f.session.grid.At(c, r), 1);
+    std::map<std::pair<int, int>, int> highest;  // the last iteration that hits a pixel
+    for (int n : {1, 2})
+        for (long double x : {0.5L, 0.75L})
+            for (long double y : {0.25L, 0.5L}) {
+                long double X = x, Y = y;
+                for (int i = 0; i < n; ++i) UnitCircleSquareMap(f.session.scene, X, Y);
+                highest[{a.ColumnOfX(X), a.RowOfY(Y)}] = n;
             }
-        }
+    for (const auto& [pixel, n] : highest)
+        EXPECT_EQ(f.session.grid.At(pixel.first, pixel.second), n);
 }
 
-TEST(Rectangle, HighestIterationWins) {
-    // 1 is fixed by the squaring, and every point of the real axis goes there: its pixel is
-    // hit by every iteration.
+TEST(Rectangle, HighestIterationWinsAndABadRightSideIsTwo) {
+    // Every point of the real axis goes to 1, which stays: its pixel is hit every time.
     PictureFixture f(120, 100, 0);
-    f.session.ComboTypUlohyChange(4);
-    SetRect(f, "0.75", "1.25", "-0.25", "0.25");
-    f.controls.SetText(Ctl::SpinRectDensity, "2");
-    f.Run(7);
-    const TAxisB& a = f.session.view.axes;
-    const int c = a.ColumnOfX(1), r = a.RowOfY(0);
-    EXPECT_EQ(f.session.grid.At(c, r), 6);
-    EXPECT_EQ(f.session.tabula.Pixel(c, r), RectColour(f, 6));
-}
-
-TEST(Rectangle, UnreadableRightSideFallsBackToTwo) {
-    PictureFixture f(120, 100, 0);
-    f.session.ComboTypUlohyChange(4);  // images stay on the unit circle, away from the box
-    f.controls.SetText(Ctl::EditX2, "abc");
-    f.Run(7);
-    EXPECT_TRUE(f.controls.badNumberReports.empty());
-    const TAxisB& a = f.session.view.axes;
+    Squaring(f, "EditX1=0.75 EditX2=1.25 EditY1=-0.25 EditY2=0.25 SpinRectDensity=2");
+    EXPECT_EQ(f.session.grid.At(f.session.view.axes.ColumnOfX(1), f.session.view.axes.RowOfY(0)),
+              6);
+    // The images stay on the unit circle, away from the default box 1.5 .. 2 (fallback).
+    PictureFixture g(120, 100, 0);
+    Squaring(g, "EditX2=abc");
+    EXPECT_TRUE(g.controls.badNumberReports.empty());
+    const TAxisB& a = g.session.view.axes;
     const int c = a.ColumnOfX(2.0L), r = a.RowOfY(2.5L);
-    EXPECT_EQ(f.session.grid.At(c, r), 0);
-    EXPECT_EQ(f.session.grid.At(c + 1, r), -1);
-    EXPECT_EQ(f.session.grid.At(a.ColumnOfX(1.5L), r), 0);
-    EXPECT_EQ(f.session.tabula.Pixel(c + 3, r), kWhite);
-}
-
-TEST(Rectangle, WholePicturesAgreeForAnyThreadCount) {
-    ExpectSameForThreadCounts(7, 3, {2, 3, 4});
-    ExpectSameForThreadCounts(7, 10, {3});
+    EXPECT_EQ(g.session.grid.At(c, r), 0);
+    EXPECT_EQ(g.session.grid.At(c + 1, r), -1);
+    EXPECT_EQ(g.session.grid.At(a.ColumnOfX(1.5L), r), 0);
+    EXPECT_EQ(g.session.tabula.Pixel(c + 3, r), kWhite);
 }
 
 }  // namespace

@@ -1,27 +1,47 @@
 // What the window tests share: a small shown main window, and answers to modal dialogs.
 #pragma once
 
+#include <QAction>
 #include <QApplication>
 #include <QColorDialog>
 #include <QDialog>
+#include <QFileDialog>
 #include <QMessageBox>
 #include <QPushButton>
 #include <QStringList>
 #include <QTest>
 #include <QTimer>
 #include <functional>
+#include <memory>
+
+#include "ui/vorla_form.h"
 
 namespace vorla::testing {
 
-// Shows a window at a size whose tabula keeps the pictures quick, and waits until it is
-// active.
-inline bool ShowSmall(QWidget& w) {
-    w.resize(420, 330);
-    w.show();
-    if (!QTest::qWaitForWindowExposed(&w)) return false;
-    w.activateWindow();
-    return QTest::qWaitForWindowActive(&w);
+// Lets every queued event run, so that nothing more is pending.
+inline void Settle() {
+    for (int i = 0; i < 10; ++i) QTest::qWait(5);
 }
+
+// A main window, shown at a size whose tabula keeps the pictures quick, and active.
+class WindowTest : public QObject {
+  protected:
+    std::unique_ptr<TVorlaForm> form;
+    bool Open() {
+        form = std::make_unique<TVorlaForm>();
+        form->resize(420, 330);
+        form->show();
+        if (!QTest::qWaitForWindowExposed(form.get())) return false;
+        form->activateWindow();
+        return QTest::qWaitForWindowActive(form.get());
+    }
+    QAction* Action(const char* name) { return form->findChild<QAction*>(name); }
+    template <class T = QWidget>
+    T* W(const char* name) {
+        return form->findChild<T*>(name);
+    }
+    Session& S() { return form->session(); }
+};
 
 // Answers the modal dialogs that open while it lives, and notes what they said.
 class Answerer : public QObject {
@@ -61,13 +81,23 @@ class Answerer : public QObject {
     QTimer timer_;
 };
 
-// Picks a colour in the colour dialog.
+// Picks a colour in the colour dialog; `preset` receives the colour it opened with.
 inline std::function<void(QWidget*)> PickColour(QColor c, QColor* preset = nullptr) {
     return [c, preset](QWidget* m) {
         if (auto* d = qobject_cast<QColorDialog*>(m)) {
             if (preset) *preset = d->currentColor();
             d->setCurrentColor(c);
             d->accept();
+        }
+    };
+}
+
+// Answers a save dialog with a path.
+inline std::function<void(QWidget*)> SaveAs(const QString& path) {
+    return [path](QWidget* m) {
+        if (auto* d = qobject_cast<QFileDialog*>(m)) {
+            d->selectFile(path);
+            QMetaObject::invokeMethod(d, "accept");
         }
     };
 }

@@ -1,9 +1,12 @@
-// A headless session for picture tests: plain control values and a host that records.
+// Headless fixtures for the picture tests: a session over plain control values with a host
+// that records, and a scene of one plane point for a picture routine alone.
 #pragma once
 
 #include <gtest/gtest.h>
 
+#include <cmath>
 #include <functional>
+#include <sstream>
 #include <string>
 #include <vector>
 
@@ -12,6 +15,16 @@
 #include "pictures/kinds.h"
 
 namespace vorla::testing {
+
+// Sets controls from "name=text name=text ..." as a user gives them; a refused text fails.
+inline void Apply(ControlValues& controls, const std::string& settings) {
+    std::istringstream in(settings);
+    for (std::string item; in >> item;) {
+        const auto eq = item.find('=');
+        std::string error;
+        EXPECT_TRUE(controls.Set(item.substr(0, eq), item.substr(eq + 1), error)) << error;
+    }
+}
 
 struct RecordingHost : Host {
     std::vector<int> polls;
@@ -41,7 +54,8 @@ struct PictureFixture {
         session.fixedSeed = true;
         session.seed = 12345;
     }
-    // Runs picture `tag` and returns the tabula's pixels and the grid.
+    void Set(const std::string& settings) { Apply(controls, settings); }
+    // Runs picture `tag` as its menu command does.
     void Run(int tag) {
         host.polls.clear();
         session.ActionClick(tag);
@@ -55,18 +69,52 @@ struct PictureFixture {
     }
 };
 
-// Runs `tag` with 1 thread and with `threads`, from the same state; both must agree exactly.
-inline void ExpectSameForThreadCounts(int tag, int example, std::initializer_list<int> threads,
-                                      int w = 48, int h = 40) {
-    PictureFixture one(w, h, example, 1);
-    one.Run(tag);
-    for (int t : threads) {
-        PictureFixture many(w, h, example, t);
-        many.Run(tag);
-        EXPECT_EQ(many.Pixels(), one.Pixels()) << "tag " << tag << ", " << t << " threads";
-        EXPECT_EQ(many.session.grid.Cells(), one.session.grid.Cells())
-            << "tag " << tag << ", " << t << " threads";
+// A colour that no picture computes: a pixel still showing it was left as it was.
+inline constexpr Colour kUnpainted = Rgb(1, 2, 3);
+
+// A 1 x 1 tabula whose pixel (0, 0) is exactly the plane point (x, y); the extra column
+// and row of the wider range lie one unit to the right and below. The circles have the
+// fields' start values; the class and region colours are distinct and made up.
+struct PointScene {
+    ControlValues controls;
+    Scene scene;
+    Viewport view;
+    Palette palette;
+    Tabula tabula{1, 1};
+    ValueGrid grid;
+    RowPool pool{1};
+    long double accuracy = 0.01L;
+
+    PointScene(int task, long double x, long double y) {
+        scene.k = {3, 2.5L, 1, 1, 1, 2, 3, 2, 3, 2, 2.5L};
+        scene.k.UpdateSquares();
+        scene.taskType = task;
+        view.W = view.H = 1;
+        view.axes.SetPixelRange(1, 1);
+        view.axes.SetXRange(x, x + 1);
+        view.axes.SetYRange(y - 1, y);
+        grid.Resize(1, 1);
+        for (int i = 0; i < 8; ++i) {
+            palette.ClassColors[i] = Rgb(10 + 20 * i, 90, 160);
+            palette.RegionColors[i] = Rgb(160, 10 + 20 * i, 90);
+        }
+        tabula.Fill(kUnpainted);
     }
+    // Runs a routine with the accuracy read from its field, as the window reads it.
+    void Run(PictureRoutine routine) {
+        EditPresnostExit(controls, accuracy);
+        PictureContext ctx{scene, view, controls, palette, tabula, grid, pool, {}, 0, accuracy};
+        routine(ctx);
+    }
+    int Value() const { return grid.At(0, 0); }
+    Colour Pixel() const { return tabula.Pixel(0, 0); }
+};
+
+// K2 and K3 centred at the origin: one step of the two-circle map multiplies by r2 exactly.
+inline void Scaling(Scene& s, long double r2) {
+    s.k.D = s.k.M = s.k.N = 0;
+    s.k.R = std::sqrt(r2);
+    s.k.R2 = r2;
 }
 
 }  // namespace vorla::testing

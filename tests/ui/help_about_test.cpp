@@ -4,7 +4,6 @@
 #include <QLabel>
 #include <QMessageBox>
 #include <QPushButton>
-#include <QScrollBar>
 #include <QSignalSpy>
 #include <QTemporaryDir>
 #include <QTextEdit>
@@ -20,44 +19,33 @@ class HelpAboutTest : public QObject {
     Q_OBJECT
 
     QString original_;
-    QTemporaryDir dir_;
 
     QString DataFile() const {
         return QDir(qEnvironmentVariable("VORLA_TEST_DATA")).filePath("Vorla.rtf");
+    }
+    // A new working folder holding the given files.
+    std::unique_ptr<QTemporaryDir> WorkIn(const QList<QPair<QString, QByteArray>>& files) {
+        auto dir = std::make_unique<QTemporaryDir>();
+        for (const auto& [name, data] : files) {
+            QFile f(dir->filePath(name));
+            if (f.open(QIODevice::WriteOnly)) f.write(data);
+        }
+        QDir::setCurrent(dir->path());
+        return dir;
     }
 
   private slots:
     void initTestCase() {
         original_ = QDir::currentPath();
-        QVERIFY(dir_.isValid());
         QVERIFY2(QFile::exists(DataFile()), qPrintable(DataFile()));
     }
     void cleanup() { QDir::setCurrent(original_); }
 
-    void designTimeState() {
-        THep1F h;
-        QCOMPARE(h.windowTitle(), QString("popis"));
-        QCOMPARE(h.size(), QSize(636, 401));
-        QVERIFY(h.LoadFlag);
-        QCOMPARE(h.RichEditHelp->toPlainText(), QString("\n        Soubor nenalezen !"));
-        QVERIFY(h.RichEditHelp->isReadOnly());
-        QCOMPARE(h.RichEditHelp->verticalScrollBarPolicy(), Qt::ScrollBarAlwaysOn);
-        QCOMPARE(h.RichEditHelp->frameShape(), QFrame::NoFrame);
-        QCOMPARE(h.ShapeRtf->objectName(), QString("ShapeRtf"));
-        QCOMPARE(h.ShapeRtf->geometry(), QRect(8, 8, 620, 385));
-        QCOMPARE(h.RichEditHelp->geometry(), QRect(16, 16, 604, 369));
-        h.show();
-        h.resize(400, 300);
-        QTRY_COMPARE(h.ShapeRtf->geometry(), QRect(8, 8, 384, 284));
-        QCOMPARE(h.RichEditHelp->geometry(), QRect(16, 16, 368, 268));
-    }
-
     void helpFoundInTheWorkingDirectoryIsLoadedOnce() {
-        QTemporaryDir work;
-        QVERIFY(QFile::copy(DataFile(), work.filePath("Vorla.rtf")));
-        QDir::setCurrent(work.path());
+        QFile data(DataFile());
+        QVERIFY(data.open(QIODevice::ReadOnly));
+        const auto work = WorkIn({{"Vorla.rtf", data.readAll()}});
         THep1F h;
-        h.ReportByMessageBox = false;
         QSignalSpy failed(&h, &THep1F::helpLoadFailed);
         h.ShowHelp("Vorla.rtf");
         QVERIFY(h.isVisible());
@@ -65,11 +53,10 @@ class HelpAboutTest : public QObject {
         QVERIFY(!h.LoadFlag);
         const QString text = h.RichEditHelp->toPlainText();
         QVERIFY(text.contains("Brief help"));
-        QVERIFY(!text.contains("Soubor nenalezen"));
         QVERIFY(!text.contains("\\par"));
         QCOMPARE(failed.count(), 0);
         // Changing the file afterwards has no effect in this run.
-        QFile f(work.filePath("Vorla.rtf"));
+        QFile f(work->filePath("Vorla.rtf"));
         QVERIFY(f.open(QIODevice::WriteOnly | QIODevice::Truncate));
         f.write("{\\rtf1 changed}");
         f.close();
@@ -77,52 +64,33 @@ class HelpAboutTest : public QObject {
         h.ShowHelp("Vorla.rtf");
         h.FormActivate();
         QCOMPARE(h.RichEditHelp->toPlainText(), text);
+        // The frame and the text follow the window's size.
+        h.resize(400, 300);
+        QTRY_COMPARE(h.ShapeRtf->geometry(), QRect(8, 8, 384, 284));
+        QCOMPARE(h.RichEditHelp->geometry(), QRect(16, 16, 368, 268));
     }
 
-    void plainTextFileIsShownAsItIs() {
-        QTemporaryDir work;
-        QFile f(work.filePath("notes.txt"));
-        QVERIFY(f.open(QIODevice::WriteOnly));
-        f.write("Just plain text, \xc4\x8d.");
-        f.close();
-        QDir::setCurrent(work.path());
-        THep1F h;
-        h.ShowHelp("notes.txt");
-        QCOMPARE(h.RichEditHelp->toPlainText(), QString::fromUtf8("Just plain text, č."));
-        QCOMPARE(h.windowTitle(), QString("notes.txt"));
-    }
-
-    void malformedAndOversizedHelpFiles() {
-        QTemporaryDir work;
-        QDir::setCurrent(work.path());
-        auto write = [&](const char* name, const QByteArray& data) {
-            QFile f(work.filePath(name));
-            QVERIFY(f.open(QIODevice::WriteOnly));
-            f.write(data);
-        };
-        // Cut off inside a group, with unknown words: what was read is shown.
-        write("cut.rtf", "{\\rtf1\\ansi {\\fonttbl{\\f0 Arial;}}\\zzunknown7 Hello {\\b wor");
-        {
+    void helpFilesOfEveryKind() {
+        const auto work = WorkIn({
+            {"notes.txt", "Just plain text, \xc4\x8d."},
+            // Cut off inside a group, with unknown words: what was read is shown.
+            {"cut.rtf", "{\\rtf1\\ansi {\\fonttbl{\\f0 Arial;}}\\zzunknown7 Hello {\\b wor"},
+            // Neither rich text nor UTF-8: shown as Western 8-bit text.
+            {"bytes.rtf", QByteArray("\xe8\xff{\\rtf", 6)},
+        });
+        const QPair<QString, QString> shown[] = {{"notes.txt", "Just plain text, č."},
+                                                 {"cut.rtf", "Hello wor"},
+                                                 {"bytes.rtf", "\u00e8\u00ff{\\rt"}};
+        for (const auto& [name, text] : shown) {
             THep1F h;
-            h.ReportByMessageBox = false;
-            h.ShowHelp("cut.rtf");
-            QCOMPARE(h.RichEditHelp->toPlainText(), QString("Hello wor"));
-            QCOMPARE(h.windowTitle(), QString("cut.rtf"));
-        }
-        // Bytes that are neither rich text nor UTF-8 are shown as Western 8-bit text.
-        write("bytes.rtf", QByteArray("\xe8\xff{\\rtf", 6));
-        {
-            THep1F h;
-            h.ReportByMessageBox = false;
-            h.ShowHelp("bytes.rtf");
-            QCOMPARE(h.RichEditHelp->toPlainText(), QString::fromUtf8("\u00e8\u00ff{\\rt"));
+            h.ShowHelp(name);
+            QCOMPARE(h.RichEditHelp->toPlainText(), text);
+            QCOMPARE(h.windowTitle(), name);
         }
         // A file beyond the size limit is refused like a missing one.
-        {
-            QFile big(work.filePath("big.rtf"));
-            QVERIFY(big.open(QIODevice::WriteOnly));
-            QVERIFY(big.resize(THep1F::kMaxFileSize + 1));
-        }
+        QFile big(work->filePath("big.rtf"));
+        QVERIFY(big.open(QIODevice::WriteOnly));
+        QVERIFY(big.resize(THep1F::kMaxFileSize + 1));
         THep1F h;
         h.ReportByMessageBox = false;
         QSignalSpy failed(&h, &THep1F::helpLoadFailed);
@@ -134,32 +102,8 @@ class HelpAboutTest : public QObject {
         QCOMPARE(h.windowTitle(), QString("popis"));
     }
 
-    void helpNotFoundKeepsTheTextAndTriesAgain() {
-        QTemporaryDir empty;
-        QDir::setCurrent(empty.path());
-        THep1F h;
-        h.ReportByMessageBox = false;
-        QSignalSpy failed(&h, &THep1F::helpLoadFailed);
-        h.ShowHelp("NoSuchHelp.rtf");
-        QCOMPARE(h.windowTitle(), QString("popis"));
-        QVERIFY(h.LoadFlag);
-        QCOMPARE(h.RichEditHelp->toPlainText(), QString("\n        Soubor nenalezen !"));
-        QCOMPARE(failed.count(), 1);
-        QVERIFY(failed.at(0).at(0).toString().contains("NoSuchHelp.rtf"));
-        // Further activations retry silently: no cycle of activations and messages.
-        h.FormActivate();
-        h.FormActivate();
-        QCOMPARE(failed.count(), 1);
-        // The file turns up: the next activation loads it.
-        QVERIFY(QFile::copy(DataFile(), empty.filePath("NoSuchHelp.rtf")));
-        h.FormActivate();
-        QVERIFY(!h.LoadFlag);
-        QCOMPARE(h.windowTitle(), QString("NoSuchHelp.rtf"));
-    }
-
-    void failedLoadReportsOncePerCommandByMessage() {
-        QTemporaryDir empty;
-        QDir::setCurrent(empty.path());
+    void helpNotFoundReportsOncePerCommandAndTriesAgain() {
+        const auto empty = WorkIn({});
         THep1F h;
         QSignalSpy failed(&h, &THep1F::helpLoadFailed);
         h.ShowHelp("Missing.rtf");
@@ -167,19 +111,29 @@ class HelpAboutTest : public QObject {
         QVERIFY(box);
         QVERIFY(box->text().contains("Missing.rtf"));
         box->accept();
-        h.FormActivate();  // the activation after the message closes
+        QCOMPARE(h.windowTitle(), QString("popis"));
+        QCOMPARE(h.RichEditHelp->toPlainText(), QString("\n        Soubor nenalezen !"));
+        QVERIFY(h.LoadFlag);
+        // Further activations retry silently: no cycle of activations and messages.
+        h.FormActivate();
+        h.FormActivate();
         QCOMPARE(failed.count(), 1);
         QTRY_VERIFY(h.findChildren<QMessageBox*>().isEmpty());
+        h.ReportByMessageBox = false;
         h.ShowHelp("Missing.rtf");  // a new command reports again
         QCOMPARE(failed.count(), 2);
+        // The file turns up: the next activation loads it.
+        QVERIFY(QFile::copy(DataFile(), empty->filePath("Missing.rtf")));
+        h.FormActivate();
+        QVERIFY(!h.LoadFlag);
+        QCOMPARE(h.windowTitle(), QString("Missing.rtf"));
     }
 
     void enterAndEscapeClose() {
-        THep1F h;
+        THep1F h;  // looked for beside the program too
         h.ReportByMessageBox = false;
         for (Qt::Key key : {Qt::Key_Escape, Qt::Key_Return, Qt::Key_Enter}) {
             h.ShowHelp("Vorla.rtf");
-            QVERIFY(h.isVisible());
             QTest::keyClick(h.RichEditHelp, Qt::Key_A);  // other keys go to the viewer
             QTest::keyClick(h.RichEditHelp, Qt::Key_Down);
             QVERIFY(h.isVisible());
@@ -191,36 +145,25 @@ class HelpAboutTest : public QObject {
         }
     }
 
-    void aboutTextsAndClosing() {
+    void aboutShowsNameAndVersionUntilOK() {
         TAbo1F a;
-        QCOMPARE(a.windowTitle(), QString("O aplikaci"));
-        QCOMPARE(a.size(), QSize(368, 430));
         QCOMPARE(a.minimumSize(), a.maximumSize());
-        QCOMPARE(a.LabelJmProgramu->text(), QString("Program"));
-        QCOMPARE(a.LabelVerze->text(), QString("Verze"));
-        QCOMPARE(a.ButOK->text(), QString::fromUtf8("Beru na vědomí"));
+        QCOMPARE(a.LabelJmProgramu->text() + a.LabelVerze->text(), QString("ProgramVerze"));
         QVERIFY(a.ButOK->isDefault());
-        QCOMPARE(a.ButOK->geometry(), QRect(137, 383, 110, 31));
-        QVERIFY(a.LabelNotice->text().contains("volně"));
-        QCOMPARE(a.Emblem().size(), QSize(80, 40));
-        QCOMPARE(a.Emblem().pixelColor(0, 20), QColor(255, 255, 204));
-
         // Enter, Escape and a click on the button each end the modal loop with OK.
-        const std::function<void(TAbo1F&)> closers[] = {
-            [](TAbo1F& d) { QTest::keyClick(&d, Qt::Key_Return); },
-            [](TAbo1F& d) { QTest::keyClick(&d, Qt::Key_Escape); },
-            [](TAbo1F& d) { QTest::mouseClick(d.ButOK, Qt::LeftButton); },
+        const std::function<void()> closers[] = {
+            [&] { QTest::keyClick(&a, Qt::Key_Return); },
+            [&] { QTest::keyClick(&a, Qt::Key_Escape); },
+            [&] { QTest::mouseClick(a.ButOK, Qt::LeftButton); },
         };
         for (const auto& closeIt : closers) {
-            QString name, version;
+            QString shown;
             QTimer::singleShot(0, &a, [&] {
-                name = a.LabelJmProgramu->text();
-                version = a.LabelVerze->text();
-                closeIt(a);
+                shown = a.LabelJmProgramu->text() + " " + a.LabelVerze->text();
+                closeIt();
             });
             QCOMPARE(a.ShowAbout("Vorla", "2"), int(QDialog::Accepted));
-            QCOMPARE(name, QString("Vorla"));
-            QCOMPARE(version, QString("Verze 2"));
+            QCOMPARE(shown, QString("Vorla Verze 2"));
             QVERIFY(!a.isVisible());
         }
     }
