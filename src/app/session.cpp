@@ -87,25 +87,27 @@ void Session::ComboTypUlohyChange(int itemIndex) {
     KresliZaklad();
 }
 
-bool Session::EditKoefExit(const std::string& field) {
-    if (!ReadEditNumber(controls, field, controls.Text(field), RangeCheck::None)) return false;
+Status Session::EditKoefExit(const std::string& field) {
+    const Result<long double> read =
+        ReadEditNumber(controls, field, controls.Text(field), RangeCheck::None);
+    if (!read) return read.ToStatus();
     const ControlSpec* spec = FindControl(field);
     const int tag = spec ? spec->tag : 0;
-    const long double v = LastEditNumber();
+    const long double v = read.Value();
     if (!StoreCircleByTag(scene.k, tag, v)) {
         if (tag == 112) view.range.XFrom = v;
         if (tag == 113) view.range.XTo = v;
         if (tag == 114) view.range.YRelative = v;
     }
-    return true;
+    return {};
 }
 
-bool Session::EditNekonecnoExit() {
-    scene.SetInfinityBound(
-        TextToNumberDef(controls.Text("EditNekonecno"), RangeCheck::Positive, 1000));
-    const bool failed = NumberTextFailed();
-    if (failed) controls.Focus("EditNekonecno");
-    return !failed;
+Status Session::EditNekonecnoExit() {
+    const Result<long double> bound =
+        TextToNumber(controls.Text("EditNekonecno"), RangeCheck::Positive);
+    scene.SetInfinityBound(bound.ValueOr(1000));
+    if (!bound) controls.Focus("EditNekonecno");
+    return bound.ToStatus();
 }
 
 void Session::EditPresnostExit() {

@@ -5,6 +5,7 @@
 #include <cstdint>
 #include <string>
 
+#include "base/status.h"
 #include "colour/palette.h"
 #include "model/controls.h"
 #include "model/fixed_points.h"
@@ -52,8 +53,8 @@ class Session {
     void KresliZaklad();
     void Zadani1Click();
     void ComboTypUlohyChange(int itemIndex);
-    bool EditKoefExit(const std::string& field);
-    bool EditNekonecnoExit();
+    Status EditKoefExit(const std::string& field);
+    Status EditNekonecnoExit();
     void EditPresnostExit();
     void ButPrepocetClick();
     void Recalculation1Click();

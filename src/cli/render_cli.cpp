@@ -311,12 +311,10 @@ int RunRender(int argc, char** argv, std::ostream& out, std::ostream& err) {
         return 0;
     }
     if (!o.quiet)
-        for (const auto& f : kSilentFields) {
-            TextToNumberDef(controls.Text(f.name), f.check, 0);
-            if (NumberTextFailed())
+        for (const auto& f : kSilentFields)
+            if (!TextToNumber(controls.Text(f.name), f.check))
                 err << "vorla-render: warning: " << f.name << ": '" << controls.Text(f.name)
                     << "' is not a valid number here; its default is used\n";
-        }
     if (!s.EditNekonecnoExit()) {
         err << "vorla-render: " << kBadNumberMessage << " (EditNekonecno: '"
             << controls.Text("EditNekonecno") << "')\n";

@@ -5,8 +5,10 @@
 namespace vorla {
 
 long double EditPresnostExit(Controls& controls, long double& accuracy) {
-    accuracy = TextToNumberDef(controls.Text("EditPresnost"), RangeCheck::Positive, 0.001L);
-    if (NumberTextFailed()) controls.Focus("EditPresnost");
+    const Result<long double> read =
+        TextToNumber(controls.Text("EditPresnost"), RangeCheck::Positive);
+    accuracy = read.ValueOr(0.001L);
+    if (!read) controls.Focus("EditPresnost");
     return accuracy;
 }
 

@@ -945,9 +945,10 @@ bool TVorlaForm::eventFilter(QObject* watched, QEvent* event) {
         // Leaving the field for another control, not for another window or a menu.
         if (fe->reason() != Qt::ActiveWindowFocusReason && fe->reason() != Qt::PopupFocusReason) {
             const std::string name = watched->objectName().toStdString();
+            // A refused number is reported, or its field focused, by the exit itself.
             if (name == "EditNekonecno")
-                QTimer::singleShot(0, this,
-                                   [this] { RunCommand([&] { session_->EditNekonecnoExit(); }); });
+                QTimer::singleShot(
+                    0, this, [this] { RunCommand([&] { (void)session_->EditNekonecnoExit(); }); });
             else if (name == "EditPresnost")
                 QTimer::singleShot(0, this,
                                    [this] { RunCommand([&] { session_->EditPresnostExit(); }); });
@@ -955,7 +956,7 @@ bool TVorlaForm::eventFilter(QObject* watched, QEvent* event) {
                 for (const char* f : kFieldsWithExit)
                     if (name == f)
                         QTimer::singleShot(0, this, [this, name] {
-                            RunCommand([&] { session_->EditKoefExit(name); });
+                            RunCommand([&] { (void)session_->EditKoefExit(name); });
                         });
         }
         return false;
