@@ -5,6 +5,8 @@
 #include <cstdint>
 #include <string>
 
+#include "base/status.h"
+
 namespace vorla {
 
 using Colour = std::uint32_t;
@@ -56,7 +58,7 @@ Colour LightenColor(Colour c);
 Colour DarkenColor(Colour c);
 std::string ColorText(Colour c);
 
-// Parses a colour text: a name of NamedColors, "#RRGGBB", or "r,g,b"; false if none.
-bool ParseColourText(const std::string& text, Colour& out);
+// Parses a colour text: a name of NamedColors, "#RRGGBB", or "r,g,b".
+Result<Colour> ParseColourText(const std::string& text);
 
 }  // namespace vorla

@@ -175,47 +175,40 @@ void ControlValues::SetLabelColour(const std::string& name, Colour c) {
     colours_[name] = c;
 }
 
-bool ControlValues::Set(const std::string& name, const std::string& text, std::string& error) {
+Status ControlValues::Set(const std::string& name, const std::string& text) {
     const ControlSpec* spec = FindControl(name);
-    if (!spec) {
-        error = "unknown control '" + name + "'";
-        return false;
-    }
+    if (!spec) return Failure{"unknown control '" + name + "'"};
     switch (spec->kind) {
         case ControlKind::Edit:
             texts_[name] = text;
-            return true;
+            return {};
         case ControlKind::Spin: {
             long long v;
-            if (!ParseInt(text, v)) {
-                error = name + " takes a whole number, not '" + text + "'";
-                return false;
-            }
+            if (!ParseInt(text, v))
+                return Failure{name + " takes a whole number, not '" + text + "'"};
             texts_[name] = std::to_string(v);
-            return true;
+            return {};
         }
         case ControlKind::Check:
             if (text == "1" || text == "on" || text == "true" || text == "yes") {
                 texts_[name] = "1";
-                return true;
+                return {};
             }
             if (text == "0" || text == "off" || text == "false" || text == "no") {
                 texts_[name] = "0";
-                return true;
+                return {};
             }
-            error = name + " takes on or off, not '" + text + "'";
-            return false;
+            return Failure{name + " takes on or off, not '" + text + "'"};
         case ControlKind::ColourLabel: {
-            Colour c;
-            if (!ParseColourText(text, c)) {
-                error = name + " takes a colour (a name, #RRGGBB or r,g,b), not '" + text + "'";
-                return false;
-            }
-            colours_[name] = c;
-            return true;
+            const Result<Colour> c = ParseColourText(text);
+            if (!c)
+                return Failure{name + " takes a colour (a name, #RRGGBB or r,g,b), not '" + text +
+                               "'"};
+            colours_[name] = c.Value();
+            return {};
         }
     }
-    return false;
+    return Failure{"unknown control '" + name + "'"};
 }
 
 }  // namespace vorla

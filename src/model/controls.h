@@ -6,6 +6,7 @@
 #include <string>
 #include <vector>
 
+#include "base/status.h"
 #include "colour/palette.h"
 #include "plane/number_text.h"
 
@@ -56,8 +57,8 @@ class ControlValues : public Controls {
         focused = field;
     }
 
-    // Sets a control from a text as a user would give it; false with a reason if refused.
-    bool Set(const std::string& name, const std::string& text, std::string& error);
+    // Sets a control from a text as a user would give it; a refusal carries the reason.
+    Status Set(const std::string& name, const std::string& text);
 
     std::string focused;
     std::vector<std::string> badNumberReports;

@@ -752,9 +752,10 @@ void TVorlaForm::menuSaveObrazClick() {
     const QString path = QFileDialog::getSaveFileName(this, QString(), QString(), QString(),
                                                       nullptr, QFileDialog::DontConfirmOverwrite);
     if (path.isEmpty()) return;
-    std::string error;
-    if (!SaveImageFile(session_->tabula.Image(), path.toStdString(), "BMP", error))
-        throw std::runtime_error("Cannot create file \"" + path.toStdString() + "\". " + error);
+    const Status saved = SaveImageFile(session_->tabula.Image(), path.toStdString(), "BMP");
+    if (!saved)
+        ReportError(QString::fromLocal8Bit("Cannot create file \"" + path.toStdString() + "\". " +
+                                           saved.Message()));
 }
 
 void TVorlaForm::UschovatObraz1Click() {

@@ -116,10 +116,9 @@ TEST(Controls, SpinValuesStayInRange) {
     EXPECT_EQ(c.Spin("SpinNumRect"), 12);
     c.SetText("SpinNumRect", "99999999999999999999");
     EXPECT_EQ(c.Spin("SpinNumRect"), 12);
-    std::string error;
-    EXPECT_FALSE(c.Set("Nope", "1", error));
-    EXPECT_FALSE(c.Set("CheckBila", "maybe", error));
-    EXPECT_TRUE(c.Set("LabelBA", "255,0,0", error));
+    EXPECT_EQ(c.Set("Nope", "1").Message(), "unknown control 'Nope'");
+    EXPECT_EQ(c.Set("CheckBila", "maybe").Message(), "CheckBila takes on or off, not 'maybe'");
+    EXPECT_TRUE(c.Set("LabelBA", "255,0,0"));
     EXPECT_EQ(c.LabelColour("LabelBA"), kRed);
 }
 
