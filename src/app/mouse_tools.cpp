@@ -110,12 +110,12 @@ MouseTools::Outcome MouseTools::TabuleMouseDown(MouseButton button, ShiftState s
             AxesRange& range = s_.view.range;
             range.XFrom = TextToNumberDef(ctl.Text("edtXod"), RangeCheck::None, -3);
             range.XTo = TextToNumberDef(ctl.Text("edtXdo"), RangeCheck::None, 5);
-            const YRelResult r =
+            const Result<YRelValue> r =
                 YRelatively(range.XFrom, range.XTo, s_.view.axes.YOfRow(Y), s_.view.W, s_.view.H);
-            if (r.error.empty())
-                ctl.SetText("edtYzero", r.text);
+            if (r)
+                ctl.SetText("edtYzero", r->text);
             else
-                out.error = r.error;
+                out.status = r.ToStatus();
         } else {
             DraggedCentre = -1;
             DraggedCentre = HitCentre(s_.view.handles, X, Y);
@@ -129,13 +129,13 @@ MouseTools::Outcome MouseTools::TabuleMouseDown(MouseButton button, ShiftState s
     switch (op) {
         case PressOp::OrbitRings:
         case PressOp::OrbitPolyline:
-            out.error = Orbit(s_.tabula, s_.scene, s_.view, s_.palette, ctl.Spin("SpinMouseIter"),
-                              X, Y, op == PressOp::OrbitRings ? 0 : 1);
+            out.status = Orbit(s_.tabula, s_.scene, s_.view, s_.palette, ctl.Spin("SpinMouseIter"),
+                               X, Y, op == PressOp::OrbitRings ? 0 : 1);
             out.drew = true;
             break;
         case PressOp::OrbitCircle0:
         case PressOp::OrbitCircle1:
-            out.error =
+            out.status =
                 OrbitCircle(s_.tabula, s_.scene, s_.view, ctl.LabelColour("LabelIterCircle"), X, Y,
                             op == PressOp::OrbitCircle0 ? 0 : 1);
             out.drew = true;

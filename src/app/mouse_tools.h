@@ -6,6 +6,7 @@
 #include <cstdint>
 #include <string>
 
+#include "base/status.h"
 #include "colour/palette.h"
 #include "pictures/value_grid.h"
 #include "plane/tabula.h"
@@ -84,7 +85,7 @@ class MouseTools {
     explicit MouseTools(Session& session) : s_(session) {}
 
     struct Outcome {
-        std::string error;     // non-empty: show it in a message box
+        Status status;         // failed: show its message in a message box
         bool hover = false;    // the readout is valid: update the pixel panel
         HoverReadout readout;  // (status panels 1 and 3 are already written)
         bool drew = false;     // the tabula changed (the host was told as well)

@@ -3,7 +3,8 @@
 #pragma once
 
 #include <cmath>
-#include <string>
+
+#include "base/status.h"
 
 namespace vorla {
 
@@ -37,7 +38,8 @@ struct FpGuard {
         }
         return Check(std::sqrt(a));
     }
-    std::string Message() const { return fault ? fault : ""; }
+    // Done, or failed with the first fault's text.
+    Status Outcome() const { return fault ? Status(Failure{fault}) : Status(); }
 };
 
 }  // namespace vorla

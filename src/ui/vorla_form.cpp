@@ -837,7 +837,7 @@ void TVorlaForm::ShowMouseOutcome(const MouseTools::Outcome& out) {
         colourText_->setText(Q(out.readout.colourText));
     }
     if (out.drew) tabule_->update();
-    if (!out.error.empty()) ReportError(Q(out.error));
+    if (!out.status) ReportError(Q(out.status.Message()));
 }
 
 // --- window events -------------------------------------------------------------------------
