@@ -40,16 +40,17 @@ void Session::FormActivate() {
     SpolecneLyap();
 }
 
-void Session::FormResize(int width, int height) {
+Status Session::FormResize(int width, int height) {
     // A running picture would walk rows that no longer fit: it ends at its next poll.
     if (Running()) StopRequested = true;
-    tabula.Resize(width, height);
+    if (Status resized = tabula.Resize(width, height); !resized) return resized;
     view.W = tabula.Width();
     view.H = tabula.Height();
     grid.Resize(view.W, view.H);
     PrepocetPodleSouradnic();
     if (resizedOnce_) KresliZaklad();
     resizedOnce_ = true;
+    return {};
 }
 
 void Session::DefKruz() {

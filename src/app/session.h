@@ -44,7 +44,8 @@ class Session {
     // Window events.
     void FormCreate();
     void FormActivate();
-    void FormResize(int width, int height);
+    // A new size of the tabula; a size the memory cannot hold fails and keeps the old one.
+    Status FormResize(int width, int height);
 
     // Scene, viewport and overlay.
     void DefKruz();

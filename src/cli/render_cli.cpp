@@ -245,6 +245,70 @@ std::string GridText(const ValueGrid& g, int kind) {
     return s;
 }
 
+// The message of a file that cannot be written, and the exit code 1.
+int CannotWrite(std::ostream& err, const std::string& path, const Status& why) {
+    err << "vorla-render: cannot write " << path << ": " << why.Message() << "\n";
+    return 1;
+}
+
+// Draws the picture of checked options and writes its files; returns the exit code.
+int Render(const Options& o, const char* format, const char* scaleFormat, std::ostream& out,
+           std::ostream& err) {
+    ControlValues controls;
+    RenderHost host(err, !o.quiet && ::isatty(2));
+    Session s(controls, host, o.width, o.height, o.threads);
+    s.FormCreate();
+    if (const Status resized = s.FormResize(o.width, o.height); !resized)
+        return CannotWrite(err, o.output, resized);
+    s.FormActivate();
+    s.LoadExample(o.example);
+    if (o.task) s.ComboTypUlohyChange(o.task - 2);
+    for (const auto& [name, text] : o.sets) {
+        if (const Status set = controls.Set(name, text); !set) {
+            err << "vorla-render: " << set.Message() << "\n";
+            return 2;
+        }
+        if (FindControl(name)->kind == ControlKind::ColourLabel)
+            s.LabelyBarev(name, controls.LabelColour(name));
+    }
+    s.DefKruz();
+    if (o.printScene) {
+        out << s.sceneText << "\n";
+        return 0;
+    }
+    if (!o.quiet)
+        for (const auto& f : kSilentFields)
+            if (!TextToNumber(controls.Text(f.name), f.check))
+                err << "vorla-render: warning: " << f.name << ": '" << controls.Text(f.name)
+                    << "' is not a valid number here; its default is used\n";
+    if (!s.EditNekonecnoExit()) {
+        err << "vorla-render: " << kBadNumberMessage << " (EditNekonecno: '"
+            << controls.Text("EditNekonecno") << "')\n";
+        return 2;
+    }
+    s.ButPrepocetClick();  // the tabula shows the final scene, as after "Recalc."
+    if (o.clear) controls.SetText("CheckClear", "1");
+    s.fixedSeed = o.haveSeed;
+    s.seed = o.seed;
+    host.rows = o.height;
+    s.ActionClick(o.tag);
+    host.Finish();
+    if (o.overlay) s.Zadani1Click();
+    if (o.fixedPoints) s.PevneBody1Click();
+    if (const Status saved = SaveImageFile(s.tabula.Image(), o.output, format); !saved)
+        return CannotWrite(err, o.output, saved);
+    if (!o.gridFile.empty())
+        if (const Status saved = SaveTextFile(GridText(s.grid, s.PictureKind), o.gridFile); !saved)
+            return CannotWrite(err, o.gridFile, saved);
+    if (scaleFormat) {
+        s.KresliStupnici();
+        if (const Status saved = SaveImageFile(s.scaleImage.Image(), o.scaleFile, scaleFormat);
+            !saved)
+            return CannotWrite(err, o.scaleFile, saved);
+    }
+    return 0;
+}
+
 }  // namespace
 
 Status CheckRenderArguments(int argc, char** argv) {
@@ -284,61 +348,10 @@ int RunRender(int argc, char** argv, std::ostream& out, std::ostream& err) {
             << "' is not available yet\n";
         return 2;
     }
-    ControlValues controls;
-    RenderHost host(err, !o.quiet && ::isatty(2));
-    Session s(controls, host, o.width, o.height, o.threads);
-    s.FormCreate();
-    s.FormResize(o.width, o.height);
-    s.FormActivate();
-    s.LoadExample(o.example);
-    if (o.task) s.ComboTypUlohyChange(o.task - 2);
-    for (const auto& [name, text] : o.sets) {
-        if (const Status set = controls.Set(name, text); !set) {
-            err << "vorla-render: " << set.Message() << "\n";
-            return 2;
-        }
-        if (FindControl(name)->kind == ControlKind::ColourLabel)
-            s.LabelyBarev(name, controls.LabelColour(name));
-    }
-    s.DefKruz();
-    if (o.printScene) {
-        out << s.sceneText << "\n";
-        return 0;
-    }
-    if (!o.quiet)
-        for (const auto& f : kSilentFields)
-            if (!TextToNumber(controls.Text(f.name), f.check))
-                err << "vorla-render: warning: " << f.name << ": '" << controls.Text(f.name)
-                    << "' is not a valid number here; its default is used\n";
-    if (!s.EditNekonecnoExit()) {
-        err << "vorla-render: " << kBadNumberMessage << " (EditNekonecno: '"
-            << controls.Text("EditNekonecno") << "')\n";
-        return 2;
-    }
-    s.ButPrepocetClick();  // the tabula shows the final scene, as after "Recalc."
-    if (o.clear) controls.SetText("CheckClear", "1");
-    s.fixedSeed = o.haveSeed;
-    s.seed = o.seed;
-    host.rows = o.height;
-    s.ActionClick(o.tag);
-    host.Finish();
-    if (o.overlay) s.Zadani1Click();
-    if (o.fixedPoints) s.PevneBody1Click();
-    // A file that cannot be written: its message, and false.
-    auto written = [&](const std::string& path, const Status& saved) {
-        if (!saved) err << "vorla-render: cannot write " << path << ": " << saved.Message() << "\n";
-        return saved.Ok();
-    };
-    if (!written(o.output, SaveImageFile(s.tabula.Image(), o.output, format))) return 1;
-    if (!o.gridFile.empty() &&
-        !written(o.gridFile, SaveTextFile(GridText(s.grid, s.PictureKind), o.gridFile)))
-        return 1;
-    if (scaleFormat) {
-        s.KresliStupnici();
-        if (!written(o.scaleFile, SaveImageFile(s.scaleImage.Image(), o.scaleFile, scaleFormat)))
-            return 1;
-    }
-    return 0;
+    // A picture the memory cannot hold is a picture file that cannot be written.
+    int code = 0;
+    const Status ran = Guarded([&] { code = Render(o, format, scaleFormat, out, err); });
+    return ran ? code : CannotWrite(err, o.output, ran);
 }
 
 }  // namespace vorla

@@ -7,6 +7,7 @@ class QPainter;
 #include <cstdint>
 #include <memory>
 
+#include "base/status.h"
 #include "colour/palette.h"
 
 namespace vorla {
@@ -16,6 +17,7 @@ enum class BrushStyle { Solid, Clear };
 
 class Tabula {
   public:
+    // A white bitmap of the size; one of 1 x 1 when the memory cannot hold that size.
     explicit Tabula(int width = 1, int height = 1);
     ~Tabula();
     Tabula(const Tabula&) = delete;
@@ -37,7 +39,9 @@ class Tabula {
         Tabula& t_;
     };
 
-    void Resize(int width, int height);  // contents become white
+    // A new size, the contents white. A size the memory cannot hold fails with kOutOfMemory
+    // and leaves the bitmap as it was.
+    Status Resize(int width, int height);
     int Width() const { return width_; }
     int Height() const { return height_; }
 
@@ -110,7 +114,7 @@ class Tabula {
     QImage image_;
     uchar* bits_ = nullptr;
     qsizetype stride_ = 0;
-    int width_ = 1, height_ = 1;
+    int width_ = 0, height_ = 0;
     Colour penColour_ = kBlack;
     int penWidth_ = 1;
     PenMode penMode_ = PenMode::Copy;

@@ -26,9 +26,8 @@
 #include <QTabWidget>
 #include <QVBoxLayout>
 #include <QWindow>
-#include <new>
-#include <stdexcept>
 
+#include "base/status.h"
 #include "model/examples.h"
 #include "pictures/kinds.h"
 #include "plane/image_file.h"
@@ -690,13 +689,8 @@ void TVorlaForm::ScaleChanged() {
 // --- commands ------------------------------------------------------------------------------
 
 void TVorlaForm::RunCommand(const std::function<void()>& command) {
-    try {
-        command();
-    } catch (const std::bad_alloc&) {
-        ReportError("Out of memory");
-    } catch (const std::exception& e) {
-        ReportError(QString::fromLocal8Bit(e.what()));
-    }
+    if (const Status done = Guarded(command); !done)
+        ReportError(QString::fromLocal8Bit(done.Message()));
     // A close asked for during a picture happens once the last picture has returned.
     if (closePending_ && !session_->Running()) QTimer::singleShot(0, this, &QWidget::close);
 }
@@ -844,7 +838,8 @@ void TVorlaForm::ShowMouseOutcome(const MouseTools::Outcome& out) {
 
 void TVorlaForm::FormResize(int width, int height) {
     RunCommand([&] {
-        session_->FormResize(width, height);
+        const Status resized = session_->FormResize(width, height);
+        if (!resized) return ReportError(Q(resized.Message()));
         storedPicture_ = QImage();  // it no longer fits
     });
     tabule_->update();

@@ -84,7 +84,7 @@ TEST(Session, PresetsAndResize) {
     EXPECT_EQ(f.session.view.axes.ColX0, 200);
     EXPECT_EQ(f.session.view.axes.RowY0, 150);
     f.Run(1);
-    f.session.FormResize(200, 100);
+    ASSERT_TRUE(f.session.FormResize(200, 100));
     EXPECT_EQ(f.session.view.axes.ColX0, 100);
     for (int v : f.session.grid.Cells()) EXPECT_EQ(v, -1);
 }

@@ -35,7 +35,7 @@ struct PictureFixture {
     explicit PictureFixture(int w = 48, int h = 40, int example = 3, int threads = 1)
         : session(controls, host, w, h, threads) {
         session.FormCreate();
-        session.FormResize(w, h);
+        EXPECT_TRUE(session.FormResize(w, h));
         session.FormActivate();
         if (example) session.LoadExample(example);
         session.fixedSeed = true;
