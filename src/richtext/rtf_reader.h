@@ -8,7 +8,9 @@
 #pragma once
 
 #include <QByteArray>
-#include <QChar>
+
+#include "base/status.h"
+#include "richtext/code_pages.h"
 
 class QTextDocument;
 
@@ -28,12 +30,9 @@ struct RtfReport {
     int chars = 0;           // characters written
 };
 
-// Replaces the document's contents with the text of `data`. Returns false (and leaves the
-// document as it was) when the data is not rich text.
-bool ReadRtf(const QByteArray& data, QTextDocument& doc, RtfReport* report = nullptr,
-             const RtfLimits& limits = {});
-
-// The character of an 8-bit code: code pages 1250 and 1252 by table, others as 1252.
-QChar CodePageChar(int codePage, unsigned char byte);
+// Replaces the document's contents with the text of `data`. Fails (and leaves the document
+// as it was) when the data is not rich text.
+Status ReadRtf(const QByteArray& data, QTextDocument& doc, RtfReport* report = nullptr,
+               const RtfLimits& limits = {});
 
 }  // namespace vorla
