@@ -16,16 +16,19 @@ namespace vorla {
 
 class Session;
 
+// The button of a mouse event.
 enum class MouseButton { Left, Right, Middle };
 
 // The set of held keys and buttons reported with a mouse event, and the double-click flag.
 // On a press the set includes the pressed button itself.
 using ShiftState = unsigned;
+// The flags of a ShiftState.
 namespace shift {
 inline constexpr ShiftState Shift = 1, Ctrl = 2, Alt = 4, Left = 8, Right = 16, Middle = 32,
                             Double = 64;
 }
 
+// What a press on the tabula does.
 enum class PressOp {
     Nothing,
     YRelatively,    // Ctrl + left
@@ -47,10 +50,12 @@ int HitCentre(const CentreHandles& handles, int X, int Y);
 long double SnapToZero(long double v);
 std::string CoordinateText(long double v);
 
+// A text to write into a field.
 struct FieldText {
     const char* field = nullptr;
     std::string text;
 };
+// The field texts one move of a dragged centre writes.
 struct DragEdit {
     int count = 0;  // 0, 1 (K2: only D) or 2
     std::array<FieldText, 2> fields;
@@ -60,6 +65,7 @@ DragEdit DragFieldTexts(int centre, const std::string& xText, const std::string&
 // Moves the dragged handle to the cursor; K2's row stays on the X axis.
 void MoveHandle(CentreHandles& handles, int centre, int X, int Y);
 
+// The pixel panel while it shows no pixel.
 inline constexpr Colour kPixelPanelColour = Rgb(0, 128, 128);  // LabelBarvT at design time
 inline constexpr const char* kNoValueText = "- -";             // LabelNumB at design time
 
@@ -72,6 +78,7 @@ struct HoverReadout {
     Colour colour = kPixelPanelColour;     // LabelBarvT's background
     std::string colourText;                // LabelCisBarvy
 };
+// The read-out of pixel (X, Y) from the last picture's grid and the tabula.
 HoverReadout HoverAt(const TAxisB& axes, const ValueGrid& grid, int pictureKind,
                      const Tabula& tabula, int X, int Y);
 // LabelNumB's text of a stored value: thousandths after the kinds above 16.
@@ -82,8 +89,10 @@ std::string ValueText(std::int32_t v, int pictureKind);
 // fault message come back to the window in the outcome.
 class MouseTools {
   public:
+    // Handlers over `session`, which must outlive them.
     explicit MouseTools(Session& session) : s_(session) {}
 
+    // What the window shows after a handler.
     struct Outcome {
         Status status;         // failed: show its message in a message box
         bool hover = false;    // the readout is valid: update the pixel panel
@@ -91,11 +100,15 @@ class MouseTools {
         bool drew = false;     // the tabula changed (the host was told as well)
     };
 
+    // A press on the tabula at pixel (X, Y): runs the tool of PressOperation (Y relatively,
+    // the pick of a centre to drag, an orbit or its circles).
     Outcome TabuleMouseDown(MouseButton button, ShiftState state, int X, int Y);
+    // The mouse moved over the tabula: the read-out, and a dragged centre follows it.
     Outcome TabuleMouseMove(ShiftState state, int X, int Y);
+    // A button was released: a drag ends with the scene redrawn.
     Outcome TabuleMouseUp(MouseButton button, ShiftState state, int X, int Y);
 
-    int DraggedCentre = -1;  // -1, or 1..4 = K2..K5
+    int DraggedCentre = -1;  // the centre being dragged: -1, or 1..4 = K2..K5
 
   private:
     void Recompute();

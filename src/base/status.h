@@ -22,7 +22,9 @@ struct Failure {
 // Done, or failed with a message. A default-constructed Status is done: `return {};`.
 class [[nodiscard]] Status {
   public:
+    // Done.
     Status() = default;
+    // Failed with the failure's message.
     Status(Failure f) : failed_(true), message_(std::move(f.message)) {}
 
     // True when the operation was done.
@@ -40,13 +42,15 @@ class [[nodiscard]] Status {
 template <class T>
 class [[nodiscard]] Result {
   public:
+    // The value.
     Result(T value) : value_(std::move(value)) {}
+    // No value: failed with the failure's message.
     Result(Failure f) : message_(std::move(f.message)) {}
 
     // True when there is a value.
     bool Ok() const { return value_.has_value(); }
     explicit operator bool() const { return Ok(); }
-    // The value; only when Ok().
+    // The value and its members; only when Ok().
     const T& Value() const { return *value_; }
     const T* operator->() const { return &*value_; }
     // The value, or `fallback` after a failure.

@@ -21,6 +21,7 @@ Result<YRelValue> YRelatively(long double xFrom, long double xTo, long double y,
 // with three digits once the integer part needs more than three.
 std::string YRelText(long double v);
 
+// A point of the plane.
 struct PlanePoint {
     long double X = 0, Y = 0;
 };
@@ -29,7 +30,8 @@ struct CircleResult {
     bool circle = false;
     long double a = 0, b = 0, c = 0;
 };
-// The circle through three points; when |det| < 0.001 the line through the first two.
+// The circle through three points (true); when |det| < 0.001 the line through the first two
+// (false).
 bool CircleThroughPoints(const PlanePoint& p1, const PlanePoint& p2, const PlanePoint& p3,
                          CircleResult& out);
 

@@ -8,15 +8,18 @@
 
 namespace vorla {
 
+// The range a value must lie in: any, above 0, or 0 and above.
 enum class RangeCheck { None, Positive, NonNegative };
 
 // Where a bad entry is reported; the window shows a message box and focuses the field.
 class BadNumberReporter {
   public:
     virtual ~BadNumberReporter() = default;
+    // Tells the user that the text of `field` is no acceptable number.
     virtual void ReportBadNumber(const std::string& field) = 0;
 };
 
+// The message of a bad number ("Bad number entry!").
 inline constexpr const char* kBadNumberMessage = "Chybné zadání čísla!";
 
 // The locale's decimal separator, and the other one, which input texts may use as well.

@@ -16,12 +16,14 @@ class QTextDocument;
 
 namespace vorla {
 
+// The caps that keep any input safe.
 struct RtfLimits {
     int maxDepth = 200;          // groups nested deeper are skipped whole
     int maxChars = 1 << 20;      // characters (paragraph breaks included) written at most
     int maxTableEntries = 4096;  // colours and fonts kept at most
 };
 
+// What a reading met.
 struct RtfReport {
     bool isRtf = false;      // the data starts with "{\rtf"
     bool truncated = false;  // the data ended inside a group
