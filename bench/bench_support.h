@@ -20,7 +20,7 @@ struct BenchSession {
     BenchSession(int example, int threads, int w = 542, int h = 450)
         : session(controls, host, w, h, threads) {
         session.FormCreate();
-        session.FormResize(w, h);
+        (void)session.FormResize(w, h);
         session.FormActivate();
         session.LoadExample(example);
         session.fixedSeed = true;

@@ -11,16 +11,16 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     if (size == 0) return 0;
     vorla::SetDecimalChar(data[0] & 1 ? ',' : '.');
     const std::string text(reinterpret_cast<const char*>(data) + 1, size - 1);
-    long double v = 0;
-    if (vorla::ConvertNumberText(text, v)) {
+    if (const vorla::Result<long double> read = vorla::ConvertNumberText(text)) {
+        const long double v = read.Value();
         if (!std::isfinite(v)) std::abort();
         const std::string g = vorla::GeneralText(v);
-        long double back = 0;
-        if (!vorla::ConvertNumberText(g, back)) std::abort();
-        if (vorla::GeneralText(back) != g) std::abort();
+        const vorla::Result<long double> back = vorla::ConvertNumberText(g);
+        if (!back) std::abort();
+        if (vorla::GeneralText(back.Value()) != g) std::abort();
         for (int n = 0; n <= 9; ++n)
             if (vorla::FormatDigits(n, v).empty()) std::abort();
     }
-    vorla::TextToNumberDef(text, vorla::RangeCheck::Positive, 1);
+    (void)vorla::TextToNumber(text, vorla::RangeCheck::Positive);
     return 0;
 }

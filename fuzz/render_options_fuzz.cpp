@@ -21,7 +21,6 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     std::vector<char*> argv;
     for (auto& a : args) argv.push_back(a.data());
     argv.push_back(nullptr);
-    std::string error;
-    vorla::CheckRenderArguments(static_cast<int>(args.size()), argv.data(), error);
+    (void)vorla::CheckRenderArguments(static_cast<int>(args.size()), argv.data());
     return 0;
 }

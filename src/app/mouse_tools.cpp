@@ -110,12 +110,12 @@ MouseTools::Outcome MouseTools::TabuleMouseDown(MouseButton button, ShiftState s
             AxesRange& range = s_.view.range;
             range.XFrom = ctl.Number(Ctl::edtXod);
             range.XTo = ctl.Number(Ctl::edtXdo);
-            const YRelResult r =
+            const Result<YRelValue> r =
                 YRelatively(range.XFrom, range.XTo, s_.view.axes.YOfRow(Y), s_.view.W, s_.view.H);
-            if (r.error.empty())
-                ctl.SetText(Ctl::edtYzero, r.text);
+            if (r)
+                ctl.SetText(Ctl::edtYzero, r->text);
             else
-                out.error = r.error;
+                out.status = r.ToStatus();
         } else {
             DraggedCentre = -1;
             DraggedCentre = HitCentre(s_.view.handles, X, Y);
@@ -129,14 +129,14 @@ MouseTools::Outcome MouseTools::TabuleMouseDown(MouseButton button, ShiftState s
     switch (op) {
         case PressOp::OrbitRings:
         case PressOp::OrbitPolyline:
-            out.error =
+            out.status =
                 Orbit(s_.tabula, s_.scene, s_.view, s_.palette, ctl.Spin(Ctl::SpinMouseIter), X, Y,
                       op == PressOp::OrbitRings ? 0 : 1);
             out.drew = true;
             break;
         case PressOp::OrbitCircle0:
         case PressOp::OrbitCircle1:
-            out.error =
+            out.status =
                 OrbitCircle(s_.tabula, s_.scene, s_.view, ctl.LabelColour(Ctl::LabelIterCircle), X,
                             Y, op == PressOp::OrbitCircle0 ? 0 : 1);
             out.drew = true;

@@ -6,6 +6,7 @@
 #include <cstdint>
 #include <string>
 
+#include "base/status.h"
 #include "colour/palette.h"
 #include "model/controls.h"
 #include "pictures/value_grid.h"
@@ -66,6 +67,7 @@ DragEdit DragFieldTexts(int centre, const std::string& xText, const std::string&
 // Moves the dragged handle to the cursor; K2's row stays on the X axis.
 void MoveHandle(CentreHandles& handles, int centre, int X, int Y);
 
+// The pixel panel while it shows no pixel.
 inline constexpr Colour kPixelPanelColour = Rgb(0, 128, 128);  // LabelBarvT at design time
 inline constexpr const char* kNoValueText = "- -";             // LabelNumB at design time
 
@@ -94,7 +96,7 @@ class MouseTools {
 
     // What a handler did, for the window to show.
     struct Outcome {
-        std::string error;     // non-empty: show it in a message box
+        Status status;         // failed: show its message in a message box
         bool hover = false;    // the readout is valid: update the pixel panel
         HoverReadout readout;  // (status panels 1 and 3 are already written)
         bool drew = false;     // the tabula changed (the host was told as well)
@@ -107,7 +109,7 @@ class MouseTools {
     // A release over the tabula: a centre drag ends with the scene drawn again.
     Outcome TabuleMouseUp(MouseButton button, ShiftState state, int X, int Y);
 
-    int DraggedCentre = -1;  // -1, or 1..4 = K2..K5
+    int DraggedCentre = -1;  // the centre being dragged: -1, or 1..4 = K2..K5
 
   private:
     void Recompute();

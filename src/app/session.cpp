@@ -31,16 +31,17 @@ void Session::FormActivate() {
     SpolecneLyap();
 }
 
-void Session::FormResize(int width, int height) {
+Status Session::FormResize(int width, int height) {
     // A running picture would walk rows that no longer fit: it ends at its next poll.
     if (Running()) StopRequested = true;
-    tabula.Resize(width, height);
+    if (Status resized = tabula.Resize(width, height); !resized) return resized;
     view.W = tabula.Width();
     view.H = tabula.Height();
     grid.Resize(view.W, view.H);
     PrepocetPodleSouradnic();
     if (resizedOnce_) KresliZaklad();
     resizedOnce_ = true;
+    return {};
 }
 
 void Session::DefKruz() {
@@ -78,25 +79,27 @@ void Session::ComboTypUlohyChange(int itemIndex) {
     KresliZaklad();
 }
 
-bool Session::EditKoefExit(Ctl field) {
+Status Session::EditKoefExit(Ctl field) {
     const ControlSpec& spec = Spec(field);
     // Any number passes here, also where the field's readers want one in a range.
-    if (!ReadEditNumber(controls, spec.name, controls.Text(field), RangeCheck::None)) return false;
+    const Result<long double> read =
+        ReadEditNumber(controls, spec.name, controls.Text(field), RangeCheck::None);
+    if (!read) return read.ToStatus();
     const int tag = spec.tag;
-    const long double v = LastEditNumber();
+    const long double v = read.Value();
     if (!StoreCircleByTag(scene.k, tag, v)) {
         if (tag == 112) view.range.XFrom = v;
         if (tag == 113) view.range.XTo = v;
         if (tag == 114) view.range.YRelative = v;
     }
-    return true;
+    return {};
 }
 
-bool Session::EditNekonecnoExit() {
-    scene.SetInfinityBound(controls.Number(Ctl::EditNekonecno));
-    const bool failed = NumberTextFailed();
-    if (failed) controls.Focus(Ctl::EditNekonecno);
-    return !failed;
+Status Session::EditNekonecnoExit() {
+    const Result<long double> bound = controls.ReadNumber(Ctl::EditNekonecno);
+    scene.SetInfinityBound(bound.ValueOr(Spec(Ctl::EditNekonecno).fallback));
+    if (!bound) controls.Focus(Ctl::EditNekonecno);
+    return bound.ToStatus();
 }
 
 void Session::EditPresnostExit() {

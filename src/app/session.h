@@ -5,6 +5,7 @@
 #include <cstdint>
 #include <string>
 
+#include "base/status.h"
 #include "colour/palette.h"
 #include "model/controls.h"
 #include "model/fixed_points.h"
@@ -55,8 +56,9 @@ class Session {
     // FormActivate: the circles read again from their fields, the Lyapunov scale redrawn.
     void FormActivate();
     // FormResize: the tabula, the grid and the viewport take the new size; a running picture
-    // ends, and after the first time the tabula is cleared.
-    void FormResize(int width, int height);
+    // ends, and after the first time the tabula is cleared. A size the memory cannot hold
+    // fails and keeps the old one.
+    Status FormResize(int width, int height);
 
     // --- scene, viewport and overlay ---
     // DefKruz: reads the circle fields into the scene and publishes the scene text.
@@ -73,11 +75,11 @@ class Session {
     // cleared.
     void ComboTypUlohyChange(int itemIndex);
     // EditKoefExit: a field was left: its number is checked (a bad one is reported) and
-    // stored by the field's tag; false for a bad number.
-    bool EditKoefExit(Ctl field);
+    // stored by the field's tag; fails for a bad number.
+    Status EditKoefExit(Ctl field);
     // EditNekonecnoExit: reads the bound of infinity; a bad one puts the focus on its field
-    // and gives false.
-    bool EditNekonecnoExit();
+    // and fails.
+    Status EditNekonecnoExit();
     // EditPresnostExit: reads the accuracy of convergence.
     void EditPresnostExit();
     // ButPrepocetClick: the Recalc. button: a picture ends, scene and viewport are read

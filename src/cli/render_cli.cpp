@@ -55,10 +55,6 @@ struct Options {
     std::string scaleFile;
 };
 
-struct UsageError {
-    std::string message;
-};
-
 bool ParseLong(const std::string& s, long long lo, long long hi, long long& v) {
     if (s.empty()) return false;
     char* end = nullptr;
@@ -73,46 +69,52 @@ std::string ValidControlNames() {
     return names;
 }
 
-Options Parse(int argc, char** argv) {
+// The options followed by a value.
+bool TakesValue(const std::string& option) {
+    for (const char* o : {"--example", "--task", "--set", "--picture", "--tag", "--size",
+                          "--threads", "--seed", "--grid", "--scale-image"})
+        if (option == o) return true;
+    return false;
+}
+
+// The options, or the message of the first bad one.
+Result<Options> Parse(int argc, char** argv) {
     Options o;
     bool haveOutput = false;
     for (int i = 1; i < argc; ++i) {
         const std::string a = argv[i];
-        auto value = [&]() -> std::string {
-            if (i + 1 >= argc) throw UsageError{a + " needs a value"};
-            return argv[++i];
-        };
+        if (TakesValue(a) && i + 1 >= argc) return Failure{a + " needs a value"};
+        auto value = [&]() -> std::string { return argv[++i]; };
         long long v = 0;
         if (a == "--help" || a == "-h") {
             o.help = true;
         } else if (a == "--example") {
             const std::string s = value();
-            if (!ParseLong(s, 1, 14, v))
-                throw UsageError{"--example takes 1 to 14, not '" + s + "'"};
+            if (!ParseLong(s, 1, 14, v)) return Failure{"--example takes 1 to 14, not '" + s + "'"};
             o.example = static_cast<int>(v);
         } else if (a == "--task") {
             const std::string s = value();
-            if (!ParseLong(s, 2, 6, v)) throw UsageError{"--task takes 2 to 6, not '" + s + "'"};
+            if (!ParseLong(s, 2, 6, v)) return Failure{"--task takes 2 to 6, not '" + s + "'"};
             o.task = static_cast<int>(v);
         } else if (a == "--set") {
             const std::string s = value();
             const size_t eq = s.find('=');
             if (eq == std::string::npos || eq == 0)
-                throw UsageError{"--set takes NAME=TEXT, not '" + s + "'"};
+                return Failure{"--set takes NAME=TEXT, not '" + s + "'"};
             const std::string name = s.substr(0, eq);
             if (!FindControl(name))
-                throw UsageError{"unknown control '" + name +
-                                 "'; valid names: " + ValidControlNames()};
+                return Failure{"unknown control '" + name +
+                               "'; valid names: " + ValidControlNames()};
             o.sets.emplace_back(name, s.substr(eq + 1));
         } else if (a == "--picture") {
             const std::string s = value();
             const PictureKindInfo* k = FindPictureKind(s);
-            if (!k) throw UsageError{"unknown picture '" + s + "'"};
+            if (!k) return Failure{"unknown picture '" + s + "'"};
             o.tag = k->tag;
         } else if (a == "--tag") {
             const std::string s = value();
             if (!ParseLong(s, 0, 1000, v) || !FindPictureKind(static_cast<int>(v)))
-                throw UsageError{"--tag takes the tag of a picture, not '" + s + "'"};
+                return Failure{"--tag takes the tag of a picture, not '" + s + "'"};
             o.tag = static_cast<int>(v);
         } else if (a == "--clear") {
             o.clear = true;
@@ -126,13 +128,13 @@ Options Parse(int argc, char** argv) {
             long long w = 0, h = 0;
             if (x == std::string::npos || !ParseLong(s.substr(0, x), 1, 16384, w) ||
                 !ParseLong(s.substr(x + 1), 1, 16384, h))
-                throw UsageError{"--size takes WxH with each from 1 to 16384, not '" + s + "'"};
+                return Failure{"--size takes WxH with each from 1 to 16384, not '" + s + "'"};
             o.width = static_cast<int>(w);
             o.height = static_cast<int>(h);
         } else if (a == "--threads") {
             const std::string s = value();
             if (!ParseLong(s, 1, 1024, v))
-                throw UsageError{"--threads takes 1 to 1024, not '" + s + "'"};
+                return Failure{"--threads takes 1 to 1024, not '" + s + "'"};
             o.threads = static_cast<int>(v);
         } else if (a == "--seed") {
             const std::string s = value();
@@ -140,22 +142,22 @@ Options Parse(int argc, char** argv) {
             errno = 0;
             o.seed = std::strtoull(s.c_str(), &end, 10);
             if (s.empty() || s[0] == '-' || *end != 0 || errno != 0)
-                throw UsageError{"--seed takes a whole number, not '" + s + "'"};
+                return Failure{"--seed takes a whole number, not '" + s + "'"};
             o.haveSeed = true;
         } else if (a == "--grid") {
             o.gridFile = value();
-            if (o.gridFile.empty()) throw UsageError{"--grid needs a file name"};
+            if (o.gridFile.empty()) return Failure{"--grid needs a file name"};
         } else if (a == "--scale-image") {
             o.scaleFile = value();
-            if (o.scaleFile.empty()) throw UsageError{"--scale-image needs a file name"};
+            if (o.scaleFile.empty()) return Failure{"--scale-image needs a file name"};
         } else if (a == "--print-scene") {
             o.printScene = true;
         } else if (a == "--quiet" || a == "-q") {
             o.quiet = true;
         } else if (a.size() > 1 && a[0] == '-') {
-            throw UsageError{"unknown option '" + a + "'"};
+            return Failure{"unknown option '" + a + "'"};
         } else {
-            if (haveOutput) throw UsageError{"only one output file may be given"};
+            if (haveOutput) return Failure{"only one output file may be given"};
             o.output = a;
             haveOutput = true;
         }
@@ -212,30 +214,92 @@ std::string GridText(const ValueGrid& g, int kind) {
     return s;
 }
 
+// The message of a file that cannot be written, and the exit code 1.
+int CannotWrite(std::ostream& err, const std::string& path, const Status& why) {
+    err << "vorla-render: cannot write " << path << ": " << why.Message() << "\n";
+    return 1;
+}
+
+// Draws the picture of checked options and writes its files; returns the exit code.
+int Render(const Options& o, const char* format, const char* scaleFormat, std::ostream& out,
+           std::ostream& err) {
+    ControlValues controls;
+    RenderHost host(err, !o.quiet && ::isatty(2));
+    Session s(controls, host, o.width, o.height, o.threads);
+    s.FormCreate();
+    if (const Status resized = s.FormResize(o.width, o.height); !resized)
+        return CannotWrite(err, o.output, resized);
+    s.FormActivate();
+    s.LoadExample(o.example);
+    if (o.task) s.ComboTypUlohyChange(o.task - 2);
+    for (const auto& [name, text] : o.sets) {
+        if (const Status set = controls.Set(name, text); !set) {
+            err << "vorla-render: " << set.Message() << "\n";
+            return 2;
+        }
+        const Ctl c = *FindControl(name);
+        if (Spec(c).kind == ControlKind::ColourLabel) s.LabelyBarev(c, controls.LabelColour(c));
+    }
+    s.DefKruz();
+    if (o.printScene) {
+        out << s.sceneText << "\n";
+        return 0;
+    }
+    // The edits are read silently with a fallback: a bad text there deserves a word. The
+    // bound of infinity is refused instead.
+    if (!o.quiet)
+        for (const ControlSpec& f : ControlTable()) {
+            if (f.kind != ControlKind::Edit || f.id == Ctl::EditNekonecno) continue;
+            if (!controls.ReadNumber(f.id))
+                err << "vorla-render: warning: " << f.name << ": '" << controls.Text(f.id)
+                    << "' is not a valid number here; its default is used\n";
+        }
+    if (!s.EditNekonecnoExit()) {
+        err << "vorla-render: " << kBadNumberMessage << " (EditNekonecno: '"
+            << controls.Text(Ctl::EditNekonecno) << "')\n";
+        return 2;
+    }
+    s.ButPrepocetClick();  // the tabula shows the final scene, as after "Recalc."
+    if (o.clear) controls.SetText(Ctl::CheckClear, "1");
+    s.fixedSeed = o.haveSeed;
+    s.seed = o.seed;
+    host.rows = o.height;
+    s.ActionClick(o.tag);
+    host.Finish();
+    if (o.overlay) s.Zadani1Click();
+    if (o.fixedPoints) s.PevneBody1Click();
+    if (const Status saved = SaveImageFile(s.tabula.Image(), o.output, format); !saved)
+        return CannotWrite(err, o.output, saved);
+    if (!o.gridFile.empty())
+        if (const Status saved = SaveTextFile(GridText(s.grid, s.PictureKind), o.gridFile); !saved)
+            return CannotWrite(err, o.gridFile, saved);
+    if (scaleFormat) {
+        s.KresliStupnici();
+        if (const Status saved = SaveImageFile(s.scaleImage.Image(), o.scaleFile, scaleFormat);
+            !saved)
+            return CannotWrite(err, o.scaleFile, saved);
+    }
+    return 0;
+}
+
 }  // namespace
 
-bool CheckRenderArguments(int argc, char** argv, std::string& error) {
-    Options o;
-    try {
-        o = Parse(argc, argv);
-    } catch (const UsageError& e) {
-        error = e.message;
-        return false;
-    }
+Status CheckRenderArguments(int argc, char** argv) {
+    const Result<Options> o = Parse(argc, argv);
+    if (!o) return o.ToStatus();
     ControlValues controls;
-    for (const auto& [name, text] : o.sets)
-        if (!controls.Set(name, text, error)) return false;
-    return true;
+    for (const auto& [name, text] : o->sets)
+        if (Status set = controls.Set(name, text); !set) return set;
+    return {};
 }
 
 int RunRender(int argc, char** argv, std::ostream& out, std::ostream& err) {
-    Options o;
-    try {
-        o = Parse(argc, argv);
-    } catch (const UsageError& e) {
-        err << "vorla-render: " << e.message << "\n" << kUsage;
+    const Result<Options> parsed = Parse(argc, argv);
+    if (!parsed) {
+        err << "vorla-render: " << parsed.Message() << "\n" << kUsage;
         return 2;
     }
+    const Options& o = parsed.Value();
     if (o.help) {
         out << kUsage;
         return 0;
@@ -257,68 +321,10 @@ int RunRender(int argc, char** argv, std::ostream& out, std::ostream& err) {
             << "' is not available yet\n";
         return 2;
     }
-    std::string error;
-    ControlValues controls;
-    RenderHost host(err, !o.quiet && ::isatty(2));
-    Session s(controls, host, o.width, o.height, o.threads);
-    s.FormCreate();
-    s.FormResize(o.width, o.height);
-    s.FormActivate();
-    s.LoadExample(o.example);
-    if (o.task) s.ComboTypUlohyChange(o.task - 2);
-    for (const auto& [name, text] : o.sets) {
-        if (!controls.Set(name, text, error)) {
-            err << "vorla-render: " << error << "\n";
-            return 2;
-        }
-        const Ctl c = *FindControl(name);
-        if (Spec(c).kind == ControlKind::ColourLabel) s.LabelyBarev(c, controls.LabelColour(c));
-    }
-    s.DefKruz();
-    if (o.printScene) {
-        out << s.sceneText << "\n";
-        return 0;
-    }
-    // The edits are read silently with a fallback: a bad text there deserves a word. The
-    // bound of infinity is refused instead.
-    if (!o.quiet)
-        for (const ControlSpec& f : ControlTable()) {
-            if (f.kind != ControlKind::Edit || f.id == Ctl::EditNekonecno) continue;
-            controls.Number(f.id);
-            if (NumberTextFailed())
-                err << "vorla-render: warning: " << f.name << ": '" << controls.Text(f.id)
-                    << "' is not a valid number here; its default is used\n";
-        }
-    if (!s.EditNekonecnoExit()) {
-        err << "vorla-render: " << kBadNumberMessage << " (EditNekonecno: '"
-            << controls.Text(Ctl::EditNekonecno) << "')\n";
-        return 2;
-    }
-    s.ButPrepocetClick();  // the tabula shows the final scene, as after "Recalc."
-    if (o.clear) controls.SetText(Ctl::CheckClear, "1");
-    s.fixedSeed = o.haveSeed;
-    s.seed = o.seed;
-    host.rows = o.height;
-    s.ActionClick(o.tag);
-    host.Finish();
-    if (o.overlay) s.Zadani1Click();
-    if (o.fixedPoints) s.PevneBody1Click();
-    if (!SaveImageFile(s.tabula.Image(), o.output, format, error)) {
-        err << "vorla-render: cannot write " << o.output << ": " << error << "\n";
-        return 1;
-    }
-    if (!o.gridFile.empty() && !SaveTextFile(GridText(s.grid, s.PictureKind), o.gridFile, error)) {
-        err << "vorla-render: cannot write " << o.gridFile << ": " << error << "\n";
-        return 1;
-    }
-    if (scaleFormat) {
-        s.KresliStupnici();
-        if (!SaveImageFile(s.scaleImage.Image(), o.scaleFile, scaleFormat, error)) {
-            err << "vorla-render: cannot write " << o.scaleFile << ": " << error << "\n";
-            return 1;
-        }
-    }
-    return 0;
+    // A picture the memory cannot hold is a picture file that cannot be written.
+    int code = 0;
+    const Status ran = Guarded([&] { code = Render(o, format, scaleFormat, out, err); });
+    return ran ? code : CannotWrite(err, o.output, ran);
 }
 
 }  // namespace vorla

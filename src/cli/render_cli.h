@@ -4,14 +4,16 @@
 #include <iosfwd>
 #include <string>
 
+#include "base/status.h"
+
 namespace vorla {
 
 // Runs the renderer; returns the process exit code (0 done, 1 a file could not be
 // written, 2 bad usage or a refused field).
 int RunRender(int argc, char** argv, std::ostream& out, std::ostream& err);
 
-// Checks the options as RunRender would, without drawing: false with the message of the
-// first bad one.
-bool CheckRenderArguments(int argc, char** argv, std::string& error);
+// Checks the options as RunRender would, without drawing: a failure carries the message of
+// the first bad one.
+Status CheckRenderArguments(int argc, char** argv);
 
 }  // namespace vorla

@@ -110,29 +110,22 @@ std::string ColorText(Colour c) {
            std::to_string(BlueOf(c));
 }
 
-bool ParseColourText(const std::string& text, Colour& out) {
+Result<Colour> ParseColourText(const std::string& text) {
+    const Failure none{"'" + text + "' is no colour name, #RRGGBB or r,g,b"};
     for (const auto& nc : NamedColors)
-        if (strcasecmp(nc.name, text.c_str()) == 0) {
-            out = nc.colour;
-            return true;
-        }
+        if (strcasecmp(nc.name, text.c_str()) == 0) return nc.colour;
     if (text.size() == 7 && text[0] == '#') {
         char* end = nullptr;
         const long v = std::strtol(text.c_str() + 1, &end, 16);
-        if (end && *end == 0) {
-            out = Rgb((v >> 16) & 255, (v >> 8) & 255, v & 255);
-            return true;
-        }
-        return false;
+        if (end && *end == 0) return Rgb((v >> 16) & 255, (v >> 8) & 255, v & 255);
+        return none;
     }
     int r, g, b;
     char extra;
     if (std::sscanf(text.c_str(), "%d,%d,%d%c", &r, &g, &b, &extra) == 3 && r >= 0 && r <= 255 &&
-        g >= 0 && g <= 255 && b >= 0 && b <= 255) {
-        out = Rgb(r, g, b);
-        return true;
-    }
-    return false;
+        g >= 0 && g <= 255 && b >= 0 && b <= 255)
+        return Rgb(r, g, b);
+    return none;
 }
 
 }  // namespace vorla

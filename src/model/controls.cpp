@@ -184,6 +184,10 @@ int Controls::Spin(Ctl c) const {
     return v < lo ? lo : v > hi ? hi : static_cast<int>(v);
 }
 
+Result<long double> Controls::ReadNumber(Ctl c) const {
+    return TextToNumber(Text(c), Spec(c).check);
+}
+
 long double Controls::Number(Ctl c) const {
     const ControlSpec& spec = Spec(c);
     return TextToNumberDef(Text(c), spec.check, spec.fallback);
@@ -203,48 +207,41 @@ ControlValues::ControlValues() {
     }
 }
 
-bool ControlValues::Set(const std::string& name, const std::string& text, std::string& error) {
+Status ControlValues::Set(const std::string& name, const std::string& text) {
     const std::optional<Ctl> found = FindControl(name);
-    if (!found) {
-        error = "unknown control '" + name + "'";
-        return false;
-    }
+    if (!found) return Failure{"unknown control '" + name + "'"};
     const int i = Index(*found);
     switch (Spec(*found).kind) {
         case ControlKind::Edit:
             texts_[i] = text;
-            return true;
+            return {};
         case ControlKind::Spin: {
             long long v;
-            if (!ParseInt(text, v)) {
-                error = name + " takes a whole number, not '" + text + "'";
-                return false;
-            }
+            if (!ParseInt(text, v))
+                return Failure{name + " takes a whole number, not '" + text + "'"};
             texts_[i] = std::to_string(v);
-            return true;
+            return {};
         }
         case ControlKind::Check:
             if (text == "1" || text == "on" || text == "true" || text == "yes") {
                 texts_[i] = "1";
-                return true;
+                return {};
             }
             if (text == "0" || text == "off" || text == "false" || text == "no") {
                 texts_[i] = "0";
-                return true;
+                return {};
             }
-            error = name + " takes on or off, not '" + text + "'";
-            return false;
+            return Failure{name + " takes on or off, not '" + text + "'"};
         case ControlKind::ColourLabel: {
-            Colour c;
-            if (!ParseColourText(text, c)) {
-                error = name + " takes a colour (a name, #RRGGBB or r,g,b), not '" + text + "'";
-                return false;
-            }
-            colours_[i] = c;
-            return true;
+            const Result<Colour> c = ParseColourText(text);
+            if (!c)
+                return Failure{name + " takes a colour (a name, #RRGGBB or r,g,b), not '" + text +
+                               "'"};
+            colours_[i] = c.Value();
+            return {};
         }
     }
-    return false;
+    return Failure{"unknown control '" + name + "'"};
 }
 
 }  // namespace vorla

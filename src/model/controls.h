@@ -9,6 +9,7 @@
 #include <string_view>
 #include <vector>
 
+#include "base/status.h"
 #include "colour/palette.h"
 #include "plane/number_text.h"
 
@@ -213,7 +214,9 @@ class Controls : public BadNumberReporter {
     // A spin edit's value, brought into its range (a text that is no integer gives the
     // nearest end of the range for a sign, else the minimum).
     int Spin(Ctl c) const;
-    // An edit's number by its range check, or its fallback; NumberTextFailed() tells which.
+    // An edit's number, read by its range check; a failure for a bad text.
+    Result<long double> ReadNumber(Ctl c) const;
+    // An edit's number by its range check, or its fallback after a bad text.
     long double Number(Ctl c) const;
     // The number reader's report names the field: shown through ShowBadNumber.
     void ReportBadNumber(const std::string& field) final;
@@ -239,9 +242,9 @@ class ControlValues : public Controls {
         focused = field;
     }
 
-    // Sets a control named from outside from a text as a user would give it; false with a
-    // reason if the name or the text is refused.
-    bool Set(const std::string& name, const std::string& text, std::string& error);
+    // Sets a control named from outside from a text as a user would give it; a refusal
+    // carries the reason (an unknown name or a text the control does not take).
+    Status Set(const std::string& name, const std::string& text);
 
     std::optional<Ctl> focused;         // the control given the focus last, if any
     std::vector<Ctl> badNumberReports;  // the fields reported, in order

@@ -9,19 +9,13 @@
 
 namespace vorla {
 
-YRelResult YRelatively(long double xFrom, long double xTo, long double y, int W, int H) {
-    YRelResult res;
+Result<YRelValue> YRelatively(long double xFrom, long double xTo, long double y, int W, int H) {
     FpGuard g;
     const long double num = g.Check(y * W);
     const long double den = g.Check(H * g.Check(xTo - xFrom));
     const long double v = g.Check(0.5L - g.Div(num, den));
-    if (g.fault) {
-        res.error = g.Message();
-        return res;
-    }
-    res.value = v;
-    res.text = YRelText(v);
-    return res;
+    if (g.fault) return Failure{g.fault};
+    return YRelValue{v, YRelText(v)};
 }
 
 std::string YRelText(long double v) {
@@ -89,7 +83,7 @@ bool CircleThroughPoints(const PlanePoint& p1, const PlanePoint& p2, const Plane
     return false;
 }
 
-std::string OrthogonalCircle(const CircleSet& k, long double x, long double y, CircleResult& out) {
+Result<CircleResult> OrthogonalCircle(const CircleSet& k, long double x, long double y) {
     const long double D = k.D;
     FpGuard g;
     const long double s = g.Check(x * x + y * y);
@@ -99,12 +93,8 @@ std::string OrthogonalCircle(const CircleSet& k, long double x, long double y, C
     const long double N =
         g.Check((s * s + 1 + 2 * (x * x - y * y)) * D * D + (q * s - 2 * D * x * (s + 1)) * q);
     const long double r = g.Div(g.Sqrt(N), 2 * D * std::fabs(y));
-    if (g.fault) return g.Message();
-    out.circle = true;
-    out.a = cx;
-    out.b = cy;
-    out.c = r;
-    return "";
+    if (g.fault) return Failure{g.fault};
+    return CircleResult{true, cx, cy, r};
 }
 
 }  // namespace vorla

@@ -3,7 +3,8 @@
 #pragma once
 
 #include <cmath>
-#include <string>
+
+#include "base/status.h"
 
 namespace vorla {
 
@@ -15,12 +16,14 @@ inline constexpr const char* kOverflow = "Floating point overflow";
 // Faults are not trapped: each operation that could fault is tested beforehand, and the
 // first one wins, as a trapped fault would have ended the computation there.
 struct FpGuard {
-    const char* fault = nullptr;
+    const char* fault = nullptr;  // the first fault's text, or nullptr
 
+    // The value, unless it is not finite (overflow, invalid) or a fault came before: then 0.
     long double Check(long double v) {
         if (!fault && !std::isfinite(v)) fault = std::isnan(v) ? kInvalidOperation : kOverflow;
         return fault ? 0 : v;
     }
+    // a / b, with a zero divisor as the division-by-zero (or, 0 / 0, the invalid) fault.
     long double Div(long double a, long double b) {
         if (fault) return 0;
         if (b == 0) {
@@ -29,6 +32,7 @@ struct FpGuard {
         }
         return Check(a / b);
     }
+    // The square root, with a negative argument as the invalid-operation fault.
     long double Sqrt(long double a) {
         if (fault) return 0;
         if (!(a >= 0)) {
@@ -37,7 +41,8 @@ struct FpGuard {
         }
         return Check(std::sqrt(a));
     }
-    std::string Message() const { return fault ? fault : ""; }
+    // Done, or failed with the first fault's text.
+    Status Outcome() const { return fault ? Status(Failure{fault}) : Status(); }
 };
 
 }  // namespace vorla

@@ -33,36 +33,36 @@ void DrawCircle(Tabula& t, const TAxisB& axes, long double cx, long double cy, l
 
 }  // namespace
 
-std::string DrawCircleResult(Tabula& t, const Viewport& v, const CircleResult& res) {
+Status DrawCircleResult(Tabula& t, const Viewport& v, const CircleResult& res) {
     FpGuard g;
     const TAxisB& ax = v.axes;
     g.Check(res.a);
     g.Check(res.b);
     g.Check(res.c);
-    if (g.fault) return g.Message();
+    if (g.fault) return g.Outcome();
     if (res.circle) {
         DrawCircle(t, ax, res.a, res.b, res.c);
-        return "";
+        return {};
     }
     const long double A = res.a, B = res.b, C = res.c;
     if (std::fabs(A) <= std::fabs(B)) {
         const long double y0 = g.Div(g.Check(-C - g.Check(A * ax.XMin)), B);
         const long double y1 = g.Div(g.Check(-C - g.Check(A * ax.XMax)), B);
-        if (g.fault) return g.Message();
+        if (g.fault) return g.Outcome();
         t.MoveTo(0, ax.RowOfY(y0));
         t.LineTo(v.W, ax.RowOfY(y1));
     } else {
         const long double x0 = g.Div(g.Check(-C - g.Check(B * ax.YMin)), A);
         const long double x1 = g.Div(g.Check(-C - g.Check(B * ax.YMax)), A);
-        if (g.fault) return g.Message();
+        if (g.fault) return g.Outcome();
         t.MoveTo(ax.ColumnOfX(x0), v.H);
         t.LineTo(ax.ColumnOfX(x1), 0);
     }
-    return "";
+    return {};
 }
 
-std::string Orbit(Tabula& t, const Scene& scene, const Viewport& v, const Palette& p, int n, int X,
-                  int Y, int mode) {
+Status Orbit(Tabula& t, const Scene& scene, const Viewport& v, const Palette& p, int n, int X,
+             int Y, int mode) {
     X = ClampPixel(X);
     Y = ClampPixel(Y);
     const Tabula::Batch batch(t);
@@ -103,24 +103,23 @@ std::string Orbit(Tabula& t, const Scene& scene, const Viewport& v, const Palett
             lastColour = colour;
         }
     });
-    return g.Message();
+    return g.Outcome();
 }
 
-std::string OrbitCircle(Tabula& t, const Scene& scene, const Viewport& v, Colour colour, int X,
-                        int Y, int mode) {
+Status OrbitCircle(Tabula& t, const Scene& scene, const Viewport& v, Colour colour, int X, int Y,
+                   int mode) {
     const TAxisB& ax = v.axes;
     const long double x = ax.XOfColumn(ClampPixel(X)), y = ax.YOfRow(ClampPixel(Y));
     const Tabula::Batch batch(t);
     t.SetPenColor(colour);
     t.SetBrushStyle(BrushStyle::Clear);
     if (scene.taskType == 2) {
-        CircleResult res;
-        const std::string err = OrthogonalCircle(scene.k, x, y, res);
-        if (!err.empty()) return err;
-        DrawCircle(t, ax, res.a, res.b, res.c);
-        return "";
+        const Result<CircleResult> res = OrthogonalCircle(scene.k, x, y);
+        if (!res) return res.ToStatus();
+        DrawCircle(t, ax, res->a, res->b, res->c);
+        return {};
     }
-    if (mode != 1 || !scene.HasMap()) return "";
+    if (mode != 1 || !scene.HasMap()) return {};
     for (int start = 0; start < 2; ++start) {
         // Figure 1: the start point, its 2nd and 4th iterates; figure 2: the 1st, 3rd, 5th.
         long double px = x, py = y;
@@ -134,13 +133,12 @@ std::string OrbitCircle(Tabula& t, const Scene& scene, const Viewport& v, Colour
             pts[i] = {px, py};
         }
         for (const PlanePoint& q : pts)
-            if (!IterateOk(g, q.X, q.Y)) return g.Message();
+            if (!IterateOk(g, q.X, q.Y)) return g.Outcome();
         CircleResult res;
         CircleThroughPoints(pts[0], pts[1], pts[2], res);
-        const std::string err = DrawCircleResult(t, v, res);
-        if (!err.empty()) return err;
+        if (Status drawn = DrawCircleResult(t, v, res); !drawn) return drawn;
     }
-    return "";
+    return {};
 }
 
 }  // namespace vorla

@@ -5,8 +5,9 @@
 namespace vorla {
 
 long double EditPresnostExit(Controls& controls, long double& accuracy) {
-    accuracy = controls.Number(Ctl::EditPresnost);
-    if (NumberTextFailed()) controls.Focus(Ctl::EditPresnost);
+    const Result<long double> read = controls.ReadNumber(Ctl::EditPresnost);
+    accuracy = read.ValueOr(Spec(Ctl::EditPresnost).fallback);
+    if (!read) controls.Focus(Ctl::EditPresnost);
     return accuracy;
 }
 

@@ -7,8 +7,10 @@
 
 namespace vorla {
 
+// A routine that draws one kind of picture.
 using PictureRoutine = void (*)(PictureContext&);
 
+// One kind of picture as the menus and the renderer know it.
 struct PictureKindInfo {
     int tag;
     const char* name;     // the renderer's --picture name
@@ -19,11 +21,15 @@ struct PictureKindInfo {
 
 // Every kind of the Action and Draw menus, in menu-tag order.
 const PictureKindInfo* PictureKinds(int& count);
+// The kind of a menu tag, or nullptr.
 const PictureKindInfo* FindPictureKind(int tag);
+// The kind of a renderer name (--picture), or nullptr.
 const PictureKindInfo* FindPictureKind(const std::string& name);
 // The status text of a tag; empty for tags that no command uses.
 std::string PictureStatusTexts(int tag);
 
+// Draws the convergence picture: each pixel classed by whether its orbit's steps fall below
+// the accuracy and by the direction of the last step.
 void KresliConverg(PictureContext& ctx);
 // Reads the accuracy of the convergence picture (fallback 0.001, focus on a bad text).
 long double EditPresnostExit(Controls& controls, long double& accuracy);
@@ -31,20 +37,40 @@ long double EditPresnostExit(Controls& controls, long double& accuracy);
 // Periodicity (2), preperiodicity (3), end-regions (8), infinity reach (15) and the
 // distances of iterations: the n-th (4), closest order (16), last two (17), closest
 // distance (22).
+
+// Draws the periodicity picture: the first step at which the orbit comes back near its start.
 void KresliPeriody(PictureContext& ctx);
+// Draws the preperiodicity picture: the length of the first cycle the orbit falls into.
 void KresliPrePeriody(PictureContext& ctx);
+// Draws the end-regions picture: the quadrant, inside or outside K1, where the n-th iterate
+// lies.
 void KresliRegions(PictureContext& ctx);
+// Draws the infinity-reach picture: the step at which the orbit reaches a circle's centre,
+// which the next inversion sends to infinity.
 void KresliInfinity(PictureContext& ctx);
+// Draws the n-th distance picture: how far the n-th iterate lies from its start.
 void KresliLimit(PictureContext& ctx);
+// Draws the closest-order picture: which iterate comes closest to the start.
 void KresliClosestOrder(PictureContext& ctx);
+// Draws the last-two picture: the distance between the last two iterates.
 void KresliIterace(PictureContext& ctx);
+// Draws the closest-distance picture: how close the orbit comes back to the start.
 void KresliClosestDist(PictureContext& ctx);
 
 // Lyapunov exponents (tags 18 to 21) and the rectangle iterations (tag 7).
+
+// Draws Lyapunov X: the exponent from the slopes dY/dX through three successive iterates.
 void KresliLyapX(PictureContext& ctx);
+// Draws Lyapunov Y: the exponent from the slopes dX/dY through three successive iterates.
 void KresliLyapY(PictureContext& ctx);
+// Draws the Lyapunov sum: the exponent from a ratio of squared distances among three
+// successive iterates.
 void KresliLyapXY(PictureContext& ctx);
+// Draws the Lyapunov displacement: the exponent of the distance to a companion point started
+// close by.
 void KresliLyapD(PictureContext& ctx);
+// Draws the rectangle iterations: where the sample points of a rectangle land after each of
+// the first steps.
 void KresliRect(PictureContext& ctx);
 
 }  // namespace vorla

@@ -8,9 +8,9 @@
 namespace vorla {
 
 std::string RepairedLimitText(long double b) {
-    long double rounded = b;
-    if (!ConvertNumberText(FormatDigits(5, b), rounded) || !(std::fabs(rounded) < 100000))
-        return GeneralText(b);
+    const Result<long double> read = ConvertNumberText(FormatDigits(5, b));
+    if (!read || !(std::fabs(read.Value()) < 100000)) return GeneralText(b);
+    const long double rounded = read.Value();
     char buf[32];
     std::snprintf(buf, sizeof buf, "%.6Lf", rounded);
     std::string text(buf);

@@ -15,8 +15,8 @@
 namespace vorla {
 namespace {
 
-std::string Reason(int err) {
-    return std::strerror(err);
+Failure Reason(int err) {
+    return Failure{std::strerror(err)};
 }
 
 bool WriteAll(int fd, const char* data, size_t size, int& err) {
@@ -33,32 +33,21 @@ bool WriteAll(int fd, const char* data, size_t size, int& err) {
     return true;
 }
 
-bool SaveBytes(const QByteArray& bytes, const std::string& path, std::string& error) {
-    if (path.empty()) {
-        error = "no file name";
-        return false;
-    }
+Status SaveBytes(const QByteArray& bytes, const std::string& path) {
+    if (path.empty()) return Failure{"no file name"};
     struct stat old {};
     const bool exists = ::stat(path.c_str(), &old) == 0;
-    if (exists && S_ISDIR(old.st_mode)) {
-        error = Reason(EISDIR);
-        return false;
-    }
+    if (exists && S_ISDIR(old.st_mode)) return Reason(EISDIR);
     // A file that may not be written is not replaced behind its owner's back.
-    if (exists && ((old.st_mode & 0222) == 0 || ::access(path.c_str(), W_OK) != 0)) {
-        error = Reason(EACCES);
-        return false;
-    }
+    if (exists && ((old.st_mode & 0222) == 0 || ::access(path.c_str(), W_OK) != 0))
+        return Reason(EACCES);
     const size_t slash = path.find_last_of('/');
     const std::string dir = slash == std::string::npos ? "." : path.substr(0, slash + 1);
     std::string tmpl = (slash == std::string::npos ? std::string() : dir) + ".vorla-XXXXXX";
     std::vector<char> name(tmpl.begin(), tmpl.end());
     name.push_back(0);
     const int fd = ::mkstemp(name.data());
-    if (fd < 0) {
-        error = Reason(errno);
-        return false;
-    }
+    if (fd < 0) return Reason(errno);
     int err = 0;
     bool ok = WriteAll(fd, bytes.constData(), static_cast<size_t>(bytes.size()), err);
     if (ok && ::fsync(fd) != 0) {
@@ -83,28 +72,23 @@ bool SaveBytes(const QByteArray& bytes, const std::string& path, std::string& er
             ok = false;
         }
     }
-    if (!ok) {
-        ::unlink(name.data());
-        error = Reason(err);
-    }
-    return ok;
+    if (ok) return {};
+    ::unlink(name.data());
+    return Reason(err);
 }
 }  // namespace
 
-bool SaveImageFile(const QImage& image, const std::string& path, const char* format,
-                   std::string& error) {
+Status SaveImageFile(const QImage& image, const std::string& path, const char* format) {
     QByteArray bytes;
     QBuffer buffer(&bytes);
     buffer.open(QIODevice::WriteOnly);
-    if (!image.save(&buffer, format)) {
-        error = std::string("the image could not be encoded as ") + format;
-        return false;
-    }
-    return SaveBytes(bytes, path, error);
+    if (!image.save(&buffer, format))
+        return Failure{std::string("the image could not be encoded as ") + format};
+    return SaveBytes(bytes, path);
 }
 
-bool SaveTextFile(const std::string& text, const std::string& path, std::string& error) {
-    return SaveBytes(QByteArray(text.data(), static_cast<qsizetype>(text.size())), path, error);
+Status SaveTextFile(const std::string& text, const std::string& path) {
+    return SaveBytes(QByteArray(text.data(), static_cast<qsizetype>(text.size())), path);
 }
 
 }  // namespace vorla

@@ -12,8 +12,6 @@ namespace vorla {
 namespace {
 
 char gDecimal = '.';
-long double gLastEditNumber = 0;
-bool gNumberTextFailed = false;
 
 locale_t CLocale() {
     static locale_t loc = newlocale(LC_ALL_MASK, "C", locale_t(0));
@@ -24,8 +22,12 @@ bool IsDigit(char c) {
     return c >= '0' && c <= '9';
 }
 
+Failure BadNumber() {
+    return Failure{kBadNumberMessage};
+}
+
 // A plain number: spaces, sign, digits, separator and digits, exponent, spaces.
-bool ConvertPlain(std::string_view t, long double& value) {
+Result<long double> ConvertPlain(std::string_view t) {
     size_t i = 0, n = t.size();
     while (i < n && t[i] == ' ') ++i;
     size_t end = n;
@@ -43,7 +45,7 @@ bool ConvertPlain(std::string_view t, long double& value) {
         c += '.';
         while (i < end && IsDigit(t[i])) c += t[i++];
     }
-    if (!mantissa) return false;
+    if (!mantissa) return BadNumber();
     if (c == "." || c == "+." || c == "-.") c.insert(c.size() - 1, "0");
     if (i < end && (t[i] == 'e' || t[i] == 'E')) {
         ++i;
@@ -56,11 +58,10 @@ bool ConvertPlain(std::string_view t, long double& value) {
         }
         if (digits) c += e;  // "1e" reads as 1
     }
-    if (i != end) return false;
+    if (i != end) return BadNumber();
     const long double v = strtold_l(c.c_str(), nullptr, CLocale());
-    if (!std::isfinite(v)) return false;
-    value = v;
-    return true;
+    if (!std::isfinite(v)) return BadNumber();
+    return v;
 }
 
 }  // namespace
@@ -81,22 +82,22 @@ void InitDecimalChar() {
     SetDecimalChar(lc && lc->decimal_point && lc->decimal_point[0] ? lc->decimal_point[0] : '.');
 }
 
-bool ConvertNumberText(std::string_view text, long double& value) {
+Result<long double> ConvertNumberText(std::string_view text) {
     std::string t(text);
     const char foreign = ForeignDecimalChar();
     for (char& ch : t)
         if (ch == foreign) ch = gDecimal;
     const size_t slash = t.find('/');
-    if (slash == std::string::npos) return ConvertPlain(t, value);
-    long double num = 0, den = 0;
-    if (!ConvertPlain(std::string_view(t).substr(0, slash), num)) return false;
-    if (!ConvertPlain(std::string_view(t).substr(slash + 1), den)) return false;
+    if (slash == std::string::npos) return ConvertPlain(t);
+    const Result<long double> num = ConvertPlain(std::string_view(t).substr(0, slash));
+    if (!num) return num;
+    const Result<long double> den = ConvertPlain(std::string_view(t).substr(slash + 1));
+    if (!den) return den;
     // A zero denominator is a bad entry like any other, not a fault.
-    if (den == 0) return false;
-    const long double v = num / den;
-    if (!std::isfinite(v)) return false;
-    value = v;
-    return true;
+    if (den.Value() == 0) return BadNumber();
+    const long double v = num.Value() / den.Value();
+    if (!std::isfinite(v)) return BadNumber();
+    return v;
 }
 
 bool PassesRange(long double value, RangeCheck check) {
@@ -111,34 +112,22 @@ bool PassesRange(long double value, RangeCheck check) {
     return true;
 }
 
-long double LastEditNumber() {
-    return gLastEditNumber;
-}
-bool NumberTextFailed() {
-    return gNumberTextFailed;
+Result<long double> ReadEditNumber(BadNumberReporter& reporter, const std::string& field,
+                                   std::string_view text, RangeCheck check) {
+    Result<long double> v = ConvertNumberText(text);
+    if (v && !PassesRange(v.Value(), check)) v = BadNumber();
+    if (!v) reporter.ReportBadNumber(field);
+    return v;
 }
 
-bool ReadEditNumber(BadNumberReporter& reporter, const std::string& field, std::string_view text,
-                    RangeCheck check) {
-    long double v = 0;
-    if (!ConvertNumberText(text, v)) {
-        reporter.ReportBadNumber(field);
-        return false;
-    }
-    gLastEditNumber = v;
-    if (!PassesRange(v, check)) {
-        reporter.ReportBadNumber(field);
-        return false;
-    }
-    return true;
+Result<long double> TextToNumber(std::string_view text, RangeCheck check) {
+    Result<long double> v = ConvertNumberText(text.empty() ? std::string_view("0") : text);
+    if (v && !PassesRange(v.Value(), check)) v = BadNumber();
+    return v;
 }
 
 long double TextToNumberDef(std::string_view text, RangeCheck check, long double def) {
-    long double v = 0;
-    const bool ok =
-        ConvertNumberText(text.empty() ? std::string_view("0") : text, v) && PassesRange(v, check);
-    gNumberTextFailed = !ok;
-    return ok ? v : def;
+    return TextToNumber(text, check).ValueOr(def);
 }
 
 std::string GeneralText(long double value) {
@@ -191,8 +180,9 @@ std::string FormatDigits(int n, long double value) {
     const size_t epos = g.find('E');
     const std::string mantissaText = epos == std::string::npos ? g : g.substr(0, epos);
     const std::string exponentText = epos == std::string::npos ? "" : g.substr(epos);
-    long double m = 0;
-    if (!ConvertNumberText(mantissaText, m) || m == 0) return g;  // NAN, INF: nothing to round
+    const Result<long double> mantissa = ConvertNumberText(mantissaText);
+    if (!mantissa || mantissa.Value() == 0) return g;  // NAN, INF: nothing to round
+    long double m = mantissa.Value();
     const long double s = m < 0 ? -1 : 1;
     m = std::fabs(m);
     int k = 0;

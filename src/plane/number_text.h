@@ -4,17 +4,22 @@
 #include <string>
 #include <string_view>
 
+#include "base/status.h"
+
 namespace vorla {
 
+// The range a value must lie in: any, above 0, or 0 and above.
 enum class RangeCheck { None, Positive, NonNegative };
 
 // Where a bad entry is reported; the window shows a message box and focuses the field.
 class BadNumberReporter {
   public:
     virtual ~BadNumberReporter() = default;
+    // Tells the user that the text of `field` is no acceptable number.
     virtual void ReportBadNumber(const std::string& field) = 0;
 };
 
+// The message of a bad number ("Bad number entry!").
 inline constexpr const char* kBadNumberMessage = "Chybné zadání čísla!";
 
 // The locale's decimal separator, and the other one, which input texts may use as well.
@@ -25,18 +30,18 @@ void InitDecimalChar();
 // Sets the separator explicitly ('.' or ','): for tests and for hosts with their own locale.
 void SetDecimalChar(char c);
 
-// Converts a text by the number grammar; false for a conversion error (no range check).
-bool ConvertNumberText(std::string_view text, long double& value);
+// Converts a text by the number grammar (no range check); a text that is no number, or whose
+// value is not finite, fails with kBadNumberMessage.
+Result<long double> ConvertNumberText(std::string_view text);
+// True when the value lies in the range.
 bool PassesRange(long double value, RangeCheck check);
 
-// Unit state, as the callers read it right after a call.
-long double LastEditNumber();
-bool NumberTextFailed();
-
-// Converts and checks; on failure reports through `reporter` for `field` and returns false.
-bool ReadEditNumber(BadNumberReporter& reporter, const std::string& field, std::string_view text,
-                    RangeCheck check);
-// Converts and checks silently; returns `def` on any failure (an empty text reads as 0).
+// Converts and checks the text of `field`; a failure is first reported through `reporter`.
+Result<long double> ReadEditNumber(BadNumberReporter& reporter, const std::string& field,
+                                   std::string_view text, RangeCheck check);
+// Converts and checks silently; an empty text reads as 0.
+Result<long double> TextToNumber(std::string_view text, RangeCheck check);
+// TextToNumber's value, or `def` after a failure.
 long double TextToNumberDef(std::string_view text, RangeCheck check, long double def);
 
 // The general text of a real with 15 significant digits.

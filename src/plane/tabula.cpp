@@ -3,7 +3,6 @@
 #include <QPainter>
 #include <algorithm>
 #include <cmath>
-#include <new>
 
 namespace vorla {
 namespace {
@@ -43,21 +42,21 @@ bool ClipSegment(double& x1, double& y1, double& x2, double& y2) {
 }  // namespace
 
 Tabula::Tabula(int width, int height) {
-    Resize(width, height);
+    if (!Resize(width, height)) (void)Resize(1, 1);
 }
 
 Tabula::~Tabula() = default;
 
-void Tabula::Resize(int width, int height) {
+Status Tabula::Resize(int width, int height) {
     ClosePainter();
     QImage image(std::max(1, width), std::max(1, height), QImage::Format_RGB32);
-    // A size the memory cannot hold leaves the old bitmap in place and says so.
-    if (image.isNull()) throw std::bad_alloc();
+    if (image.isNull()) return Failure{kOutOfMemory};
     width_ = image.width();
     height_ = image.height();
     image_ = std::move(image);
     image_.fill(Qt::white);
     Detach();
+    return {};
 }
 
 void Tabula::Detach() {

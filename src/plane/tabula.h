@@ -7,15 +7,20 @@ class QPainter;
 #include <cstdint>
 #include <memory>
 
+#include "base/status.h"
 #include "colour/palette.h"
 
 namespace vorla {
 
+// How the pen and the brush meet the pixels: painted over, or not-XORed (twice is none).
 enum class PenMode { Copy, NotXor };
+// A brush that fills shapes, or none.
 enum class BrushStyle { Solid, Clear };
 
+// The bitmap the pictures and overlays draw on, with a pen position as in a canvas.
 class Tabula {
   public:
+    // A white bitmap of the size; one of 1 x 1 when the memory cannot hold that size.
     explicit Tabula(int width = 1, int height = 1);
     ~Tabula();
     Tabula(const Tabula&) = delete;
@@ -37,10 +42,14 @@ class Tabula {
         Tabula& t_;
     };
 
-    void Resize(int width, int height);  // contents become white
+    // A new size, the contents white. A size the memory cannot hold fails with kOutOfMemory
+    // and leaves the bitmap as it was.
+    Status Resize(int width, int height);
+    // The size in pixels.
     int Width() const { return width_; }
     int Height() const { return height_; }
 
+    // The pen (outlines and lines: colour, width at least 1, mode) and the brush (insides).
     void SetPenColor(Colour c) { penColour_ = c; }
     Colour PenColor() const { return penColour_; }
     void SetPenWidth(int w) { penWidth_ = w < 1 ? 1 : w; }
@@ -55,6 +64,7 @@ class Tabula {
     BrushStyle Brush() const { return brushStyle_; }
     Colour BrushColor() const { return brushColour_; }
 
+    // Moves the pen; draws a line from the pen's position to (x, y) and moves the pen there.
     void MoveTo(int x, int y);
     void LineTo(int x, int y);
     // The ellipse inscribed in the box with corners (x1, y1) and (x2, y2), outlined with the
@@ -64,8 +74,10 @@ class Tabula {
     void Rectangle(int x1, int y1, int x2, int y2);
     // Fills the rectangle (right and bottom edge excluded) with the brush colour.
     void FillRect(int x1, int y1, int x2, int y2);
+    // Paints the whole bitmap in one colour.
     void Fill(Colour c);
 
+    // The colour of a pixel; white outside the bitmap.
     Colour Pixel(int x, int y) const;
     // Writes one pixel; positions outside the bitmap are ignored. Distinct rows may be
     // written from several threads at once between two calls of Detach().
@@ -78,11 +90,13 @@ class Tabula {
     // Makes sure the bitmap is not shared with a copy before direct pixel writes.
     void Detach();
 
+    // The bitmap as it is, and a copy of it.
     const QImage& Image() const { return image_; }
+    QImage Copy() const { return image_.copy(); }
     // Replaces the contents by a picture of the same size (a stored picture coming back).
     void SetImage(const QImage& image);
-    QImage Copy() const { return image_.copy(); }
 
+    // A colour as a Qt pixel (0xffRRGGBB), and back.
     static std::uint32_t ToQt(Colour c) {
         return 0xff000000u | ((c & 0xffu) << 16) | (c & 0xff00u) | ((c >> 16) & 0xffu);
     }
@@ -110,7 +124,7 @@ class Tabula {
     QImage image_;
     uchar* bits_ = nullptr;
     qsizetype stride_ = 0;
-    int width_ = 1, height_ = 1;
+    int width_ = 0, height_ = 0;
     Colour penColour_ = kBlack;
     int penWidth_ = 1;
     PenMode penMode_ = PenMode::Copy;

@@ -9,14 +9,20 @@ namespace vorla {
 // differences of a few of them never overflow a 32-bit integer.
 inline constexpr int kPixelLimit = (1 << 29) - 1;
 
+// The axes: maps the plane's rectangle [XMin, XMax] x [YMin, YMax] onto the pixel columns
+// ColMin..ColMax and rows RowMin..RowMax (row 0 at the top), both ways.
 class TAxisB {
   public:
+    // Axes over [0, 1] x [0, 1] with the given last column and row.
     TAxisB(int lastCol = 1, int lastRow = 1);
 
+    // Sets the plane's ranges and the last column and row; the steps and scales follow.
     void SetXRange(long double xMin, long double xMax);
     void SetYRange(long double yMin, long double yMax);
     void SetPixelRange(int lastCol, int lastRow);
 
+    // The pixel of a plane coordinate (truncated, as ToPixel), and the plane coordinate of
+    // a pixel.
     int ColumnOfX(long double x) const { return ToPixel((x - XMin) * XScale); }
     int RowOfY(long double y) const { return ToPixel((YMax - y) * YScale); }
     long double XOfColumn(int c) const { return c * XStep + XMin; }
@@ -25,9 +31,10 @@ class TAxisB {
     // Truncation toward zero, defined for every real: non-finite and huge values clamp.
     static int ToPixel(long double v);
 
-    long double XMin = 0, XMax = 1, YMin = 0, YMax = 1;
-    int ColMin = 0, ColMax = 1, RowMin = 0, RowMax = 1;
-    int ColX0 = 0, ColX1 = 0, RowY0 = 0, RowY1 = 0;
+    long double XMin = 0, XMax = 1, YMin = 0, YMax = 1;  // the plane's rectangle
+    int ColMin = 0, ColMax = 1, RowMin = 0, RowMax = 1;  // the pixels'
+    int ColX0 = 0, ColX1 = 0, RowY0 = 0, RowY1 = 0;      // the pixels of X = 0, 1 and Y = 0, 1
+    // Plane units per pixel, and pixels per plane unit.
     long double XStep = 1, YStep = 1, XScale = 1, YScale = 1;
 
   private:
@@ -35,6 +42,7 @@ class TAxisB {
     void DeriveY();
 };
 
+// The pixels of the drawn axes: columns of X = 0 and 1, rows of Y = 0 and 1.
 struct AxisPixels {
     int c0 = 0, c1 = 0, r0 = 0, r1 = 0;
 };
@@ -44,6 +52,8 @@ struct CirclePixel {
     int col = 0, row = 0, radius = 0;
 };
 
+// The pixels of the circles' centres, the drag handles: entry 0 is K1's (the origin), 1..4
+// are K2..K5.
 struct CentreHandles {
     std::array<int, 5> col{}, row{};
 };
@@ -62,7 +72,7 @@ struct AxesRange {
 struct Viewport {
     TAxisB axes;
     AxesRange range;
-    int W = 1, H = 1;
+    int W = 1, H = 1;  // the tabula's size
     AxisPixels axisPixels;
     std::array<CirclePixel, 4> circlePixels{};
     CentreHandles handles;

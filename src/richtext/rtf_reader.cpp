@@ -9,50 +9,18 @@
 #include <QTextDocument>
 #include <QVector>
 #include <array>
-#include <cstring>
 #include <map>
 #include <vector>
+
+#include "richtext/code_pages.h"
+#include "richtext/rtf_words.h"
 
 namespace vorla {
 namespace {
 
-// 0x80..0xFF of the Central European and the Western Windows code pages.
-constexpr char16_t kCp1250[128] = {
-    0x20AC, 0x0081, 0x201A, 0x0083, 0x201E, 0x2026, 0x2020, 0x2021, 0x0088, 0x2030, 0x0160, 0x2039,
-    0x015A, 0x0164, 0x017D, 0x0179, 0x0090, 0x2018, 0x2019, 0x201C, 0x201D, 0x2022, 0x2013, 0x2014,
-    0x0098, 0x2122, 0x0161, 0x203A, 0x015B, 0x0165, 0x017E, 0x017A, 0x00A0, 0x02C7, 0x02D8, 0x0141,
-    0x00A4, 0x0104, 0x00A6, 0x00A7, 0x00A8, 0x00A9, 0x015E, 0x00AB, 0x00AC, 0x00AD, 0x00AE, 0x017B,
-    0x00B0, 0x00B1, 0x02DB, 0x0142, 0x00B4, 0x00B5, 0x00B6, 0x00B7, 0x00B8, 0x0105, 0x015F, 0x00BB,
-    0x013D, 0x02DD, 0x013E, 0x017C, 0x0154, 0x00C1, 0x00C2, 0x0102, 0x00C4, 0x0139, 0x0106, 0x00C7,
-    0x010C, 0x00C9, 0x0118, 0x00CB, 0x011A, 0x00CD, 0x00CE, 0x010E, 0x0110, 0x0143, 0x0147, 0x00D3,
-    0x00D4, 0x0150, 0x00D6, 0x00D7, 0x0158, 0x016E, 0x00DA, 0x0170, 0x00DC, 0x00DD, 0x0162, 0x00DF,
-    0x0155, 0x00E1, 0x00E2, 0x0103, 0x00E4, 0x013A, 0x0107, 0x00E7, 0x010D, 0x00E9, 0x0119, 0x00EB,
-    0x011B, 0x00ED, 0x00EE, 0x010F, 0x0111, 0x0144, 0x0148, 0x00F3, 0x00F4, 0x0151, 0x00F6, 0x00F7,
-    0x0159, 0x016F, 0x00FA, 0x0171, 0x00FC, 0x00FD, 0x0163, 0x02D9};
-constexpr char16_t kCp1252High[32] = {
-    0x20AC, 0x0081, 0x201A, 0x0192, 0x201E, 0x2026, 0x2020, 0x2021, 0x02C6, 0x2030, 0x0160,
-    0x2039, 0x0152, 0x008D, 0x017D, 0x008F, 0x0090, 0x2018, 0x2019, 0x201C, 0x201D, 0x2022,
-    0x2013, 0x2014, 0x02DC, 0x2122, 0x0161, 0x203A, 0x0153, 0x009D, 0x017E, 0x0178};
-
-int CodePageOfCharset(int charset, int documentCp) {
-    switch (charset) {
-        case 0:
-        case 1:
-            return documentCp;
-        case 238:
-            return 1250;
-        case 204:
-            return 1251;
-        case 161:
-            return 1253;
-        case 162:
-            return 1254;
-        case 186:
-            return 1257;
-        default:
-            return 1252;
-    }
-}
+using rtf::Is;
+using rtf::IsSkippedDestination;
+using rtf::Word;
 
 enum class Dest { Text, Skip, FontTable, ColourTable };
 
@@ -80,80 +48,6 @@ struct Group {
     ParaState para;
     int ucSkip = 1;
 };
-
-// A control word: letters, then an optional signed number.
-struct Word {
-    char name[33] = {};
-    bool hasParam = false;
-    int param = 0;
-};
-
-bool Is(const Word& w, const char* name) {
-    return std::strcmp(w.name, name) == 0;
-}
-
-// Destinations whose text is not shown. A group that starts with "\*" is skipped as well.
-bool IsSkippedDestination(const Word& w) {
-    static const char* const kSkip[] = {"stylesheet",
-                                        "info",
-                                        "pict",
-                                        "object",
-                                        "header",
-                                        "headerl",
-                                        "headerr",
-                                        "headerf",
-                                        "footer",
-                                        "footerl",
-                                        "footerr",
-                                        "footerf",
-                                        "footnote",
-                                        "fldinst",
-                                        "themedata",
-                                        "colorschememapping",
-                                        "latentstyles",
-                                        "datastore",
-                                        "xmlnstbl",
-                                        "listtable",
-                                        "listoverridetable",
-                                        "rsidtbl",
-                                        "generator",
-                                        "pgdsctbl",
-                                        "filetbl",
-                                        "revtbl",
-                                        "bkmkstart",
-                                        "bkmkend",
-                                        "nonshppict",
-                                        "shpinst",
-                                        "objdata",
-                                        "private",
-                                        "userprops",
-                                        "docvar",
-                                        "annotation",
-                                        "atnid",
-                                        "atnauthor",
-                                        "template",
-                                        "comment",
-                                        "title",
-                                        "subject",
-                                        "author",
-                                        "operator",
-                                        "keywords",
-                                        "doccomm",
-                                        "company",
-                                        "txe",
-                                        "xe",
-                                        "tc",
-                                        "buptim",
-                                        "creatim",
-                                        "revtim",
-                                        "printim",
-                                        "mmathPr",
-                                        "wgrffmtfilter",
-                                        "passwordhash"};
-    for (const char* s : kSkip)
-        if (Is(w, s)) return true;
-    return false;
-}
 
 class Parser {
   public:
@@ -630,26 +524,19 @@ bool StartsAsRtf(const QByteArray& data) {
 
 }  // namespace
 
-QChar CodePageChar(int codePage, unsigned char byte) {
-    if (byte < 0x80) return QChar(byte);
-    if (codePage == 1250) return QChar(kCp1250[byte - 0x80]);
-    if (byte < 0xA0) return QChar(kCp1252High[byte - 0x80]);
-    return QChar(byte);
-}
-
-bool ReadRtf(const QByteArray& data, QTextDocument& doc, RtfReport* report,
-             const RtfLimits& limits) {
+Status ReadRtf(const QByteArray& data, QTextDocument& doc, RtfReport* report,
+               const RtfLimits& limits) {
     RtfReport local;
     RtfReport& rep = report ? *report : local;
     rep = RtfReport{};
-    if (!StartsAsRtf(data)) return false;
+    if (!StartsAsRtf(data)) return Failure{"not rich text"};
     rep.isRtf = true;
     doc.clear();
     const qsizetype start = data.indexOf('{');
     const QByteArray body = data.mid(start);
     Parser parser(body, doc, limits, rep);
     parser.Run();
-    return true;
+    return {};
 }
 
 }  // namespace vorla

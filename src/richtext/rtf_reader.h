@@ -8,18 +8,22 @@
 #pragma once
 
 #include <QByteArray>
-#include <QChar>
+
+#include "base/status.h"
+#include "richtext/code_pages.h"
 
 class QTextDocument;
 
 namespace vorla {
 
+// The caps that keep any input safe.
 struct RtfLimits {
     int maxDepth = 200;          // groups nested deeper are skipped whole
     int maxChars = 1 << 20;      // characters (paragraph breaks included) written at most
     int maxTableEntries = 4096;  // colours and fonts kept at most
 };
 
+// What a reading met.
 struct RtfReport {
     bool isRtf = false;      // the data starts with "{\rtf"
     bool truncated = false;  // the data ended inside a group
@@ -28,12 +32,9 @@ struct RtfReport {
     int chars = 0;           // characters written
 };
 
-// Replaces the document's contents with the text of `data`. Returns false (and leaves the
-// document as it was) when the data is not rich text.
-bool ReadRtf(const QByteArray& data, QTextDocument& doc, RtfReport* report = nullptr,
-             const RtfLimits& limits = {});
-
-// The character of an 8-bit code: code pages 1250 and 1252 by table, others as 1252.
-QChar CodePageChar(int codePage, unsigned char byte);
+// Replaces the document's contents with the text of `data`. Fails (and leaves the document
+// as it was) when the data is not rich text.
+Status ReadRtf(const QByteArray& data, QTextDocument& doc, RtfReport* report = nullptr,
+               const RtfLimits& limits = {});
 
 }  // namespace vorla

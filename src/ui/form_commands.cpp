@@ -7,9 +7,8 @@
 #include <QGuiApplication>
 #include <QMessageBox>
 #include <QMouseEvent>
-#include <new>
-#include <stdexcept>
 
+#include "base/status.h"
 #include "plane/image_file.h"
 #include "ui/about_window.h"
 #include "ui/help_window.h"
@@ -26,13 +25,8 @@ QString Q(const std::string& s) {
 }  // namespace
 
 void TVorlaForm::RunCommand(const std::function<void()>& command) {
-    try {
-        command();
-    } catch (const std::bad_alloc&) {
-        ReportError("Out of memory");
-    } catch (const std::exception& e) {
-        ReportError(QString::fromLocal8Bit(e.what()));
-    }
+    if (const Status done = Guarded(command); !done)
+        ReportError(QString::fromLocal8Bit(done.Message()));
     // A close asked for during a picture happens once the last picture has returned.
     if (closePending_ && !session_->Running()) QTimer::singleShot(0, this, &QWidget::close);
 }
@@ -83,12 +77,14 @@ void TVorlaForm::FieldLeft(Ctl field) {
     // The handler runs once the focus has arrived where it goes.
     switch (Spec(field).handler) {
         case ControlHandler::Coefficient:
-            QTimer::singleShot(
-                0, this, [this, field] { RunCommand([&] { session_->EditKoefExit(field); }); });
+            QTimer::singleShot(0, this, [this, field] {
+                RunCommand([&] { (void)session_->EditKoefExit(field); });
+            });
             break;
+        // A refused number is reported, or its field focused, by the exit itself.
         case ControlHandler::InfinityBound:
-            QTimer::singleShot(0, this,
-                               [this] { RunCommand([&] { session_->EditNekonecnoExit(); }); });
+            QTimer::singleShot(
+                0, this, [this] { RunCommand([&] { (void)session_->EditNekonecnoExit(); }); });
             break;
         case ControlHandler::Accuracy:
             QTimer::singleShot(0, this,
@@ -109,9 +105,10 @@ void TVorlaForm::menuSaveObrazClick() {
     const QString path = QFileDialog::getSaveFileName(this, QString(), QString(), QString(),
                                                       nullptr, QFileDialog::DontConfirmOverwrite);
     if (path.isEmpty()) return;
-    std::string error;
-    if (!SaveImageFile(session_->tabula.Image(), path.toStdString(), "BMP", error))
-        throw std::runtime_error("Cannot create file \"" + path.toStdString() + "\". " + error);
+    const Status saved = SaveImageFile(session_->tabula.Image(), path.toStdString(), "BMP");
+    if (!saved)
+        ReportError(QString::fromLocal8Bit("Cannot create file \"" + path.toStdString() + "\". " +
+                                           saved.Message()));
 }
 
 void TVorlaForm::UschovatObraz1Click() {
@@ -188,7 +185,7 @@ void TVorlaForm::ShowMouseOutcome(const MouseTools::Outcome& out) {
         colourText_->setText(Q(out.readout.colourText));
     }
     if (out.drew) tabule_->update();
-    if (!out.error.empty()) ReportError(Q(out.error));
+    if (!out.status) ReportError(Q(out.status.Message()));
 }
 
 }  // namespace vorla

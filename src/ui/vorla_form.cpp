@@ -201,7 +201,8 @@ void TVorlaForm::ScaleChanged() {
 
 void TVorlaForm::FormResize(int width, int height) {
     RunCommand([&] {
-        session_->FormResize(width, height);
+        const Status resized = session_->FormResize(width, height);
+        if (!resized) return ReportError(Q(resized.Message()));
         storedPicture_ = QImage();  // it no longer fits
     });
     tabule_->update();

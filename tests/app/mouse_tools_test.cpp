@@ -105,18 +105,16 @@ TEST(Readout, CoordinatesValuesAndColours) {
 
 TEST(YRelatively, TextsAndFaults) {
     SetDecimalChar('.');
-    EXPECT_EQ(YRelatively(-3, 7, 0, 542, 450).text, "0.500000");
-    EXPECT_EQ(YRelatively(-100, 1e6L, 0, 542, 450).text, "0.500000");
-    EXPECT_EQ(YRelatively(-3, 7, 1e-20L, 542, 450).text, "0.500000");
-    const YRelResult above = YRelatively(-3, 7, 1, 100, 100);
-    EXPECT_EQ(above.text, "0.400000");
-    EXPECT_LT(above.value, 0.5L);
-    EXPECT_EQ(YRelatively(-3, 5, 2, 542, 450).text, "0.199000");  // 0.198889 to 3 digits
-    const YRelResult zero = YRelatively(2, 2, 1, 100, 80);
-    EXPECT_EQ(zero.error, kDivisionByZero);
-    EXPECT_TRUE(zero.text.empty());
-    EXPECT_EQ(YRelatively(2, 2, 0, 100, 80).error, kInvalidOperation);
-    EXPECT_EQ(YRelatively(-1e4932L, 1e4932L, 1, 100, 80).error, kOverflow);
+    EXPECT_EQ(YRelatively(-3, 7, 0, 542, 450)->text, "0.500000");
+    EXPECT_EQ(YRelatively(-100, 1e6L, 0, 542, 450)->text, "0.500000");
+    EXPECT_EQ(YRelatively(-3, 7, 1e-20L, 542, 450)->text, "0.500000");
+    const Result<YRelValue> above = YRelatively(-3, 7, 1, 100, 100);
+    EXPECT_EQ(above->text, "0.400000");
+    EXPECT_LT(above->value, 0.5L);
+    EXPECT_EQ(YRelatively(-3, 5, 2, 542, 450)->text, "0.199000");  // 0.198889 to 3 digits
+    EXPECT_EQ(YRelatively(2, 2, 1, 100, 80).Message(), kDivisionByZero);
+    EXPECT_EQ(YRelatively(2, 2, 0, 100, 80).Message(), kInvalidOperation);
+    EXPECT_EQ(YRelatively(-1e4932L, 1e4932L, 1, 100, 80).Message(), kOverflow);
 
     EXPECT_EQ(YRelText(0.123456L), "0.123000");
     EXPECT_EQ(YRelText(-1.23456L), "-1.230000");
@@ -180,7 +178,7 @@ struct Drawing : ::testing::Test {
 
 TEST_F(Drawing, OrbitOfOneStepEndsInExactlyTheEndColour) {
     scene.taskType = 6;  // (0, 30) squares to (-900, 0), projected to (-1, 0)
-    EXPECT_EQ(Orbit(t, scene, v, p, 1, 50, 20, 0), "");
+    EXPECT_TRUE(Orbit(t, scene, v, p, 1, 50, 20, 0));
     EXPECT_EQ(Colours(), (std::set<Colour>{kWhite, p.RampFromColor, p.RampToColor}));
     EXPECT_EQ(ColoursNear(50, 20, 4), (std::set<Colour>{kWhite, p.RampFromColor}));
     EXPECT_EQ(ColoursNear(49, 50, 4), (std::set<Colour>{kWhite, p.RampToColor}));
@@ -193,13 +191,13 @@ TEST_F(Drawing, OrbitAlongTheRampAndAsPolyline) {
     v.range = {-2, 2, 0.5L};
     v.PrepocetPodleSouradnic(CircleDiscs(scene.k));
     const int X = v.axes.ColumnOfX(0.6L), Y = v.axes.RowOfY(0.8L);
-    EXPECT_EQ(Orbit(t, scene, v, p, 4, X, Y, 1), "");
+    EXPECT_TRUE(Orbit(t, scene, v, p, 4, X, Y, 1));
     const std::set<Colour> cs = Colours();
     EXPECT_TRUE(cs.count(p.RampToColor));
     EXPECT_TRUE(cs.count(p.MixColorsFraction(0.25f)));
     EXPECT_FALSE(cs.count(p.RampFromColor));  // a polyline starts with a move, not a ring
     t.Fill(kWhite);
-    EXPECT_EQ(Orbit(t, scene, v, p, 0, X, Y, 0), "");  // only the start ring
+    EXPECT_TRUE(Orbit(t, scene, v, p, 0, X, Y, 0));  // only the start ring
     EXPECT_EQ(Colours(), (std::set<Colour>{kWhite, p.RampFromColor}));
 }
 
@@ -207,8 +205,8 @@ TEST_F(Drawing, LongOrbitOnAFixedPointMatchesAShortOne) {
     // From (1, 0) every iterate of the squaring is (1, 0): a million rings in one place.
     scene.taskType = 6;
     Tabula shortOrbit(100, 100);
-    EXPECT_EQ(Orbit(shortOrbit, scene, v, p, 1, 51, 50, 0), "");
-    EXPECT_EQ(Orbit(t, scene, v, p, 1000000, 51, 50, 0), "");
+    EXPECT_TRUE(Orbit(shortOrbit, scene, v, p, 1, 51, 50, 0));
+    EXPECT_TRUE(Orbit(t, scene, v, p, 1000000, 51, 50, 0));
     EXPECT_EQ(ColoursNear(51, 50, 4), (std::set<Colour>{kWhite, p.RampToColor}));
     EXPECT_EQ(t.Image(), shortOrbit.Image());
 }
@@ -219,8 +217,9 @@ TEST_F(Drawing, AnalyticCircleIsInvariantUnderTheTwoCircleMap) {
     scene.k.R = 2.5L;
     scene.k.UpdateSquares();
     for (auto [x, y] : {std::pair{1.0L, 1.0L}, {0.3L, -0.2L}, {-4.0L, 2.5L}, {2.9L, 0.01L}}) {
-        CircleResult c;
-        ASSERT_EQ(OrthogonalCircle(scene.k, x, y, c), "");
+        const Result<CircleResult> circle = OrthogonalCircle(scene.k, x, y);
+        ASSERT_TRUE(circle);
+        const CircleResult& c = circle.Value();
         long double px = x, py = y;
         for (int i = 0; i < 20; ++i) {
             TwoCircleMap(scene, px, py);
@@ -232,9 +231,9 @@ TEST_F(Drawing, AnalyticCircleIsInvariantUnderTheTwoCircleMap) {
                     1e-9 * static_cast<double>(1 + c.c * c.c));
     }
     // Both modes draw the same circle.
-    EXPECT_EQ(OrbitCircle(t, scene, v, kBlack, 60, 40, 0), "");
+    EXPECT_TRUE(OrbitCircle(t, scene, v, kBlack, 60, 40, 0));
     Tabula other(100, 100);
-    EXPECT_EQ(OrbitCircle(other, scene, v, kBlack, 60, 40, 1), "");
+    EXPECT_TRUE(OrbitCircle(other, scene, v, kBlack, 60, 40, 1));
     EXPECT_EQ(t.Image(), other.Image());
     EXPECT_FALSE(Untouched());
     EXPECT_EQ(t.Brush(), BrushStyle::Clear);
@@ -245,12 +244,12 @@ TEST_F(Drawing, AnalyticCircleFaultsDrawNothing) {
     scene.k.D = 3;
     scene.k.R = 2.5L;
     scene.k.UpdateSquares();
-    EXPECT_EQ(OrbitCircle(t, scene, v, kBlack, 60, 50, 0), kDivisionByZero);  // y = 0
+    EXPECT_EQ(OrbitCircle(t, scene, v, kBlack, 60, 50, 0).Message(), kDivisionByZero);  // y = 0
     scene.k.D = 0;
-    EXPECT_EQ(OrbitCircle(t, scene, v, kBlack, 60, 40, 1), kDivisionByZero);
+    EXPECT_EQ(OrbitCircle(t, scene, v, kBlack, 60, 40, 1).Message(), kDivisionByZero);
     scene.k.R = 1;  // q = 0 as well: zero by zero
     scene.k.UpdateSquares();
-    EXPECT_EQ(OrbitCircle(t, scene, v, kBlack, 60, 40, 1), kInvalidOperation);
+    EXPECT_EQ(OrbitCircle(t, scene, v, kBlack, 60, 40, 1).Message(), kInvalidOperation);
     EXPECT_TRUE(Untouched());
 }
 
@@ -258,37 +257,37 @@ TEST_F(Drawing, IterationCirclesOfOtherTasks) {
     scene.taskType = 3;
     scene.k = CircleSet{};
     ReadCircleTexts(scene.k, {"3", "2.5", "1", "1", "1", "2", "3", "2", "3", "2", "2.5"});
-    EXPECT_EQ(OrbitCircle(t, scene, v, kBlack, 52, 47, 0), "");
+    EXPECT_TRUE(OrbitCircle(t, scene, v, kBlack, 52, 47, 0));
     EXPECT_TRUE(Untouched());
-    EXPECT_EQ(OrbitCircle(t, scene, v, kBlack, 52, 47, 1), "");
+    EXPECT_TRUE(OrbitCircle(t, scene, v, kBlack, 52, 47, 1));
     EXPECT_FALSE(Untouched());
 }
 
 TEST_F(Drawing, EqualPointsInTheLineCaseFault) {
     scene.taskType = 6;
     // From (1, 0) all iterates are equal: both figures are lines through equal points.
-    EXPECT_EQ(OrbitCircle(t, scene, v, kBlack, 51, 50, 1), kInvalidOperation);
+    EXPECT_EQ(OrbitCircle(t, scene, v, kBlack, 51, 50, 1).Message(), kInvalidOperation);
     EXPECT_TRUE(Untouched());
     // From (0, 0): the first figure is the X axis through (0, 0) and (1, 0); the second,
     // through (1, 0) three times, faults.
-    EXPECT_EQ(OrbitCircle(t, scene, v, kBlack, 50, 50, 1), kInvalidOperation);
+    EXPECT_EQ(OrbitCircle(t, scene, v, kBlack, 50, 50, 1).Message(), kInvalidOperation);
     EXPECT_EQ(t.Pixel(10, 50), kBlack);
     EXPECT_EQ(t.Pixel(10, 40), kWhite);
 }
 
 TEST_F(Drawing, LinesRunAcrossTheTabula) {
     CircleResult steep{false, 1, 0, -10};  // X = 10
-    EXPECT_EQ(DrawCircleResult(t, v, steep), "");
+    EXPECT_TRUE(DrawCircleResult(t, v, steep));
     EXPECT_EQ(t.Pixel(60, 0), kBlack);
     EXPECT_EQ(t.Pixel(60, 99), kBlack);
     CircleResult flat{false, 0, 1, 0};  // Y = 0
-    EXPECT_EQ(DrawCircleResult(t, v, flat), "");
+    EXPECT_TRUE(DrawCircleResult(t, v, flat));
     EXPECT_EQ(t.Pixel(0, 50), kBlack);
     EXPECT_EQ(t.Pixel(99, 50), kBlack);
     CircleResult none{false, 0, 0, 5};
-    EXPECT_EQ(DrawCircleResult(t, v, none), kDivisionByZero);
+    EXPECT_EQ(DrawCircleResult(t, v, none).Message(), kDivisionByZero);
     CircleResult huge{true, 0, 0, INFINITY};
-    EXPECT_EQ(DrawCircleResult(t, v, huge), kOverflow);
+    EXPECT_EQ(DrawCircleResult(t, v, huge).Message(), kOverflow);
 }
 
 // The handlers over a session, as the window calls them.

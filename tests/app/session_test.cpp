@@ -86,7 +86,7 @@ TEST(Session, PresetsAndResize) {
     EXPECT_EQ(f.session.view.axes.ColX0, 200);
     EXPECT_EQ(f.session.view.axes.RowY0, 150);
     f.Run(1);
-    f.session.FormResize(200, 100);
+    ASSERT_TRUE(f.session.FormResize(200, 100));
     EXPECT_EQ(f.session.view.axes.ColX0, 100);
     for (int v : f.session.grid.Cells()) EXPECT_EQ(v, -1);
 }
@@ -118,10 +118,9 @@ TEST(Controls, SpinValuesStayInRange) {
     EXPECT_EQ(c.Spin(Ctl::SpinNumRect), 12);
     c.SetText(Ctl::SpinNumRect, "99999999999999999999");
     EXPECT_EQ(c.Spin(Ctl::SpinNumRect), 12);
-    std::string error;
-    EXPECT_FALSE(c.Set("Nope", "1", error));
-    EXPECT_FALSE(c.Set("CheckBila", "maybe", error));
-    EXPECT_TRUE(c.Set("LabelBA", "255,0,0", error));
+    EXPECT_EQ(c.Set("Nope", "1").Message(), "unknown control 'Nope'");
+    EXPECT_EQ(c.Set("CheckBila", "maybe").Message(), "CheckBila takes on or off, not 'maybe'");
+    EXPECT_TRUE(c.Set("LabelBA", "255,0,0"));
     EXPECT_EQ(c.LabelColour(Ctl::LabelBA), kRed);
 }
 

@@ -65,16 +65,11 @@ TEST(Colours, ColorTextTakesTheFirstName) {
 }
 
 TEST(Colours, ParseColourText) {
-    Colour c;
-    ASSERT_TRUE(ParseColourText("navy", c));
-    EXPECT_EQ(c, Rgb(0, 0, 128));
-    ASSERT_TRUE(ParseColourText("#FF8000", c));
-    EXPECT_EQ(c, Rgb(255, 128, 0));
-    ASSERT_TRUE(ParseColourText("1,2,3", c));
-    EXPECT_EQ(c, Rgb(1, 2, 3));
-    EXPECT_FALSE(ParseColourText("256,0,0", c));
-    EXPECT_FALSE(ParseColourText("#12345G", c));
-    EXPECT_FALSE(ParseColourText("mauve", c));
+    EXPECT_EQ(ParseColourText("navy").ValueOr(0), Rgb(0, 0, 128));
+    EXPECT_EQ(ParseColourText("#FF8000").ValueOr(0), Rgb(255, 128, 0));
+    EXPECT_EQ(ParseColourText("1,2,3").ValueOr(0), Rgb(1, 2, 3));
+    for (const char* bad : {"256,0,0", "#12345G", "mauve"})
+        EXPECT_FALSE(ParseColourText(bad).Message().empty()) << bad;
 }
 
 }  // namespace

@@ -87,7 +87,7 @@ TEST(FixedPointMarks, SessionCommandUsesItsSceneAndReportsTheChange) {
     CountingHost host;
     Session s(controls, host, 100, 80, 1);
     s.FormCreate();
-    s.FormResize(100, 80);
+    ASSERT_TRUE(s.FormResize(100, 80));
     s.FormActivate();
     s.ComboTypUlohyChange(0);  // two circles
     s.DefKruz();

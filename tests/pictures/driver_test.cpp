@@ -68,7 +68,9 @@ TEST(Driver, SecondPictureInsideAPollEndsTheFirst) {
 TEST(Driver, ResizeDuringAPictureStopsItWithinTheGrid) {
     PictureFixture f(40, 40);
     f.host.onPoll = [&](int row) {
-        if (row == 16) f.session.FormResize(10, 10);
+        if (row == 16) {
+            ASSERT_TRUE(f.session.FormResize(10, 10));
+        }
     };
     f.Run(1);
     EXPECT_EQ(f.session.grid.Width(), 10);

@@ -41,32 +41,30 @@ class SaveFile : public ::testing::Test {
     }
     fs::path dir;
     QImage image;
-    std::string error;
 };
 
 TEST_F(SaveFile, WritesABitmapUnderExactlyTheName) {
     const fs::path p = dir / "picture.txt";
-    ASSERT_TRUE(SaveImageFile(image, p.string(), "BMP", error)) << error;
+    const Status saved = SaveImageFile(image, p.string(), "BMP");
+    ASSERT_TRUE(saved) << saved.Message();
     EXPECT_EQ(Read(p).substr(0, 2), "BM");
     EXPECT_EQ(QImage(QString::fromStdString(p.string()), "BMP").size(), image.size());
     std::ofstream(dir / "old.bmp") << "old";
-    ASSERT_TRUE(SaveImageFile(image, (dir / "old.bmp").string(), "BMP", error));
+    ASSERT_TRUE(SaveImageFile(image, (dir / "old.bmp").string(), "BMP"));
     EXPECT_EQ(Read(dir / "old.bmp").substr(0, 2), "BM");
     EXPECT_TRUE(NoTemporaries(dir));
 }
 
 TEST_F(SaveFile, MissingFolderAndReadOnlyFileFailWithAReason) {
-    EXPECT_FALSE(SaveImageFile(image, (dir / "no" / "x.bmp").string(), "BMP", error));
-    EXPECT_FALSE(error.empty());
     const fs::path ro = dir / "ro.bmp";
     std::ofstream(ro) << "keep";
     ::chmod(ro.c_str(), 0444);
-    error.clear();
-    EXPECT_FALSE(SaveImageFile(image, ro.string(), "BMP", error));
-    EXPECT_FALSE(error.empty());
+    for (const fs::path& p : {dir / "no" / "x.bmp", ro, dir, fs::path()}) {
+        const Status saved = SaveImageFile(image, p.string(), "BMP");
+        EXPECT_FALSE(saved.Ok()) << p;
+        EXPECT_FALSE(saved.Message().empty()) << p;
+    }
     EXPECT_EQ(Read(ro), "keep");
-    EXPECT_FALSE(SaveImageFile(image, dir.string(), "BMP", error)) << "a folder is no file";
-    EXPECT_FALSE(SaveImageFile(image, "", "BMP", error));
     EXPECT_TRUE(NoTemporaries(dir));
 }
 
@@ -79,8 +77,7 @@ TEST_F(SaveFile, FullDiskKeepsTheOldFileWhole) {
     std::ofstream(p) << "old picture";
     QImage big(400, 300, QImage::Format_RGB32);  // about 360 kB as a bitmap
     big.fill(Qt::blue);
-    EXPECT_FALSE(SaveImageFile(big, p.string(), "BMP", error));
-    EXPECT_FALSE(error.empty());
+    EXPECT_FALSE(SaveImageFile(big, p.string(), "BMP").Message().empty());
     EXPECT_EQ(Read(p), "old picture");
     EXPECT_TRUE(NoTemporaries(small));
     ::umount(small.c_str());

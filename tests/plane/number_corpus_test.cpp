@@ -23,14 +23,14 @@ TEST(NumberCorpus, EveryInputConvertsAndReadsBackOrIsRefused) {
         if (data.empty()) continue;
         ++files;
         SetDecimalChar(data[0] & 1 ? ',' : '.');
-        long double v = 0;
-        if (ConvertNumberText(data.substr(1), v)) {
+        if (const Result<long double> read = ConvertNumberText(data.substr(1))) {
             SCOPED_TRACE(e.path().filename().string());
+            const long double v = read.Value();
             ASSERT_TRUE(std::isfinite(v));
             const std::string g = GeneralText(v);
-            long double back = 0;
-            ASSERT_TRUE(ConvertNumberText(g, back)) << g;
-            EXPECT_EQ(GeneralText(back), g);
+            const Result<long double> back = ConvertNumberText(g);
+            ASSERT_TRUE(back) << g;
+            EXPECT_EQ(GeneralText(back.Value()), g);
             for (int n = 0; n <= 9; ++n) EXPECT_FALSE(FormatDigits(n, v).empty());
         }
     }

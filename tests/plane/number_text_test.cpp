@@ -18,7 +18,11 @@ class NumberText : public ::testing::TestWithParam<char> {
   protected:
     void SetUp() override { SetDecimalChar(GetParam()); }
     void TearDown() override { SetDecimalChar('.'); }
-    static bool Conv(const char* t, long double& v) { return ConvertNumberText(t, v); }
+    static bool Conv(const char* t, long double& v) {
+        const Result<long double> r = ConvertNumberText(t);
+        if (r) v = r.Value();
+        return r.Ok();
+    }
 };
 
 TEST_P(NumberText, BothSeparatorsAndFractions) {
@@ -52,7 +56,7 @@ TEST_P(NumberText, Grammar) {
     EXPECT_EQ(v, -0.5L);
     for (const char* bad : {"", "7 x", "/2", "2/", "1/2/3", "1 000", "inf", "nan", "e5", "+",
                             "1e5000", "0x10", "\t7", "1/0", "0/0"})
-        EXPECT_FALSE(Conv(bad, v)) << "'" << bad << "'";
+        EXPECT_EQ(ConvertNumberText(bad).Message(), kBadNumberMessage) << "'" << bad << "'";
 }
 
 TEST_P(NumberText, CorrectlyRounded) {
@@ -65,28 +69,29 @@ TEST_P(NumberText, CorrectlyRounded) {
     EXPECT_GT(v, 0);
 }
 
-TEST_P(NumberText, TextToNumberDefAndFlag) {
-    EXPECT_EQ(TextToNumberDef("0", RangeCheck::Positive, 0.01L), 0.01L);
-    EXPECT_TRUE(NumberTextFailed());
-    EXPECT_EQ(TextToNumberDef("0", RangeCheck::NonNegative, 1), 0);
-    EXPECT_FALSE(NumberTextFailed());
-    EXPECT_EQ(TextToNumberDef("", RangeCheck::None, 5), 0);
-    EXPECT_FALSE(NumberTextFailed());
-    EXPECT_EQ(TextToNumberDef("abc", RangeCheck::None, 5), 5);
-    EXPECT_TRUE(NumberTextFailed());
-    EXPECT_EQ(TextToNumberDef("-1", RangeCheck::NonNegative, 3), 3);
-    EXPECT_TRUE(NumberTextFailed());
+TEST_P(NumberText, RangesAndTheEmptyText) {
+    struct Case {
+        const char* text;
+        RangeCheck check;
+        bool ok;
+        long double value;
+    };
+    for (const Case& c :
+         {Case{"0", RangeCheck::Positive, false, 0}, Case{"0", RangeCheck::NonNegative, true, 0},
+          Case{"", RangeCheck::None, true, 0}, Case{"abc", RangeCheck::None, false, 0},
+          Case{"-1", RangeCheck::NonNegative, false, 0}}) {
+        const Result<long double> r = TextToNumber(c.text, c.check);
+        EXPECT_EQ(r.Ok(), c.ok) << "'" << c.text << "'";
+        EXPECT_EQ(TextToNumberDef(c.text, c.check, 5), c.ok ? c.value : 5);
+    }
 }
 
-TEST_P(NumberText, ReadEditNumberReportsAndKeepsLastValue) {
+TEST_P(NumberText, ReadEditNumberReportsEveryRefusal) {
     Recorder r;
-    ASSERT_TRUE(ReadEditNumber(r, "EditKd", "4", RangeCheck::None));
-    EXPECT_EQ(LastEditNumber(), 4);
+    EXPECT_EQ(ReadEditNumber(r, "EditKd", "4", RangeCheck::None).ValueOr(0), 4);
     EXPECT_TRUE(r.fields.empty());
-    EXPECT_FALSE(ReadEditNumber(r, "EditKd", "", RangeCheck::None));
-    EXPECT_EQ(LastEditNumber(), 4);  // a text that does not convert leaves it
+    EXPECT_FALSE(ReadEditNumber(r, "EditKd", "", RangeCheck::None));  // not 0 like a silent read
     EXPECT_FALSE(ReadEditNumber(r, "EditKr", "-2", RangeCheck::Positive));
-    EXPECT_EQ(LastEditNumber(), -2);  // converted, then refused by the range
     EXPECT_EQ(r.fields, (std::vector<std::string>{"EditKd", "EditKr"}));
 }
 
@@ -115,9 +120,9 @@ TEST(GeneralText, FixedAndScientific) {
 TEST(GeneralText, ReadsBackThroughTheGrammar) {
     SetDecimalChar(',');
     for (long double v : {1.0L / 3, -2.5e-300L, 123456.789L, 7e300L}) {
-        long double back = 0;
-        ASSERT_TRUE(ConvertNumberText(GeneralText(v), back));
-        EXPECT_EQ(GeneralText(back), GeneralText(v));
+        const Result<long double> back = ConvertNumberText(GeneralText(v));
+        ASSERT_TRUE(back);
+        EXPECT_EQ(GeneralText(back.Value()), GeneralText(v));
     }
     SetDecimalChar('.');
 }

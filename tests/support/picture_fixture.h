@@ -21,8 +21,8 @@ inline void Apply(ControlValues& controls, const std::string& settings) {
     std::istringstream in(settings);
     for (std::string item; in >> item;) {
         const auto eq = item.find('=');
-        std::string error;
-        EXPECT_TRUE(controls.Set(item.substr(0, eq), item.substr(eq + 1), error)) << error;
+        const Status set = controls.Set(item.substr(0, eq), item.substr(eq + 1));
+        EXPECT_TRUE(set) << set.Message();
     }
 }
 
@@ -48,7 +48,7 @@ struct PictureFixture {
     explicit PictureFixture(int w = 48, int h = 40, int example = 3, int threads = 1)
         : session(controls, host, w, h, threads) {
         session.FormCreate();
-        session.FormResize(w, h);
+        EXPECT_TRUE(session.FormResize(w, h));
         session.FormActivate();
         if (example) session.LoadExample(example);
         session.fixedSeed = true;

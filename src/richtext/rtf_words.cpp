@@ -1,0 +1,67 @@
+#include "richtext/rtf_words.h"
+
+namespace vorla::rtf {
+
+bool IsSkippedDestination(const Word& w) {
+    static const char* const kSkip[] = {"stylesheet",
+                                        "info",
+                                        "pict",
+                                        "object",
+                                        "header",
+                                        "headerl",
+                                        "headerr",
+                                        "headerf",
+                                        "footer",
+                                        "footerl",
+                                        "footerr",
+                                        "footerf",
+                                        "footnote",
+                                        "fldinst",
+                                        "themedata",
+                                        "colorschememapping",
+                                        "latentstyles",
+                                        "datastore",
+                                        "xmlnstbl",
+                                        "listtable",
+                                        "listoverridetable",
+                                        "rsidtbl",
+                                        "generator",
+                                        "pgdsctbl",
+                                        "filetbl",
+                                        "revtbl",
+                                        "bkmkstart",
+                                        "bkmkend",
+                                        "nonshppict",
+                                        "shpinst",
+                                        "objdata",
+                                        "private",
+                                        "userprops",
+                                        "docvar",
+                                        "annotation",
+                                        "atnid",
+                                        "atnauthor",
+                                        "template",
+                                        "comment",
+                                        "title",
+                                        "subject",
+                                        "author",
+                                        "operator",
+                                        "keywords",
+                                        "doccomm",
+                                        "company",
+                                        "txe",
+                                        "xe",
+                                        "tc",
+                                        "buptim",
+                                        "creatim",
+                                        "revtim",
+                                        "printim",
+                                        "mmathPr",
+                                        "wgrffmtfilter",
+                                        "passwordhash"};
+    for (const char* s : kSkip)
+        if (Is(w, s)) return true;
+    return false;
+}
+
+}  // namespace vorla::rtf
