@@ -190,39 +190,52 @@ bool Session::TestKonce(int row) {
     return terminating || StopRequested;
 }
 
-void Session::ActionClick(int tag) {
-    if (!EditNekonecnoExit()) return;
+bool Session::BeginPicture(int tag) {
+    if (!EditNekonecnoExit()) return false;
     if (!scene.HasMap()) {
         // No map exists before a task type is chosen: nothing to iterate.
         host.SetStatus(7, kNoTaskStatus);
-        return;
+        return false;
     }
     StopRequested = false;
     PictureKind = tag;
     host.ShowRunning(true);
-    const std::uint64_t pictureSeed =
-        fixedSeed ? seed
-                  : static_cast<std::uint64_t>(
-                        std::chrono::system_clock::now().time_since_epoch().count());
+    pictureSeed_ = fixedSeed ? seed
+                             : static_cast<std::uint64_t>(
+                                   std::chrono::system_clock::now().time_since_epoch().count());
     DefKruz();
     ZmenaSouradnic();
     if (controls.Checked(Ctl::CheckClear)) KresliZaklad();
     host.SetStatus(7, PictureStatusTexts(tag));
-    const PictureKindInfo* kind = FindPictureKind(tag);
-    if (kind && kind->run) {
-        // Counted while it runs, also when a fault ends it early.
-        struct Running {
-            int& n;
-            explicit Running(int& count) : n(count) { ++n; }
-            ~Running() { --n; }
-        } running(running_);
-        PictureContext ctx{scene,       view,    controls, palette,
-                           tabula,      grid,    pool,     [this](int r) { return TestKonce(r); },
-                           pictureSeed, Accuracy};
-        kind->run(ctx);
-        host.TabulaChanged();
-    }
+    ++running_;
+    return true;
+}
+
+void Session::RunPicture(Controls& pictureControls, const std::function<bool(int)>& poll,
+                         const std::atomic<bool>* cancel) {
+    const PictureKindInfo* kind = FindPictureKind(PictureKind);
+    if (!kind || !kind->run) return;
+    PictureContext ctx{scene, view, pictureControls, palette, tabula, grid,
+                       pool,  poll, pictureSeed_,    Accuracy};
+    ctx.cancel = cancel;
+    kind->run(ctx);
+}
+
+void Session::EndPicture() {
+    --running_;
+    host.TabulaChanged();
     StopVypoctuClick();
+}
+
+void Session::ActionClick(int tag) {
+    if (!BeginPicture(tag)) return;
+    // Ended also when a fault ends the picture early.
+    struct End {
+        Session& s;
+        ~End() { s.EndPicture(); }
+    } end{*this};
+    RunPicture(
+        controls, [this](int r) { return TestKonce(r); }, nullptr);
 }
 
 }  // namespace vorla

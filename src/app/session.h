@@ -2,7 +2,9 @@
 // (or the headless renderer) owns a Session and supplies the controls and the host services.
 #pragma once
 
+#include <atomic>
 #include <cstdint>
+#include <functional>
 #include <string>
 
 #include "base/status.h"
@@ -103,8 +105,21 @@ class Session {
     void PevneBody1Click();
 
     // --- pictures ---
-    // ActionClick: draws the picture of menu tag `tag`.
+    // ActionClick: draws the picture of menu tag `tag` from start to end on this thread:
+    // BeginPicture, RunPicture with the session's controls and TestKonce, EndPicture.
     void ActionClick(int tag);
+    // The start of the picture of menu tag `tag`: the bound of infinity, the scene and the
+    // viewport read, the tabula cleared if asked; false (nothing started) for a bad bound or
+    // no task type.
+    bool BeginPicture(int tag);
+    // Computes the picture begun last, on any thread. It reads its parameters from
+    // `pictureControls`, calls `poll` before every band and ends at once when `cancel` (may
+    // be null) is set. Nothing else may touch the session meanwhile, except between a poll's
+    // call and its return.
+    void RunPicture(Controls& pictureControls, const std::function<bool(int)>& poll,
+                    const std::atomic<bool>* cancel);
+    // The end of the picture begun last: the tabula shown, the picture marked stopped.
+    void EndPicture();
     // TestKonce: the poll of a running picture at `row`; true when it must end.
     bool TestKonce(int row);
     // StopVypoctuClick: the STOP image: the running picture ends at its next poll.
@@ -134,6 +149,7 @@ class Session {
 
   private:
     int running_ = 0;
+    std::uint64_t pictureSeed_ = 0;  // the seed of the picture begun last
     bool resizedOnce_ = false;
 };
 

@@ -2,6 +2,7 @@
 #pragma once
 
 #include <algorithm>
+#include <atomic>
 #include <cstdint>
 #include <functional>
 #include <vector>
@@ -27,6 +28,12 @@ struct PictureContext {
     std::function<bool(int)> poll;  // TestKonce: true when the picture must end
     std::uint64_t seed = 0;         // the picture's random seed
     long double& accuracy;          // the window's Accuracy of the convergence picture
+    // Set from any thread to end the picture at once: the workers look at it between pixels
+    // and the band they were computing is dropped. May be null.
+    const std::atomic<bool>* cancel = nullptr;
+
+    // Whether the picture was asked to end at once.
+    bool Cancelled() const { return cancel && cancel->load(std::memory_order_relaxed); }
 };
 
 // Which rows and columns a kind computes: exactly the tabula's, or one more of each.
@@ -40,43 +47,50 @@ struct PixelResult {
 
 inline constexpr int kPollRows = 16;
 
-// Walks the rows from the top, polling before every 16th; the rows between two polls are
-// computed on all the pool's threads. fn(map, scene, c, r, x, y) gives a pixel's result.
-// Ends early on a stop, on a change of the tabula's size, or when no map is chosen.
+// Walks the rows from the top in bands of kPollRows, polling before each; the rows of a band
+// are computed on all the pool's threads into a band buffer, which goes to the tabula and the
+// grid only once the whole band is done, so a band cut by a cancel leaves both as they were.
+// fn(map, scene, c, r, x, y) gives a pixel's result. Ends early on a stop or a cancel, on a
+// change of the tabula's size, or when no map is chosen.
 template <class PixelFn>
 void WalkPixels(PictureContext& ctx, RowRange range, PixelFn&& fn) {
     const int W = ctx.grid.Width(), H = ctx.grid.Height();
     const int lastRow = range == RowRange::PlusOne ? H : H - 1;
     const int lastCol = range == RowRange::PlusOne ? W : W - 1;
-    std::int32_t lastExtra = -1;  // the value of column W of a batch's last row
+    const std::size_t stride = static_cast<std::size_t>(lastCol) + 1;
+    std::vector<PixelResult> band(stride * kPollRows);
     for (int first = 0; first <= lastRow; first += kPollRows) {
         if (ctx.poll && ctx.poll(first)) return;
+        if (ctx.Cancelled()) return;
         if (ctx.grid.Width() != W || ctx.grid.Height() != H || ctx.tabula.Width() != W ||
             ctx.tabula.Height() != H)
             return;  // resized inside the poll: the old rows no longer fit
         const int last = std::min(first + kPollRows - 1, lastRow);
         const Scene scene = ctx.scene;
         const TAxisB axes = ctx.view.axes;
-        ctx.tabula.Detach();
         const bool ran = WithMap(scene, [&](const auto& map) {
             ctx.pool.Run(first, last, [&](int r) {
                 const long double y = axes.YOfRow(r);
-                const long long base = static_cast<long long>(r) * W;
+                PixelResult* out = band.data() + static_cast<std::size_t>(r - first) * stride;
                 for (int c = 0; c <= lastCol; ++c) {
-                    const PixelResult p = fn(map, scene, c, r, axes.XOfColumn(c), y);
-                    if (c == W) {
-                        // This cell is the first one of the next row, which overwrites it;
-                        // it is stored after the batch so that the order stays row by row.
-                        if (r == last) lastExtra = p.value;
-                        continue;
-                    }
-                    if (p.paint) ctx.tabula.SetPixel(c, r, p.colour);
-                    ctx.grid.SetIndex(base + c, p.value);
+                    if (ctx.Cancelled()) return;
+                    out[c] = fn(map, scene, c, r, axes.XOfColumn(c), y);
                 }
             });
         });
-        if (!ran) return;
-        if (lastCol == W) ctx.grid.SetIndex(static_cast<long long>(last) * W + W, lastExtra);
+        if (!ran || ctx.Cancelled()) return;
+        ctx.tabula.Detach();
+        ctx.pool.Run(first, last, [&](int r) {
+            const PixelResult* in = band.data() + static_cast<std::size_t>(r - first) * stride;
+            const long long base = static_cast<long long>(r) * W;
+            // Column W of a row is the cell of the next row's first pixel, which overwrites
+            // it; only the band's last row keeps it.
+            const int cols = lastCol == W && r < last ? W - 1 : lastCol;
+            for (int c = 0; c <= cols; ++c) {
+                if (c < W && in[c].paint) ctx.tabula.SetPixel(c, r, in[c].colour);
+                ctx.grid.SetIndex(base + c, in[c].value);
+            }
+        });
     }
 }
 

@@ -73,7 +73,7 @@ void KresliRect(PictureContext& ctx) {
     std::vector<std::int64_t> hits(static_cast<std::size_t>(batch) * nx);
 
     for (int k = 1; k <= K; ++k) {
-        if (ctx.poll && ctx.poll(k)) return;
+        if ((ctx.poll && ctx.poll(k)) || ctx.Cancelled()) return;
         if (ctx.grid.Width() != W || ctx.grid.Height() != H || ctx.tabula.Width() != W ||
             ctx.tabula.Height() != H)
             return;  // resized inside the poll
@@ -95,6 +95,7 @@ void KresliRect(PictureContext& ctx) {
                                      : -1;
                     }
                 });
+                if (ctx.Cancelled()) return;
                 const std::size_t n = static_cast<std::size_t>(last - first + 1) * nx;
                 for (std::size_t m = 0; m < n; ++m) {
                     const std::int64_t p = hits[m];

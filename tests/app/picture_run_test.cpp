@@ -1,0 +1,76 @@
+// A picture run in its three steps, as the window runs it on a thread of its own: a cancel
+// from another thread ends it within the band, which is dropped whole.
+#include <gtest/gtest.h>
+
+#include <atomic>
+#include <chrono>
+#include <thread>
+
+#include "support/picture_fixture.h"
+
+namespace vorla {
+namespace {
+
+using testing::PictureFixture;
+
+TEST(PictureRun, ACancelLeavesCompleteBandsOnly) {
+    PictureFixture full(120, 100, 10, 2), cut(120, 100, 10, 2);
+    full.Set("SpinInfinityTest=3000");
+    cut.Set("SpinInfinityTest=3000");
+    full.Run(15);
+    const ValueGrid& want = full.session.grid;
+
+    ASSERT_TRUE(cut.session.BeginPicture(15));
+    std::atomic<bool> cancel{false};
+    int polls = 0;
+    std::thread canceller;
+    ControlValues controls(cut.controls);
+    cut.session.RunPicture(
+        controls,
+        [&](int) {
+            // Cancelled while the third band is being computed (on a slow machine perhaps a
+            // later one: a poll after that waits for the cancel).
+            if (++polls == 3)
+                canceller = std::thread([&] {
+                    std::this_thread::sleep_for(std::chrono::milliseconds(2));
+                    cancel = true;
+                });
+            while (polls > 3 && !cancel) std::this_thread::yield();
+            return false;
+        },
+        &cancel);
+    canceller.join();
+    cut.session.EndPicture();
+    const ValueGrid& got = cut.session.grid;
+    // The complete bands are the full picture's; every later row is untouched.
+    auto sameRow = [&](int r) {
+        for (int c = 0; c < 120; ++c)
+            if (got.At(c, r) != want.At(c, r)) return false;
+        return true;
+    };
+    int done = 0;
+    while (done < 100 && sameRow(done)) ++done;
+    EXPECT_GE(done, 32);
+    EXPECT_EQ(done % 16, 0);
+    for (int r = 0; r < 100; ++r)
+        for (int c = 0; c < 120; ++c) ASSERT_EQ(got.At(c, r), r < done ? want.At(c, r) : -1);
+    EXPECT_FALSE(cut.session.Running());
+    EXPECT_TRUE(cut.session.StopRequested);
+}
+
+TEST(PictureRun, ThePictureReadsAndWritesItsOwnCopyOfTheControls) {
+    PictureFixture f(40, 30, 1);
+    f.Set("EditLimit1=5 EditLimit2=1");  // a range the n-th picture repairs
+    ControlValues copy(f.controls);
+    const ControlValues before(copy);
+    ASSERT_TRUE(f.session.BeginPicture(4));
+    f.session.RunPicture(copy, {}, nullptr);
+    f.session.EndPicture();
+    EXPECT_EQ(f.controls.Text(Ctl::EditLimit2), "1");  // the window's own are untouched
+    copy.ApplyChanges(before, f.controls);
+    EXPECT_EQ(f.controls.Text(Ctl::EditLimit2), copy.Text(Ctl::EditLimit2));
+    EXPECT_NE(copy.Text(Ctl::EditLimit2), "1");
+}
+
+}  // namespace
+}  // namespace vorla
