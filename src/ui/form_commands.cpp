@@ -24,11 +24,18 @@ QString Q(const std::string& s) {
 }
 }  // namespace
 
-void TVorlaForm::RunCommand(const std::function<void()>& command) {
+void TVorlaForm::RunCommand(std::function<void()> command, bool endsPicture) {
+    if (pictureRunning() && !inBand_) {
+        if (endsPicture) CancelPicture();
+        pending_.push_back(std::move(command));
+        return;
+    }
+    RunNow(command);
+}
+
+void TVorlaForm::RunNow(const std::function<void()>& command) {
     if (const Status done = Guarded(command); !done)
         ReportError(QString::fromLocal8Bit(done.Message()));
-    // A close asked for during a picture happens once the last picture has returned.
-    if (closePending_ && !session_->Running()) QTimer::singleShot(0, this, &QWidget::close);
 }
 
 void TVorlaForm::ReportError(const QString& message) {
@@ -36,33 +43,39 @@ void TVorlaForm::ReportError(const QString& message) {
 }
 
 void TVorlaForm::ActionClick(int tag) {
-    RunCommand([&] { session_->ActionClick(tag); });
+    if (pictureRunning() || inBand_) {
+        // The running picture ends at once; the last picture asked for starts after it.
+        pendingPicture_ = tag;
+        CancelPicture();
+        return;
+    }
+    StartPicture(tag);
 }
 
 void TVorlaForm::ComboTypUlohyChange(int index) {
-    RunCommand([&] { session_->ComboTypUlohyChange(index); });
+    RunCommand([this, index] { session_->ComboTypUlohyChange(index); }, true);
 }
 
 void TVorlaForm::ButPrepocetClick() {
-    RunCommand([&] { session_->ButPrepocetClick(); });
+    RunCommand([this] { session_->ButPrepocetClick(); }, true);
 }
 void TVorlaForm::Recalculation1Click() {
-    RunCommand([&] { session_->Recalculation1Click(); });
+    RunCommand([this] { session_->Recalculation1Click(); });
 }
 void TVorlaForm::StopVypoctuClick() {
-    session_->StopVypoctuClick();
+    RunCommand([this] { session_->StopVypoctuClick(); }, true);
 }
 void TVorlaForm::SouradniceClick(int tag) {
-    RunCommand([&] { session_->SouradniceClick(tag); });
+    RunCommand([this, tag] { session_->SouradniceClick(tag); });
 }
 void TVorlaForm::ExampleClick(int number) {
-    RunCommand([&] { session_->LoadExample(number); });
+    RunCommand([this, number] { session_->LoadExample(number); }, true);
 }
 void TVorlaForm::Zadani1Click() {
-    RunCommand([&] { session_->Zadani1Click(); });
+    RunCommand([this] { session_->Zadani1Click(); });
 }
 void TVorlaForm::PevneBody1Click() {
-    RunCommand([&] { session_->PevneBody1Click(); });
+    RunCommand([this] { session_->PevneBody1Click(); });
 }
 
 void TVorlaForm::LabelyBarev(Ctl label) {
@@ -70,7 +83,8 @@ void TVorlaForm::LabelyBarev(Ctl label) {
     if (!l || !l->clickable()) return;
     const QColor chosen = QColorDialog::getColor(ToQColor(l->colour()), this, QString());
     if (!chosen.isValid()) return;  // cancelled: nothing changes
-    RunCommand([&] { session_->LabelyBarev(label, FromQColor(chosen)); });
+    const Colour colour = FromQColor(chosen);
+    RunCommand([this, label, colour] { session_->LabelyBarev(label, colour); });
 }
 
 void TVorlaForm::FieldLeft(Ctl field) {
@@ -78,17 +92,17 @@ void TVorlaForm::FieldLeft(Ctl field) {
     switch (Spec(field).handler) {
         case ControlHandler::Coefficient:
             QTimer::singleShot(0, this, [this, field] {
-                RunCommand([&] { (void)session_->EditKoefExit(field); });
+                RunCommand([this, field] { (void)session_->EditKoefExit(field); });
             });
             break;
         // A refused number is reported, or its field focused, by the exit itself.
         case ControlHandler::InfinityBound:
             QTimer::singleShot(
-                0, this, [this] { RunCommand([&] { (void)session_->EditNekonecnoExit(); }); });
+                0, this, [this] { RunCommand([this] { (void)session_->EditNekonecnoExit(); }); });
             break;
         case ControlHandler::Accuracy:
             QTimer::singleShot(0, this,
-                               [this] { RunCommand([&] { session_->EditPresnostExit(); }); });
+                               [this] { RunCommand([this] { session_->EditPresnostExit(); }); });
             break;
         case ControlHandler::None:
         case ControlHandler::PickColour:
@@ -105,14 +119,14 @@ void TVorlaForm::menuSaveObrazClick() {
     const QString path = QFileDialog::getSaveFileName(this, QString(), QString(), QString(),
                                                       nullptr, QFileDialog::DontConfirmOverwrite);
     if (path.isEmpty()) return;
-    const Status saved = SaveImageFile(session_->tabula.Image(), path.toStdString(), "BMP");
+    const Status saved = SaveImageFile(ShownPicture(), path.toStdString(), "BMP");
     if (!saved)
         ReportError(QString::fromLocal8Bit("Cannot create file \"" + path.toStdString() + "\". " +
                                            saved.Message()));
 }
 
 void TVorlaForm::UschovatObraz1Click() {
-    storedPicture_ = session_->tabula.Copy();
+    storedPicture_ = ShownPicture();
 }
 
 void TVorlaForm::ObnovitObraz1Click() {
@@ -121,12 +135,14 @@ void TVorlaForm::ObnovitObraz1Click() {
         timer1_.start();
         return;
     }
-    session_->tabula.SetImage(storedPicture_);
-    tabule_->update();
+    RunCommand([this, picture = storedPicture_] {
+        session_->tabula.SetImage(picture);
+        TabulaChanged();
+    });
 }
 
 void TVorlaForm::menuKopieClick() {
-    QGuiApplication::clipboard()->setImage(session_->tabula.Copy());
+    QGuiApplication::clipboard()->setImage(ShownPicture());
 }
 
 void TVorlaForm::TextDoSchranky1Click() {
@@ -159,13 +175,15 @@ void TVorlaForm::TabuleMouseDown(QMouseEvent* e) {
     const QPoint p = PixelOf(e);
     const ShiftState state =
         ShiftFromQt(e->modifiers(), e->buttons(), e->type() == QEvent::MouseButtonDblClick);
-    RunCommand([&] { ShowMouseOutcome(tools_->TabuleMouseDown(button, state, p.x(), p.y())); });
+    if (pictureRunning()) return;  // presses are ignored while a picture runs
+    RunNow([&] { ShowMouseOutcome(tools_->TabuleMouseDown(button, state, p.x(), p.y())); });
 }
 
 void TVorlaForm::TabuleMouseMove(QMouseEvent* e) {
     const QPoint p = PixelOf(e);
     const ShiftState state = ShiftFromQt(e->modifiers(), e->buttons(), false);
-    RunCommand([&] { ShowMouseOutcome(tools_->TabuleMouseMove(state, p.x(), p.y())); });
+    if (pictureRunning()) return;
+    RunNow([&] { ShowMouseOutcome(tools_->TabuleMouseMove(state, p.x(), p.y())); });
 }
 
 void TVorlaForm::TabuleMouseUp(QMouseEvent* e) {
@@ -173,7 +191,8 @@ void TVorlaForm::TabuleMouseUp(QMouseEvent* e) {
     ButtonFromQt(e->button(), button);
     const QPoint p = PixelOf(e);
     const ShiftState state = ShiftFromQt(e->modifiers(), e->buttons(), false);
-    RunCommand([&] { ShowMouseOutcome(tools_->TabuleMouseUp(button, state, p.x(), p.y())); });
+    if (pictureRunning()) return;
+    RunNow([&] { ShowMouseOutcome(tools_->TabuleMouseUp(button, state, p.x(), p.y())); });
 }
 
 void TVorlaForm::ShowMouseOutcome(const MouseTools::Outcome& out) {

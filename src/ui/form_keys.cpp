@@ -44,7 +44,8 @@ bool IsAltKey(int key) {
 bool TVorlaForm::FormKeyDown(QKeyEvent* e) {
     const int key = e->key();
     const Qt::KeyboardModifiers mods = e->modifiers();
-    if (key == Qt::Key_Escape) session_->StopRequested = true;  // not consumed
+    if (key == Qt::Key_Escape)  // not consumed
+        RunCommand([this] { session_->StopRequested = true; }, true);
     if ((key == Qt::Key_Tab || key == Qt::Key_Backtab) && (mods & Qt::ControlModifier)) {
         const int n = pages_->count();
         const bool back = key == Qt::Key_Backtab || (mods & Qt::ShiftModifier);

@@ -19,7 +19,7 @@ QAction* TVorlaForm::AddAction(QMenu* menu, const char* name, const QString& cap
         menuKeys_.append(key);
     }
     a->setShortcutContext(Qt::WindowShortcut);
-    connect(a, &QAction::triggered, this, [this, run] { RunCommand(run); });
+    connect(a, &QAction::triggered, this, [this, run] { RunNow(run); });
     if (menu) menu->addAction(a);
     addAction(a);  // hidden items keep their shortcuts through the window
     return a;

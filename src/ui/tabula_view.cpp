@@ -18,7 +18,17 @@ TabulaView::TabulaView(const Tabula& tabula, QWidget* parent) : QWidget(parent),
 void TabulaView::paintEvent(QPaintEvent*) {
     QPainter p(this);
     p.fillRect(rect(), Qt::white);
-    p.drawImage(0, 0, tabula_.Image());
+    p.drawImage(0, 0, frozen_.isNull() ? tabula_.Image() : frozen_);
+}
+
+void TabulaView::Freeze(QImage image) {
+    frozen_ = std::move(image);
+    update();
+}
+
+void TabulaView::Thaw() {
+    frozen_ = QImage();
+    update();
 }
 
 void TabulaView::resizeEvent(QResizeEvent* e) {

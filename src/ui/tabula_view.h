@@ -1,6 +1,7 @@
 // The widget that shows the tabula's image and passes its size and mouse on.
 #pragma once
 
+#include <QImage>
 #include <QWidget>
 
 namespace vorla {
@@ -12,6 +13,13 @@ class TabulaView : public QWidget {
   public:
     explicit TabulaView(const Tabula& tabula, QWidget* parent = nullptr);
     QSize sizeHint() const override { return QSize(542, 450); }
+
+    // Shows `image` instead of the tabula until Thaw: the picture thread writes the tabula.
+    void Freeze(QImage image);
+    // Shows the tabula itself again.
+    void Thaw();
+    // The image shown while frozen.
+    const QImage& Shown() const { return frozen_; }
 
   signals:
     void resized(int width, int height);
@@ -29,6 +37,7 @@ class TabulaView : public QWidget {
 
   private:
     const Tabula& tabula_;
+    QImage frozen_;  // shown instead of the tabula while not null
 };
 
 }  // namespace vorla

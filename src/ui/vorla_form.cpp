@@ -83,6 +83,10 @@ TVorlaForm::TVorlaForm(QWidget* parent) : QMainWindow(parent) {
 }
 
 TVorlaForm::~TVorlaForm() {
+    if (pictureThread_.joinable()) {
+        CancelPicture();
+        pictureThread_.join();
+    }
     qApp->removeEventFilter(this);
 }
 
@@ -158,13 +162,6 @@ void TVorlaForm::ShowBadNumber(Ctl field) {
 
 // --- host ----------------------------------------------------------------------------------
 
-bool TVorlaForm::Poll(int row) {
-    progress_->setText(QString::number(row));
-    tabule_->update();
-    QCoreApplication::processEvents(QEventLoop::AllEvents);
-    return terminating_;
-}
-
 void TVorlaForm::ShowRunning(bool running) {
     stopImage_->setVisible(running);
     progress_->setVisible(running);
@@ -190,7 +187,10 @@ void TVorlaForm::SetTaskIndex(int index) {
 }
 
 void TVorlaForm::TabulaChanged() {
-    tabule_->update();
+    if (pictureRunning())
+        tabule_->Freeze(session_->tabula.Copy());  // only in a hand-over: the tabula is still
+    else
+        tabule_->update();
 }
 
 void TVorlaForm::ScaleChanged() {
@@ -200,16 +200,18 @@ void TVorlaForm::ScaleChanged() {
 // --- window events -------------------------------------------------------------------------
 
 void TVorlaForm::FormResize(int width, int height) {
-    RunCommand([&] {
-        const Status resized = session_->FormResize(width, height);
-        if (!resized) return ReportError(Q(resized.Message()));
-        storedPicture_ = QImage();  // it no longer fits
-    });
-    tabule_->update();
+    RunCommand(
+        [this, width, height] {
+            const Status resized = session_->FormResize(width, height);
+            if (!resized) return ReportError(Q(resized.Message()));
+            storedPicture_ = QImage();  // it no longer fits
+            tabule_->update();
+        },
+        true);
 }
 
 void TVorlaForm::FormActivate() {
-    RunCommand([&] {
+    RunCommand([this] {
         session_->FormActivate();
         ScaleChanged();
     });
@@ -225,10 +227,10 @@ void TVorlaForm::showEvent(QShowEvent* event) {
 }
 
 void TVorlaForm::closeEvent(QCloseEvent* event) {
-    if (session_->Running()) {
-        // The running picture sees this at its next poll and ends; the window closes then.
-        terminating_ = true;
+    if (pictureRunning()) {
+        // The picture ends at once; the window closes when its thread has returned.
         closePending_ = true;
+        CancelPicture();
         event->ignore();
         return;
     }

@@ -10,9 +10,14 @@
 #include <QPointer>
 #include <QTimer>
 #include <array>
+#include <atomic>
+#include <condition_variable>
 #include <functional>
 #include <memory>
+#include <mutex>
 #include <optional>
+#include <thread>
+#include <vector>
 
 #include "app/mouse_tools.h"
 #include "app/session.h"
@@ -58,9 +63,6 @@ class TVorlaForm : public QMainWindow, public Controls, public Host {
     void ShowBadNumber(Ctl field) override;
 
     // --- Host: the window's services to the session ---
-    // Shows the row in the progress label and lets pending events run; true when the
-    // window is closing.
-    bool Poll(int row) override;
     // The STOP image and the progress label while a picture runs, else the pixel panel.
     void ShowRunning(bool running) override;
     // Shows a text in status panel `panel` (0..7).
@@ -69,7 +71,7 @@ class TVorlaForm : public QMainWindow, public Controls, public Host {
     void PublishScene(const std::string& text) override;
     // Puts an item into the task-type box without raising its change event.
     void SetTaskIndex(int index) override;
-    // Repaints the tabula.
+    // Repaints the tabula (during a picture: shows the tabula as it is now).
     void TabulaChanged() override;
     // Shows the redrawn Lyapunov colour scale.
     void ScaleChanged() override;
@@ -84,6 +86,8 @@ class TVorlaForm : public QMainWindow, public Controls, public Host {
     bool hasStoredPicture() const { return !storedPicture_.isNull(); }
     // The view of the tabula.
     TabulaView* tabulaView() const { return tabule_; }
+    // Whether a picture is being computed beside the event loop.
+    bool pictureRunning() const { return pictureThread_.joinable(); }
 
     // The About and brief-help windows, created in this order after the main window and
     // hidden until their commands show them; the commands create them when still missing.
@@ -165,13 +169,28 @@ class TVorlaForm : public QMainWindow, public Controls, public Host {
     // form_keys.cpp
     bool FormKeyDown(QKeyEvent* e);
     // form_commands.cpp
-    // Runs a command; an exception ends it with a message naming the fault.
-    void RunCommand(const std::function<void()>& command);
+    // Runs a command of the session; a failure ends it with a message naming the fault.
+    // While a picture is computed the command waits for the next band's hand-over (or the
+    // picture's end); one that `endsPicture` ends the picture at once.
+    void RunCommand(std::function<void()> command, bool endsPicture = false);
+    // Runs a command now, reporting a failure.
+    void RunNow(const std::function<void()>& command);
     void ReportError(const QString& message);
     // Runs the leave handler of a field that lost the focus, after the focus has moved.
     void FieldLeft(Ctl field);
     // Shows what a mouse handler produced: the pixel panel, a redraw, a fault's message.
     void ShowMouseOutcome(const MouseTools::Outcome& out);
+    // The picture as shown: during a picture, the tabula at the last hand-over.
+    QImage ShownPicture() const;
+    // form_picture.cpp: the picture thread. The session is the GUI thread's, except while
+    // the picture thread computes a band; then the GUI thread leaves it alone and keeps its
+    // commands until the band is handed over.
+    void StartPicture(int tag);
+    bool PictureBand(int row);        // on the picture thread: hands a band over, waits
+    void BandReady(int row);          // the hand-over: pending commands run, the view updates
+    void PictureDone(Status status);  // the picture thread has ended
+    void CancelPicture();             // the picture ends at once
+    void RunPending();
     // vorla_form.cpp
     void FormResize(int width, int height);
     void FormActivate();
@@ -199,7 +218,17 @@ class TVorlaForm : public QMainWindow, public Controls, public Host {
     QTimer timer1_;
     QImage storedPicture_;
     QList<QKeySequence> menuKeys_;
-    bool terminating_ = false;
+    std::thread pictureThread_;
+    std::atomic<bool> cancel_{false};  // the running picture ends at once
+    std::mutex bandMutex_;             // guards bandWaiting_ and bandStop_
+    std::condition_variable bandWake_;
+    bool bandWaiting_ = false;  // the picture thread waits for the hand-over
+    bool bandStop_ = false;     // the hand-over's answer: the picture ends
+    bool inBand_ = false;       // the GUI thread is in a hand-over: commands run at once
+    std::vector<std::function<void()>> pending_;      // commands kept during a band
+    std::optional<int> pendingPicture_;               // the picture asked for during another
+    std::unique_ptr<ControlValues> pictureControls_;  // what the picture reads and writes
+    std::unique_ptr<ControlValues> controlsPassed_;   // its state when last passed on
     bool closePending_ = false;
     bool activatedOnce_ = false;
     bool returnPending_ = false;

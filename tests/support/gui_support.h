@@ -36,6 +36,15 @@ class WindowTest : public QObject {
         return QTest::qWaitForWindowActive(form.get());
     }
     QAction* Action(const char* name) { return form->findChild<QAction*>(name); }
+    // Waits for the picture being computed beside the event loop to end.
+    bool Finished() {
+        return QTest::qWaitFor([this] { return !form->pictureRunning(); }, 120000);
+    }
+    // Runs a menu item and waits for the picture it may start.
+    bool Run(const char* action) {
+        Action(action)->trigger();
+        return Finished();
+    }
     template <class T = QWidget>
     T* W(const char* name) {
         return form->findChild<T*>(name);

@@ -1,0 +1,102 @@
+// Pictures beside the event loop. A picture is computed on a thread of its own (with the
+// session's row pool); before each band of rows it hands the tabula over to the GUI thread
+// and waits: the GUI thread shows the rows done, runs the commands kept meanwhile and lets it
+// go on. The GUI thread never waits for a band, and a cancel ends the band within a pixel.
+#include <QMetaObject>
+
+#include "ui/tabula_view.h"
+#include "ui/vorla_form.h"
+
+namespace vorla {
+
+QImage TVorlaForm::ShownPicture() const {
+    return pictureRunning() ? tabule_->Shown() : session_->tabula.Copy();
+}
+
+void TVorlaForm::StartPicture(int tag) {
+    bool begun = false;
+    RunNow([&] { begun = session_->BeginPicture(tag); });
+    if (!begun) return;
+    // The picture reads its parameters from a copy: the widgets belong to this thread.
+    pictureControls_ = std::make_unique<ControlValues>(static_cast<const Controls&>(*this));
+    controlsPassed_ = std::make_unique<ControlValues>(*pictureControls_);
+    cancel_ = false;
+    bandWaiting_ = false;
+    tabule_->Freeze(session_->tabula.Copy());
+    pictureThread_ = std::thread([this] {
+        const Status ran = Guarded([this] {
+            session_->RunPicture(
+                *pictureControls_, [this](int row) { return PictureBand(row); }, &cancel_);
+        });
+        QMetaObject::invokeMethod(
+            this, [this, ran] { PictureDone(ran); }, Qt::QueuedConnection);
+    });
+}
+
+bool TVorlaForm::PictureBand(int row) {
+    std::unique_lock lock(bandMutex_);
+    if (cancel_) return true;
+    bandWaiting_ = true;
+    bandStop_ = false;
+    QMetaObject::invokeMethod(
+        this, [this, row] { BandReady(row); }, Qt::QueuedConnection);
+    bandWake_.wait(lock, [this] { return !bandWaiting_; });
+    return bandStop_ || cancel_;
+}
+
+void TVorlaForm::BandReady(int row) {
+    {
+        const std::lock_guard lock(bandMutex_);
+        if (!bandWaiting_) return;  // the picture was cancelled before this hand-over
+    }
+    // The picture thread waits until the answer below: the session is this thread's.
+    inBand_ = true;
+    progress_->setText(QString::number(row));
+    pictureControls_->ApplyChanges(*controlsPassed_, *this);
+    *controlsPassed_ = *pictureControls_;
+    RunPending();
+    tabule_->Freeze(session_->tabula.Copy());
+    inBand_ = false;
+    const std::lock_guard lock(bandMutex_);
+    bandStop_ = session_->StopRequested;
+    bandWaiting_ = false;
+    bandWake_.notify_all();
+}
+
+void TVorlaForm::PictureDone(Status status) {
+    pictureThread_.join();
+    pictureControls_->ApplyChanges(*controlsPassed_, *this);
+    RunNow([this] { session_->EndPicture(); });
+    tabule_->Thaw();
+    if (!status) ReportError(QString::fromLocal8Bit(status.Message()));
+    RunPending();
+    if (pendingPicture_) {
+        const int tag = *pendingPicture_;
+        pendingPicture_.reset();
+        if (!closePending_) StartPicture(tag);
+    }
+    if (closePending_ && !pictureRunning()) close();
+}
+
+void TVorlaForm::CancelPicture() {
+    cancel_ = true;
+    if (inBand_) return;  // the hand-over's answer tells it
+    const std::lock_guard lock(bandMutex_);
+    bandWaiting_ = false;
+    bandWake_.notify_all();
+}
+
+void TVorlaForm::RunPending() {
+    // A command may keep further commands (a new picture runs them at its first hand-over).
+    std::vector<std::function<void()>> commands;
+    commands.swap(pending_);
+    for (std::size_t i = 0; i < commands.size(); ++i) {
+        if (pictureRunning() && !inBand_) {
+            pending_.insert(pending_.begin(), commands.begin() + i, commands.end());
+            return;
+        }
+        RunNow(commands[i]);
+    }
+}
+
+}  // namespace vorla
