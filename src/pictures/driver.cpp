@@ -10,7 +10,7 @@ const PictureKindInfo kKinds[] = {
     {3, "preperiodicity", "KresliPrePeriody", "Preperiodicity: Reaching the cycle up to 16.",
      &KresliPrePeriody},
     {4, "nth", "KresliLimit", "Distance between the point and the n-th iteration.", &KresliLimit},
-    {7, "rectangle", "KresliRect", "Iterations of a rectangle.", &KresliRect},
+    {kRectangleTag, "rectangle", "KresliRect", "Iterations of a rectangle.", &KresliRect},
     {8, "end-regions", "KresliRegions", "End-regions:  Where the last iteration ended.",
      &KresliRegions},
     {15, "infinity", "KresliInfinity", "When the orbit reaches the infinity limit.",

@@ -10,6 +10,10 @@ namespace vorla {
 // A routine that draws one kind of picture.
 using PictureRoutine = void (*)(PictureContext&);
 
+// The menu tag of the rectangle iterations, the one kind whose poll counts iterations, not
+// rows, and which draws anywhere on the tabula.
+inline constexpr int kRectangleTag = 7;
+
 // One kind of picture as the menus and the renderer know it.
 struct PictureKindInfo {
     int tag;

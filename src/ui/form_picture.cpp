@@ -4,6 +4,7 @@
 // go on. The GUI thread never waits for a band, and a cancel ends the band within a pixel.
 #include <QMetaObject>
 
+#include "pictures/kinds.h"
 #include "ui/tabula_view.h"
 #include "ui/vorla_form.h"
 
@@ -22,6 +23,7 @@ void TVorlaForm::StartPicture(int tag) {
     controlsPassed_ = std::make_unique<ControlValues>(*pictureControls_);
     cancel_ = false;
     bandWaiting_ = false;
+    shownRow_ = 0;
     tabule_->Freeze(session_->tabula.Copy());
     pictureThread_ = std::thread([this] {
         const Status ran = Guarded([this] {
@@ -54,8 +56,15 @@ void TVorlaForm::BandReady(int row) {
     progress_->setText(QString::number(row));
     pictureControls_->ApplyChanges(*controlsPassed_, *this);
     *controlsPassed_ = *pictureControls_;
+    // Only the rows of the band just done changed, unless a command drew meanwhile (or the
+    // picture draws anywhere).
+    const bool whole = !pending_.empty() || session_->PictureKind == kRectangleTag;
     RunPending();
-    tabule_->Freeze(session_->tabula.Copy());
+    if (whole)
+        tabule_->Freeze(session_->tabula.Copy());
+    else
+        tabule_->UpdateRows(session_->tabula.Image(), shownRow_, row);
+    shownRow_ = row;
     inBand_ = false;
     const std::lock_guard lock(bandMutex_);
     bandStop_ = session_->StopRequested;

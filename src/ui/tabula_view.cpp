@@ -2,6 +2,8 @@
 
 #include <QPainter>
 #include <QResizeEvent>
+#include <algorithm>
+#include <cstring>
 
 #include "plane/tabula.h"
 
@@ -24,6 +26,17 @@ void TabulaView::paintEvent(QPaintEvent*) {
 void TabulaView::Freeze(QImage image) {
     frozen_ = std::move(image);
     update();
+}
+
+void TabulaView::UpdateRows(const QImage& image, int first, int last) {
+    if (image.size() != frozen_.size() || image.format() != frozen_.format())
+        return Freeze(image.copy());
+    first = std::max(first, 0);
+    last = std::min(last, frozen_.height());
+    for (int r = first; r < last; ++r)
+        std::memcpy(frozen_.scanLine(r), image.constScanLine(r),
+                    static_cast<std::size_t>(image.bytesPerLine()));
+    if (first < last) update(0, first, width(), last - first);
 }
 
 void TabulaView::Thaw() {

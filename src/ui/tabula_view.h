@@ -16,6 +16,8 @@ class TabulaView : public QWidget {
 
     // Shows `image` instead of the tabula until Thaw: the picture thread writes the tabula.
     void Freeze(QImage image);
+    // Takes rows [first, last) of `image`, which has the frozen image's size, into it.
+    void UpdateRows(const QImage& image, int first, int last);
     // Shows the tabula itself again.
     void Thaw();
     // The image shown while frozen.

@@ -225,6 +225,7 @@ class TVorlaForm : public QMainWindow, public Controls, public Host {
     bool bandWaiting_ = false;  // the picture thread waits for the hand-over
     bool bandStop_ = false;     // the hand-over's answer: the picture ends
     bool inBand_ = false;       // the GUI thread is in a hand-over: commands run at once
+    int shownRow_ = 0;          // the rows above it are shown as the picture computed them
     std::vector<std::function<void()>> pending_;      // commands kept during a band
     std::optional<int> pendingPicture_;               // the picture asked for during another
     std::unique_ptr<ControlValues> pictureControls_;  // what the picture reads and writes
