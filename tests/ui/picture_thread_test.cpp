@@ -49,6 +49,7 @@ class PictureThreadTest : public WindowTest {
         clock.start();
         QTest::keyClick(W("EditKd"), Qt::Key_Escape);
         QVERIFY(Finished());
+        qInfo("the picture ended %lld ms after Escape", static_cast<long long>(clock.elapsed()));
         QVERIFY2(clock.elapsed() < 10000, qPrintable(QString::number(clock.elapsed())));
         QVERIFY(S().StopRequested);
         QVERIFY(W("StopVypoctu")->isHidden());
