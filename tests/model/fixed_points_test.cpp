@@ -7,80 +7,42 @@
 namespace vorla {
 namespace {
 
-Scene TwoCircles(long double D, long double R) {
-    Scene s;
-    s.taskType = 2;
-    s.k.D = D;
-    s.k.R = R;
-    s.k.UpdateSquares();
-    return s;
-}
-
-// The marked points really are fixed by the map.
-void ExpectFixed(const Scene& s, const FixedPointSet& f) {
-    for (int i = 0; i < f.FixedCount; ++i) {
-        long double x = f.FixedX[i], y = f.FixedY[i];
-        TwoCircleMap(s, x, y);
-        EXPECT_NEAR(static_cast<double>(x), static_cast<double>(f.FixedX[i]), 1e-12) << i;
-        EXPECT_NEAR(static_cast<double>(y), static_cast<double>(f.FixedY[i]), 1e-12) << i;
-    }
-}
-
-TEST(FixedPoints, InitialCirclesGiveAConjugatePairOnTheUnitCircle) {
-    const Scene s = TwoCircles(3, 2.5L);
-    FixedPointSet f;
-    FixedPoints(s, f);
-    ASSERT_EQ(f.FixedCount, 2);
-    EXPECT_EQ(f.FixedX[0], 0.625L);
-    EXPECT_EQ(f.FixedX[1], 0.625L);
-    EXPECT_EQ(f.FixedY[0], std::sqrt(0.609375L));
-    EXPECT_EQ(f.FixedY[1], -std::sqrt(0.609375L));
-    ExpectFixed(s, f);
-}
-
-TEST(FixedPoints, RealRootsLieOnTheAxisWithProductOne) {
-    const Scene s = TwoCircles(3, 1);
-    FixedPointSet f;
-    FixedPoints(s, f);
-    ASSERT_EQ(f.FixedCount, 2);
-    EXPECT_EQ(f.FixedX[0], (9 + std::sqrt(45.0L)) / 6);
-    EXPECT_EQ(f.FixedX[1], (9 - std::sqrt(45.0L)) / 6);
-    EXPECT_NEAR(static_cast<double>(f.FixedX[0]), 2.618034, 1e-6);
-    EXPECT_NEAR(static_cast<double>(f.FixedX[0] * f.FixedX[1]), 1.0, 1e-15);
-    EXPECT_EQ(f.FixedY[0], 0);
-    EXPECT_EQ(f.FixedY[1], 0);
-    ExpectFixed(s, f);
-}
-
-TEST(FixedPoints, ZeroDiscriminantGivesTheSamePointTwice) {
-    FixedPointSet f;
-    FixedPoints(TwoCircles(1, 2), f);
-    ASSERT_EQ(f.FixedCount, 2);
-    EXPECT_EQ(f.FixedX[0], -1);
-    EXPECT_EQ(f.FixedX[1], -1);
-    EXPECT_EQ(f.FixedY[0], 0);
-}
-
-TEST(FixedPoints, ConcentricSecondCircleGivesNone) {
-    FixedPointSet f;
-    f.FixedCount = 2;
-    FixedPoints(TwoCircles(0, 2), f);
-    EXPECT_EQ(f.FixedCount, 0);
-}
-
-TEST(FixedPoints, SquaringHasOneAndOtherTasksNone) {
-    Scene s;
-    FixedPointSet f;
-    s.taskType = 6;
-    FixedPoints(s, f);
-    ASSERT_EQ(f.FixedCount, 1);
-    EXPECT_EQ(f.FixedX[0], 1);
-    EXPECT_EQ(f.FixedY[0], 0);
-    for (int task : {3, 4, 5, -1}) {
-        s.taskType = task;
+TEST(FixedPoints, ClosedFormsThatTheMapFixes) {
+    const long double y = std::sqrt(0.609375L), s = std::sqrt(45.0L);
+    const struct {
+        int task;
+        long double D, R;
+        int count;
+        long double x0 = 0, y0 = 0, x1 = 0, y1 = 0;
+    } cases[] = {{2, 3, 2.5L, 2, 0.625L, y, 0.625L, -y},  // a conjugate pair on the unit circle
+                 {2, 3, 1, 2, (9 + s) / 6, 0, (9 - s) / 6, 0},  // real roots of product one
+                 {2, 1, 2, 2, -1, 0, -1, 0},  // zero discriminant: one point twice
+                 {2, 0, 2, 0},                // K2 concentric with K1: none
+                 {6, 3, 2.5L, 1, 1, 0},       // the squaring: 1
+                 {3, 3, 2.5L, 0},
+                 {4, 3, 2.5L, 0},
+                 {5, 3, 2.5L, 0},
+                 {-1, 3, 2.5L, 0}};
+    for (const auto& c : cases) {
+        SCOPED_TRACE("task " + std::to_string(c.task) + " D " + std::to_string(double(c.D)));
+        Scene scene;
+        scene.taskType = c.task;
+        scene.k.D = c.D;
+        scene.k.R = c.R;
+        scene.k.UpdateSquares();
+        FixedPointSet f;
         f.FixedCount = 2;
-        FixedPoints(s, f);
-        EXPECT_EQ(f.FixedCount, 0) << task;
+        FixedPoints(scene, f);
+        ASSERT_EQ(f.FixedCount, c.count);
+        const long double xs[] = {c.x0, c.x1}, ys[] = {c.y0, c.y1};
+        for (int i = 0; i < c.count; ++i) {
+            EXPECT_EQ(f.FixedX[i], xs[i]);
+            EXPECT_EQ(f.FixedY[i], ys[i]);
+            long double x = xs[i], y = ys[i];
+            c.task == 2 ? TwoCircleMap(scene, x, y) : UnitCircleSquareMap(scene, x, y);
+            EXPECT_NEAR(static_cast<double>(x), static_cast<double>(xs[i]), 1e-12) << i;
+            EXPECT_NEAR(static_cast<double>(y), static_cast<double>(ys[i]), 1e-12) << i;
+        }
     }
 }
 

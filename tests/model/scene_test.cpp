@@ -4,18 +4,20 @@
 
 #include <cmath>
 
+#include "support/picture_fixture.h"
+
 namespace vorla {
 namespace {
 
 Scene InitialScene(int task) {
     Scene s;
     s.taskType = task;
-    ReadCircleTexts(s.k, {"3", "2.5", "1", "1", "1", "2", "3", "2", "3", "2", "2.5"});
+    s.k = testing::StartCircles();
     return s;
 }
 
-TEST(Maps, TwoCircleWorkedNumbers) {
-    const Scene s = InitialScene(2);
+TEST(Maps, TwoCircleWorkedNumbersFarPointAndTolerance) {
+    Scene s = InitialScene(2);
     long double x = 1, y = 1;
     TwoCircleMap(s, x, y);
     EXPECT_NEAR(static_cast<double>(x), 0.596154, 1e-6);
@@ -23,16 +25,8 @@ TEST(Maps, TwoCircleWorkedNumbers) {
     // Bit for bit in the written order: D + (px - D) * R^2 / d.
     EXPECT_EQ(x, 3 + (0.5L - 3) * 6.25L / 6.5L);
     EXPECT_EQ(y, 0.5L * 6.25L / 6.5L);
-    x = 0, y = 0;
-    TwoCircleMap(s, x, y);
-    EXPECT_EQ(x, 3);
-    EXPECT_EQ(y, 0);
-}
-
-TEST(Maps, TwoCircleFarPointNearK2Centre) {
-    const Scene s = InitialScene(2);
     // K1 sends (1/3, 0) to (3, 0), K2's centre; just beside it the far point is ±L by side.
-    long double x = 1.0L / 3, y = 0;
+    x = 1.0L / 3, y = 0;
     TwoCircleMap(s, x, y);
     EXPECT_EQ(std::fabs(x), 1000);
     EXPECT_EQ(y, 1000);
@@ -40,6 +34,15 @@ TEST(Maps, TwoCircleFarPointNearK2Centre) {
     TwoCircleMap(s, x, y);
     EXPECT_EQ(x, 1000);
     EXPECT_EQ(y, -1000);
+    // At K1's centre, within 1/L of it: K2's centre.
+    s.SetInfinityBound(10);
+    EXPECT_EQ(s.tolerance, 0.01L);
+    for (long double x0 : {0.0L, 0.09L}) {
+        x = x0, y = 0;
+        TwoCircleMap(s, x, y);
+        EXPECT_EQ(x, 3);
+        EXPECT_EQ(y, 0);
+    }
 }
 
 TEST(Maps, ThreeCircleCentreCases) {
@@ -62,7 +65,7 @@ TEST(Maps, ThreeCircleCentreCases) {
     EXPECT_EQ(y, -1000);
 }
 
-TEST(Maps, FourCircleInvertsTheThreeCircleResult) {
+TEST(Maps, FourAndFiveCirclesContinueTheChain) {
     const Scene s = InitialScene(4);
     long double x = 0.3L, y = -0.2L, qx = x, qy = y;
     ThreeCircleMap(s, qx, qy);
@@ -70,13 +73,10 @@ TEST(Maps, FourCircleInvertsTheThreeCircleResult) {
     const long double f = (2 - qx) * (2 - qx) + (3 - qy) * (3 - qy);
     EXPECT_EQ(x, 2 + (qx - 2) * 4 / f);
     EXPECT_EQ(y, 3 + (qy - 3) * 4 / f);
-}
-
-TEST(Maps, FiveCircleStartsAtOriginWithFarPoint) {
-    const Scene s = InitialScene(5);
-    long double x = 0, y = 0;
-    FiveCircleMap(s, x, y);
-    long double ex = 1000, ey = 1000;  // far point of K1, then the rest of the chain
+    // The origin goes to the far point of K1, then through the rest of the chain.
+    x = 0, y = 0;
+    FiveCircleMap(InitialScene(5), x, y);
+    long double ex = 1000, ey = 1000;
     for (auto [cx, cy, r2] : {std::tuple{3.0L, 0.0L, 6.25L},
                               {1.0L, 1.0L, 1.0L},
                               {2.0L, 3.0L, 4.0L},
@@ -91,34 +91,22 @@ TEST(Maps, FiveCircleStartsAtOriginWithFarPoint) {
 
 TEST(Maps, UnitCircleSquare) {
     const Scene s = InitialScene(6);
-    long double x = 0.6L, y = 0.8L;
-    UnitCircleSquareMap(s, x, y);
-    EXPECT_EQ(x, 0.6L * 0.6L - 0.8L * 0.8L);
-    EXPECT_EQ(y, 2 * 0.6L * 0.8L);
-    x = 2, y = 0;
-    UnitCircleSquareMap(s, x, y);
-    EXPECT_EQ(x, 1);
-    EXPECT_EQ(y, 0);
-    x = 0, y = 3;
-    UnitCircleSquareMap(s, x, y);
-    EXPECT_EQ(x, -1);
-    EXPECT_EQ(y, 0);
-    x = 0, y = 0;  // no direction to project on: a finite point all the same
+    const struct {
+        long double x, y, ex, ey;
+    } steps[] = {
+        {0.6L, 0.8L, 0.6L * 0.6L - 0.8L * 0.8L, 2 * 0.6L * 0.8L}, {2, 0, 1, 0}, {0, 3, -1, 0}};
+    for (const auto& c : steps) {
+        long double x = c.x, y = c.y;
+        UnitCircleSquareMap(s, x, y);
+        EXPECT_EQ(x, c.ex);
+        EXPECT_EQ(y, c.ey);
+    }
+    long double x = 0, y = 0;  // no direction to project on: a finite point all the same
     UnitCircleSquareMap(s, x, y);
     EXPECT_TRUE(std::isfinite(x) && std::isfinite(y));
 }
 
-TEST(Maps, ToleranceFollowsTheBound) {
-    Scene s = InitialScene(2);
-    s.SetInfinityBound(10);
-    EXPECT_EQ(s.tolerance, 0.01L);
-    long double x = 0.09L, y = 0;  // distance 0.09 < 1/L: at K1's centre
-    TwoCircleMap(s, x, y);
-    EXPECT_EQ(x, 3);
-    EXPECT_EQ(y, 0);
-}
-
-TEST(Scene, FieldsFallBackAndPublishRawTexts) {
+TEST(Scene, FieldsFallBackPublishRawTextsAndStoreByTag) {
     CircleSet k;
     ReadCircleTexts(k, {"x", "-1", "q", "q", "0", "q", "q", "q", "q", "q", "abc"});
     EXPECT_EQ(k.D, 0);
@@ -129,10 +117,6 @@ TEST(Scene, FieldsFallBackAndPublishRawTexts) {
     EXPECT_EQ(k.C2, 4);
     EXPECT_EQ(SceneText(-1, {"3", "2.5", "1", "1", "1", "2", "3", "2", "3", "2", "2.5"}),
               "-1=3=2.5=1=1=1=2=3=2=3=2=2.5=");
-}
-
-TEST(Scene, StoreByTagUpdatesSquares) {
-    CircleSet k;
     EXPECT_TRUE(StoreCircleByTag(k, 111, 3));
     EXPECT_EQ(k.C2, 9);
     EXPECT_FALSE(StoreCircleByTag(k, 112, 3));

@@ -2,31 +2,14 @@
 
 #include <gtest/gtest.h>
 
-#include <vector>
-
-#include "model/scene.h"
+#include "support/picture_fixture.h"
 
 namespace vorla {
 namespace {
 
-struct Overlay : ::testing::Test {
-    Tabula t{120, 90};
-    Viewport v;
-    Palette p;
-    void SetUp() override {
-        v.W = 120;
-        v.H = 90;
-        CircleSet k;
-        ReadCircleTexts(k, {"3", "2.5", "1", "1", "1", "2", "3", "2", "3", "2", "2.5"});
-        v.PrepocetPodleSouradnic(CircleDiscs(k));
-        p.CircleColors = {kBlack, kRed, Rgb(0, 128, 0), Rgb(0, 0, 255), Rgb(128, 0, 0)};
-    }
-    std::vector<Colour> Pixels() const {
-        std::vector<Colour> out;
-        for (int r = 0; r < t.Height(); ++r)
-            for (int c = 0; c < t.Width(); ++c) out.push_back(t.Pixel(c, r));
-        return out;
-    }
+// The start circles on 120 x 90 pixels over -3..7.
+struct Overlay : ::testing::Test, testing::Canvas {
+    Overlay() : Canvas(120, 90) {}
 };
 
 TEST_F(Overlay, DrawingTwiceRestoresEveryPixel) {
@@ -80,17 +63,6 @@ TEST(TabulaSurface, WritesOutsideAreIgnoredAndCopiesStayApart) {
     EXPECT_EQ(Tabula::FromQt(shared.pixel(0, 0)) & 0xffffff, kWhite);
     EXPECT_EQ(Tabula::FromQt(t.Image().pixel(0, 0)) & 0xffffff, kRed);
     EXPECT_EQ(t.Image().pixel(3, 2), qRgb(1, 2, 3));  // colours reach Qt channel for channel
-}
-
-TEST(TabulaSurface, ASizeBeyondMemoryIsRefusedAndKeepsTheBitmap) {
-    Tabula t(5, 4);
-    const Status resized = t.Resize(1 << 30, 1 << 30);
-    EXPECT_EQ(resized.Message(), kOutOfMemory);
-    // A failed allocation anywhere else gives the same failure.
-    EXPECT_EQ(Guarded([] { throw std::bad_alloc(); }).Message(), resized.Message());
-    EXPECT_EQ(t.Width(), 5);
-    t.SetPixel(4, 3, kRed);
-    EXPECT_EQ(t.Pixel(4, 3), kRed);
 }
 
 TEST(TabulaSurface, HugeShapesDoNotFault) {
