@@ -5,6 +5,7 @@
 #include <cmath>
 
 #include "model/scene.h"
+#include "support/picture_fixture.h"
 
 namespace vorla {
 namespace {
@@ -14,9 +15,7 @@ Viewport Make(int W, int H, long double from, long double to, long double yrel) 
     v.W = W;
     v.H = H;
     v.range = {from, to, yrel};
-    CircleSet k;
-    ReadCircleTexts(k, {"3", "2.5", "1", "1", "1", "2", "3", "2", "3", "2", "2.5"});
-    v.PrepocetPodleSouradnic(CircleDiscs(k));
+    v.PrepocetPodleSouradnic(CircleDiscs(testing::StartCircles()));
     return v;
 }
 
@@ -39,10 +38,7 @@ TEST(Viewport, WorkedExample500x400) {
     EXPECT_EQ(v.handles.col[1], 300);
     EXPECT_EQ(v.handles.row[1], 266);
     EXPECT_EQ(v.handles.col[0], 150);
-}
-
-TEST(Viewport, TruncationTowardZero) {
-    const Viewport v = Make(500, 400, -3, 7, 1.0L / 3);
+    // Truncation toward zero.
     EXPECT_EQ(v.axes.ColumnOfX(-3 - 0.5L * v.axes.XStep), 0);
     EXPECT_EQ(v.axes.ColumnOfX(-3 - 1.5L * v.axes.XStep), -1);
 }
@@ -57,13 +53,9 @@ TEST(Viewport, RelativeHeightAndPresets) {
     EXPECT_EQ(kCoordinatePresets[5].caption, std::string("-&20 .... 20  (1/2)"));
 }
 
-TEST(Viewport, ReversedRangeTurnsThePicture) {
-    const Viewport v = Make(500, 400, 7, -3, 1.0L / 3);
-    EXPECT_LT(v.axes.XStep, 0);
-    EXPECT_LT(v.axes.YStep, 0);
-}
-
-TEST(Viewport, ZeroRangeKeepsThePreviousOne) {
+TEST(Viewport, AReversedRangeTurnsThePictureAndAZeroOneKeepsThePreviousRange) {
+    EXPECT_LT(Make(500, 400, 7, -3, 1.0L / 3).axes.XStep, 0);
+    EXPECT_LT(Make(500, 400, 7, -3, 1.0L / 3).axes.YStep, 0);
     Viewport v = Make(500, 400, -3, 7, 1.0L / 3);
     v.range = {2, 2, 0.5L};
     v.PrepocetPodleSouradnic(CircleDiscs(CircleSet{}));
