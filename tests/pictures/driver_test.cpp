@@ -1,5 +1,5 @@
-// The picture driver through the session: the value grid, polls, stops, pictures and
-// resizes inside a poll, and the texts read before a picture starts.
+// The picture driver through the session: the value grid, polls, stops and pictures inside
+// a poll, and the texts read before a picture starts.
 #include <gtest/gtest.h>
 
 #include "support/picture_fixture.h"
@@ -63,18 +63,6 @@ TEST(Driver, SecondPictureInsideAPollEndsTheFirst) {
     // end sets the stop, which the outer sees as soon as its poll at 16 returns.
     EXPECT_EQ(f.host.polls, (std::vector<int>{0, 16, 0, 16, 32}));
     EXPECT_GE(f.session.grid.At(5, 39), 1);  // the nested picture computed every row
-}
-
-TEST(Driver, ResizeDuringAPictureStopsItWithinTheGrid) {
-    PictureFixture f(40, 40);
-    f.host.onPoll = [&](int row) {
-        if (row == 16) {
-            ASSERT_TRUE(f.session.FormResize(10, 10));
-        }
-    };
-    f.Run(1);
-    EXPECT_EQ(f.session.grid.Width(), 10);
-    for (int v : f.session.grid.Cells()) EXPECT_EQ(v, -1);
 }
 
 TEST(Driver, WhatIsReadBeforeAPictureStarts) {
