@@ -28,7 +28,7 @@ TEST_F(Overlay, DrawingTwiceRestoresEveryPixel) {
         }
 }
 
-TEST_F(Overlay, ClearDrawsAxesAndLeavesThePenState) {
+TEST_F(Overlay, ClearDrawsAxesLeavesThePenStateAndAWhiteCircleIsInvisible) {
     KresliZaklad(t, v, p, 2, 2);
     // Black under not-XOR on white is black: the X axis row is black, far corners white.
     EXPECT_EQ(t.Pixel(5, v.axisPixels.r0), kBlack);
@@ -38,15 +38,12 @@ TEST_F(Overlay, ClearDrawsAxesAndLeavesThePenState) {
     EXPECT_EQ(t.PenColor(), kRed);  // the last circle drawn, K2
     EXPECT_EQ(t.PenWidth(), 2);
     EXPECT_EQ(t.Brush(), BrushStyle::Clear);
-}
-
-TEST_F(Overlay, WhiteCircleIsInvisibleAndTaskSixDrawsOnlyK1) {
+    // Task 6 draws only K1: the same as task 2 with K2 in white.
     p.CircleColors[1] = kWhite;
     KresliZaklad(t, v, p, 2, 1);  // both clearings start the axes in black
     const auto withWhiteK2 = Pixels();
-    t.Fill(kWhite);
     KresliZaklad(t, v, p, 6, 1);
-    EXPECT_EQ(Pixels(), withWhiteK2);  // K2 in white changes nothing
+    EXPECT_EQ(Pixels(), withWhiteK2);
 }
 
 TEST(TabulaSurface, WritesOutsideAreIgnoredAndCopiesStayApart) {

@@ -29,26 +29,6 @@ TEST(ValueGridTest, IndexAndBounds) {
     for (int v : g.Cells()) EXPECT_EQ(v, -1);
 }
 
-TEST(Driver, StopAtAPollKeepsTheLaterRows) {
-    PictureFixture f(20, 48);
-    f.host.onPoll = [&](int row) {
-        if (row == 16) f.session.StopVypoctuClick();  // pressed while rows 0..15 are shown
-    };
-    f.session.tabula.Fill(kRed);
-    f.Run(1);
-    EXPECT_EQ(f.host.polls, (std::vector<int>{0, 16}));
-    EXPECT_EQ(f.host.status[7], kConvergence);
-    EXPECT_TRUE(f.session.StopRequested);
-    EXPECT_EQ(f.session.PictureKind, 1);
-    for (int c = 0; c < 20; ++c) {
-        EXPECT_GE(f.session.grid.At(c, 15), 1);
-        EXPECT_EQ(f.session.grid.At(c, 16) == -1, c > 0);  // (0, 16) holds row 15's extra cell
-        EXPECT_NE(f.session.tabula.Pixel(c, 15), kRed);
-        EXPECT_EQ(f.session.tabula.Pixel(c, 16), kRed);
-        EXPECT_EQ(f.session.tabula.Pixel(c, 47), kRed);
-    }
-}
-
 TEST(Driver, SecondPictureInsideAPollEndsTheFirst) {
     PictureFixture f(20, 40);
     bool nested = false;

@@ -1,9 +1,8 @@
-// What every picture kind shares: the rows it walks and polls, the radius guard, prompt
-// stops, values in range for random scenes, and the same result on any number of threads.
+// What every picture kind shares: the rows it walks and polls, prompt stops that keep the
+// rows done, the radius guard, values in range, and the same result on any number of threads.
 #include <gtest/gtest.h>
 
 #include <cstdint>
-#include <memory>
 #include <random>
 #include <set>
 
@@ -42,27 +41,40 @@ const std::vector<Kind> kKinds = {
     {22, false, false, {14}, 0, kAny},
 };
 
-TEST(EveryKind, RowsPolledCellsWrittenAndTheRadiusGuard) {
+TEST(EveryKind, RowsPolledCellsWrittenStopsAndTheRadiusGuard) {
     constexpr int kSentinel = 777777;  // a value that no kind computes
     const int W = 12, H = 48;
     for (const Kind& k : kKinds) {
         if (k.tag == 7) continue;
-        PictureFixture f(W, H);
-        f.session.grid.Fill(kSentinel);
-        f.Run(k.tag);
-        EXPECT_EQ(f.host.polls,
-                  k.plusOne ? (std::vector<int>{0, 16, 32, 48}) : (std::vector<int>{0, 16, 32}))
-            << "tag " << k.tag;
-        // The extra column of a row is the first cell of the next one: up to H*W + W.
-        const long long lastWritten = k.plusOne ? 1LL * H * W + W : 1LL * H * W - 1;
-        const auto& cells = f.session.grid.Cells();
-        for (long long i = 0; i < static_cast<long long>(cells.size()); ++i)
-            ASSERT_EQ(cells[i] != kSentinel, i <= lastWritten) << "tag " << k.tag << " cell " << i;
+        // A whole picture, and one stopped at each poll: the rows before it are written and
+        // the rest left as they were. The extra column of a row is the first cell of the
+        // next one.
+        for (int stopAt : {-1, 0, 16, 32}) {
+            SCOPED_TRACE("tag " + std::to_string(k.tag) + " stop " + std::to_string(stopAt));
+            PictureFixture f(W, H);
+            f.session.grid.Fill(kSentinel);
+            f.session.tabula.Fill(testing::kUnpainted);
+            f.host.onPoll = [&](int row) {
+                if (row == stopAt) f.session.StopVypoctuClick();
+            };
+            f.Run(k.tag);
+            const int rows = stopAt < 0 ? H + k.plusOne : stopAt;
+            std::vector<int> polls;
+            for (int r = 0; r <= (stopAt < 0 ? rows - 1 : stopAt); r += 16) polls.push_back(r);
+            EXPECT_EQ(f.host.polls, polls);
+            EXPECT_EQ(f.host.status[7], PictureStatusTexts(k.tag));
+            const long long lastWritten = rows ? 1LL * rows * W - 1 + k.plusOne : -1;
+            const auto& cells = f.session.grid.Cells();
+            for (long long i = 0; i < static_cast<long long>(cells.size()); ++i)
+                ASSERT_EQ(cells[i] != kSentinel, i <= lastWritten) << "cell " << i;
+            for (int r = rows; r < H; ++r)
+                ASSERT_EQ(f.session.tabula.Pixel(W - 1, r), testing::kUnpainted) << "row " << r;
+        }
         // With R = 0 a guarded kind leaves the tabula and the grid as they were.
+        PictureFixture f(W, H);
         f.session.tabula.Fill(testing::kUnpainted);
         f.session.grid.Fill(kSentinel);
         f.Set("EditKr=0");
-        f.host.status[7].clear();
         f.Run(k.tag);
         bool anyPixel = false, anyCell = false;
         for (auto p : f.Pixels()) anyPixel |= p != testing::kUnpainted;
@@ -71,42 +83,6 @@ TEST(EveryKind, RowsPolledCellsWrittenAndTheRadiusGuard) {
         EXPECT_EQ(anyCell, !k.guarded) << "tag " << k.tag;
         EXPECT_FALSE(k.guarded && anyPixel) << "tag " << k.tag;
     }
-}
-
-TEST(EveryKind, WholePicturesAgreeOnAnyThreadCount) {
-    for (const Kind& k : kKinds)
-        for (int example : k.examples) {
-            auto Picture = [&](int threads) {
-                auto f = std::make_unique<PictureFixture>(48, 40, example, threads);
-                f->Set(k.settings);
-                f->Run(k.tag);
-                return f;
-            };
-            const auto one = Picture(1);
-            const auto& cells = one->session.grid.Cells();
-            EXPECT_GE(std::set<int>(cells.begin(), cells.end()).size(), 2u)
-                << "tag " << k.tag << " example " << example;
-            for (int t : {2, 3}) {
-                const auto many = Picture(t);
-                EXPECT_EQ(many->Pixels(), one->Pixels()) << "tag " << k.tag << ", " << t;
-                EXPECT_EQ(many->session.grid.Cells(), cells) << "tag " << k.tag << ", " << t;
-            }
-        }
-}
-
-TEST(EveryKind, StopAtEveryPollEndsThere) {
-    for (const Kind& k : kKinds)
-        for (int stopAt : {0, 16, 32}) {
-            PictureFixture f(8, 40);
-            f.Set("SpinNumRect=12");
-            f.host.onPoll = [&](int row) {
-                if (row == stopAt || (k.tag == 7 && row == 1 + stopAt / 16))
-                    f.session.StopVypoctuClick();
-            };
-            f.Run(k.tag);
-            ASSERT_FALSE(f.host.polls.empty());
-            EXPECT_LE(f.host.polls.size(), static_cast<size_t>(stopAt / 16 + 1)) << k.tag;
-        }
 }
 
 // Random scenes, axes and tabula sizes.
@@ -143,26 +119,39 @@ std::string RandomSettings(std::mt19937& rng) {
     return s;
 }
 
-TEST(EveryKind, RandomScenesStayDefinedAndThreadIndependent) {
+// Pictures on one thread and on three agree pixel for pixel and value for value, with their
+// values in range: whole pictures of examples, then random scenes, axes and tabula sizes.
+TEST(EveryKind, PicturesAgreeOnAnyThreadCountAndStayInRange) {
+    struct Case {
+        int w, h, example, task;
+        std::string settings;
+    };
+    std::vector<Case> random;
     std::mt19937 rng(20261206);
     for (int round = 0; round < 40; ++round) {
         const int w = 1 + static_cast<int>(rng() % 14), h = 1 + static_cast<int>(rng() % 12);
         const int task = 2 + static_cast<int>(rng() % 5);
-        const std::string settings = RandomSettings(rng);
-        for (const Kind& k : kKinds) {
-            SCOPED_TRACE("round " + std::to_string(round) + " tag " + std::to_string(k.tag));
-            PictureFixture one(w, h, 0, 1), three(w, h, 0, 3);
+        random.push_back({w, h, 0, task, RandomSettings(rng)});
+    }
+    for (const Kind& k : kKinds) {
+        std::vector<Case> scenes;
+        for (int example : k.examples) scenes.push_back({48, 40, example, 0, k.settings});
+        scenes.insert(scenes.end(), random.begin(), random.end());
+        for (const Case& s : scenes) {
+            SCOPED_TRACE("tag " + std::to_string(k.tag) + " " + std::to_string(s.example) + " " +
+                         s.settings);
+            PictureFixture one(s.w, s.h, s.example, 1), three(s.w, s.h, s.example, 3);
             for (PictureFixture* f : {&one, &three}) {
-                f->session.ComboTypUlohyChange(task - 2);
-                f->Set(settings);
+                if (s.task) f->session.ComboTypUlohyChange(s.task - 2);
+                f->Set(s.settings);
                 f->Run(k.tag);
             }
-            EXPECT_EQ(one.session.grid.Cells(), three.session.grid.Cells());
-            EXPECT_EQ(one.Pixels(), three.Pixels());
-            EXPECT_EQ(one.session.grid.Size(), static_cast<size_t>(w + 1) * (h + 1));
+            const auto& cells = one.session.grid.Cells();
+            EXPECT_EQ(three.session.grid.Cells(), cells);
+            EXPECT_EQ(three.Pixels(), one.Pixels());
+            EXPECT_TRUE(!s.example || std::set<int>(cells.begin(), cells.end()).size() >= 2);
             const int high = *k.spin ? one.controls.Spin(*FindControl(k.spin)) : k.high;
-            for (int v : one.session.grid.Cells())
-                ASSERT_TRUE(v == -1 || (v >= k.low && v <= high)) << v;
+            for (int v : cells) ASSERT_TRUE(v == -1 || (v >= k.low && v <= high)) << v;
         }
     }
 }

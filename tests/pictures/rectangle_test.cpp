@@ -36,13 +36,19 @@ TEST(RectangleSamples, StepAndCountOfThePoints) {
     EXPECT_LE(s.xs.size(), 10002u);
 }
 
-TEST(Rectangle, PollsOncePerIterationAndAnEmptyRectangleOnlyResetsTheGrid) {
+TEST(Rectangle, PollsAndStopsOncePerIterationAndAnEmptyRectangleOnlyResetsTheGrid) {
     PictureFixture f(48, 40, 3);
     f.Run(7);
     EXPECT_EQ(f.host.polls, (std::vector<int>{1, 2, 3, 4, 5, 6}));
     f.Set("SpinNumRect=20");  // at most 12
     f.Run(7);
     EXPECT_EQ(f.host.polls.size(), 12u);
+    f.host.onPoll = [&](int n) {
+        if (n == 3) f.session.StopVypoctuClick();  // ends it there
+    };
+    f.Run(7);
+    EXPECT_EQ(f.host.polls, (std::vector<int>{1, 2, 3}));
+    f.host.onPoll = nullptr;
     f.Set("SpinNumRect=0 SpinRectDensity=0");
     f.Run(7);
     EXPECT_EQ(f.host.polls, (std::vector<int>{1}));
