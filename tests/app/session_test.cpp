@@ -18,10 +18,6 @@ TEST(Session, StartsWithNoTaskThenExamplesSetTaskFieldsAxesAndPanel) {
     EXPECT_FALSE(f.session.StopRequested);
     EXPECT_EQ(f.session.palette.RegionColors, f.session.palette.ClassColors);
     EXPECT_EQ(f.controls.LabelColour(Ctl::lbl15), kWhite);
-    f.session.ComboTypUlohyChange(2);
-    EXPECT_EQ(f.session.sceneText, "-1=3=2.5=1=1=1=2=3=2=3=2=2.5=");  // until the next read
-    f.session.DefKruz();
-    EXPECT_EQ(f.session.sceneText.rfind("4=3=2.5=", 0), 0u);
     f.session.LoadExample(5);
     f.session.LoadExample(1);
     EXPECT_EQ(f.session.scene.taskType, 3);
@@ -31,7 +27,6 @@ TEST(Session, StartsWithNoTaskThenExamplesSetTaskFieldsAxesAndPanel) {
     f.session.LoadExample(13);
     EXPECT_EQ(f.session.scene.k.S, 0.968245837L);
     EXPECT_EQ(f.session.view.range.XTo, 7);
-    EXPECT_EQ(kExamples[11].caption, std::string("Example 12  (5)   "));
 }
 
 TEST(Session, ColourLabelsRouteByTag) {

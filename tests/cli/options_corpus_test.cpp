@@ -39,13 +39,4 @@ TEST(OptionsCorpus, ReplaysWithAVerdict) {
     EXPECT_GT(files, 0);
 }
 
-TEST(OptionsCorpus, KnownVerdicts) {
-    const vorla::Status good = Check({"--example", "3", "--set", "EditKd=1/3", "out.png"});
-    EXPECT_TRUE(good) << good.Message();
-    EXPECT_FALSE(Check({"--set", "=", "x.png"}));
-    EXPECT_FALSE(Check({"--seed", "-1"}));
-    EXPECT_NE(Check({"--set", "LabelBA=#GG0000"}).Message().find("LabelBA"), std::string::npos);
-    EXPECT_EQ(Check({"--size"}).Message(), "--size needs a value");
-}
-
 }  // namespace
