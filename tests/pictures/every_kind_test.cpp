@@ -94,29 +94,23 @@ std::string RandomNumber(std::mt19937& rng) {
     return GeneralText(std::uniform_real_distribution<double>(-6, 6)(rng));
 }
 
+// Every field a random number and every spin a small count; now and then centres on the
+// unit circle, coincident centres and an empty X range; a bound of infinity of three kinds.
 std::string RandomSettings(std::mt19937& rng) {
     std::string s;
-    auto add = [&](const std::string& name, const std::string& text) {
-        s += name + "=" + text + " ";
-    };
-    for (int i = 0; i < 11; ++i) add(Spec(CircleField(i)).name, RandomNumber(rng));
-    // Centres on the unit circle and coincident centres now and then.
-    if (rng() % 4 == 0) add("EditKd", "1");
-    if (rng() % 4 == 0) add("EditKm", "1"), add("EditKn", "0");
-    const std::string from = RandomNumber(rng);
-    add("edtXod", from);
-    add("edtXdo", rng() % 5 == 0 ? from : RandomNumber(rng));
-    add("edtYzero", RandomNumber(rng));
-    add("EditNekonecno", rng() % 3 == 0 ? "1e300" : rng() % 2 ? "1e-300" : "1000");
-    for (const char* spin :
-         {"SpinKonvergIter", "SpinPeriodIter", "SpinCalcIter", "SpinInfinityTest",
-          "SpinClosestIter", "SpinLimit", "SpinRegionIter", "SpinLyapIter", "SpinNumRect"})
-        add(spin, std::to_string(1 + rng() % 40));
-    add("SpinRectDensity", std::to_string(1 + rng() % 12));
-    for (const char* edit : {"EditPresnost", "EditTotoznost", "EditMaxIterValue", "EditLimit1",
-                             "EditLimit2", "EditX1", "EditX2", "EditY1", "EditY2"})
-        add(edit, RandomNumber(rng));
-    return s;
+    for (const ControlSpec& c : ControlTable()) {
+        if (c.kind == ControlKind::Edit) s += std::string(c.name) + "=" + RandomNumber(rng) + " ";
+        if (c.kind == ControlKind::Spin)
+            s += std::string(c.name) + "=" + std::to_string(1 + rng() % 40) + " ";
+    }
+    if (rng() % 4 == 0) s += "EditKd=1 ";
+    if (rng() % 4 == 0) s += "EditKm=1 EditKn=0 ";
+    if (rng() % 5 == 0) {
+        const std::string x = RandomNumber(rng);
+        s += "edtXod=" + x + " edtXdo=" + x + " ";
+    }
+    s += std::string("EditNekonecno=") + (rng() % 3 == 0 ? "1e300" : rng() % 2 ? "1e-300" : "1000");
+    return s + " SpinRectDensity=" + std::to_string(1 + rng() % 12);
 }
 
 // Pictures on one thread and on three agree pixel for pixel and value for value, with their
