@@ -56,8 +56,6 @@ TEST(Session, ASizeBeyondMemoryIsRefusedAndKeepsTheOldOne) {
     EXPECT_EQ(f.session.view.W, 30);
     EXPECT_EQ(f.session.grid.Width(), 30);
     EXPECT_EQ(f.Pixels(), before);
-    f.session.tabula.SetPixel(29, 19, kRed);
-    EXPECT_EQ(f.session.tabula.Pixel(29, 19), kRed);
     // A failed allocation anywhere else gives the same failure.
     EXPECT_EQ(Guarded([] { throw std::bad_alloc(); }).Message(), kOutOfMemory);
 }

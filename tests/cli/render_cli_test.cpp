@@ -1,4 +1,7 @@
-// The renderer run as a user runs it: files written, exit codes, messages.
+// The renderer run as a user runs it: files written, exit codes, messages; its options'
+// fuzz corpus replayed: a verdict for each, never a fault.
+#include "cli/render_cli.h"
+
 #include <gtest/gtest.h>
 #include <sys/wait.h>
 #include <unistd.h>
@@ -8,7 +11,9 @@
 #include <filesystem>
 #include <fstream>
 #include <regex>
+#include <sstream>
 #include <string>
+#include <vector>
 
 namespace {
 
@@ -130,6 +135,35 @@ TEST_F(RenderCli, ScaleImageRunsFromMinusOneToPlusOne) {
     // A new zero colour shows in the middle row.
     ASSERT_EQ(Render(common + "--set LabelLyapZero=Lime --scale-image @/s.bmp @/x.png"), 0);
     EXPECT_EQ(Image("s.bmp").pixel(0, 120), qRgb(0, 255, 0));
+}
+
+vorla::Status Check(std::vector<std::string> args) {
+    args.insert(args.begin(), "vorla-render");
+    std::vector<char*> argv;
+    for (auto& a : args) argv.push_back(a.data());
+    argv.push_back(nullptr);
+    return vorla::CheckRenderArguments(static_cast<int>(args.size()), argv.data());
+}
+
+TEST(OptionsCorpus, ReplaysWithAVerdict) {
+    const std::filesystem::path dir =
+        std::filesystem::path(VORLA_SOURCE_DIR) / "fuzz/corpus/render_options";
+    int files = 0;
+    for (const auto& e : std::filesystem::directory_iterator(dir)) {
+        std::ifstream in(e.path(), std::ios::binary);
+        std::stringstream ss;
+        ss << in.rdbuf();
+        std::vector<std::string> args(1);
+        for (char c : ss.str()) {
+            if (c == 0)
+                args.emplace_back();
+            else
+                args.back() += c;
+        }
+        (void)Check(args);
+        ++files;
+    }
+    EXPECT_GT(files, 0);
 }
 
 }  // namespace

@@ -16,53 +16,45 @@ Scene InitialScene(int task) {
     return s;
 }
 
-TEST(Maps, TwoCircleWorkedNumbersFarPointAndTolerance) {
-    Scene s = InitialScene(2);
-    long double x = 1, y = 1;
-    TwoCircleMap(s, x, y);
-    EXPECT_NEAR(static_cast<double>(x), 0.596154, 1e-6);
-    EXPECT_NEAR(static_cast<double>(y), 0.480769, 1e-6);
-    // Bit for bit in the written order: D + (px - D) * R^2 / d.
-    EXPECT_EQ(x, 3 + (0.5L - 3) * 6.25L / 6.5L);
-    EXPECT_EQ(y, 0.5L * 6.25L / 6.5L);
-    // K1 sends (1/3, 0) to (3, 0), K2's centre; just beside it the far point is ±L by side.
-    x = 1.0L / 3, y = 0;
-    TwoCircleMap(s, x, y);
-    EXPECT_EQ(std::fabs(x), 1000);
-    EXPECT_EQ(y, 1000);
-    x = 1 / 3.0001L, y = -1e-9L;  // image slightly right of and below the centre
-    TwoCircleMap(s, x, y);
-    EXPECT_EQ(x, 1000);
-    EXPECT_EQ(y, -1000);
-    // At K1's centre, within 1/L of it: K2's centre.
-    s.SetInfinityBound(10);
-    EXPECT_EQ(s.tolerance, 0.01L);
-    for (long double x0 : {0.0L, 0.09L}) {
-        x = x0, y = 0;
-        TwoCircleMap(s, x, y);
-        EXPECT_EQ(x, 3);
-        EXPECT_EQ(y, 0);
-    }
-}
+using Map = void (*)(const Scene&, long double&, long double&);
 
-TEST(Maps, ThreeCircleCentreCases) {
-    Scene s = InitialScene(3);
-    long double x = 0, y = 0;
-    ThreeCircleMap(s, x, y);
-    const long double e = (3 - 1.0L) * (3 - 1.0L) + 1;
-    EXPECT_EQ(x, (3 - 1.0L) * 1 / e + 1);
-    EXPECT_EQ(y, 1 * (1 - 1 / e));
-    x = 1.0L / 3, y = 0;  // K1 image exactly K2's centre
-    ThreeCircleMap(s, x, y);
-    EXPECT_EQ(x, 1);
-    EXPECT_EQ(y, 1);
-    // K2's centre within 1/L of K3's centre: the signs follow K3 as seen from (D, 0).
-    s.k.M = 3, s.k.N = -0.0001L;
-    s.k.UpdateSquares();
-    x = 0, y = 0;
-    ThreeCircleMap(s, x, y);
-    EXPECT_EQ(x, 1000);
-    EXPECT_EQ(y, -1000);
+TEST(Maps, WorkedStepsOfTwoAndThreeCirclesAndTheSquaring) {
+    const struct {
+        const char* what;
+        Map map;
+        long double x, y, ex, ey;
+        long double M = 1, N = 1, L = 1000;  // K3's centre, the bound of infinity
+    } steps[] = {
+        // Bit for bit in the written order: D + (px - D) * R^2 / d.
+        {"two circles", TwoCircleMap, 1, 1, 3 + (0.5L - 3) * 6.25L / 6.5L, 0.5L * 6.25L / 6.5L},
+        {"beside K2's centre: the far point by side", TwoCircleMap, 1 / 3.0001L, -1e-9L, 1000,
+         -1000},
+        {"K1's centre", TwoCircleMap, 0, 0, 3, 0},
+        {"within 1/L of K1's centre", TwoCircleMap, 0.09L, 0, 3, 0, 1, 1, 10},
+        {"three circles from K1's centre", ThreeCircleMap, 0, 0, 2.0L * 1 / 5 + 1,
+         1 * (1 - 1.0L / 5)},
+        {"K1's image exactly K2's centre", ThreeCircleMap, 1.0L / 3, 0, 1, 1},
+        // K2's centre within 1/L of K3's: the signs follow K3 as seen from (D, 0).
+        {"K3 at K2's centre", ThreeCircleMap, 0, 0, 1000, -1000, 3, -0.0001L},
+        {"squaring", UnitCircleSquareMap, 0.6L, 0.8L, 0.6L * 0.6L - 0.8L * 0.8L, 2 * 0.6L * 0.8L},
+        {"projected onto K1", UnitCircleSquareMap, 2, 0, 1, 0},
+        {"projected onto K1 from Y", UnitCircleSquareMap, 0, 3, -1, 0}};
+    for (const auto& c : steps) {
+        Scene s = InitialScene(2);
+        s.k.M = c.M, s.k.N = c.N;
+        s.SetInfinityBound(c.L);
+        long double x = c.x, y = c.y;
+        c.map(s, x, y);
+        EXPECT_TRUE(x == c.ex && y == c.ey) << c.what << ": " << x << ", " << y;
+    }
+    // K1 sends (1/3, 0) to K2's centre, on the one side or the other by rounding.
+    Scene s = InitialScene(2);
+    long double x = 1.0L / 3, y = 0;
+    TwoCircleMap(s, x, y);
+    EXPECT_TRUE(std::fabs(x) == 1000 && y == 1000);
+    x = 0, y = 0;  // the squaring has no direction to project on: a finite point all the same
+    UnitCircleSquareMap(s, x, y);
+    EXPECT_TRUE(std::isfinite(x + y));
 }
 
 TEST(Maps, FourAndFiveCirclesContinueTheChain) {

@@ -27,17 +27,13 @@ TEST(Viewport, WorkedExample500x400) {
     EXPECT_NEAR(static_cast<double>(v.axes.XOfColumn(150)), 0, 1e-15);
     EXPECT_NEAR(static_cast<double>(v.axes.YOfRow(0)), 16.0 / 3, 1e-15);
     EXPECT_NEAR(static_cast<double>(v.axes.YMin), -8.0 / 3, 1e-15);
-    EXPECT_EQ(v.axes.RowY0, 266);
-    EXPECT_EQ(v.axisPixels.r0, 266);
-    EXPECT_EQ(v.axes.ColX0, 150);
-    EXPECT_EQ(v.axes.ColX1, 200);
-    // K2 at (3, 0) radius 2.5: centre column 300, radius 125 pixels, centre row on the axis.
-    EXPECT_EQ(v.circlePixels[0].col, 300);
-    EXPECT_EQ(v.circlePixels[0].row, 266);
-    EXPECT_EQ(v.circlePixels[0].radius, 125);
-    EXPECT_EQ(v.handles.col[1], 300);
-    EXPECT_EQ(v.handles.row[1], 266);
-    EXPECT_EQ(v.handles.col[0], 150);
+    // The pixels of Y = 0, X = 0 and X = 1; K2 at (3, 0) radius 2.5: centre column 300,
+    // radius 125 pixels, centre row on the axis; the drag handles of K1 and K2.
+    const CirclePixel& k2 = v.circlePixels[0];
+    EXPECT_EQ(
+        (std::vector<int>{v.axes.RowY0, v.axisPixels.r0, v.axes.ColX0, v.axes.ColX1, k2.col, k2.row,
+                          k2.radius, v.handles.col[0], v.handles.col[1], v.handles.row[1]}),
+        (std::vector<int>{266, 266, 150, 200, 300, 266, 125, 150, 300, 266}));
     // Truncation toward zero.
     EXPECT_EQ(v.axes.ColumnOfX(-3 - 0.5L * v.axes.XStep), 0);
     EXPECT_EQ(v.axes.ColumnOfX(-3 - 1.5L * v.axes.XStep), -1);

@@ -28,6 +28,14 @@ inline void Apply(ControlValues& controls, const std::string& settings) {
     }
 }
 
+// The pixels of a tabula, row by row.
+inline std::vector<Colour> PixelsOf(const Tabula& t) {
+    std::vector<Colour> out;
+    for (int r = 0; r < t.Height(); ++r)
+        for (int c = 0; c < t.Width(); ++c) out.push_back(t.Pixel(c, r));
+    return out;
+}
+
 struct RecordingHost : Host {
     std::vector<int> polls;
     std::string status[8];
@@ -62,13 +70,7 @@ struct PictureFixture {
         host.polls.clear();
         session.ActionClick(tag);
     }
-    std::vector<std::uint32_t> Pixels() const {
-        std::vector<std::uint32_t> p;
-        for (int r = 0; r < session.tabula.Height(); ++r)
-            for (int c = 0; c < session.tabula.Width(); ++c)
-                p.push_back(session.tabula.Pixel(c, r));
-        return p;
-    }
+    std::vector<Colour> Pixels() const { return PixelsOf(session.tabula); }
 };
 
 // The circles of the fields' start values.
@@ -93,12 +95,7 @@ struct Canvas {
         v.PrepocetPodleSouradnic(CircleDiscs(scene.k));
         p.CircleColors = {kBlack, kRed, Rgb(0, 128, 0), Rgb(0, 0, 255), Rgb(128, 0, 0)};
     }
-    std::vector<Colour> Pixels() const {
-        std::vector<Colour> out;
-        for (int r = 0; r < t.Height(); ++r)
-            for (int c = 0; c < t.Width(); ++c) out.push_back(t.Pixel(c, r));
-        return out;
-    }
+    std::vector<Colour> Pixels() const { return PixelsOf(t); }
     // The colours within `reach` pixels of (c, r), or of the whole tabula.
     std::set<Colour> Colours(int c = 0, int r = 0, int reach = 1 << 20) const {
         std::set<Colour> s;

@@ -62,11 +62,8 @@ class HelpWindowTest : public QObject {
         h.ReportByMessageBox = false;
         QSignalSpy failed(&h, &THep1F::helpLoadFailed);
         h.ShowHelp("big.rtf");
-        QCOMPARE(failed.count(), 1);
-        QVERIFY(failed.at(0).at(0).toString().contains("too large"));
+        QVERIFY(failed.count() == 1 && failed.at(0).at(0).toString().contains("too large"));
         QCOMPARE(h.RichEditHelp->toPlainText(), THep1F::kNotFoundText);
-        QVERIFY(h.LoadFlag);
-        QCOMPARE(h.windowTitle(), QString("popis"));
     }
 
     void helpNotFoundReportsOncePerCommandAndTriesAgain() {
