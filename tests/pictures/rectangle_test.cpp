@@ -24,10 +24,8 @@ TEST(RectangleSamples, StepAndCountOfThePoints) {
                  {0, 1, 0, 2, 8, 0.25L, 5, 9}};
     for (const auto& c : cases) {
         const RectangleSamples s = RectangleSamplePoints(c.x1, c.x2, c.y1, c.y2, c.D);
-        EXPECT_EQ(s.h, c.h);
-        EXPECT_EQ(s.xs.size(), c.xs);
-        EXPECT_EQ(s.ys.size(), c.ys);
-        EXPECT_EQ(s.xs.back(), c.x2);
+        EXPECT_TRUE(s.h == c.h && s.xs.size() == c.xs && s.ys.size() == c.ys && s.xs.back() == c.x2)
+            << c.D << ": " << s.xs.size() << " x " << s.ys.size();
     }
     // Near 1e6 a step of 2e-16 does not change the sum: the walk must still end.
     const RectangleSamples s = RectangleSamplePoints(0, 2e-12L, 1e6L, 1e6L + 1e-12L, 10000);

@@ -43,10 +43,7 @@ TEST(Viewport, RelativeHeightAndPresets) {
     EXPECT_EQ(Make(500, 400, -3, 7, 0).axes.RowY0, 400);
     EXPECT_EQ(Make(500, 400, -3, 7, 1).axes.RowY0, 0);
     const Viewport v = Make(400, 300, -20, 20, 0.5L);
-    EXPECT_EQ(v.axes.XStep, 40.0L / 400);
-    EXPECT_EQ(v.axes.ColX0, 200);
-    EXPECT_EQ(v.axes.RowY0, 150);
-    EXPECT_EQ(kCoordinatePresets[5].caption, std::string("-&20 .... 20  (1/2)"));
+    EXPECT_TRUE(v.axes.XStep == 40.0L / 400 && v.axes.ColX0 == 200 && v.axes.RowY0 == 150);
 }
 
 TEST(Viewport, AReversedRangeTurnsThePictureAndAZeroOneKeepsThePreviousRange) {
@@ -61,10 +58,9 @@ TEST(Viewport, AReversedRangeTurnsThePictureAndAZeroOneKeepsThePreviousRange) {
 }
 
 TEST(Viewport, PixelConversionDefinedForAnyReal) {
-    EXPECT_EQ(TAxisB::ToPixel(NAN), 0);
-    EXPECT_EQ(TAxisB::ToPixel(INFINITY), kPixelLimit);
-    EXPECT_EQ(TAxisB::ToPixel(-1e4000L), -kPixelLimit);
-    EXPECT_EQ(TAxisB::ToPixel(-2.7L), -2);
+    EXPECT_EQ((std::vector<int>{TAxisB::ToPixel(NAN), TAxisB::ToPixel(INFINITY),
+                                TAxisB::ToPixel(-1e4000L), TAxisB::ToPixel(-2.7L)}),
+              (std::vector<int>{0, kPixelLimit, -kPixelLimit, -2}));
     const Viewport v = Make(500, 400, -3, 7, 1.0L / 3);
     EXPECT_EQ(v.axes.ColumnOfX(1e300L), kPixelLimit);
     CircleSet huge;
