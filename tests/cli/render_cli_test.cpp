@@ -10,8 +10,8 @@
 #include <cstdio>
 #include <filesystem>
 #include <fstream>
+#include <iterator>
 #include <regex>
-#include <sstream>
 #include <string>
 #include <vector>
 
@@ -151,10 +151,8 @@ TEST(OptionsCorpus, ReplaysWithAVerdict) {
     int files = 0;
     for (const auto& e : std::filesystem::directory_iterator(dir)) {
         std::ifstream in(e.path(), std::ios::binary);
-        std::stringstream ss;
-        ss << in.rdbuf();
         std::vector<std::string> args(1);
-        for (char c : ss.str()) {
+        for (char c : std::string{std::istreambuf_iterator<char>(in), {}}) {
             if (c == 0)
                 args.emplace_back();
             else

@@ -8,7 +8,7 @@
 
 #include <filesystem>
 #include <fstream>
-#include <sstream>
+#include <iterator>
 
 namespace vorla {
 namespace {
@@ -17,9 +17,7 @@ namespace fs = std::filesystem;
 
 std::string Read(const fs::path& p) {
     std::ifstream in(p, std::ios::binary);
-    std::stringstream s;
-    s << in.rdbuf();
-    return s.str();
+    return {std::istreambuf_iterator<char>(in), {}};
 }
 
 class SaveFile : public ::testing::Test {
