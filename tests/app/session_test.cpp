@@ -300,8 +300,6 @@ TEST(Session, ColourLabelsRouteByTag) {
         EXPECT_EQ(*routes[i].entry, Rgb(1, 2, i)) << Spec(routes[i].label).name;
         EXPECT_EQ(f.controls.LabelColour(routes[i].label), Rgb(1, 2, i));
     }
-    f.session.LabelyBarev(Ctl::LabelLimitD, kRed);  // shows its colour only
-    EXPECT_EQ(f.controls.LabelColour(Ctl::LabelLimitD), Rgb(255, 255, 0));
 }
 
 TEST(Controls, SpinValuesStayInRangeAndSettingsAreChecked) {

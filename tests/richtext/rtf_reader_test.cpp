@@ -57,7 +57,7 @@ TEST(RtfReader, TextOfEveryKindOfInput) {
          "shownvisible"},
         {"{\\rtf1 a{\\pict\\bin6 }}{\\{x} b}", "a b"},
         // A table word not at its group's start skips the rest of the group.
-        {R"({\rtf1 {x\fonttbl y} z\_})", "x z\u2011"},
+        {R"({\rtf1 x{\b\fonttbl y} z\_})", "x z\u2011"},
         {"{\\rtf1 a{\\object\\bin99999999 xx", "a"},
         // Truncated input; a control character is not text; what follows the document.
         {R"({\rtf1 x\)", "x"},
