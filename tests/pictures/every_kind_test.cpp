@@ -31,7 +31,7 @@ const std::vector<Kind> kKinds = {
     {2, false, true, {10}, 1, 0, "SpinPeriodIter"},
     {3, false, false, {7}, 1, 16},
     {4, true, false, {1}, 0, kAny},
-    {7, false, false, {3, 10}, 0, 0, "SpinNumRect"},
+    {7, false, false, {3, 7, 10}, 0, 0, "SpinNumRect"},
     {8, true, true, {5}, 1, 8},
     {15, true, false, {8}, 1, 0, "SpinInfinityTest", "EditNekonecno=10"},
     {16, false, false, {11}, 1, 0, "SpinClosestIter"},
