@@ -1,123 +1,314 @@
-// The window operations of the session: examples, presets, fields and colour labels.
+// The window operations of the session: the start, examples, colour labels and the controls;
+// its mouse tools: press dispatch, centre drag, read-out, "Y relatively", orbits and circles.
 #include <gtest/gtest.h>
 
+#include <cmath>
 #include <set>
 
-#include "model/examples.h"
+#include "app/mouse_tools.h"
+#include "overlays/fp_guard.h"
+#include "overlays/orbit_drawing.h"
+#include "plane/number_text.h"
 #include "support/picture_fixture.h"
 
 namespace vorla {
 namespace {
 
+using namespace shift;
+using testing::Canvas;
 using testing::PictureFixture;
 
-TEST(Session, StartsWithNoTaskAndPublishesInitialTexts) {
+TEST(MousePress, DispatchComparesTheWholeSet) {
+    using enum PressOp;
+    constexpr MouseButton L = MouseButton::Left, R = MouseButton::Right;
+    // The second press of a double click carries Double.
+    const std::tuple<MouseButton, ShiftState, PressOp> presses[] = {
+        {L, Ctrl | Left, YRelatively},          {L, Left, DragHitTest},
+        {L, Ctrl | Left | Double, DragHitTest}, {R, Right, OrbitRings},
+        {R, Shift | Right, OrbitPolyline},      {R, Ctrl | Right, OrbitCircle0},
+        {R, Ctrl | Alt | Right, OrbitCircle1},  {R, Alt | Right, Nothing},
+        {R, Ctrl | Shift | Right, Nothing},     {R, Left | Right, Nothing},
+        {R, Right | Double, Nothing},           {MouseButton::Middle, Middle, Nothing}};
+    for (const auto& [button, state, op] : presses)
+        EXPECT_EQ(PressOperation(button, state), op) << state;
+}
+
+TEST(CentreDrag, HitWithinTwoPixelsLowestNumberFirst) {
+    CentreHandles h;
+    h.col = {50, 10, 40, 41, 90};
+    h.row = {50, 20, 30, 31, 90};
+    // K3 and K4 both in reach at (41, 31); K1's centre is never dragged.
+    const int hits[][3] = {{12, 22, 1}, {8, 18, 1},  {13, 20, -1}, {10, 17, -1},
+                           {41, 31, 2}, {43, 33, 3}, {50, 50, -1}};
+    for (const auto& [x, y, hit] : hits) EXPECT_EQ(HitCentre(h, x, y), hit) << x << "," << y;
+    EXPECT_EQ(DragFieldTexts(-1, "", "").count, 0);
+}
+
+TEST(Readout, CoordinatesValuesAndColours) {
+    EXPECT_EQ(CoordinateText(-0.00000009L), "0");
+    EXPECT_EQ(CoordinateText(3.14159265L), "3.14159");
+    EXPECT_EQ(CoordinateText(0.0000002L), "2E-7");
+
+    TAxisB axes(10, 8);
+    axes.SetXRange(-1, 1);
+    axes.SetYRange(-0.8L, 0.8L);
+    ValueGrid grid;
+    grid.Resize(10, 8);
+    grid.Set(3, 2, 1234);
+    grid.Set(9, 7, -1);
+    Tabula t(10, 8);
+    t.SetPixel(3, 2, Rgb(255, 0, 0));
+    const HoverReadout r = HoverAt(axes, grid, 5, t, 3, 2);
+    EXPECT_TRUE(r.onTabula && r.valueText == "1234" && r.colour == kRed && r.colourText == "Red");
+    EXPECT_EQ(r.xText + " " + r.yText, "-0.4 0.4");
+    EXPECT_EQ(HoverAt(axes, grid, 17, t, 3, 2).valueText, "1.234");
+    EXPECT_EQ(HoverAt(axes, grid, 16, t, 9, 7).valueText, "-1");
+    // Off the tabula (a captured mouse): the design-time panel, but the coordinates still.
+    for (auto [c, r2] : {std::pair{-1, 2}, {10, 2}, {3, 8}, {3, -5}, {1 << 30, 1 << 30}}) {
+        const HoverReadout o = HoverAt(axes, grid, 5, t, c, r2);
+        EXPECT_TRUE(!o.onTabula && o.valueText == "- -" && o.colour == kPixelPanelColour &&
+                    o.colourText.empty() && !o.xText.empty())
+            << c << "," << r2;
+    }
+}
+
+TEST(YRelatively, TextsAndFaults) {
+    SetDecimalChar('.');
+    EXPECT_EQ(YRelatively(-3, 7, 0, 542, 450)->text, "0.500000");
+    EXPECT_EQ(YRelatively(-3, 7, 1e-20L, 542, 450)->text, "0.500000");
+    const Result<YRelValue> above = YRelatively(-3, 7, 1, 100, 100);
+    EXPECT_EQ(above->text, "0.400000");
+    EXPECT_LT(above->value, 0.5L);
+    EXPECT_EQ(YRelatively(-3, 5, 2, 542, 450)->text, "0.199000");  // 0.198889 to 3 digits
+    EXPECT_EQ(YRelatively(2, 2, 1, 100, 80).Message(), kDivisionByZero);
+    EXPECT_EQ(YRelatively(2, 2, 0, 100, 80).Message(), kInvalidOperation);
+    EXPECT_EQ(YRelatively(-1e4932L, 1e4932L, 1, 100, 80).Message(), kOverflow);
+    const std::pair<long double, const char*> texts[] = {
+        {0.123456L, "0.123000"},  {-1.23456L, "-1.230000"}, {999.4L, "999.000000"},
+        {999.6L, "1E3"},          {1234.5L, "1.23E3"},      {-15000, "-1.5E4"},
+        {0.0000126L, "0.000013"}, {-0.0000004L, "0.000000"}};
+    for (const auto& [v, text] : texts) EXPECT_EQ(YRelText(v), text);
+    SetDecimalChar(',');
+    EXPECT_EQ(YRelText(2500), "2,5E3");
+    SetDecimalChar('.');
+}
+
+TEST(CircleThroughPoints, CircleOrLineByTheAbsoluteThreshold) {
+    CircleResult res;
+    ASSERT_TRUE(CircleThroughPoints({6, 2}, {1, 7}, {-4, 2}, res));
+    EXPECT_LT(std::fabs(res.a - 1) + std::fabs(res.b - 2) + std::fabs(res.c - 5), 1e-15L);
+    // |det| = 4 * 1000 * t just below 0.001: a line through the first two, far as they are.
+    const long double t = 0.00099L / 4000;
+    ASSERT_FALSE(CircleThroughPoints({0, 0}, {1000, 0}, {2000, -t}, res));
+    EXPECT_TRUE(res.a == 0 && res.b == 1000 && res.c == 0);
+    EXPECT_TRUE(CircleThroughPoints({0, 0}, {1000, 0}, {2000, -0.00101L / 4000}, res));
+}
+
+// A tabula of 100 x 100 pixels on -50..50 both ways: one unit per pixel, exact coordinates.
+struct Drawing : ::testing::Test, Canvas {
+    Drawing() : Canvas(100, 100, {-50, 50, 0.5L}) {
+        p.RampFromColor = Rgb(255, 128, 0);
+        p.RampToColor = Rgb(160, 0, 0);
+        scene.taskType = 6;
+    }
+    using Set = std::set<Colour>;
+};
+
+TEST_F(Drawing, OrbitsRunAlongTheRampFromTheStartRing) {
+    // (0, 30) squares to (-900, 0), projected to (-1, 0): one step, in exactly the end colour.
+    EXPECT_TRUE(Orbit(t, scene, v, p, 1, 50, 20, 0));
+    EXPECT_EQ(Colours(), (Set{kWhite, p.RampFromColor, p.RampToColor}));
+    EXPECT_EQ(Colours(50, 20, 4), (Set{kWhite, p.RampFromColor}));
+    EXPECT_EQ(Colours(49, 50, 4), (Set{kWhite, p.RampToColor}));
+    EXPECT_EQ(t.PenWidth(), 1);
+    // (0.6, 0.8) under the angle doubling: four colours of the ramp; a polyline starts with
+    // a move, not a ring; n = 0 draws only the start ring.
+    Canvas c(100, 100, {-2, 2, 0.5L});
+    c.scene.taskType = 6;
+    c.p = p;
+    const int X = c.v.axes.ColumnOfX(0.6L), Y = c.v.axes.RowOfY(0.8L);
+    EXPECT_TRUE(Orbit(c.t, c.scene, c.v, p, 4, X, Y, 1));
+    EXPECT_EQ(c.Colours().count(p.MixColorsFraction(0.25f)), 1u);
+    EXPECT_EQ(c.Colours().count(p.RampToColor), 1u);
+    EXPECT_EQ(c.Colours().count(p.RampFromColor), 0u);
+    c.t.Fill(kWhite);
+    EXPECT_TRUE(Orbit(c.t, c.scene, c.v, p, 0, X, Y, 0));
+    EXPECT_EQ(c.Colours(), (Set{kWhite, p.RampFromColor}));
+}
+
+TEST_F(Drawing, AnalyticCircleIsInvariantUnderTheTwoCircleMap) {
+    scene.taskType = 2;
+    for (auto [x, y] : {std::pair{1.0L, 1.0L}, {0.3L, -0.2L}, {-4.0L, 2.5L}, {2.9L, 0.01L}}) {
+        const Result<CircleResult> circle = OrthogonalCircle(scene.k, x, y);
+        ASSERT_TRUE(circle);
+        const CircleResult& c = circle.Value();
+        long double px = x, py = y;
+        for (int i = 0; i < 20; ++i) {
+            TwoCircleMap(scene, px, py);
+            const long double d = std::sqrt((px - c.a) * (px - c.a) + (py - c.b) * (py - c.b));
+            EXPECT_NEAR(static_cast<double>(d / c.c), 1, 1e-12) << x << "," << y << " step " << i;
+        }
+        // Orthogonal to K1: centre distance squared = 1 + r^2.
+        EXPECT_NEAR(static_cast<double>(c.a * c.a + c.b * c.b), static_cast<double>(1 + c.c * c.c),
+                    1e-9 * static_cast<double>(1 + c.c * c.c));
+    }
+    // Both modes draw the same circle.
+    EXPECT_TRUE(OrbitCircle(t, scene, v, kBlack, 60, 40, 0));
+    Tabula other(100, 100);
+    EXPECT_TRUE(OrbitCircle(other, scene, v, kBlack, 60, 40, 1));
+    EXPECT_EQ(t.Image(), other.Image());
+    EXPECT_NE(NonWhite(), 0);
+    EXPECT_EQ(t.Brush(), BrushStyle::Clear);
+    // Other tasks draw their iteration circles in mode 1 only.
+    Canvas three(100, 100, {-50, 50, 0.5L});
+    three.scene.taskType = 3;
+    EXPECT_TRUE(OrbitCircle(three.t, three.scene, three.v, kBlack, 52, 47, 0));
+    EXPECT_EQ(three.NonWhite(), 0);
+    EXPECT_TRUE(OrbitCircle(three.t, three.scene, three.v, kBlack, 52, 47, 1));
+    EXPECT_NE(three.NonWhite(), 0);
+}
+
+TEST_F(Drawing, FaultsDrawNothingFromTheFaultyValueOn) {
+    // The squaring from (1, 0): every figure is a line through equal points. From (0, 0)
+    // the first figure is the X axis through (0, 0) and (1, 0); the second faults.
+    EXPECT_EQ(OrbitCircle(t, scene, v, kBlack, 51, 50, 1).Message(), kInvalidOperation);
+    EXPECT_EQ(NonWhite(), 0);
+    EXPECT_EQ(OrbitCircle(t, scene, v, kBlack, 50, 50, 1).Message(), kInvalidOperation);
+    EXPECT_EQ(t.Pixel(10, 50), kBlack);
+    EXPECT_EQ(t.Pixel(10, 40), kWhite);
+    // The analytic circle at y = 0, with K2 concentric, and with q = 0 as well.
+    t.Fill(kWhite);
+    scene.taskType = 2;
+    EXPECT_EQ(OrbitCircle(t, scene, v, kBlack, 60, 50, 0).Message(), kDivisionByZero);
+    scene.k.D = 0;
+    EXPECT_EQ(OrbitCircle(t, scene, v, kBlack, 60, 40, 1).Message(), kDivisionByZero);
+    scene.k.R = 1;
+    scene.k.UpdateSquares();
+    EXPECT_EQ(OrbitCircle(t, scene, v, kBlack, 60, 40, 1).Message(), kInvalidOperation);
+    EXPECT_EQ(NonWhite(), 0);
+    // Lines run across the tabula; a figure without a direction or size faults.
+    EXPECT_TRUE(DrawCircleResult(t, v, CircleResult{false, 1, 0, -10}));  // X = 10
+    EXPECT_TRUE(DrawCircleResult(t, v, CircleResult{false, 0, 1, 0}));    // Y = 0
+    for (auto [c, r] : {std::pair{60, 0}, {60, 99}, {0, 50}, {99, 50}})
+        EXPECT_EQ(t.Pixel(c, r), kBlack);
+    EXPECT_EQ(DrawCircleResult(t, v, CircleResult{false, 0, 0, 5}).Message(), kDivisionByZero);
+    EXPECT_EQ(DrawCircleResult(t, v, CircleResult{true, 0, 0, INFINITY}).Message(), kOverflow);
+}
+
+// The handlers over a session, as the window calls them: one unit per pixel, Y = 0 on row
+// 40, and the centres apart, so that only one is ever in reach.
+struct Handlers : ::testing::Test {
+    PictureFixture f{100, 80, 0};
+    MouseTools tools{f.session};
+    void SetUp() override {
+        SetDecimalChar('.');
+        f.session.ComboTypUlohyChange(0);  // two circles; sets the stop request
+        f.Set("edtXod=-50 edtXdo=50 edtYzero=0.5 EditKm=20 EditKu=-30 EditKa=-15 EditKb=-25");
+        f.session.ButPrepocetClick();
+    }
+};
+
+TEST_F(Handlers, DraggingACentreWritesItsFields) {
+    const CentreHandles& h = f.session.view.handles;
+    const int col0 = f.session.view.axes.ColX0;
+    const struct {
+        int centre;
+        Ctl x, y;  // y: EditKr for K2, whose Y never changes
+        int toCol, toRow;
+    } drags[] = {{1, Ctl::EditKd, Ctl::EditKr, col0, 10},
+                 {2, Ctl::EditKm, Ctl::EditKn, 70, 20},
+                 {3, Ctl::EditKu, Ctl::EditKv, 80, 25},
+                 {4, Ctl::EditKa, Ctl::EditKb, 90, 30}};
+    for (const auto& d : drags) {
+        const int row = h.row[d.centre];
+        tools.TabuleMouseDown(MouseButton::Left, Left, h.col[d.centre] + 2, row - 2);
+        ASSERT_EQ(tools.DraggedCentre, d.centre);
+        const MouseTools::Outcome o = tools.TabuleMouseMove(Left, d.toCol, d.toRow);
+        EXPECT_TRUE(o.drew);
+        EXPECT_EQ(f.controls.Text(d.x), o.readout.xText);
+        EXPECT_EQ(f.host.status[1], o.readout.xText);
+        EXPECT_EQ(f.controls.Text(d.y), d.centre == 1 ? "2.5" : o.readout.yText);
+        tools.TabuleMouseUp(MouseButton::Right, 0, d.toCol, d.toRow);
+        EXPECT_EQ(tools.DraggedCentre, -1);
+        EXPECT_EQ(h.col[d.centre], d.toCol);
+        EXPECT_EQ(h.row[d.centre], d.centre == 1 ? row : d.toRow);
+    }
+    // K2 went to within 1e-7 of zero: D is 0, read into the scene and published.
+    EXPECT_EQ(f.controls.Text(Ctl::EditKd), "0");
+    EXPECT_EQ(f.session.scene.k.D, 0);
+    EXPECT_EQ(f.session.sceneText.rfind("2=0=2.5=", 0), 0u);
+}
+
+TEST(MouseTools, NothingBeforeATaskNorDuringAPicture) {
+    PictureFixture f(40, 30, 0);
+    MouseTools tools(f.session);
+    bool idle = true;
+    f.controls.focused = Ctl::edtXod;  // not taken by the Recalc. button
+    auto press = [&] {
+        const int X = f.session.view.handles.col[2], Y = f.session.view.handles.row[2];
+        idle &= !tools.TabuleMouseDown(MouseButton::Right, Right, X, Y).drew;
+        tools.TabuleMouseDown(MouseButton::Left, Left, X, Y);
+        idle &= tools.DraggedCentre == -1;
+        idle &= !tools.TabuleMouseMove(Left, 5, 5).hover && f.host.status[1].empty();
+        idle &= f.controls.focused == Ctl::edtXod;
+    };
+    press();
+    f.session.LoadExample(3);
+    f.host.onPoll = [&](int) { press(); };
+    f.Run(1);
+    EXPECT_FALSE(f.host.polls.empty());
+    EXPECT_TRUE(idle);
+}
+
+TEST(Session, StartsWithNoTaskThenExamplesSetTaskFieldsAxesAndPanelAndSizesAreChecked) {
     PictureFixture f(30, 20, 0);
     EXPECT_EQ(f.session.scene.taskType, -1);
     EXPECT_EQ(f.session.sceneText, "-1=3=2.5=1=1=1=2=3=2=3=2=2.5=");
-    EXPECT_FALSE(f.session.StopRequested);
     EXPECT_EQ(f.session.palette.RegionColors, f.session.palette.ClassColors);
     EXPECT_EQ(f.controls.LabelColour(Ctl::lbl15), kWhite);
-    f.session.ComboTypUlohyChange(2);
-    EXPECT_EQ(f.session.sceneText, "-1=3=2.5=1=1=1=2=3=2=3=2=2.5=");  // until the next read
-    f.session.DefKruz();
-    EXPECT_EQ(f.session.sceneText.rfind("4=3=2.5=", 0), 0u);
-}
-
-TEST(Session, ExamplesSetTaskFieldsAxesAndPanel) {
-    PictureFixture f(30, 20, 0);
     f.session.LoadExample(5);
     f.session.LoadExample(1);
     EXPECT_EQ(f.session.scene.taskType, 3);
     EXPECT_EQ(f.controls.Text(Ctl::EditKm), "-1.045750469");
     EXPECT_EQ(f.controls.Text(Ctl::EditKu), "0");  // left from Example 05
     EXPECT_EQ(f.host.status[5], "01");
-    f.session.LoadExample(8);
-    EXPECT_EQ(f.session.view.range.XFrom, -5);
-    EXPECT_EQ(f.session.view.range.XTo, 5);
     f.session.LoadExample(13);
     EXPECT_EQ(f.session.scene.k.S, 0.968245837L);
     EXPECT_EQ(f.session.view.range.XTo, 7);
-    EXPECT_EQ(kExamples[11].caption, std::string("Example 12  (5)   "));
-}
-
-TEST(Session, ExampleEndsARunningPicture) {
-    PictureFixture f(20, 40);
-    f.host.onPoll = [&](int row) {
-        if (row == 16) f.session.LoadExample(7);
-    };
+    // A size beyond memory is refused and the old tabula, grid and viewport stay.
     f.Run(1);
-    EXPECT_EQ(f.host.polls, (std::vector<int>{0, 16}));
-    EXPECT_EQ(f.session.scene.taskType, 4);
-}
-
-TEST(Session, RecalculationDuringAPictureTakesEffectAfterThePoll) {
-    PictureFixture f(20, 40);
-    f.host.onPoll = [&](int row) {
-        if (row == 16) {
-            f.controls.SetText(Ctl::EditKr, "0.5");
-            f.session.Recalculation1Click();
-        }
-    };
-    f.Run(1);
-    EXPECT_EQ(f.host.polls, (std::vector<int>{0, 16, 32}));
-    EXPECT_EQ(f.session.scene.k.R, 0.5L);
-}
-
-TEST(Session, EditKoefExitStoresByTagOrReports) {
-    PictureFixture f(20, 20);
-    f.controls.SetText(Ctl::EditKa, "1/4");
-    EXPECT_TRUE(f.session.EditKoefExit(Ctl::EditKa));
-    EXPECT_EQ(f.session.scene.k.A, 0.25L);
-    f.controls.SetText(Ctl::edtXdo, "12");
-    EXPECT_TRUE(f.session.EditKoefExit(Ctl::edtXdo));
-    EXPECT_EQ(f.session.view.range.XTo, 12);
-    EXPECT_EQ(f.session.view.axes.XMax, 7);  // the viewport is not set up again
-    f.controls.SetText(Ctl::EditKb, "two");
-    EXPECT_FALSE(f.session.EditKoefExit(Ctl::EditKb));
-    EXPECT_EQ(f.controls.badNumberReports, (std::vector<Ctl>{Ctl::EditKb}));
-    EXPECT_EQ(f.session.scene.k.B, 2);
-}
-
-TEST(Session, PresetsAndResize) {
-    PictureFixture f(400, 300);
-    f.session.SouradniceClick(5);
-    EXPECT_EQ(f.controls.Text(Ctl::edtXod), "-20");
-    EXPECT_EQ(f.session.view.axes.ColX0, 200);
-    EXPECT_EQ(f.session.view.axes.RowY0, 150);
-    f.Run(1);
-    ASSERT_TRUE(f.session.FormResize(200, 100));
-    EXPECT_EQ(f.session.view.axes.ColX0, 100);
-    for (int v : f.session.grid.Cells()) EXPECT_EQ(v, -1);
+    const auto before = f.Pixels();
+    EXPECT_EQ(f.session.FormResize(1 << 30, 1 << 30).Message(), kOutOfMemory);
+    EXPECT_TRUE(f.session.view.W == 30 && f.session.grid.Width() == 30);
+    EXPECT_EQ(f.Pixels(), before);
+    // A failed allocation anywhere else gives the same failure.
+    EXPECT_EQ(Guarded([] { throw std::bad_alloc(); }).Message(), kOutOfMemory);
 }
 
 TEST(Session, ColourLabelsRouteByTag) {
     PictureFixture f(20, 20);
-    f.session.LabelyBarev(Ctl::LabelKon3, kRed);
-    EXPECT_EQ(f.session.palette.RegionColors[3], kRed);
-    EXPECT_NE(f.session.palette.ClassColors[3], kRed);
-    f.session.LabelyBarev(Ctl::LabelB2, kBlack);
-    EXPECT_EQ(f.session.palette.CircleColors[1], kBlack);
-    f.session.LabelyBarev(Ctl::lbl0, kRed);
-    EXPECT_EQ(f.session.palette.PeriodColors[0], kRed);
-    EXPECT_EQ(f.controls.LabelColour(Ctl::lbl0), kRed);
-    f.session.LabelyBarev(Ctl::lbl7, kWhite);
-    EXPECT_EQ(f.session.palette.PeriodColors[7], kWhite);
-    f.session.LabelyBarev(Ctl::LabelLyapZero, kBlack);
-    EXPECT_EQ(f.session.palette.LyapZeroColor, kBlack);
-    f.session.LabelyBarev(Ctl::LabelLimitD, kRed);  // no tag: does not react
-    EXPECT_EQ(f.controls.LabelColour(Ctl::LabelLimitD), Rgb(255, 255, 0));
+    const Palette& p = f.session.palette;
+    // Distinct colours, each of which must end in its own entry alone.
+    const struct {
+        Ctl label;
+        const Colour* entry;
+    } routes[] = {{Ctl::LabelB2, &p.CircleColors[1]},   {Ctl::LabelBC, &p.ClassColors[2]},
+                  {Ctl::LabelKon2, &p.RegionColors[2]}, {Ctl::lbl0, &p.PeriodColors[0]},
+                  {Ctl::lbl15, &p.PeriodColors[15]},    {Ctl::LabelLyapZero, &p.LyapZeroColor}};
+    for (int i = 0; i < 6; ++i) f.session.LabelyBarev(routes[i].label, Rgb(1, 2, i));
+    for (int i = 0; i < 6; ++i) {
+        EXPECT_EQ(*routes[i].entry, Rgb(1, 2, i)) << Spec(routes[i].label).name;
+        EXPECT_EQ(f.controls.LabelColour(routes[i].label), Rgb(1, 2, i));
+    }
 }
 
-TEST(Controls, SpinValuesStayInRange) {
+TEST(Controls, SpinValuesStayInRangeAndSettingsAreChecked) {
     ControlValues c;
     EXPECT_EQ(c.Spin(Ctl::SpinKonvergIter), 200);
-    c.SetText(Ctl::SpinKonvergIter, "0");
-    EXPECT_EQ(c.Spin(Ctl::SpinKonvergIter), 1);
-    c.SetText(Ctl::SpinNumRect, "13");
-    EXPECT_EQ(c.Spin(Ctl::SpinNumRect), 12);
-    c.SetText(Ctl::SpinNumRect, "99999999999999999999");
-    EXPECT_EQ(c.Spin(Ctl::SpinNumRect), 12);
+    for (auto [text, value] : {std::pair{"0", 1}, {"13", 12}, {"99999999999999999999", 12}}) {
+        c.SetText(Ctl::SpinNumRect, text);
+        EXPECT_EQ(c.Spin(Ctl::SpinNumRect), value) << text;
+    }
     EXPECT_EQ(c.Set("Nope", "1").Message(), "unknown control 'Nope'");
     EXPECT_EQ(c.Set("CheckBila", "maybe").Message(), "CheckBila takes on or off, not 'maybe'");
     EXPECT_TRUE(c.Set("LabelBA", "255,0,0"));

@@ -12,20 +12,14 @@ Palette Ramp(Colour from, Colour to) {
     return p;
 }
 
-TEST(Colours, MixColorsByte) {
-    const Palette p = Ramp(Rgb(255, 255, 0), Rgb(160, 0, 0));
-    EXPECT_EQ(p.MixColorsByte(0), p.RampFromColor);
-    EXPECT_EQ(p.MixColorsByte(255), p.RampToColor);
-    EXPECT_EQ(p.MixColorsByte(256), p.RampFromColor);
-    // Black to white at 128: 128*255/255 exactly; at 1: 1.
-    const Palette bw = Ramp(kBlack, kWhite);
-    EXPECT_EQ(bw.MixColorsByte(128), Rgb(128, 128, 128));
-    // (0*127 + 1*128)/255 = 0.50196 rounds to 1; a half-way channel goes to even.
-    const Palette half = Ramp(Rgb(0, 0, 0), Rgb(1, 3, 255));
-    EXPECT_EQ(RedOf(half.MixColorsByte(128)), 1);
-}
-
-TEST(Colours, MixColorsFraction) {
+TEST(Colours, MixColorsByteAndFraction) {
+    const Palette b = Ramp(Rgb(255, 255, 0), Rgb(160, 0, 0));
+    EXPECT_EQ(b.MixColorsByte(0), b.RampFromColor);
+    EXPECT_EQ(b.MixColorsByte(255), b.RampToColor);
+    EXPECT_EQ(b.MixColorsByte(256), b.RampFromColor);
+    // Black to white at 128: 128*255/255 exactly; (0*127 + 1*128)/255 = 0.50196 rounds to 1.
+    EXPECT_EQ(Ramp(kBlack, kWhite).MixColorsByte(128), Rgb(128, 128, 128));
+    EXPECT_EQ(RedOf(Ramp(kBlack, Rgb(1, 3, 255)).MixColorsByte(128)), 1);
     const Palette p = Ramp(kBlack, Rgb(200, 100, 4));
     EXPECT_EQ(p.MixColorsFraction(1.0f), p.RampToColor);
     EXPECT_EQ(p.MixColorsFraction(0.0f), p.RampFromColor);
@@ -37,10 +31,8 @@ TEST(Colours, MixColorsFraction) {
 TEST(Colours, LyapunovScale) {
     Palette p;  // the default labels: navy, white, red
     EXPECT_EQ(p.LyapunovScaleColor(0), kWhite);
-    EXPECT_EQ(p.LyapunovScaleColor(-50), Rgb(0, 0, 128));
-    EXPECT_EQ(p.LyapunovScaleColor(50), kRed);
     EXPECT_EQ(p.LyapunovScaleColor(-1e30f), Rgb(0, 0, 128));
-    EXPECT_EQ(p.LyapunovScaleColor(1e30f), kRed);
+    EXPECT_EQ(p.LyapunovScaleColor(50), kRed);
     // L = 1: t = 194; green = 255*(255-194)/255 = 61.
     EXPECT_EQ(p.LyapunovScaleColor(1), Rgb(255, 61, 61));
     // L = -1: t = -194; red = (255*61 + 0)/255 = 61, blue = (255*61 + 128*194)/255 = 158.39.

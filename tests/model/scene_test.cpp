@@ -4,65 +4,60 @@
 
 #include <cmath>
 
+#include "support/picture_fixture.h"
+
 namespace vorla {
 namespace {
 
 Scene InitialScene(int task) {
     Scene s;
     s.taskType = task;
-    ReadCircleTexts(s.k, {"3", "2.5", "1", "1", "1", "2", "3", "2", "3", "2", "2.5"});
+    s.k = testing::StartCircles();
     return s;
 }
 
-TEST(Maps, TwoCircleWorkedNumbers) {
-    const Scene s = InitialScene(2);
-    long double x = 1, y = 1;
-    TwoCircleMap(s, x, y);
-    EXPECT_NEAR(static_cast<double>(x), 0.596154, 1e-6);
-    EXPECT_NEAR(static_cast<double>(y), 0.480769, 1e-6);
-    // Bit for bit in the written order: D + (px - D) * R^2 / d.
-    EXPECT_EQ(x, 3 + (0.5L - 3) * 6.25L / 6.5L);
-    EXPECT_EQ(y, 0.5L * 6.25L / 6.5L);
-    x = 0, y = 0;
-    TwoCircleMap(s, x, y);
-    EXPECT_EQ(x, 3);
-    EXPECT_EQ(y, 0);
-}
+using Map = void (*)(const Scene&, long double&, long double&);
 
-TEST(Maps, TwoCircleFarPointNearK2Centre) {
-    const Scene s = InitialScene(2);
-    // K1 sends (1/3, 0) to (3, 0), K2's centre; just beside it the far point is ±L by side.
+TEST(Maps, WorkedStepsOfTwoAndThreeCirclesAndTheSquaring) {
+    const struct {
+        const char* what;
+        Map map;
+        long double x, y, ex, ey;
+        long double M = 1, N = 1, L = 1000;  // K3's centre, the bound of infinity
+    } steps[] = {
+        // Bit for bit in the written order: D + (px - D) * R^2 / d.
+        {"two circles", TwoCircleMap, 1, 1, 3 + (0.5L - 3) * 6.25L / 6.5L, 0.5L * 6.25L / 6.5L},
+        {"beside K2's centre: the far point by side", TwoCircleMap, 1 / 3.0001L, -1e-9L, 1000,
+         -1000},
+        {"K1's centre", TwoCircleMap, 0, 0, 3, 0},
+        {"within 1/L of K1's centre", TwoCircleMap, 0.09L, 0, 3, 0, 1, 1, 10},
+        {"three circles from K1's centre", ThreeCircleMap, 0, 0, 2.0L * 1 / 5 + 1,
+         1 * (1 - 1.0L / 5)},
+        {"K1's image exactly K2's centre", ThreeCircleMap, 1.0L / 3, 0, 1, 1},
+        // K2's centre within 1/L of K3's: the signs follow K3 as seen from (D, 0).
+        {"K3 at K2's centre", ThreeCircleMap, 0, 0, 1000, -1000, 3, -0.0001L},
+        {"squaring", UnitCircleSquareMap, 0.6L, 0.8L, 0.6L * 0.6L - 0.8L * 0.8L, 2 * 0.6L * 0.8L},
+        {"projected onto K1", UnitCircleSquareMap, 2, 0, 1, 0},
+        {"projected onto K1 from Y", UnitCircleSquareMap, 0, 3, -1, 0}};
+    for (const auto& c : steps) {
+        Scene s = InitialScene(2);
+        s.k.M = c.M, s.k.N = c.N;
+        s.SetInfinityBound(c.L);
+        long double x = c.x, y = c.y;
+        c.map(s, x, y);
+        EXPECT_TRUE(x == c.ex && y == c.ey) << c.what << ": " << x << ", " << y;
+    }
+    // K1 sends (1/3, 0) to K2's centre, on the one side or the other by rounding.
+    Scene s = InitialScene(2);
     long double x = 1.0L / 3, y = 0;
     TwoCircleMap(s, x, y);
-    EXPECT_EQ(std::fabs(x), 1000);
-    EXPECT_EQ(y, 1000);
-    x = 1 / 3.0001L, y = -1e-9L;  // image slightly right of and below the centre
-    TwoCircleMap(s, x, y);
-    EXPECT_EQ(x, 1000);
-    EXPECT_EQ(y, -1000);
+    EXPECT_TRUE(std::fabs(x) == 1000 && y == 1000);
+    x = 0, y = 0;  // the squaring has no direction to project on: a finite point all the same
+    UnitCircleSquareMap(s, x, y);
+    EXPECT_TRUE(std::isfinite(x + y));
 }
 
-TEST(Maps, ThreeCircleCentreCases) {
-    Scene s = InitialScene(3);
-    long double x = 0, y = 0;
-    ThreeCircleMap(s, x, y);
-    const long double e = (3 - 1.0L) * (3 - 1.0L) + 1;
-    EXPECT_EQ(x, (3 - 1.0L) * 1 / e + 1);
-    EXPECT_EQ(y, 1 * (1 - 1 / e));
-    x = 1.0L / 3, y = 0;  // K1 image exactly K2's centre
-    ThreeCircleMap(s, x, y);
-    EXPECT_EQ(x, 1);
-    EXPECT_EQ(y, 1);
-    // K2's centre within 1/L of K3's centre: the signs follow K3 as seen from (D, 0).
-    s.k.M = 3, s.k.N = -0.0001L;
-    s.k.UpdateSquares();
-    x = 0, y = 0;
-    ThreeCircleMap(s, x, y);
-    EXPECT_EQ(x, 1000);
-    EXPECT_EQ(y, -1000);
-}
-
-TEST(Maps, FourCircleInvertsTheThreeCircleResult) {
+TEST(Maps, FourAndFiveCirclesContinueTheChain) {
     const Scene s = InitialScene(4);
     long double x = 0.3L, y = -0.2L, qx = x, qy = y;
     ThreeCircleMap(s, qx, qy);
@@ -70,13 +65,10 @@ TEST(Maps, FourCircleInvertsTheThreeCircleResult) {
     const long double f = (2 - qx) * (2 - qx) + (3 - qy) * (3 - qy);
     EXPECT_EQ(x, 2 + (qx - 2) * 4 / f);
     EXPECT_EQ(y, 3 + (qy - 3) * 4 / f);
-}
-
-TEST(Maps, FiveCircleStartsAtOriginWithFarPoint) {
-    const Scene s = InitialScene(5);
-    long double x = 0, y = 0;
-    FiveCircleMap(s, x, y);
-    long double ex = 1000, ey = 1000;  // far point of K1, then the rest of the chain
+    // The origin goes to the far point of K1, then through the rest of the chain.
+    x = 0, y = 0;
+    FiveCircleMap(InitialScene(5), x, y);
+    long double ex = 1000, ey = 1000;
     for (auto [cx, cy, r2] : {std::tuple{3.0L, 0.0L, 6.25L},
                               {1.0L, 1.0L, 1.0L},
                               {2.0L, 3.0L, 4.0L},
@@ -91,34 +83,22 @@ TEST(Maps, FiveCircleStartsAtOriginWithFarPoint) {
 
 TEST(Maps, UnitCircleSquare) {
     const Scene s = InitialScene(6);
-    long double x = 0.6L, y = 0.8L;
+    const struct {
+        long double x, y, ex, ey;
+    } steps[] = {
+        {0.6L, 0.8L, 0.6L * 0.6L - 0.8L * 0.8L, 2 * 0.6L * 0.8L}, {2, 0, 1, 0}, {0, 3, -1, 0}};
+    for (const auto& c : steps) {
+        long double x = c.x, y = c.y;
+        UnitCircleSquareMap(s, x, y);
+        EXPECT_EQ(x, c.ex);
+        EXPECT_EQ(y, c.ey);
+    }
+    long double x = 0, y = 0;  // no direction to project on: a finite point all the same
     UnitCircleSquareMap(s, x, y);
-    EXPECT_EQ(x, 0.6L * 0.6L - 0.8L * 0.8L);
-    EXPECT_EQ(y, 2 * 0.6L * 0.8L);
-    x = 2, y = 0;
-    UnitCircleSquareMap(s, x, y);
-    EXPECT_EQ(x, 1);
-    EXPECT_EQ(y, 0);
-    x = 0, y = 3;
-    UnitCircleSquareMap(s, x, y);
-    EXPECT_EQ(x, -1);
-    EXPECT_EQ(y, 0);
-    x = 0, y = 0;  // no direction to project on: a finite point all the same
-    UnitCircleSquareMap(s, x, y);
-    EXPECT_TRUE(std::isfinite(x) && std::isfinite(y));
+    EXPECT_TRUE(std::isfinite(x + y));
 }
 
-TEST(Maps, ToleranceFollowsTheBound) {
-    Scene s = InitialScene(2);
-    s.SetInfinityBound(10);
-    EXPECT_EQ(s.tolerance, 0.01L);
-    long double x = 0.09L, y = 0;  // distance 0.09 < 1/L: at K1's centre
-    TwoCircleMap(s, x, y);
-    EXPECT_EQ(x, 3);
-    EXPECT_EQ(y, 0);
-}
-
-TEST(Scene, FieldsFallBackAndPublishRawTexts) {
+TEST(Scene, FieldsFallBackPublishRawTextsAndStoreByTag) {
     CircleSet k;
     ReadCircleTexts(k, {"x", "-1", "q", "q", "0", "q", "q", "q", "q", "q", "abc"});
     EXPECT_EQ(k.D, 0);
@@ -129,10 +109,6 @@ TEST(Scene, FieldsFallBackAndPublishRawTexts) {
     EXPECT_EQ(k.C2, 4);
     EXPECT_EQ(SceneText(-1, {"3", "2.5", "1", "1", "1", "2", "3", "2", "3", "2", "2.5"}),
               "-1=3=2.5=1=1=1=2=3=2=3=2=2.5=");
-}
-
-TEST(Scene, StoreByTagUpdatesSquares) {
-    CircleSet k;
     EXPECT_TRUE(StoreCircleByTag(k, 111, 3));
     EXPECT_EQ(k.C2, 9);
     EXPECT_FALSE(StoreCircleByTag(k, 112, 3));

@@ -1,9 +1,10 @@
-// What every picture kind shares: the rows it walks and polls, the radius guard, prompt
-// stops, values in range for random scenes, and the same result on any number of threads.
+// The picture driver through the session, and what every picture kind shares: the value
+// grid, the rows walked and polled, prompt stops that keep the rows done, pictures inside a
+// poll, the texts read before a picture starts, the radius guard, values in range, the same
+// result on any number of threads, and the seed of the random companion points.
 #include <gtest/gtest.h>
 
 #include <cstdint>
-#include <memory>
 #include <random>
 #include <set>
 
@@ -30,7 +31,7 @@ const std::vector<Kind> kKinds = {
     {2, false, true, {10}, 1, 0, "SpinPeriodIter"},
     {3, false, false, {7}, 1, 16},
     {4, true, false, {1}, 0, kAny},
-    {7, false, false, {3, 10}, 0, 0, "SpinNumRect"},
+    {7, false, false, {3, 7, 10}, 0, 0, "SpinNumRect"},
     {8, true, true, {5}, 1, 8},
     {15, true, false, {8}, 1, 0, "SpinInfinityTest", "EditNekonecno=10"},
     {16, false, false, {11}, 1, 0, "SpinClosestIter"},
@@ -42,71 +43,47 @@ const std::vector<Kind> kKinds = {
     {22, false, false, {14}, 0, kAny},
 };
 
-TEST(EveryKind, RowsPolledCellsWrittenAndTheRadiusGuard) {
+TEST(EveryKind, RowsPolledCellsWrittenStopsAndTheRadiusGuard) {
     constexpr int kSentinel = 777777;  // a value that no kind computes
     const int W = 12, H = 48;
     for (const Kind& k : kKinds) {
         if (k.tag == 7) continue;
-        PictureFixture f(W, H);
-        f.session.grid.Fill(kSentinel);
-        f.Run(k.tag);
-        EXPECT_EQ(f.host.polls,
-                  k.plusOne ? (std::vector<int>{0, 16, 32, 48}) : (std::vector<int>{0, 16, 32}))
-            << "tag " << k.tag;
-        // The extra column of a row is the first cell of the next one: up to H*W + W.
-        const long long lastWritten = k.plusOne ? 1LL * H * W + W : 1LL * H * W - 1;
-        const auto& cells = f.session.grid.Cells();
-        for (long long i = 0; i < static_cast<long long>(cells.size()); ++i)
-            ASSERT_EQ(cells[i] != kSentinel, i <= lastWritten) << "tag " << k.tag << " cell " << i;
+        // A whole picture, and one stopped at each poll: the rows before it are written and
+        // the rest left as they were. The extra column of a row is the first cell of the
+        // next one.
+        for (int stopAt : {-1, 0, 16, 32}) {
+            SCOPED_TRACE("tag " + std::to_string(k.tag) + " stop " + std::to_string(stopAt));
+            PictureFixture f(W, H);
+            f.session.grid.Fill(kSentinel);
+            f.session.tabula.Fill(testing::kUnpainted);
+            f.host.onPoll = [&](int row) {
+                if (row == stopAt) f.session.StopVypoctuClick();
+            };
+            f.Run(k.tag);
+            const int rows = stopAt < 0 ? H + k.plusOne : stopAt;
+            std::vector<int> polls;
+            for (int r = 0; r <= (stopAt < 0 ? rows - 1 : stopAt); r += 16) polls.push_back(r);
+            EXPECT_EQ(f.host.polls, polls);
+            EXPECT_EQ(f.host.status[7], PictureStatusTexts(k.tag));
+            const long long lastWritten = rows ? 1LL * rows * W - 1 + k.plusOne : -1;
+            const auto& cells = f.session.grid.Cells();
+            for (long long i = 0; i < static_cast<long long>(cells.size()); ++i)
+                ASSERT_EQ(cells[i] != kSentinel, i <= lastWritten) << "cell " << i;
+            for (int r = rows; r < H; ++r)
+                ASSERT_EQ(f.session.tabula.Pixel(W - 1, r), testing::kUnpainted) << "row " << r;
+        }
         // With R = 0 a guarded kind leaves the tabula and the grid as they were.
+        PictureFixture f(W, H);
         f.session.tabula.Fill(testing::kUnpainted);
         f.session.grid.Fill(kSentinel);
         f.Set("EditKr=0");
-        f.host.status[7].clear();
         f.Run(k.tag);
         bool anyPixel = false, anyCell = false;
         for (auto p : f.Pixels()) anyPixel |= p != testing::kUnpainted;
         for (int v : f.session.grid.Cells()) anyCell |= v != kSentinel;
-        EXPECT_EQ(f.host.status[7], PictureStatusTexts(k.tag));
         EXPECT_EQ(anyCell, !k.guarded) << "tag " << k.tag;
         EXPECT_FALSE(k.guarded && anyPixel) << "tag " << k.tag;
     }
-}
-
-TEST(EveryKind, WholePicturesAgreeOnAnyThreadCount) {
-    for (const Kind& k : kKinds)
-        for (int example : k.examples) {
-            auto Picture = [&](int threads) {
-                auto f = std::make_unique<PictureFixture>(48, 40, example, threads);
-                f->Set(k.settings);
-                f->Run(k.tag);
-                return f;
-            };
-            const auto one = Picture(1);
-            const auto& cells = one->session.grid.Cells();
-            EXPECT_GE(std::set<int>(cells.begin(), cells.end()).size(), 2u)
-                << "tag " << k.tag << " example " << example;
-            for (int t : {2, 3}) {
-                const auto many = Picture(t);
-                EXPECT_EQ(many->Pixels(), one->Pixels()) << "tag " << k.tag << ", " << t;
-                EXPECT_EQ(many->session.grid.Cells(), cells) << "tag " << k.tag << ", " << t;
-            }
-        }
-}
-
-TEST(EveryKind, StopAtEveryPollEndsThere) {
-    for (const Kind& k : kKinds)
-        for (int stopAt : {0, 16, 32}) {
-            PictureFixture f(8, 40);
-            f.Set("SpinNumRect=12");
-            f.host.onPoll = [&](int row) {
-                if (row == stopAt || (k.tag == 7 && row == 1 + stopAt / 16))
-                    f.session.StopVypoctuClick();
-            };
-            f.Run(k.tag);
-            ASSERT_FALSE(f.host.polls.empty());
-            EXPECT_LE(f.host.polls.size(), static_cast<size_t>(stopAt / 16 + 1)) << k.tag;
-        }
 }
 
 // Random scenes, axes and tabula sizes.
@@ -118,53 +95,136 @@ std::string RandomNumber(std::mt19937& rng) {
     return GeneralText(std::uniform_real_distribution<double>(-6, 6)(rng));
 }
 
+// Every field a random number and every spin a small count; now and then centres on the
+// unit circle, coincident centres and an empty X range; a bound of infinity of three kinds.
 std::string RandomSettings(std::mt19937& rng) {
     std::string s;
-    auto add = [&](const std::string& name, const std::string& text) {
-        s += name + "=" + text + " ";
-    };
-    for (int i = 0; i < 11; ++i) add(Spec(CircleField(i)).name, RandomNumber(rng));
-    // Centres on the unit circle and coincident centres now and then.
-    if (rng() % 4 == 0) add("EditKd", "1");
-    if (rng() % 4 == 0) add("EditKm", "1"), add("EditKn", "0");
-    const std::string from = RandomNumber(rng);
-    add("edtXod", from);
-    add("edtXdo", rng() % 5 == 0 ? from : RandomNumber(rng));
-    add("edtYzero", RandomNumber(rng));
-    add("EditNekonecno", rng() % 3 == 0 ? "1e300" : rng() % 2 ? "1e-300" : "1000");
-    for (const char* spin :
-         {"SpinKonvergIter", "SpinPeriodIter", "SpinCalcIter", "SpinInfinityTest",
-          "SpinClosestIter", "SpinLimit", "SpinRegionIter", "SpinLyapIter", "SpinNumRect"})
-        add(spin, std::to_string(1 + rng() % 40));
-    add("SpinRectDensity", std::to_string(1 + rng() % 12));
-    for (const char* edit : {"EditPresnost", "EditTotoznost", "EditMaxIterValue", "EditLimit1",
-                             "EditLimit2", "EditX1", "EditX2", "EditY1", "EditY2"})
-        add(edit, RandomNumber(rng));
-    return s;
+    for (const ControlSpec& c : ControlTable()) {
+        if (c.kind == ControlKind::Edit) s += std::string(c.name) + "=" + RandomNumber(rng) + " ";
+        if (c.kind == ControlKind::Spin)
+            s += std::string(c.name) + "=" + std::to_string(1 + rng() % 40) + " ";
+    }
+    if (rng() % 4 == 0) s += "EditKd=1 ";
+    if (rng() % 4 == 0) s += "EditKm=1 EditKn=0 ";
+    if (rng() % 5 == 0) {
+        const std::string x = RandomNumber(rng);
+        s += "edtXod=" + x + " edtXdo=" + x + " ";
+    }
+    s += std::string("EditNekonecno=") + (rng() % 3 == 0 ? "1e300" : rng() % 2 ? "1e-300" : "1000");
+    return s + " SpinRectDensity=" + std::to_string(1 + rng() % 12);
 }
 
-TEST(EveryKind, RandomScenesStayDefinedAndThreadIndependent) {
+// Pictures on one thread and on three agree pixel for pixel and value for value, with their
+// values in range: whole pictures of examples, then random scenes, axes and tabula sizes.
+TEST(EveryKind, PicturesAgreeOnAnyThreadCountAndStayInRange) {
+    struct Case {
+        int w, h, example, task;
+        std::string settings;
+    };
+    std::vector<Case> random;
     std::mt19937 rng(20261206);
     for (int round = 0; round < 40; ++round) {
         const int w = 1 + static_cast<int>(rng() % 14), h = 1 + static_cast<int>(rng() % 12);
         const int task = 2 + static_cast<int>(rng() % 5);
-        const std::string settings = RandomSettings(rng);
-        for (const Kind& k : kKinds) {
-            SCOPED_TRACE("round " + std::to_string(round) + " tag " + std::to_string(k.tag));
-            PictureFixture one(w, h, 0, 1), three(w, h, 0, 3);
+        random.push_back({w, h, 0, task, RandomSettings(rng)});
+    }
+    for (const Kind& k : kKinds) {
+        std::vector<Case> scenes;
+        for (int example : k.examples) scenes.push_back({48, 40, example, 0, k.settings});
+        scenes.insert(scenes.end(), random.begin(), random.end());
+        for (const Case& s : scenes) {
+            SCOPED_TRACE("tag " + std::to_string(k.tag) + " " + std::to_string(s.example) + " " +
+                         s.settings);
+            PictureFixture one(s.w, s.h, s.example, 1), three(s.w, s.h, s.example, 3);
             for (PictureFixture* f : {&one, &three}) {
-                f->session.ComboTypUlohyChange(task - 2);
-                f->Set(settings);
+                if (s.task) f->session.ComboTypUlohyChange(s.task - 2);
+                f->Set(s.settings);
                 f->Run(k.tag);
             }
-            EXPECT_EQ(one.session.grid.Cells(), three.session.grid.Cells());
-            EXPECT_EQ(one.Pixels(), three.Pixels());
-            EXPECT_EQ(one.session.grid.Size(), static_cast<size_t>(w + 1) * (h + 1));
+            const auto& cells = one.session.grid.Cells();
+            EXPECT_EQ(three.session.grid.Cells(), cells);
+            EXPECT_EQ(three.Pixels(), one.Pixels());
+            EXPECT_TRUE(!s.example || std::set<int>(cells.begin(), cells.end()).size() >= 2);
             const int high = *k.spin ? one.controls.Spin(*FindControl(k.spin)) : k.high;
-            for (int v : one.session.grid.Cells())
-                ASSERT_TRUE(v == -1 || (v >= k.low && v <= high)) << v;
+            for (int v : cells) ASSERT_TRUE(v == -1 || (v >= k.low && v <= high)) << v;
         }
     }
+}
+
+TEST(ValueGridTest, IndexAndBounds) {
+    ValueGrid g;
+    g.Resize(5, 3);
+    EXPECT_EQ(g.Size(), 6u * 4u);
+    EXPECT_EQ(g.At(0, 0), -1);
+    g.Set(2, 1, 7);
+    EXPECT_EQ(g.AtIndex(1 * 5 + 2), 7);
+    g.Set(5, 1, 9);  // column W lands in the first cell of the next row
+    EXPECT_EQ(g.At(0, 2), 9);
+    g.SetIndex(-1, 1);  // writes and reads outside are ignored
+    g.SetIndex(24, 1);
+    g.Set(1000, 1000, 1);
+    EXPECT_EQ(g.At(-1, 0) + g.At(0, 1000), -2);
+    g.Resize(2, 2);
+    EXPECT_EQ(g.Cells(), std::vector<int>(9, -1));
+}
+
+TEST(Driver, SecondPictureInsideAPollEndsTheFirst) {
+    PictureFixture f(20, 40);
+    bool nested = false;
+    f.host.onPoll = [&](int row) {
+        if (row == 16 && !nested) {
+            nested = true;
+            f.session.ActionClick(1);
+        }
+    };
+    f.Run(1);
+    // The outer picture's polls 0, 16; the nested one's 0, 16, 32; the nested picture's
+    // end sets the stop, which the outer sees as soon as its poll at 16 returns.
+    EXPECT_EQ(f.host.polls, (std::vector<int>{0, 16, 0, 16, 32}));
+    EXPECT_GE(f.session.grid.At(5, 39), 1);  // the nested picture computed every row
+}
+
+TEST(Driver, WhatIsReadBeforeAPictureStarts) {
+    // A bound of infinity that is not a positive number starts nothing.
+    for (const char* bad : {"0", "-5", "abc"}) {
+        PictureFixture f(16, 16);
+        f.Set(std::string("EditNekonecno=") + bad);
+        f.host.status[7] = "before";
+        f.Run(1);
+        EXPECT_TRUE(f.host.polls.empty() && f.host.status[7] == "before") << bad;
+        EXPECT_TRUE(f.controls.focused == Ctl::EditNekonecno && f.session.scene.L == 1000) << bad;
+    }
+    // Nor does a session without a task type.
+    PictureFixture none(16, 16, 0);
+    none.Run(1);
+    EXPECT_TRUE(none.host.polls.empty());
+    EXPECT_EQ(none.host.status[7], kNoTaskStatus);
+    // A bad accuracy falls back to 0.001 with the focus on its field; fractions are read.
+    PictureFixture f(16, 16);
+    f.Set("EditPresnost=0");
+    f.Run(1);
+    EXPECT_EQ(f.session.Accuracy, 0.001L);
+    EXPECT_EQ(f.controls.focused, Ctl::EditPresnost);
+    f.Set("EditPresnost=1/100");
+    f.Run(1);
+    EXPECT_EQ(f.session.Accuracy, 1.0L / 100);
+}
+
+TEST(Driver, ClearOptionPaintsOverAWhiteTabula) {
+    PictureFixture f(30, 20);
+    f.session.tabula.Fill(kRed);
+    f.Set("CheckClear=1 EditKr=0");  // the picture then draws nothing
+    f.Run(1);
+    EXPECT_EQ(f.session.tabula.Pixel(29, 0), kWhite);
+    EXPECT_EQ(f.host.status[7], PictureStatusTexts(1));
+}
+
+TEST(Driver, TheSeedDecidesTheLyapunovCompanionPoints) {
+    PictureFixture a(48, 40, 3), b(48, 40, 3);
+    b.session.seed = 999;
+    a.Run(21);
+    b.Run(21);
+    EXPECT_NE(a.session.grid.Cells(), b.session.grid.Cells());
 }
 
 }  // namespace

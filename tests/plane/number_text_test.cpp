@@ -1,8 +1,13 @@
+// The number texts: the grammar, ranges, the general and fixed-digit texts, rounding, and the
+// fuzz corpus replayed with the fuzz target's own checks.
 #include "plane/number_text.h"
 
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <filesystem>
+#include <fstream>
+#include <iterator>
 #include <string>
 #include <vector>
 
@@ -14,79 +19,43 @@ struct Recorder : BadNumberReporter {
     void ReportBadNumber(const std::string& f) override { fields.push_back(f); }
 };
 
+// The reader takes both separators whichever the decimal character is.
 class NumberText : public ::testing::TestWithParam<char> {
   protected:
     void SetUp() override { SetDecimalChar(GetParam()); }
     void TearDown() override { SetDecimalChar('.'); }
-    static bool Conv(const char* t, long double& v) {
-        const Result<long double> r = ConvertNumberText(t);
-        if (r) v = r.Value();
-        return r.Ok();
-    }
 };
 
-TEST_P(NumberText, BothSeparatorsAndFractions) {
-    long double v = 0;
-    ASSERT_TRUE(Conv("2,5", v));
-    EXPECT_EQ(v, 2.5L);
-    ASSERT_TRUE(Conv("2.5", v));
-    EXPECT_EQ(v, 2.5L);
-    ASSERT_TRUE(Conv("1/3", v));
-    EXPECT_EQ(v, 1.0L / 3);
-    ASSERT_TRUE(Conv("-1/4", v));
-    EXPECT_EQ(v, -0.25L);
-    ASSERT_TRUE(Conv("1/-4", v));
-    EXPECT_EQ(v, -0.25L);
-    ASSERT_TRUE(Conv("0,968245837", v));
-    EXPECT_EQ(v, 0.968245837L);
-    EXPECT_FALSE(Conv("1,000.5", v));
-}
-
-TEST_P(NumberText, Grammar) {
-    long double v = 0;
-    ASSERT_TRUE(Conv("  7  ", v));
-    EXPECT_EQ(v, 7);
-    ASSERT_TRUE(Conv(".", v));
-    EXPECT_EQ(v, 0);
-    ASSERT_TRUE(Conv("1e", v));
-    EXPECT_EQ(v, 1);
-    ASSERT_TRUE(Conv("+1.5E-2", v));
-    EXPECT_EQ(v, 0.015L);
-    ASSERT_TRUE(Conv("-.5", v));
-    EXPECT_EQ(v, -0.5L);
-    for (const char* bad : {"", "7 x", "/2", "2/", "1/2/3", "1 000", "inf", "nan", "e5", "+",
-                            "1e5000", "0x10", "\t7", "1/0", "0/0"})
+TEST_P(NumberText, GrammarFractionsAndCorrectRounding) {
+    const std::pair<const char*, long double> good[] = {{"2,5", 2.5L},
+                                                        {"2.5", 2.5L},
+                                                        {"1/3", 1.0L / 3},
+                                                        {"-1/4", -0.25L},
+                                                        {"1/-4", -0.25L},
+                                                        {"0,968245837", 0.968245837L},
+                                                        {"  7  ", 7},
+                                                        {".", 0},
+                                                        {"1e", 1},
+                                                        {"-.5", -0.5L},
+                                                        {"+1.5E-2", 0.015L},
+                                                        {"0.1", 0.1L},
+                                                        {"3.872983346", 3.872983346L}};
+    for (const auto& [text, value] : good) EXPECT_EQ(ConvertNumberText(text).ValueOr(-99), value);
+    EXPECT_GT(ConvertNumberText("1e-4000").ValueOr(0), 0);
+    for (const char* bad : {"", "7 x", "/2", "2/", "1/2/3", "1 000", "1,000.5", "inf", "nan", "e5",
+                            "+", "1e5000", "0x10", "\t7", "1/0", "0/0"})
         EXPECT_EQ(ConvertNumberText(bad).Message(), kBadNumberMessage) << "'" << bad << "'";
 }
 
-TEST_P(NumberText, CorrectlyRounded) {
-    long double v = 0;
-    ASSERT_TRUE(Conv("0.1", v));
-    EXPECT_EQ(v, 0.1L);
-    ASSERT_TRUE(Conv("3.872983346", v));
-    EXPECT_EQ(v, 3.872983346L);
-    ASSERT_TRUE(Conv("1e-4000", v));
-    EXPECT_GT(v, 0);
-}
-
-TEST_P(NumberText, RangesAndTheEmptyText) {
-    struct Case {
-        const char* text;
-        RangeCheck check;
-        bool ok;
-        long double value;
-    };
-    for (const Case& c :
-         {Case{"0", RangeCheck::Positive, false, 0}, Case{"0", RangeCheck::NonNegative, true, 0},
-          Case{"", RangeCheck::None, true, 0}, Case{"abc", RangeCheck::None, false, 0},
-          Case{"-1", RangeCheck::NonNegative, false, 0}}) {
-        const Result<long double> r = TextToNumber(c.text, c.check);
-        EXPECT_EQ(r.Ok(), c.ok) << "'" << c.text << "'";
-        EXPECT_EQ(TextToNumberDef(c.text, c.check, 5), c.ok ? c.value : 5);
+TEST_P(NumberText, RangesTheEmptyTextAndReports) {
+    for (auto [text, check, ok] : {std::tuple{"0", RangeCheck::Positive, false},
+                                   {"0", RangeCheck::NonNegative, true},
+                                   {"", RangeCheck::None, true},
+                                   {"abc", RangeCheck::None, false},
+                                   {"-1", RangeCheck::NonNegative, false}}) {
+        EXPECT_EQ(TextToNumber(text, check).Ok(), ok) << "'" << text << "'";
+        EXPECT_EQ(TextToNumberDef(text, check, 5), ok ? 0 : 5);
     }
-}
-
-TEST_P(NumberText, ReadEditNumberReportsEveryRefusal) {
     Recorder r;
     EXPECT_EQ(ReadEditNumber(r, "EditKd", "4", RangeCheck::None).ValueOr(0), 4);
     EXPECT_TRUE(r.fields.empty());
@@ -97,28 +66,17 @@ TEST_P(NumberText, ReadEditNumberReportsEveryRefusal) {
 
 INSTANTIATE_TEST_SUITE_P(Separators, NumberText, ::testing::Values('.', ','));
 
-TEST(GeneralText, FixedAndScientific) {
+TEST(GeneralText, FixedAndScientificAndReadsBack) {
     SetDecimalChar('.');
-    EXPECT_EQ(GeneralText(0), "0");
-    EXPECT_EQ(GeneralText(-0.0L), "0");
-    EXPECT_EQ(GeneralText(1.1L), "1.1");
-    EXPECT_EQ(GeneralText(0.00012L), "0.00012");
-    EXPECT_EQ(GeneralText(0.0001L), "0.0001");
-    EXPECT_EQ(GeneralText(0.000012345L), "1.2345E-5");
-    EXPECT_EQ(GeneralText(1e20L), "1E20");
-    EXPECT_EQ(GeneralText(1e15L), "1E15");
-    EXPECT_EQ(GeneralText(999999999999999.0L), "999999999999999");
-    EXPECT_EQ(GeneralText(-2.5L), "-2.5");
-    EXPECT_EQ(GeneralText(1.0L / 3), "0.333333333333333");
-    EXPECT_EQ(GeneralText(100), "100");
+    std::string texts;
+    for (long double v : {0.0L, -0.0L, 1.1L, 0.00012L, 0.0001L, 0.000012345L, 1e20L, 1e15L, -2.5L,
+                          1.0L / 3, 100.0L, 999999999999999.0L})
+        texts += GeneralText(v) + " ";
+    EXPECT_EQ(texts,
+              "0 0 1.1 0.00012 0.0001 1.2345E-5 1E20 1E15 -2.5 0.333333333333333 100 "
+              "999999999999999 ");
     SetDecimalChar(',');
-    EXPECT_EQ(GeneralText(1.1L), "1,1");
     EXPECT_EQ(GeneralText(0.000012345L), "1,2345E-5");
-    SetDecimalChar('.');
-}
-
-TEST(GeneralText, ReadsBackThroughTheGrammar) {
-    SetDecimalChar(',');
     for (long double v : {1.0L / 3, -2.5e-300L, 123456.789L, 7e300L}) {
         const Result<long double> back = ConvertNumberText(GeneralText(v));
         ASSERT_TRUE(back);
@@ -129,29 +87,55 @@ TEST(GeneralText, ReadsBackThroughTheGrammar) {
 
 TEST(FormatDigits, WorkedNumbers) {
     SetDecimalChar('.');
-    EXPECT_EQ(FormatDigits(6, 3.14159265L), "3.14159");
-    EXPECT_EQ(FormatDigits(4, 987.654L), "987.7");
-    EXPECT_EQ(FormatDigits(3, 0.000012345678L), "1.23E-5");
-    EXPECT_EQ(FormatDigits(3, -0.000123456L), "-0.000123");
-    EXPECT_EQ(FormatDigits(0, 0), "0");
-    EXPECT_EQ(FormatDigits(9, 0), "0");
-    EXPECT_EQ(FormatDigits(0, 5), " nelze");
-    EXPECT_EQ(FormatDigits(9, 5), " nelze");
-    EXPECT_EQ(FormatDigits(1, 0.25L), "0.2");
-    EXPECT_EQ(FormatDigits(2, 99.7L), "100");
-    EXPECT_EQ(FormatDigits(6, INFINITY), "INF");
+    std::string texts;
+    for (auto [digits, v] : {std::pair{6, 3.14159265L},
+                             {4, 987.654L},
+                             {3, 0.000012345678L},
+                             {3, -0.000123456L},
+                             {0, 0.0L},
+                             {9, 0.0L},
+                             {0, 5.0L},
+                             {9, 5.0L},
+                             {1, 0.25L},
+                             {2, 99.7L},
+                             {6, static_cast<long double>(INFINITY)}})
+        texts += FormatDigits(digits, v) + "|";
+    EXPECT_EQ(texts, "3.14159|987.7|1.23E-5|-0.000123|0|0| nelze| nelze|0.2|100|INF|");
 }
 
 TEST(Rounding, SafeForEveryReal) {
-    EXPECT_EQ(RoundToInt32(0.5L), 0);
-    EXPECT_EQ(RoundToInt32(1.5L), 2);
-    EXPECT_EQ(RoundToInt32(-2.5L), -2);
-    EXPECT_EQ(RoundToInt32(62.5L), 62);
-    EXPECT_EQ(RoundToInt32(1e30L), 2147483647);
-    EXPECT_EQ(RoundToInt32(-INFINITY), -2147483647 - 1);
-    EXPECT_EQ(RoundToInt32(NAN), 0);
+    const std::pair<long double, int> rounded[] = {
+        {0.5L, 0},   {1.5L, 2},           {-2.5L, -2},
+        {62.5L, 62}, {1e30L, 2147483647}, {-INFINITY, -2147483647 - 1},
+        {NAN, 0}};
+    for (const auto& [v, n] : rounded) EXPECT_EQ(RoundToInt32(v), n) << v;
     EXPECT_EQ(TruncToInt32(-1.9L), -1);
     EXPECT_EQ(TruncToInt32(1e300L), 2147483647);
+}
+
+TEST(NumberCorpus, EveryInputConvertsAndReadsBackOrIsRefused) {
+    const std::filesystem::path dir =
+        std::filesystem::path(VORLA_SOURCE_DIR) / "fuzz/corpus/number_text";
+    int files = 0;
+    for (const auto& e : std::filesystem::directory_iterator(dir)) {
+        std::ifstream in(e.path(), std::ios::binary);
+        const std::string data{std::istreambuf_iterator<char>(in), {}};
+        if (data.empty()) continue;
+        ++files;
+        SetDecimalChar(data[0] & 1 ? ',' : '.');
+        if (const Result<long double> read = ConvertNumberText(data.substr(1))) {
+            SCOPED_TRACE(e.path().filename().string());
+            const long double v = read.Value();
+            ASSERT_TRUE(std::isfinite(v));
+            const std::string g = GeneralText(v);
+            const Result<long double> back = ConvertNumberText(g);
+            ASSERT_TRUE(back) << g;
+            EXPECT_EQ(GeneralText(back.Value()), g);
+            for (int n = 0; n <= 9; ++n) EXPECT_FALSE(FormatDigits(n, v).empty());
+        }
+    }
+    SetDecimalChar('.');
+    EXPECT_GT(files, 0);
 }
 
 }  // namespace

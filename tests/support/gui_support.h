@@ -64,14 +64,12 @@ class Answerer : public QObject {
     }
     int seen = 0;
     QStringList texts;
-    QString lastClass;
 
   private:
     void Tick() {
         QWidget* m = QApplication::activeModalWidget();
         if (!m || !m->isVisible()) return;
         ++seen;
-        lastClass = m->metaObject()->className();
         // A runaway sequence of dialogs is answered by closing them all.
         if (answer_ && seen <= 10) {
             answer_(m);

@@ -1,11 +1,13 @@
-// Headless fixtures for the picture tests: a session over plain control values with a host
-// that records, and a scene of one plane point for a picture routine alone.
+// Headless fixtures: a session over plain control values with a host that records, a scene
+// of one plane point for a picture routine alone, and a canvas for the overlays.
 #pragma once
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
 #include <functional>
+#include <set>
 #include <sstream>
 #include <string>
 #include <vector>
@@ -24,6 +26,14 @@ inline void Apply(ControlValues& controls, const std::string& settings) {
         const Status set = controls.Set(item.substr(0, eq), item.substr(eq + 1));
         EXPECT_TRUE(set) << set.Message();
     }
+}
+
+// The pixels of a tabula, row by row.
+inline std::vector<Colour> PixelsOf(const Tabula& t) {
+    std::vector<Colour> out;
+    for (int r = 0; r < t.Height(); ++r)
+        for (int c = 0; c < t.Width(); ++c) out.push_back(t.Pixel(c, r));
+    return out;
 }
 
 struct RecordingHost : Host {
@@ -60,12 +70,44 @@ struct PictureFixture {
         host.polls.clear();
         session.ActionClick(tag);
     }
-    std::vector<std::uint32_t> Pixels() const {
-        std::vector<std::uint32_t> p;
-        for (int r = 0; r < session.tabula.Height(); ++r)
-            for (int c = 0; c < session.tabula.Width(); ++c)
-                p.push_back(session.tabula.Pixel(c, r));
-        return p;
+    std::vector<Colour> Pixels() const { return PixelsOf(session.tabula); }
+};
+
+// The circles of the fields' start values.
+inline CircleSet StartCircles() {
+    CircleSet k{3, 2.5L, 1, 1, 1, 2, 3, 2, 3, 2, 2.5L};
+    k.UpdateSquares();
+    return k;
+}
+
+// A white tabula of w x h pixels over the axes `range`, the start circles, and circle
+// colours black, red, green, blue and maroon.
+struct Canvas {
+    Tabula t;
+    Viewport v;
+    Palette p;
+    Scene scene;
+    Canvas(int w, int h, AxesRange range = {}) : t(w, h) {
+        v.W = w;
+        v.H = h;
+        v.range = range;
+        scene.k = StartCircles();
+        v.PrepocetPodleSouradnic(CircleDiscs(scene.k));
+        p.CircleColors = {kBlack, kRed, Rgb(0, 128, 0), Rgb(0, 0, 255), Rgb(128, 0, 0)};
+    }
+    std::vector<Colour> Pixels() const { return PixelsOf(t); }
+    // The colours within `reach` pixels of (c, r), or of the whole tabula.
+    std::set<Colour> Colours(int c = 0, int r = 0, int reach = 1 << 20) const {
+        std::set<Colour> s;
+        for (int y = std::max(0, r - reach); y <= r + reach && y < t.Height(); ++y)
+            for (int x = std::max(0, c - reach); x <= c + reach && x < t.Width(); ++x)
+                s.insert(t.Pixel(x, y));
+        return s;
+    }
+    int NonWhite() const {
+        int n = 0;
+        for (Colour c : Pixels()) n += c != kWhite;
+        return n;
     }
 };
 
@@ -86,8 +128,7 @@ struct PointScene {
     long double accuracy = 0.01L;
 
     PointScene(int task, long double x, long double y) {
-        scene.k = {3, 2.5L, 1, 1, 1, 2, 3, 2, 3, 2, 2.5L};
-        scene.k.UpdateSquares();
+        scene.k = StartCircles();
         scene.taskType = task;
         view.W = view.H = 1;
         view.axes.SetPixelRange(1, 1);

@@ -1,21 +1,18 @@
 // The tabula's mouse events, the picture output commands and the help and About commands,
-// driven through the main window as a user drives them.
-#include <sys/stat.h>
+// driven through the main window as a user drives them: what the window adds to the
+// headless tools.
 
 #include <QClipboard>
 #include <QComboBox>
 #include <QDir>
-#include <QFile>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMouseEvent>
 #include <QSpinBox>
 #include <QTemporaryDir>
-#include <QTextEdit>
 #include <QtTest>
 
 #include "overlays/fp_guard.h"
-#include "plane/number_text.h"
 #include "support/gui_support.h"
 #include "ui/about_window.h"
 #include "ui/help_window.h"
@@ -71,20 +68,13 @@ class MouseOutputTest : public WindowTest {
         QDir::setCurrent(originalDir_);
     }
 
-    void pressesBeforeATaskAndDuringAPictureAreIgnored() {
-        QVERIFY(!ClickDraws(Qt::RightButton, {}));
-        QVERIFY(!FocusOnRecalc());
-        Move(QPoint(5, 5));
-        QCOMPARE(form->statusText(1), QString());  // nothing shown before the first task
-
+    void pressesDuringAPictureAreIgnored() {
         Action("Example03")->trigger();
         W<QSpinBox>("SpinKonvergIter")->setValue(3000);
         Action("Convergention1")->trigger();
         QVERIFY(form->pictureRunning());
         Press(Qt::LeftButton, {}, Handle(2));
         QCOMPARE(form->mouseTools().DraggedCentre, -1);
-        Move(QPoint(5, 5));
-        QCOMPARE(form->statusText(1), QString());
         form->StopVypoctuClick();
         QVERIFY(Finished());
     }
@@ -95,95 +85,61 @@ class MouseOutputTest : public WindowTest {
         QVERIFY(ClickDraws(Qt::RightButton, {}));
         QVERIFY(FocusOnRecalc());
         QVERIFY(ClickDraws(Qt::RightButton, Qt::ShiftModifier));
-        // Sets that are not in the table draw nothing but still move the focus.
-        for (Qt::KeyboardModifiers mods :
-             {Qt::KeyboardModifiers(Qt::AltModifier), Qt::ControlModifier | Qt::ShiftModifier}) {
-            QVERIFY(!ClickDraws(Qt::RightButton, mods));
-            QVERIFY(FocusOnRecalc());
-        }
+        // A set that is not in the table draws nothing but still moves the focus.
+        QVERIFY(!ClickDraws(Qt::RightButton, Qt::ControlModifier | Qt::ShiftModifier));
+        QVERIFY(FocusOnRecalc());
         QVERIFY(!ClickDraws(Qt::RightButton, {}, true));  // the second press of a double click
-        QVERIFY(!ClickDraws(Qt::RightButton, Qt::ControlModifier));  // no analytic circle here
         QVERIFY(ClickDraws(Qt::RightButton, Qt::ControlModifier | Qt::AltModifier));
         QVERIFY(!ClickDraws(Qt::MiddleButton, {}));  // does nothing at all
         QVERIFY(!FocusOnRecalc());
-        QCOMPARE(answers.seen, 0);
-    }
-
-    void ctrlLeftClickWritesYRelatively() {
-        Answerer answers;
-        Action("Example03")->trigger();
-        const int row0 = S().view.axes.RowY0;
-        Click(Qt::LeftButton, Qt::ControlModifier, QPoint(10, row0));
-        const auto y = TextToNumberDef(Text("edtYzero").toStdString(), RangeCheck::None, 1);
-        QVERIFY(qAbs(y - 0.5L) < 0.01L);  // the row holds y = 0 to within a pixel
-        QCOMPARE(Text("edtYzero").section('.', 1).size(), 6);
-        // The second press of a double click is a plain press: no new value.
+        // Ctrl + left writes "Y relatively", though not as the second press of a double click.
+        const QPoint onAxis(10, S().view.axes.RowY0);
         W<QLineEdit>("edtYzero")->setText("1/3");
-        Click(Qt::LeftButton, Qt::ControlModifier, QPoint(10, row0), true);
+        Click(Qt::LeftButton, Qt::ControlModifier, onAxis, true);
         QCOMPARE(Text("edtYzero"), QString("1/3"));
+        Click(Qt::LeftButton, Qt::ControlModifier, onAxis);
+        QVERIFY(qAbs(Text("edtYzero").replace(',', '.').toDouble() - 0.5) < 0.01);  // a pixel
         QCOMPARE(answers.seen, 0);
-        // A zero X range is reported and leaves the field as it was.
+        // Its fault is reported.
         W<QLineEdit>("edtXod")->setText("2");
         W<QLineEdit>("edtXdo")->setText("2");
-        Click(Qt::LeftButton, Qt::ControlModifier, QPoint(10, row0));
+        Click(Qt::LeftButton, Qt::ControlModifier, onAxis + QPoint(0, 5));
         QTRY_COMPARE(answers.texts, QStringList{kDivisionByZero});
-        QCOMPARE(Text("edtYzero"), QString("1/3"));
     }
 
     void draggingACentreAndHovering() {
         Action("Example03")->trigger();
         const QPoint k3 = Handle(2);
-        QVERIFY(form->tabulaView()->rect().contains(k3));
-        Press(Qt::LeftButton, {}, k3 + QPoint(3, 0));
-        QCOMPARE(form->mouseTools().DraggedCentre, -1);
-        Release(Qt::LeftButton, k3);
         Press(Qt::LeftButton, Qt::ShiftModifier, k3 + QPoint(2, -2));
         QCOMPARE(form->mouseTools().DraggedCentre, 2);
         Move(k3 + QPoint(15, 9), Qt::LeftButton);
         QCOMPARE(Text("EditKm"), form->statusText(1));
         QCOMPARE(Text("EditKn"), form->statusText(3));
         QVERIFY(form->publishedScene.contains(Text("EditKm")));
-        // Beyond the tabula (the mouse is captured) the fields follow, the grid is not read.
-        Move(QPoint(-50, S().view.H + 80), Qt::LeftButton);
-        QCOMPARE(W<QLabel>("LabelNumB")->text(), QString("- -"));
-        Release(Qt::LeftButton, QPoint(-50, S().view.H + 80));
+        Release(Qt::LeftButton, k3 + QPoint(15, 9));
         QCOMPARE(form->mouseTools().DraggedCentre, -1);
-        QCOMPARE(Text("EditKm"), form->statusText(1));
-
         // Hovering shows the point, the stored value and the pixel's colour.
         QVERIFY(Run("Convergention1"));
         const QPoint p(7, 11);
         Move(p);
         QCOMPARE(form->statusText(1),
                  QString::fromStdString(CoordinateText(S().view.axes.XOfColumn(p.x()))));
-        QCOMPARE(form->statusText(3),
-                 QString::fromStdString(CoordinateText(S().view.axes.YOfRow(p.y()))));
         QCOMPARE(W<QLabel>("LabelNumB")->text(), QString::number(S().grid.At(p.x(), p.y())));
         const Colour c = FromQColor(QColor(S().tabula.Image().pixel(p)));
         QCOMPARE(W<QLabel>("LabelBarvT")->palette().color(QPalette::Window), ToQColor(c));
         QCOMPARE(W<QLabel>("LabelCisBarvy")->text(), QString::fromStdString(ColorText(c)));
     }
 
-    void aFailedSaveNamesThePathAndKeepsTheOldFile() {
+    void aFailedSaveNamesThePathAndAGoodOneWritesABitmap() {
         Action("Example03")->trigger();
         QTemporaryDir dir;
-        const QString path = dir.filePath("old.bmp");
-        {
-            QFile f(path);
-            QVERIFY(f.open(QIODevice::WriteOnly));
-            f.write("the old picture");
-        }
-        QVERIFY(::chmod(QFile::encodeName(path).constData(), 0444) == 0);
+        const QString path = dir.filePath("missing/old.bmp");
         {
             Answerer answers(SaveAs(path));
             Action("menuSaveObraz")->trigger();
             QTRY_COMPARE(answers.texts.size(), 1);
             QVERIFY2(answers.texts[0].contains(path), qPrintable(answers.texts[0]));
         }
-        QFile old(path);
-        QVERIFY(old.open(QIODevice::ReadOnly));
-        QCOMPARE(old.readAll(), QByteArray("the old picture"));
-        QCOMPARE(QDir(dir.path()).entryList(QDir::Files), QStringList{"old.bmp"});
         // The window goes on: a bitmap of the tabula, also under a name of another kind.
         const QString png = dir.filePath("picture.png");
         Answerer answers(SaveAs(png));
@@ -227,33 +183,19 @@ class MouseOutputTest : public WindowTest {
     }
 
     void briefHelpBesideTheWindowAndAboutModally() {
-        QTemporaryDir work;
-        QVERIFY(QFile::copy(QDir(qEnvironmentVariable("VORLA_TEST_DATA")).filePath("Vorla.rtf"),
-                            work.filePath("Vorla.rtf")));
-        QDir::setCurrent(work.path());
-        form->CreateSmallWindows();
-        THep1F* help = form->helpWindow();
-        QVERIFY(help && !help->isVisible());
+        QDir::setCurrent(qEnvironmentVariable("VORLA_TEST_DATA"));
         Action("Jakpracovat1")->trigger();  // returns at once: the help is not modal
-        QVERIFY(help->isVisible());
-        QCOMPARE(help->windowTitle(), QString("Vorla.rtf"));
-        QCOMPARE(help->parentWidget(), form.get());
-        help->close();
-        QCOMPARE(form->helpWindow(), help);  // closing only hides it
-
-        QString name, version;
+        QVERIFY(form->helpWindow()->isVisible());
+        QCOMPARE(form->helpWindow()->parentWidget(), form.get());
+        QString shown;
         Answerer answers([&](QWidget* m) {
             if (auto* a = qobject_cast<TAbo1F*>(m)) {
-                name = a->LabelJmProgramu->text();
-                version = a->LabelVerze->text();
+                shown = a->LabelJmProgramu->text() + " " + a->LabelVerze->text();
                 QTest::keyClick(a, Qt::Key_Escape);
             }
         });
         Action("Oaplikaci1")->trigger();  // returns once the window is closed
-        QCOMPARE(answers.seen, 1);
-        QCOMPARE(answers.lastClass, QString("vorla::TAbo1F"));
-        QCOMPARE(name + " " + version, QString("Vorla Verze 2"));
-        QVERIFY(!form->aboutWindow()->isVisible());
+        QCOMPARE(shown, QString("Vorla Verze 2"));
     }
 };
 
