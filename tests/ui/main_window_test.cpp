@@ -233,8 +233,7 @@ class MainWindowTest : public WindowTest {
         form->Timer1Timer();  // its first tick would clear the status text of a slow picture
         // The picture is computed beside the event loop: the command comes while it runs.
         Action("Convergention1")->trigger();
-        QVERIFY(form->pictureRunning());
-        QVERIFY(S().Running());
+        QVERIFY(form->pictureRunning() && S().Running());
         QVERIFY(!W("StopVypoctu")->isHidden());
         QVERIFY(W("PanelPixelu")->isHidden());
         if (command == "stop") QTest::mouseClick(W("StopVypoctu"), Qt::LeftButton);

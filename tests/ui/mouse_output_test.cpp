@@ -8,7 +8,6 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QMouseEvent>
-#include <QSpinBox>
 #include <QTemporaryDir>
 #include <QtTest>
 
@@ -66,17 +65,6 @@ class MouseOutputTest : public WindowTest {
     void cleanup() {
         form.reset();
         QDir::setCurrent(originalDir_);
-    }
-
-    void pressesDuringAPictureAreIgnored() {
-        Action("Example03")->trigger();
-        W<QSpinBox>("SpinKonvergIter")->setValue(3000);
-        Action("Convergention1")->trigger();
-        QVERIFY(form->pictureRunning());
-        Press(Qt::LeftButton, {}, Handle(2));
-        QCOMPARE(form->mouseTools().DraggedCentre, -1);
-        form->StopVypoctuClick();
-        QVERIFY(Finished());
     }
 
     void buttonsFollowTheExactShiftState() {

@@ -6,6 +6,7 @@
 
 #include "pictures/kinds.h"
 #include "support/gui_support.h"
+#include "ui/tabula_view.h"
 
 using namespace vorla;
 using namespace vorla::testing;
@@ -29,6 +30,8 @@ class PictureThreadTest : public WindowTest {
         QVERIFY(Run("Convergention1"));  // the same picture from start to end
         QCOMPARE(S().grid.Cells(), last);
         QCOMPARE(S().tabula.Copy(), shown);
+        Action("Convergention1")->trigger();
+        form.reset();  // the window may go while a picture runs: its thread ends first
     }
 
     void aSlowBandEndsAtOnceAndTheWindowAnswersMeanwhile() {
@@ -37,13 +40,12 @@ class PictureThreadTest : public WindowTest {
         Action("InfinityReach1")->trigger();
         QVERIFY(form->pictureRunning());
         QCOMPARE(form->statusText(7), QString::fromStdString(PictureStatusTexts(15)));
-        // Events posted while the first band is computed are handled at once.
-        for (int i = 0; i < 5; ++i) {
-            bool handled = false;
-            QTimer::singleShot(0, this, [&] { handled = true; });
-            QVERIFY(QTest::qWaitFor([&] { return handled; }, 5000));
-            QVERIFY(form->pictureRunning());
-        }
+        QTest::mousePress(form->tabulaView(), Qt::LeftButton, {}, QPoint(5, 5));  // ignored
+        QTest::mouseRelease(form->tabulaView(), Qt::LeftButton, {}, QPoint(5, 5));
+        QCOMPARE(form->mouseTools().DraggedCentre, -1);
+        bool handled = false;  // an event posted while the first band is computed
+        QTimer::singleShot(0, this, [&] { handled = true; });
+        QVERIFY(QTest::qWaitFor([&] { return handled; }, 5000) && form->pictureRunning());
         // A band of this picture takes minutes; Escape ends it within a pixel's orbit.
         QElapsedTimer clock;
         clock.start();
@@ -51,24 +53,6 @@ class PictureThreadTest : public WindowTest {
         QVERIFY(Finished());
         qInfo("the picture ended %lld ms after Escape", static_cast<long long>(clock.elapsed()));
         QVERIFY2(clock.elapsed() < 10000, qPrintable(QString::number(clock.elapsed())));
-        QVERIFY(S().StopRequested);
-        QVERIFY(W("StopVypoctu")->isHidden());
-    }
-
-    void closingDuringAPictureClosesTheWindow() {
-        Action("Example10")->trigger();
-        W<QSpinBox>("SpinInfinityTest")->setValue(1000000);
-        Action("InfinityReach1")->trigger();
-        form->close();
-        QTRY_VERIFY_WITH_TIMEOUT(!form->isVisible(), 10000);
-        QVERIFY(!form->pictureRunning());
-    }
-
-    void theWindowMayGoWhileAPictureRuns() {
-        Action("Example10")->trigger();
-        W<QSpinBox>("SpinInfinityTest")->setValue(1000000);
-        Action("InfinityReach1")->trigger();
-        form.reset();  // the picture thread ends before the window goes
     }
 };
 
