@@ -1,7 +1,8 @@
 // The main window: the controls of every parameter, the menus, the tabula and the status bar.
 // It owns the session and gives it the controls and the window's services. Its parts live in
 // vorla_form.cpp (construction, controls, host), form_layout.cpp (pages and widgets),
-// form_menus.cpp, form_keys.cpp (keys and leave events) and form_commands.cpp.
+// form_menus.cpp, form_keys.cpp (keys and leave events), form_commands.cpp and
+// form_picture.cpp (pictures on a thread of their own).
 #pragma once
 
 #include <QImage>
@@ -104,7 +105,8 @@ class TVorlaForm : public QMainWindow, public Controls, public Host {
     void sceneTextChanged(const QString& text);
 
   public slots:
-    // ActionClick: draws the picture of menu tag `tag`.
+    // ActionClick: starts the picture of menu tag `tag` beside the event loop; during
+    // another picture, ends that one at once and starts this one after it.
     void ActionClick(int tag);
     // ComboTypUlohyChange: the task-type box chose item `index`.
     void ComboTypUlohyChange(int index);
