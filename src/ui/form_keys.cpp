@@ -1,8 +1,10 @@
 // The main window's keys and leave events: one filter for the whole program previews every
 // key before the focused control, runs the Alt keys of the pages and the leave handlers of
 // the fields.
+#include <QAbstractSpinBox>
 #include <QApplication>
 #include <QKeyEvent>
+#include <QLineEdit>
 #include <QTabWidget>
 #include <QTimer>
 #include <algorithm>
@@ -85,7 +87,15 @@ bool TVorlaForm::eventFilter(QObject* watched, QEvent* event) {
     auto* ke = static_cast<QKeyEvent*>(event);
     if (type == QEvent::ShortcutOverride) {
         const QKeySequence seq(ke->keyCombination());
-        // The menu's shortcuts win over an edit field's own keys (Ctrl+C, Ctrl+V, Ctrl+X…).
+        // In an edit field, cut, copy, paste, select all and undo work on its text (Ctrl+X
+        // must not end the program there); elsewhere the menu's shortcuts win.
+        const bool field = qobject_cast<QLineEdit*>(w) || qobject_cast<QAbstractSpinBox*>(w);
+        if (field && (ke->matches(QKeySequence::Cut) || ke->matches(QKeySequence::Copy) ||
+                      ke->matches(QKeySequence::Paste) || ke->matches(QKeySequence::SelectAll) ||
+                      ke->matches(QKeySequence::Undo))) {
+            ke->accept();
+            return true;
+        }
         if (menuKeys_.contains(seq)) return true;
         // The keys of the Alt table come to the key handler, not to label mnemonics.
         if ((ke->modifiers() & Qt::AltModifier) && IsAltKey(ke->key())) {
