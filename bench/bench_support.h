@@ -34,7 +34,7 @@ inline void PictureBench(benchmark::State& state, int example, int tag) {
     const int threads = state.range(0) == 0 ? 1 : 0;
     BenchSession b(example, threads);
     steps::Reset();
-    for (auto _ : state) b.session.ActionClick(tag);
+    for (auto _ : state) (void)b.session.ActionClick(tag);
     state.counters["steps/s"] =
         benchmark::Counter(static_cast<double>(steps::Total()), benchmark::Counter::kIsRate);
     state.counters["threads"] = b.session.pool.Threads();

@@ -20,7 +20,7 @@ void HandedOver(bench::BenchSession& b, int tag) {
     std::condition_variable wake;
     bool waiting = false, done = false;
     int band = -16;  // the first hand-over comes before any row
-    if (!b.session.BeginPicture(tag)) return;
+    if (const Result<bool> begun = b.session.BeginPicture(tag); !begun || !begun.Value()) return;
     ControlValues controls(b.controls);
     std::thread picture([&] {
         b.session.RunPicture(
@@ -59,7 +59,7 @@ void Driver(benchmark::State& state, int example, int tag) {
     bench::BenchSession b(example, 0);
     for (auto _ : state) {
         if (state.range(0) == 0)
-            b.session.ActionClick(tag);
+            (void)b.session.ActionClick(tag);
         else
             HandedOver(b, tag);
     }

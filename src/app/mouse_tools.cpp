@@ -73,6 +73,7 @@ void MoveHandle(CentreHandles& h, int centre, int X, int Y) {
 }
 
 std::string ValueText(std::int32_t v, int pictureKind) {
+    if (v == -1 && pictureKind <= 16) return kNoValueText;
     if (pictureKind > 16) return GeneralText(static_cast<long double>(v) / 1000);
     return std::to_string(v);
 }
@@ -93,10 +94,11 @@ HoverReadout HoverAt(const TAxisB& axes, const ValueGrid& grid, int pictureKind,
 
 // --- the handlers --------------------------------------------------------------------------
 
-void MouseTools::Recompute() {
-    s_.ZmenaSouradnic();
+Status MouseTools::Recompute() {
+    Status range = s_.ZmenaSouradnic();
     s_.DefKruz();
     s_.KresliZaklad();
+    return range;
 }
 
 MouseTools::Outcome MouseTools::TabuleMouseDown(MouseButton button, ShiftState state, int X,
@@ -153,14 +155,16 @@ MouseTools::Outcome MouseTools::TabuleMouseMove(ShiftState, int X, int Y) {
     Outcome out;
     if (!s_.StopRequested) return out;
     out.hover = true;
-    out.readout = HoverAt(s_.view.axes, s_.grid, s_.PictureKind, s_.tabula, X, Y);
+    out.readout =
+        HoverAt(s_.view.axes, s_.grid, s_.gridHasValues ? s_.PictureKind : 0, s_.tabula, X, Y);
     s_.host.SetStatus(1, out.readout.xText);
     s_.host.SetStatus(3, out.readout.yText);
     if (DraggedCentre != -1) {
         MoveHandle(s_.view.handles, DraggedCentre, X, Y);
         const DragEdit e = DragFieldTexts(DraggedCentre, out.readout.xText, out.readout.yText);
         for (int i = 0; i < e.count; ++i) s_.controls.SetText(e.fields[i].field, e.fields[i].text);
-        Recompute();
+        out.status = Recompute();
+        if (!out.status) DraggedCentre = -1;  // one message, not one per move
         out.drew = true;
     }
     return out;
@@ -169,7 +173,7 @@ MouseTools::Outcome MouseTools::TabuleMouseMove(ShiftState, int X, int Y) {
 MouseTools::Outcome MouseTools::TabuleMouseUp(MouseButton, ShiftState, int, int) {
     Outcome out;
     if (DraggedCentre != -1) {
-        Recompute();
+        out.status = Recompute();
         DraggedCentre = -1;
         out.drew = true;
     }

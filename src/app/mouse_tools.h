@@ -80,10 +80,12 @@ struct HoverReadout {
     Colour colour = kPixelPanelColour;     // LabelBarvT's background
     std::string colourText;                // LabelCisBarvy
 };
-// The readout of pixel (X, Y) of the tabula and the value grid.
+// The readout of pixel (X, Y) of the tabula and the value grid; `pictureKind` is the tag of
+// the picture whose values the grid holds, 0 for none.
 HoverReadout HoverAt(const TAxisB& axes, const ValueGrid& grid, int pictureKind,
                      const Tabula& tabula, int X, int Y);
-// LabelNumB's text of a stored value: thousandths after the kinds above 16.
+// LabelNumB's text of a stored value: thousandths after the kinds above 16; "- -" for -1
+// (no value), except where it is -0.001 of such a kind.
 std::string ValueText(std::int32_t v, int pictureKind);
 
 // The window's three mouse handlers over a session. Status panels 1 and 3 go through the
@@ -112,7 +114,7 @@ class MouseTools {
     int DraggedCentre = -1;  // the centre being dragged: -1, or 1..4 = K2..K5
 
   private:
-    void Recompute();
+    Status Recompute();
     Session& s_;
 };
 

@@ -38,6 +38,7 @@ Status Session::FormResize(int width, int height) {
     view.W = tabula.Width();
     view.H = tabula.Height();
     grid.Resize(view.W, view.H);
+    gridHasValues = false;
     PrepocetPodleSouradnic();
     if (resizedOnce_) KresliZaklad();
     resizedOnce_ = true;
@@ -48,15 +49,29 @@ void Session::DefKruz() {
     std::array<std::string, 11> texts;
     for (int i = 0; i < 11; ++i) texts[i] = controls.Text(CircleField(i));
     ReadCircleTexts(scene.k, texts);
+    PrepocetPodleSouradnic();  // the overlays draw the circles just read
     sceneText = SceneText(scene.taskType, texts);
     host.PublishScene(sceneText);
 }
 
-void Session::ZmenaSouradnic() {
-    view.range.XFrom = controls.Number(Ctl::edtXod);
-    view.range.XTo = controls.Number(Ctl::edtXdo);
-    view.range.YRelative = controls.Number(Ctl::edtYzero);
+Status Session::ZmenaSouradnic() {
+    const AxesRange typed{controls.Number(Ctl::edtXod), controls.Number(Ctl::edtXdo),
+                          controls.Number(Ctl::edtYzero)};
+    // A range without a scale is refused, with the field to mend focused, rather than kept
+    // silently while the fields say otherwise.
+    const RangeFault fault = CheckRange(typed, view.W, view.H);
+    if (fault != RangeFault::None) {
+        const bool y = fault == RangeFault::YRange;
+        controls.Focus(y                                ? Ctl::edtYzero
+                       : fault == RangeFault::EqualEnds ? Ctl::edtXdo
+                                                        : Ctl::edtXod);
+        return Failure{fault == RangeFault::EqualEnds ? kEqualEndsMessage
+                       : y                            ? kYRangeMessage
+                                                      : kXScaleMessage};
+    }
+    view.range = typed;
     PrepocetPodleSouradnic();
+    return {};
 }
 
 void Session::PrepocetPodleSouradnic() {
@@ -87,7 +102,9 @@ Status Session::EditKoefExit(Ctl field) {
     if (!read) return read.ToStatus();
     const int tag = spec.tag;
     const long double v = read.Value();
-    if (!StoreCircleByTag(scene.k, tag, v)) {
+    if (StoreCircleByTag(scene.k, tag, v)) {
+        PrepocetPodleSouradnic();
+    } else {
         if (tag == 112) view.range.XFrom = v;
         if (tag == 113) view.range.XTo = v;
         if (tag == 114) view.range.YRelative = v;
@@ -111,17 +128,16 @@ void Session::StopVypoctuClick() {
     host.ShowRunning(false);
 }
 
-void Session::ButPrepocetClick() {
+Status Session::ButPrepocetClick() {
     StopVypoctuClick();
-    DefKruz();
-    ZmenaSouradnic();
-    KresliZaklad();
+    return Recalculation1Click();
 }
 
-void Session::Recalculation1Click() {
+Status Session::Recalculation1Click() {
     DefKruz();
-    ZmenaSouradnic();
+    if (Status range = ZmenaSouradnic(); !range) return range;
     KresliZaklad();
+    return {};
 }
 
 void Session::SouradniceClick(int tag) {
@@ -130,7 +146,7 @@ void Session::SouradniceClick(int tag) {
     controls.SetText(Ctl::edtXod, p.xFrom);
     controls.SetText(Ctl::edtXdo, p.xTo);
     controls.SetText(Ctl::edtYzero, p.yRel);
-    ZmenaSouradnic();
+    (void)ZmenaSouradnic();  // every preset has a scale
     KresliZaklad();
 }
 
@@ -144,7 +160,7 @@ void Session::LoadExample(int number) {
     controls.SetText(Ctl::edtXod, e.xFrom);
     controls.SetText(Ctl::edtXdo, e.xTo);
     controls.SetText(Ctl::edtYzero, e.yRel);
-    ButPrepocetClick();
+    (void)ButPrepocetClick();  // every example has a scale
     host.SetStatus(5, e.panel);
 }
 
@@ -190,21 +206,22 @@ bool Session::TestKonce(int row) {
     return terminating || StopRequested;
 }
 
-bool Session::BeginPicture(int tag) {
+Result<bool> Session::BeginPicture(int tag) {
     if (!EditNekonecnoExit()) return false;
     if (!scene.HasMap()) {
         // No map exists before a task type is chosen: nothing to iterate.
         host.SetStatus(7, kNoTaskStatus);
         return false;
     }
+    DefKruz();
+    if (Status range = ZmenaSouradnic(); !range) return Failure{range.Message()};
     StopRequested = false;
     PictureKind = tag;
+    gridHasValues = true;
     host.ShowRunning(true);
     pictureSeed_ = fixedSeed ? seed
                              : static_cast<std::uint64_t>(
                                    std::chrono::system_clock::now().time_since_epoch().count());
-    DefKruz();
-    ZmenaSouradnic();
     if (controls.Checked(Ctl::CheckClear)) KresliZaklad();
     host.SetStatus(7, PictureStatusTexts(tag));
     ++running_;
@@ -227,8 +244,9 @@ void Session::EndPicture() {
     StopVypoctuClick();
 }
 
-void Session::ActionClick(int tag) {
-    if (!BeginPicture(tag)) return;
+Status Session::ActionClick(int tag) {
+    const Result<bool> begun = BeginPicture(tag);
+    if (!begun || !begun.Value()) return begun.ToStatus();
     // Ended also when a fault ends the picture early.
     struct End {
         Session& s;
@@ -236,6 +254,7 @@ void Session::ActionClick(int tag) {
     } end{*this};
     RunPicture(
         controls, [this](int r) { return TestKonce(r); }, nullptr);
+    return {};
 }
 
 }  // namespace vorla

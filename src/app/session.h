@@ -42,6 +42,15 @@ class Host {
 
 // The status text of a picture asked for before a task type is chosen.
 inline constexpr const char* kNoTaskStatus = "Choose a task type first.";
+// Why the axes fields cannot set the viewport up.
+inline constexpr const char* kEqualEndsMessage =
+    "The axes range cannot be used: \"X from\" and \"X to\" are equal.";
+inline constexpr const char* kXScaleMessage =
+    "The axes range cannot be used: \"X from\" and \"X to\" are too far apart or too close "
+    "together for the tabula.";
+inline constexpr const char* kYRangeMessage =
+    "The axes range cannot be used: \"Axis Y relatively\" puts the Y axis beyond the numbers "
+    "the program can hold.";
 
 // One run of the program: the scene, the viewport, the colours, the tabula and the value
 // grid, and the operations of the window on them.
@@ -65,8 +74,9 @@ class Session {
     // --- scene, viewport and overlay ---
     // DefKruz: reads the circle fields into the scene and publishes the scene text.
     void DefKruz();
-    // ZmenaSouradnic: reads the axes fields and sets the viewport up again.
-    void ZmenaSouradnic();
+    // ZmenaSouradnic: reads the axes fields and sets the viewport up again. A range without
+    // a usable scale fails, focuses the field to mend and keeps the viewport.
+    Status ZmenaSouradnic();
     // PrepocetPodleSouradnic: sets the viewport up for the current axes and circles.
     void PrepocetPodleSouradnic();
     // KresliZaklad: clears the tabula to white and draws the basic circles.
@@ -85,10 +95,10 @@ class Session {
     // EditPresnostExit: reads the accuracy of convergence.
     void EditPresnostExit();
     // ButPrepocetClick: the Recalc. button: a picture ends, scene and viewport are read
-    // again and the tabula is cleared.
-    void ButPrepocetClick();
+    // again and the tabula is cleared; fails, leaving the tabula, for an unusable range.
+    Status ButPrepocetClick();
     // Recalculation1Click: as the Recalc. button, without ending a running picture.
-    void Recalculation1Click();
+    Status Recalculation1Click();
     // SouradniceClick: puts the axes preset of the Coordinates menu item `tag` in place.
     void SouradniceClick(int tag);
     // Loads example `number` (1..14) of the Examples menu.
@@ -106,12 +116,13 @@ class Session {
 
     // --- pictures ---
     // ActionClick: draws the picture of menu tag `tag` from start to end on this thread:
-    // BeginPicture, RunPicture with the session's controls and TestKonce, EndPicture.
-    void ActionClick(int tag);
+    // BeginPicture, RunPicture with the session's controls and TestKonce, EndPicture. Fails
+    // as BeginPicture does.
+    Status ActionClick(int tag);
     // The start of the picture of menu tag `tag`: the bound of infinity, the scene and the
-    // viewport read, the tabula cleared if asked; false (nothing started) for a bad bound or
-    // no task type.
-    bool BeginPicture(int tag);
+    // viewport read, the tabula cleared if asked. True when it started; false when it did
+    // not and the user was told (a bad bound, no task type); a failure for an unusable range.
+    Result<bool> BeginPicture(int tag);
     // Computes the picture begun last, on any thread. It reads its parameters from
     // `pictureControls`, calls `poll` before every band and ends at once when `cancel` (may
     // be null) is set. Nothing else may touch the session meanwhile, except between a poll's
@@ -137,6 +148,7 @@ class Session {
     FixedPointSet fixedPoints;          // the fixed points marked last
     RowPool pool;                       // the picture workers
     int PictureKind = 0;                // the tag of the last picture
+    bool gridHasValues = false;         // a picture wrote the grid since it was made
     bool StopRequested = false;         // the running picture ends at its next poll
     long double Accuracy = 0.01L;       // the accuracy of the convergence picture
     std::string sceneText = "NOTHING";  // the scene text published last

@@ -259,12 +259,16 @@ int Render(const Options& o, const char* format, const char* scaleFormat, std::o
             << controls.Text(Ctl::EditNekonecno) << "')\n";
         return 2;
     }
-    s.ButPrepocetClick();  // the tabula shows the final scene, as after "Recalc."
+    // The tabula shows the final scene, as after "Recalc."
+    if (const Status recalc = s.ButPrepocetClick(); !recalc) {
+        err << "vorla-render: " << recalc.Message() << "\n";
+        return 2;
+    }
     if (o.clear) controls.SetText(Ctl::CheckClear, "1");
     s.fixedSeed = o.haveSeed;
     s.seed = o.seed;
     host.rows = o.height;
-    s.ActionClick(o.tag);
+    (void)s.ActionClick(o.tag);  // its range was checked just above
     host.Finish();
     if (o.overlay) s.Zadani1Click();
     if (o.fixedPoints) s.PevneBody1Click();

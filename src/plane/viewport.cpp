@@ -62,12 +62,29 @@ void TAxisB::SetPixelRange(int lastCol, int lastRow) {
     DeriveY();
 }
 
+RangeFault CheckRange(const AxesRange& range, int W, int H) {
+    // The same arithmetic as the set-up below, on a scratch pair of axes.
+    const long double width = range.XTo - range.XFrom;
+    if (width == 0) return RangeFault::EqualEnds;
+    TAxisB a(W, H);
+    a.SetXRange(range.XFrom, range.XTo);
+    const long double h = H * width / W;
+    auto usable = [](long double step, long double scale) {
+        return std::isfinite(step) && step != 0 && std::isfinite(scale) && scale != 0;
+    };
+    if (!std::isfinite(width) || !usable(a.XStep, a.XScale) || !std::isfinite(h) || h == 0)
+        return RangeFault::XScale;
+    a.SetYRange(-range.YRelative * h, (1 - range.YRelative) * h);
+    if (!std::isfinite(a.YMin) || !std::isfinite(a.YMax) || !usable(a.YStep, a.YScale))
+        return RangeFault::YRange;
+    return RangeFault::None;
+}
+
 void Viewport::PrepocetPodleSouradnic(const std::array<Disc, 4>& circles) {
     axes.SetPixelRange(W, H);
-    const long double width = range.XTo - range.XFrom;
-    const long double h = H * width / W;
-    // A zero (or unusable) X range has no scale: keep the viewport as it was.
-    if (width != 0 && std::isfinite(width) && std::isfinite(h) && h != 0) {
+    // A range without a usable scale keeps the viewport as it was.
+    if (CheckRange(range, W, H) == RangeFault::None) {
+        const long double h = H * (range.XTo - range.XFrom) / W;
         axes.SetXRange(range.XFrom, range.XTo);
         axes.SetYRange(-range.YRelative * h, (1 - range.YRelative) * h);
     }

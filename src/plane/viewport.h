@@ -68,6 +68,17 @@ struct AxesRange {
     long double XFrom = -3, XTo = 7, YRelative = 1.0L / 3;
 };
 
+// Why an axes range has no usable scale on a tabula of a given size.
+enum class RangeFault {
+    None,       // usable
+    EqualEnds,  // "X from" equals "X to"
+    XScale,     // the X range overflows, or is too narrow for the columns
+    YRange,     // "Y relatively" puts the Y range beyond the reals
+};
+
+// Checks that `range` gives finite, non-zero steps and scales on a W x H tabula.
+RangeFault CheckRange(const AxesRange& range, int W, int H);
+
 // The viewport with its derived pixel forms; one instance, owned by the session.
 struct Viewport {
     TAxisB axes;
@@ -78,7 +89,7 @@ struct Viewport {
     CentreHandles handles;
 
     // Recomputes the axes and the pixel forms of K2..K5 (`circles`) from the stored range,
-    // W and H. A zero X range keeps the previous X and Y ranges, since it has no scale.
+    // W and H. A range that CheckRange refuses keeps the previous X and Y ranges.
     void PrepocetPodleSouradnic(const std::array<Disc, 4>& circles);
 };
 

@@ -38,6 +38,10 @@ void TVorlaForm::RunNow(const std::function<void()>& command) {
         ReportError(QString::fromLocal8Bit(done.Message()));
 }
 
+void TVorlaForm::Report(const Status& done) {
+    if (!done) ReportError(QString::fromLocal8Bit(done.Message()));
+}
+
 void TVorlaForm::ReportError(const QString& message) {
     QMessageBox::critical(this, "Vorla", message);
 }
@@ -57,10 +61,10 @@ void TVorlaForm::ComboTypUlohyChange(int index) {
 }
 
 void TVorlaForm::ButPrepocetClick() {
-    RunCommand([this] { session_->ButPrepocetClick(); }, true);
+    RunCommand([this] { Report(session_->ButPrepocetClick()); }, true);
 }
 void TVorlaForm::Recalculation1Click() {
-    RunCommand([this] { session_->Recalculation1Click(); });
+    RunCommand([this] { Report(session_->Recalculation1Click()); });
 }
 void TVorlaForm::StopVypoctuClick() {
     RunCommand([this] { session_->StopVypoctuClick(); }, true);

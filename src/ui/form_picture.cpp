@@ -16,7 +16,11 @@ QImage TVorlaForm::ShownPicture() const {
 
 void TVorlaForm::StartPicture(int tag) {
     bool begun = false;
-    RunNow([&] { begun = session_->BeginPicture(tag); });
+    RunNow([&] {
+        const Result<bool> b = session_->BeginPicture(tag);
+        begun = b.ValueOr(false);
+        Report(b.ToStatus());
+    });
     if (!begun) return;
     // The picture reads its parameters from a copy: the widgets belong to this thread.
     pictureControls_ = std::make_unique<ControlValues>(static_cast<const Controls&>(*this));

@@ -178,6 +178,8 @@ class TVorlaForm : public QMainWindow, public Controls, public Host {
     // Runs a command now, reporting a failure.
     void RunNow(const std::function<void()>& command);
     void ReportError(const QString& message);
+    // Reports a failure, if it is one.
+    void Report(const Status& done);
     // Runs the leave handler of a field that lost the focus, after the focus has moved.
     void FieldLeft(Ctl field);
     // Shows what a mouse handler produced: the pixel panel, a redraw, a fault's message.

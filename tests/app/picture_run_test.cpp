@@ -18,7 +18,7 @@ TEST(PictureRun, ACancelLeavesCompleteBandsOnly) {
     for (PictureFixture* f : {&full, &cut}) f->Set("SpinInfinityTest=3000");
     full.Run(15);
 
-    ASSERT_TRUE(cut.session.BeginPicture(15));
+    ASSERT_TRUE(cut.session.BeginPicture(15).ValueOr(false));
     std::atomic<bool> cancel{false};
     int polls = 0;
     std::thread canceller;
@@ -55,7 +55,7 @@ TEST(PictureRun, ThePictureReadsAndWritesItsOwnCopyOfTheControls) {
     f.Set("EditLimit1=5 EditLimit2=1");  // a range the n-th picture repairs
     ControlValues copy(f.controls);
     const ControlValues before(copy);
-    ASSERT_TRUE(f.session.BeginPicture(4));
+    ASSERT_TRUE(f.session.BeginPicture(4).ValueOr(false));
     f.session.RunPicture(copy, {}, nullptr);
     f.session.EndPicture();
     EXPECT_EQ(f.controls.Text(Ctl::EditLimit2), "1");  // the window's own are untouched

@@ -62,7 +62,9 @@ TEST(Readout, CoordinatesValuesAndColours) {
     EXPECT_TRUE(r.onTabula && r.valueText == "1234" && r.colour == kRed && r.colourText == "Red");
     EXPECT_EQ(r.xText + " " + r.yText, "-0.4 0.4");
     EXPECT_EQ(HoverAt(axes, grid, 17, t, 3, 2).valueText, "1.234");
-    EXPECT_EQ(HoverAt(axes, grid, 16, t, 9, 7).valueText, "-1");
+    // -1 is "no value", except as -0.001 in a grid of thousandths that a picture wrote.
+    for (auto [kind, text] : {std::pair{16, "- -"}, {0, "- -"}, {17, "-0.001"}})
+        EXPECT_EQ(HoverAt(axes, grid, kind, t, 9, 7).valueText, text);
     // Off the tabula (a captured mouse): the design-time panel, but the coordinates still.
     for (auto [c, r2] : {std::pair{-1, 2}, {10, 2}, {3, 8}, {3, -5}, {1 << 30, 1 << 30}}) {
         const HoverReadout o = HoverAt(axes, grid, 5, t, c, r2);
@@ -204,7 +206,7 @@ struct Handlers : ::testing::Test {
         SetDecimalChar('.');
         f.session.ComboTypUlohyChange(0);  // two circles; sets the stop request
         f.Set("edtXod=-50 edtXdo=50 edtYzero=0.5 EditKm=20 EditKu=-30 EditKa=-15 EditKb=-25");
-        f.session.ButPrepocetClick();
+        ASSERT_TRUE(f.session.ButPrepocetClick().Ok());
     }
 };
 
@@ -283,6 +285,43 @@ TEST(Session, StartsWithNoTaskThenExamplesSetTaskFieldsAxesAndPanelAndSizesAreCh
     EXPECT_EQ(f.Pixels(), before);
     // A failed allocation anywhere else gives the same failure.
     EXPECT_EQ(Guarded([] { throw std::bad_alloc(); }).Message(), kOutOfMemory);
+}
+
+TEST(Session, AxesWithoutAScaleAreRefusedAndCirclePixelsFollowTheirFields) {
+    PictureFixture f(60, 40, 3);
+    const TAxisB kept = f.session.view.axes;
+    const struct {
+        const char* settings;
+        const char* message;
+        Ctl focus;
+    } cases[] = {
+        {"edtXod=2 edtXdo=2", kEqualEndsMessage, Ctl::edtXdo},
+        {"edtXod=-1e4932 edtXdo=1e4932", kXScaleMessage, Ctl::edtXod},
+        {"edtXod=0 edtXdo=1e-4940", kXScaleMessage, Ctl::edtXod},
+        {"edtXod=-3 edtXdo=7 edtYzero=1e4930", kYRangeMessage, Ctl::edtYzero},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.settings);
+        f.Set(c.settings);
+        const auto before = f.Pixels();
+        EXPECT_EQ(f.session.ButPrepocetClick().Message(), c.message);
+        EXPECT_EQ(f.session.ActionClick(1).Message(), c.message);
+        EXPECT_EQ(f.controls.focused, c.focus);
+        EXPECT_EQ(f.Pixels(), before);
+        EXPECT_EQ(f.session.view.axes.YMax, kept.YMax);
+        f.Set("edtXod=-3 edtXdo=7 edtYzero=1/3");
+    }
+    // The pixel forms follow the circle fields as soon as they are read, not only at a new
+    // range: K2 at D = 2 with R = 1 lies from column 30 to 42 of -3..7 on 60 columns.
+    f.Set("EditKd=2 EditKr=1");
+    f.session.FormActivate();
+    const CirclePixel k2 = f.session.view.circlePixels[0];
+    EXPECT_TRUE(k2.col == 30 && k2.radius == 6) << k2.col << " " << k2.radius;
+    // A resize empties the grid: no value, also after a picture of thousandths.
+    f.Run(17);
+    ASSERT_TRUE(f.session.FormResize(60, 40));
+    MouseTools tools{f.session};
+    EXPECT_EQ(tools.TabuleMouseMove({}, 5, 5).readout.valueText, kNoValueText);
 }
 
 TEST(Session, ColourLabelsRouteByTag) {

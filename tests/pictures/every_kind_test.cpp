@@ -139,7 +139,12 @@ TEST(EveryKind, PicturesAgreeOnAnyThreadCountAndStayInRange) {
             for (PictureFixture* f : {&one, &three}) {
                 if (s.task) f->session.ComboTypUlohyChange(s.task - 2);
                 f->Set(s.settings);
-                f->Run(k.tag);
+                // An axes range without a scale is refused and the picture not started.
+                const Controls& c = f->controls;
+                const AxesRange typed{c.Number(Ctl::edtXod), c.Number(Ctl::edtXdo),
+                                      c.Number(Ctl::edtYzero)};
+                EXPECT_EQ(f->session.ActionClick(k.tag).Ok(),
+                          CheckRange(typed, s.w, s.h) == RangeFault::None);
             }
             const auto& cells = one.session.grid.Cells();
             EXPECT_EQ(three.session.grid.Cells(), cells);
@@ -174,7 +179,7 @@ TEST(Driver, SecondPictureInsideAPollEndsTheFirst) {
     f.host.onPoll = [&](int row) {
         if (row == 16 && !nested) {
             nested = true;
-            f.session.ActionClick(1);
+            (void)f.session.ActionClick(1);
         }
     };
     f.Run(1);

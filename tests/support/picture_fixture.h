@@ -68,7 +68,7 @@ struct PictureFixture {
     // Runs picture `tag` as its menu command does.
     void Run(int tag) {
         host.polls.clear();
-        session.ActionClick(tag);
+        EXPECT_TRUE(session.ActionClick(tag).Ok());
     }
     std::vector<Colour> Pixels() const { return PixelsOf(session.tabula); }
 };
