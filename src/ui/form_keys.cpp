@@ -41,10 +41,34 @@ bool IsAltKey(int key) {
                        [key](const AltKey& a) { return a.key == key; });
 }
 
+// The key of an Alt key as the table names it: with Shift, the digits 1 to 5 arrive as the
+// characters above them on the keyboard.
+int AltKeyOf(const QKeyEvent* e) {
+    static constexpr struct {
+        int shifted, digit;
+    } kShiftedDigits[] = {{Qt::Key_Exclam, Qt::Key_1},
+                          {Qt::Key_At, Qt::Key_2},
+                          {Qt::Key_NumberSign, Qt::Key_3},
+                          {Qt::Key_Dollar, Qt::Key_4},
+                          {Qt::Key_Percent, Qt::Key_5}};
+    if (e->modifiers() & Qt::ShiftModifier)
+        for (const auto& s : kShiftedDigits)
+            if (e->key() == s.shifted) return s.digit;
+    return e->key();
+}
+
+// Alt with a key that types a character and is no key of the window or of a menu: it types
+// nothing (AltGr, which some layouts report as Ctrl+Alt, still types).
+bool IsStrayAltKey(const QKeyEvent* e) {
+    const Qt::KeyboardModifiers mods = e->modifiers();
+    return (mods & Qt::AltModifier) && !(mods & Qt::ControlModifier) && !e->text().isEmpty() &&
+           e->text().at(0).isPrint();
+}
+
 }  // namespace
 
 bool TVorlaForm::FormKeyDown(QKeyEvent* e) {
-    const int key = e->key();
+    const int key = AltKeyOf(e);
     const Qt::KeyboardModifiers mods = e->modifiers();
     if (key == Qt::Key_Escape)  // not consumed
         RunCommand([this] { session_->StopRequested = true; }, true);
@@ -54,14 +78,16 @@ bool TVorlaForm::FormKeyDown(QKeyEvent* e) {
         pages_->setCurrentIndex((pages_->currentIndex() + (back ? n - 1 : 1)) % n);
         return true;
     }
-    if (!(mods & Qt::AltModifier) || !IsAltKey(key)) return false;
+    if (!(mods & Qt::AltModifier) || !IsAltKey(key)) return IsStrayAltKey(e);
     const QString page = pages_->currentWidget()->objectName().mid(3);
     for (const AltKey& a : kAltKeys) {
         if (a.key != key || page != a.page) continue;
-        if (Spec(a.target).kind == ControlKind::ColourLabel)
+        if (Spec(a.target).kind == ControlKind::ColourLabel) {
             LabelyBarev(a.target);
-        else
-            Focus(a.target);
+        } else if (QWidget* target = widgets_[static_cast<int>(a.target)]) {
+            // A user's move, as Tab: the field left is checked.
+            target->setFocus(Qt::ShortcutFocusReason);
+        }
     }
     return true;
 }
@@ -98,14 +124,14 @@ bool TVorlaForm::eventFilter(QObject* watched, QEvent* event) {
         }
         if (menuKeys_.contains(seq)) return true;
         // The keys of the Alt table come to the key handler, not to label mnemonics.
-        if ((ke->modifiers() & Qt::AltModifier) && IsAltKey(ke->key())) {
+        if ((ke->modifiers() & Qt::AltModifier) && IsAltKey(AltKeyOf(ke))) {
             ke->accept();
             return true;
         }
         return false;
     }
     // Key preview: the window's handler sees each key once, before the focused control.
-    if (watched != w->window() && w != qApp->focusWidget()) return false;
+    if (watched != this && w != focusWidget()) return false;
     return FormKeyDown(ke);
 }
 

@@ -59,7 +59,12 @@ TVorlaForm::TVorlaForm(QWidget* parent) : QMainWindow(parent) {
     connect(qApp, &QGuiApplication::focusWindowChanged, this, [this](QWindow* w) {
         if (!w) return;
         if (w != windowHandle()) {
-            returnPending_ = true;  // one of the program's own other windows
+            // Only a return from the help or About window counts: a menu, a drop-down list
+            // or a dialog closing must not read half-typed circle fields.
+            const auto handleOf = [](QWidget* window) {
+                return window ? window->windowHandle() : nullptr;
+            };
+            if (w == handleOf(help_) || w == handleOf(about_)) returnPending_ = true;
             return;
         }
         if (!activatedOnce_ || returnPending_) FormActivate();

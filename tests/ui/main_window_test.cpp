@@ -13,6 +13,7 @@
 #include "pictures/kinds.h"
 #include "plane/tabula.h"
 #include "support/gui_support.h"
+#include "ui/about_window.h"
 #include "ui/tabula_view.h"
 #include "ui/widget_controls.h"
 
@@ -102,25 +103,38 @@ class MainWindowTest : public WindowTest {
     }
 
     void altKeysActOnlyOnTheirPage() {
-        Answerer answers(PickColour(QColor(1, 2, 3)));
+        Answerer answers(PickColour(QColor(1, 2, 3)), form.get());
         W("EditKd")->setFocus();
         const struct {
             int page, key;
             const char *focus, *label;  // where the focus goes, or which label is chosen
         } keys[] = {
             {0, Qt::Key_I, "EditKd", nullptr},  // no such key on Circles: nothing happens
-            {0, Qt::Key_B, "EditKb", nullptr},          {1, Qt::Key_B, "EditNekonecno", nullptr},
+            {0, Qt::Key_B, "EditKb", nullptr},
+            {0, Qt::Key_Q, "EditKb", nullptr},  // no key of the window: types nothing
+            {1, Qt::Key_B, "EditNekonecno", nullptr},
             {1, Qt::Key_1, "EditNekonecno", nullptr},  // circle colours on Circles only
-            {6, Qt::Key_T, "SpinRectDensity", nullptr}, {9, Qt::Key_I, "SpinLyapIter", nullptr},
-            {0, Qt::Key_3, nullptr, "LabelB3"},  // from the keypad
-            {7, Qt::Key_F, nullptr, "LabelMouseFrom"},  {4, Qt::Key_T, nullptr, "LabelItersTo"},
+            {6, Qt::Key_T, "SpinRectDensity", nullptr},
+            {9, Qt::Key_I, "SpinLyapIter", nullptr},
+            {0, Qt::Key_3, nullptr, "LabelB3"},       // from the keypad
+            {0, Qt::Key_Exclam, nullptr, "LabelB1"},  // with Shift, as without
+            {7, Qt::Key_F, nullptr, "LabelMouseFrom"},
+            {4, Qt::Key_T, nullptr, "LabelItersTo"},
         };
         int dialogs = 0;
         for (const auto& k : keys) {
             Pages()->setCurrentIndex(k.page);
-            QTest::keyClick(
-                Target(), Qt::Key(k.key),
-                k.key == Qt::Key_3 ? Qt::AltModifier | Qt::KeypadModifier : Qt::AltModifier);
+            QWidget* had = form->focusWidget();
+            const QString text = had->property("text").toString();
+            const Qt::KeyboardModifiers mods =
+                k.key == Qt::Key_3        ? Qt::AltModifier | Qt::KeypadModifier
+                : k.key == Qt::Key_Exclam ? Qt::AltModifier | Qt::ShiftModifier
+                                          : Qt::AltModifier;
+            QTest::keyClick(Target(), Qt::Key(k.key), mods,
+                            k.key == Qt::Key_Q        ? 'q'
+                            : k.key == Qt::Key_Exclam ? '!'
+                                                      : 0);
+            QCOMPARE(had->property("text").toString(), text);
             if (k.focus) QCOMPARE(form->focusWidget(), W(k.focus));
             if (k.label) QCOMPARE(W<ColourLabel>(k.label)->colour(), Rgb(1, 2, 3));
             dialogs += k.label != nullptr;
@@ -128,6 +142,15 @@ class MainWindowTest : public WindowTest {
         }
         QCOMPARE(S().palette.CircleColors[2], Rgb(1, 2, 3));
         QCOMPARE(W<ColourLabel>("LabelMouseTo")->colour(), Rgb(160, 0, 0));
+        // An Alt key that moves the focus checks the field it leaves, as Tab does.
+        Pages()->setCurrentIndex(0);
+        form->activateWindow();  // the colour dialogs took it
+        QVERIFY(QTest::qWaitForWindowActive(form.get()));
+        W("EditKb")->setFocus();
+        W<QLineEdit>("EditKb")->setText("abc");
+        QTest::keyClick(W("EditKb"), Qt::Key_N, Qt::AltModifier);
+        QTRY_COMPARE(answers.texts.size(), 1);
+        QTRY_COMPARE(form->focusWidget(), W("EditKb"));
     }
 
     void otherKeysInAField() {
@@ -205,17 +228,25 @@ class MainWindowTest : public WindowTest {
         QCOMPARE(S().palette.LyapNegColor, Rgb(0, 200, 0));
     }
 
-    void returningFromAnotherWindowRereadsTheCircles() {
+    void onlyAReturnFromHelpOrAboutRereadsTheCircles() {
         Action("Example03")->trigger();
         const QImage before = S().tabula.Copy();
         W<QLineEdit>("EditKd")->setText("4");  // no leave handler: read at the next activation
-        QWidget other;
-        other.resize(100, 100);
-        other.show();
-        other.activateWindow();
-        QVERIFY(QTest::qWaitForWindowActive(&other));
-        form->activateWindow();
-        QVERIFY(QTest::qWaitForWindowActive(form.get()));
+        // Another window of the program closing (a dialog, a menu, a list) does not count.
+        auto visit = [this](QWidget* other) {
+            other->show();
+            other->activateWindow();
+            QVERIFY(QTest::qWaitForWindowActive(other));
+            other->close();
+            form->activateWindow();
+            QVERIFY(QTest::qWaitForWindowActive(form.get()));
+            Settle();
+        };
+        QMessageBox box(form.get());
+        visit(&box);
+        QCOMPARE(S().scene.k.D, 3.0L);
+        form->CreateSmallWindows();
+        visit(form->findChild<TAbo1F*>());
         QTRY_VERIFY(form->publishedScene.startsWith("3=4="));
         QCOMPARE(S().scene.k.D, 4.0L);
         QCOMPARE(S().tabula.Image(), before);  // not redrawn
