@@ -22,12 +22,21 @@ namespace {
 
 using Widgets = std::array<QWidget*, kControlCount>;
 
+constexpr const char* kHeadingStyle = "font-weight: bold; color: navy;";
+
 // Keeps `w` as the widget of control `c`, named as the table names it.
 template <class W>
 W* Keep(Widgets& widgets, Ctl c, W* w) {
     w->setObjectName(Spec(c).name);
     widgets[static_cast<int>(c)] = w;
     return w;
+}
+
+// Keeps the place of a widget that is hidden while a picture runs, so nothing moves.
+void RetainSpace(QWidget* w) {
+    QSizePolicy policy = w->sizePolicy();
+    policy.setRetainSizeWhenHidden(true);
+    w->setSizePolicy(policy);
 }
 
 QCheckBox* NewCheck(Widgets& widgets, Ctl c, const QString& caption) {
@@ -58,7 +67,7 @@ class PageBuilder {
 
     QLabel* Heading(const QString& text) {
         auto* l = new QLabel(text);
-        l->setStyleSheet("font-weight: bold; color: navy;");
+        l->setStyleSheet(kHeadingStyle);
         grid_->addWidget(l, row_++, 0, 1, 3);
         return l;
     }
@@ -69,13 +78,28 @@ class PageBuilder {
         return l;
     }
     QLineEdit* Edit(const QString& caption, Ctl c, const QString& hint = {}) {
-        const ControlSpec& spec = Spec(c);
-        auto* e = Keep(widgets_, c, new QLineEdit);
-        e->setText(spec.defaultText);
-        if (spec.maxLength) e->setMaxLength(spec.maxLength);
-        if (spec.tag) e->setProperty("Tag", spec.tag);
+        QLineEdit* e = NewEdit(c);
         Row(caption, e, hint);
         return e;
+    }
+    // Several short fields side by side, each after its caption; gives the first field.
+    QLineEdit* Edits(const std::vector<std::pair<QString, Ctl>>& fields) {
+        auto* box = new QHBoxLayout;
+        box->setSpacing(4);
+        QLineEdit* first = nullptr;
+        for (const auto& [caption, c] : fields) {
+            QLineEdit* e = NewEdit(c);
+            // Wide enough for a number of ten digits; the row then fits the column.
+            e->setMaximumWidth(e->fontMetrics().horizontalAdvance("-0.0000000000") + 8);
+            auto* l = new QLabel(caption);
+            l->setBuddy(e);
+            box->addWidget(l);
+            box->addWidget(e, 1);
+            if (!first) first = e;
+        }
+        box->addStretch(0);
+        grid_->addLayout(box, row_++, 0, 1, 3);
+        return first;
     }
     QSpinBox* Spin(const QString& caption, Ctl c, const QString& hint = {}) {
         const ControlSpec& spec = Spec(c);
@@ -119,8 +143,25 @@ class PageBuilder {
         }
     }
     void ColourWithCaption(Ctl c, const QString& labelCaption, const QString& text) {
-        grid_->addWidget(Colour(c, labelCaption), row_, 0);
-        grid_->addWidget(new QLabel(text), row_++, 1, 1, 2);
+        ColourLabel* label = Colour(c, labelCaption);
+        auto* caption = new QLabel(text);
+        // An accelerator in the caption shows as one and leads to the label.
+        if (text.contains('&')) caption->setBuddy(label);
+        grid_->addWidget(label, row_, 0);
+        grid_->addWidget(caption, row_++, 1, 1, 2);
+    }
+    // A circle's heading with its colour label and equation on one row.
+    QLabel* CircleHeading(const QString& heading, Ctl c, const QString& labelCaption,
+                          const QString& equation) {
+        auto* h = new QLabel(heading);
+        h->setStyleSheet(kHeadingStyle);
+        auto* box = new QHBoxLayout;
+        box->setSpacing(6);
+        box->addWidget(h);
+        box->addWidget(Colour(c, labelCaption));
+        box->addWidget(new QLabel(equation), 1);
+        grid_->addLayout(box, row_++, 0, 1, 3);
+        return h;
     }
     void Widget(QWidget* w) { grid_->addWidget(w, row_++, 0, 1, 3); }
     void Separator() {
@@ -131,6 +172,14 @@ class PageBuilder {
     }
 
   private:
+    QLineEdit* NewEdit(Ctl c) {
+        const ControlSpec& spec = Spec(c);
+        auto* e = Keep(widgets_, c, new QLineEdit);
+        e->setText(spec.defaultText);
+        if (spec.maxLength) e->setMaxLength(spec.maxLength);
+        if (spec.tag) e->setProperty("Tag", spec.tag);
+        return e;
+    }
     void Row(const QString& caption, QWidget* w, const QString& hint) {
         auto* l = new QLabel(caption);
         l->setBuddy(w);
@@ -150,14 +199,14 @@ class PageBuilder {
 
 QWidget* TVorlaForm::BuildColumn() {
     auto* left = new QWidget;
-    left->setFixedWidth(253);
+    left->setObjectName("LeftColumn");
     auto* column = new QVBoxLayout(left);
     column->setContentsMargins(6, 2, 6, 2);
     column->setSpacing(3);
 
     auto* specLabel = new QLabel("&Specification:");
     specLabel->setObjectName("Label1");
-    specLabel->setStyleSheet("font-weight: bold; color: navy;");
+    specLabel->setStyleSheet(kHeadingStyle);
     combo_ = new QComboBox;
     combo_->setObjectName("ComboTypUlohy");
     combo_->addItems({"A) Two circle inversions", "B) Three circle inversions",
@@ -181,12 +230,14 @@ QWidget* TVorlaForm::BuildColumn() {
     stopImage_->setCursor(Qt::PointingHandCursor);
     stopImage_->installEventFilter(this);
     stopImage_->hide();
+    RetainSpace(stopImage_);
     progress_ = new QLabel("0");
     progress_->setObjectName("LabelPostup");
     progress_->setFixedSize(50, 14);
     progress_->setAlignment(Qt::AlignCenter);
     progress_->setStyleSheet("background: rgb(0,255,0); font-weight: bold;");
     progress_->hide();
+    RetainSpace(progress_);
     buttons->addWidget(recalc_);
     buttons->addStretch(1);
     buttons->addWidget(stopImage_);
@@ -196,7 +247,7 @@ QWidget* TVorlaForm::BuildColumn() {
     pages_ = new QTabWidget;
     pages_->setObjectName("PageCon");
     BuildPages();
-    // The ten page captions in two rows, so that all stay visible in the narrow column.
+    // The ten page captions in two rows of buttons, the page shown marked.
     pages_->tabBar()->hide();
     column->addWidget(new PageTabs(pages_, 5));
     column->addWidget(pages_, 1);
@@ -211,7 +262,7 @@ QWidget* TVorlaForm::BuildColumn() {
     bottom->addLayout(clearBox);
     pixelPanel_ = new QWidget;
     pixelPanel_->setObjectName("PanelPixelu");
-    pixelPanel_->setFixedSize(131, 52);
+    RetainSpace(pixelPanel_);
     auto* panelGrid = new QGridLayout(pixelPanel_);
     panelGrid->setContentsMargins(0, 0, 0, 0);
     auto* numb = new QLabel(kNoValueText);
@@ -229,15 +280,31 @@ QWidget* TVorlaForm::BuildColumn() {
     swatch->setPalette(swatchColours);
     auto* colourText = new QLabel;
     colourText->setObjectName("LabelCisBarvy");
-    colourText->setFixedSize(70, 20);
+    // Room for the longest colour text, three channels of three digits or a long name.
+    int textWidth = colourText->fontMetrics().horizontalAdvance("255-255-255");
+    for (const auto& named : NamedColors)
+        textWidth = std::max(textWidth, colourText->fontMetrics().horizontalAdvance(named.name));
+    colourText->setFixedSize(textWidth + 6, 20);
     valueLabel_ = numb;
     swatch_ = swatch;
     colourText_ = colourText;
     panelGrid->addWidget(numb, 0, 0, 1, 2);
     panelGrid->addWidget(swatch, 1, 0);
     panelGrid->addWidget(colourText, 1, 1);
+    bottom->addStretch(1);
     bottom->addWidget(pixelPanel_);
     column->addLayout(bottom);
+
+    // The column is as wide as its widest page wants: every page then shows all of its
+    // controls and captions without scrolling sideways.
+    int width = 253;
+    for (int i = 0; i < pages_->count(); ++i) {
+        auto* page = static_cast<QScrollArea*>(pages_->widget(i));
+        width = std::max(width, page->widget()->sizeHint().width() + 2 * page->frameWidth() +
+                                    column->contentsMargins().left() +
+                                    column->contentsMargins().right() + 4);
+    }
+    left->setFixedWidth(width);
     return left;
 }
 
@@ -245,27 +312,19 @@ void TVorlaForm::BuildPages() {
     using C = Ctl;
     {
         PageBuilder p(pages_, "Circles", "Circles", this, widgets_);
-        p.Heading("Circle 1:");
-        p.ColourWithCaption(C::LabelB1, "&1", "X^2 + Y^2 = 1");
-        QLabel* circle2 = p.Heading("Circ&le 2:");
-        p.ColourWithCaption(C::LabelB2, "&2", QString::fromUtf8("(X–D)^2 + Y^2 = R^2"));
-        circle2->setBuddy(p.Edit("D =", C::EditKd));
-        p.Edit("R &=", C::EditKr);
-        p.Heading("Circle 3:");
-        p.ColourWithCaption(C::LabelB3, "&3", QString::fromUtf8("(X–M)^2 + (Y–N)^2 = S^2"));
-        p.Edit("&M", C::EditKm);
-        p.Edit("&N", C::EditKn);
-        p.Edit("S", C::EditKs);
-        p.Heading("Circle 4:");
-        p.ColourWithCaption(C::LabelB4, "&4", QString::fromUtf8("(X–U)^2 + (Y–V)^2 = W^2"));
-        p.Edit("&U", C::EditKu);
-        p.Edit("&V", C::EditKv);
-        p.Edit("&W", C::EditKw);
-        p.Heading("Circle 5:");
-        p.ColourWithCaption(C::LabelB5, "&5", QString::fromUtf8("(X–A)^2 + (Y–B)^2 = C^2"));
-        p.Edit("A", C::EditKa);
-        p.Edit("&B", C::EditKb);
-        p.Edit("C", C::EditKc);
+        p.CircleHeading("Circle 1:", C::LabelB1, "&1", "X^2 + Y^2 = 1");
+        QLabel* circle2 = p.CircleHeading("Circ&le 2:", C::LabelB2, "&2",
+                                          QString::fromUtf8("(X–D)^2 + Y^2 = R^2"));
+        circle2->setBuddy(p.Edits({{"D =", C::EditKd}, {"R &=", C::EditKr}}));
+        p.CircleHeading("Circle 3:", C::LabelB3, "&3",
+                        QString::fromUtf8("(X–M)^2 + (Y–N)^2 = S^2"));
+        p.Edits({{"&M", C::EditKm}, {"&N", C::EditKn}, {"S", C::EditKs}});
+        p.CircleHeading("Circle 4:", C::LabelB4, "&4",
+                        QString::fromUtf8("(X–U)^2 + (Y–V)^2 = W^2"));
+        p.Edits({{"&U", C::EditKu}, {"&V", C::EditKv}, {"&W", C::EditKw}});
+        p.CircleHeading("Circle 5:", C::LabelB5, "&5",
+                        QString::fromUtf8("(X–A)^2 + (Y–B)^2 = C^2"));
+        p.Edits({{"A", C::EditKa}, {"&B", C::EditKb}, {"C", C::EditKc}});
         auto* random = new QPushButton("Random circles");
         random->setObjectName("ButNahoda");
         connect(random, &QPushButton::clicked, this, &TVorlaForm::ButNahodaClick);
@@ -288,7 +347,8 @@ void TVorlaForm::BuildPages() {
     {
         PageBuilder p(pages_, "Converg", "Converg", this, widgets_);
         p.Spin("&Iterations for convergence", C::SpinKonvergIter);
-        p.Edit("Acc&uracy:", C::EditPresnost, "(calculation of convergention)");
+        p.Edit("Acc&uracy:", C::EditPresnost);
+        p.Note("(calculation of convergention)");
         p.Heading("Colors of iteration regions:");
         p.Note("Nonconvergention:");
         p.Colours({{C::LabelBA, "A  (1)"},
@@ -366,8 +426,8 @@ void TVorlaForm::BuildPages() {
             "5)  Outside K1,    I. kvadrant", "6)  Outside K1,   II. kvadrant",
             "7)  Outside K1,  III. kvadrant", "8)  Outside K1,  IV. kvadrant"};
         for (int i = 0; i < 8; ++i) p.ColourWithCaption(RegionLabel(i), "", captions[i]);
-        p.Note("Lighted inside K2  (if displayed)");
-        p.Note("Darked inside K3  (if displayed)");
+        p.Heading("Lighted inside K2  (if displayed)");
+        p.Heading("Darked inside K3  (if displayed)");
     }
     {
         PageBuilder p(pages_, "Lyap", "Lyap", this, widgets_);

@@ -12,11 +12,14 @@
 #include <QMenuBar>
 #include <QMessageBox>
 #include <QPushButton>
+#include <QResizeEvent>
 #include <QScreen>
 #include <QSpinBox>
 #include <QStatusBar>
 #include <QTabWidget>
+#include <QTimer>
 #include <QWindow>
+#include <algorithm>
 
 #include "ui/about_window.h"
 #include "ui/help_window.h"
@@ -82,7 +85,9 @@ TVorlaForm::TVorlaForm(QWidget* parent) : QMainWindow(parent) {
     session_->FormCreate();
     pages_->setCurrentIndex(0);
     setMinimumSize(550, 450);
-    resize(801, 481 + menuBar()->sizeHint().height() + statusBar()->sizeHint().height());
+    // A tabula of 542 x 450 beside a column that shows every page whole.
+    const int bars = menuBar()->sizeHint().height() + statusBar()->sizeHint().height();
+    resize(left->width() + 542, std::max(450, left->sizeHint().height()) + bars);
     if (QScreen* s = QGuiApplication::primaryScreen())
         move(s->availableGeometry().center() - rect().center());
 }
@@ -229,6 +234,15 @@ void TVorlaForm::showEvent(QShowEvent* event) {
         activatedOnce_ = true;
         FormActivate();
     }
+}
+
+void TVorlaForm::resizeEvent(QResizeEvent* event) {
+    QMainWindow::resizeEvent(event);
+    // A window manager may not honour the minimum size (nor may a window without one): the
+    // window then takes it back itself.
+    const QSize least = minimumSize().expandedTo(minimumSizeHint());
+    if (event->size() != event->size().expandedTo(least))
+        QTimer::singleShot(0, this, [this, least] { resize(size().expandedTo(least)); });
 }
 
 void TVorlaForm::closeEvent(QCloseEvent* event) {

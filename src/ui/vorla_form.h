@@ -158,6 +158,7 @@ class TVorlaForm : public QMainWindow, public Controls, public Host {
     bool eventFilter(QObject* watched, QEvent* event) override;
     void showEvent(QShowEvent* event) override;
     void closeEvent(QCloseEvent* event) override;
+    void resizeEvent(QResizeEvent* event) override;
 
   private:
     // form_layout.cpp

@@ -25,6 +25,7 @@ ColourLabel::ColourLabel(const QString& name, const QString& caption, Colour col
     setAlignment(Qt::AlignCenter);
     setAutoFillBackground(true);
     setFrameShape(QFrame::Box);
+    setMinimumSize(22, 18);  // a swatch to see and click, also with a one-letter caption
     // Its own buddy, so that an "&" in the caption shows as an underlined letter.
     if (caption.contains('&')) setBuddy(this);
     if (clickable) setCursor(Qt::PointingHandCursor);
@@ -82,6 +83,10 @@ PageTabs::PageTabs(QTabWidget* pages, int perRow, QWidget* parent)
         grid->addWidget(b, i / perRow, i % perRow);
     }
     group_.setExclusive(true);
+    // The page shown stands out clearly from the others.
+    setStyleSheet(
+        "QToolButton:checked { background: navy; color: white; font-weight: bold;"
+        " border: 1px solid navy; }");
     connect(&group_, &QButtonGroup::idClicked, pages_, &QTabWidget::setCurrentIndex);
     connect(pages_, &QTabWidget::currentChanged, this, &PageTabs::Follow);
     Follow(pages_->currentIndex());

@@ -53,8 +53,8 @@ class ClickableImage : public QLabel {
     void mousePressEvent(QMouseEvent* e) override;
 };
 
-// The page captions of a page control in two rows, so that all ten stay visible in the
-// narrow column; the page control's own tab bar is hidden.
+// The page captions of a page control as rows of buttons, the page shown clearly marked;
+// the page control's own tab bar is hidden.
 class PageTabs : public QWidget {
     Q_OBJECT
   public:

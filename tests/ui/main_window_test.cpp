@@ -6,6 +6,8 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenu>
+#include <QScrollArea>
+#include <QScrollBar>
 #include <QSpinBox>
 #include <QTabWidget>
 #include <QtTest>
@@ -55,6 +57,40 @@ class MainWindowTest : public WindowTest {
         Pages()->setCurrentIndex(5);
         QTest::mouseClick(W("CheckBila"), Qt::LeftButton, {}, QPoint(8, 8));
         QVERIFY(!form->Checked(Ctl::CheckBila));
+    }
+
+    void everyPageShowsAllOfItsControlsAtTheDefaultSizeAndNothingMoves() {
+        form.reset();
+        form = std::make_unique<TVorlaForm>();  // at its own size, on a 1366 x 768 screen
+        form->show();
+        QVERIFY(QTest::qWaitForWindowExposed(form.get()));
+        QVERIFY(form->width() <= 1366 && form->height() <= 700);
+        QVERIFY(form->tabulaView()->width() >= 542 && form->tabulaView()->height() >= 450);
+        for (int i = 0; i < Pages()->count(); ++i) {
+            Pages()->setCurrentIndex(i);
+            QApplication::processEvents();
+            auto* page = qobject_cast<QScrollArea*>(Pages()->widget(i));
+            QVERIFY2(page->horizontalScrollBar()->maximum() == 0 &&
+                         page->verticalScrollBar()->maximum() == 0,
+                     qPrintable(Pages()->tabText(i)));
+        }
+        // The pixel panel has room for every colour text.
+        auto* colourText = W<QLabel>("LabelCisBarvy");
+        for (const auto& named : NamedColors)
+            QVERIFY(colourText->fontMetrics().horizontalAdvance(named.name) < colourText->width());
+        QVERIFY(colourText->fontMetrics().horizontalAdvance("255-255-255") < colourText->width());
+        // Nothing moves when a picture starts or ends.
+        const QRect pages = Pages()->geometry();
+        Action("Example03")->trigger();
+        Action("Convergention1")->trigger();
+        QVERIFY(form->pictureRunning());
+        QApplication::processEvents();
+        QCOMPARE(Pages()->geometry(), pages);
+        QVERIFY(Finished());
+        QCOMPARE(Pages()->geometry(), pages);
+        // The window keeps its minimum size, however it is asked to shrink.
+        form->resize(100, 100);
+        QTRY_VERIFY(form->width() >= 550 && form->height() >= 450);
     }
 
     void leavingAFieldStoresItsNumber() {
