@@ -53,6 +53,15 @@ class MainWindowTest : public WindowTest {
         for (int i = 0; i < 7; ++i) QCOMPARE(form->statusText(i), QString(starts[i]));
         QVERIFY(!W("StopVypoctu")->isVisible());
         QVERIFY(W("PanelPixelu")->isVisible());
+        // The first task chosen draws the circles of the fields' values: K2 in red.
+        auto* combo = W<QComboBox>("ComboTypUlohy");
+        combo->setCurrentIndex(0);
+        emit combo->activated(0);
+        const QImage drawn = S().tabula.Copy();
+        int red = 0;
+        for (int y = 0; y < drawn.height(); ++y)
+            for (int x = 0; x < drawn.width(); ++x) red += drawn.pixel(x, y) == qRgb(255, 0, 0);
+        QVERIFY(red > 20);
         // A check box follows a click on the box itself, at the control's left end.
         Pages()->setCurrentIndex(5);
         QTest::mouseClick(W("CheckBila"), Qt::LeftButton, {}, QPoint(8, 8));
