@@ -20,6 +20,7 @@ Session::Session(Controls& c, Host& h, int width, int height, int threads)
 void Session::FormCreate() {
     scene.taskType = -1;
     PrepocetPodleSouradnic();
+    history.Record(ReadAxesTexts(controls));
     for (int i = 0; i < 5; ++i) palette.CircleColors[i] = controls.LabelColour(CircleLabel(i));
     for (int i = 0; i < 8; ++i) palette.ClassColors[i] = controls.LabelColour(ClassLabel(i));
     palette.RegionColors = palette.ClassColors;
@@ -54,6 +55,12 @@ void Session::DefKruz() {
     host.PublishScene(sceneText);
 }
 
+const char* RangeFaultMessage(RangeFault fault) {
+    return fault == RangeFault::EqualEnds ? kEqualEndsMessage
+           : fault == RangeFault::YRange  ? kYRangeMessage
+                                          : kXScaleMessage;
+}
+
 Status Session::ZmenaSouradnic() {
     const AxesRange typed{controls.Number(Ctl::edtXod), controls.Number(Ctl::edtXdo),
                           controls.Number(Ctl::edtYzero)};
@@ -65,11 +72,10 @@ Status Session::ZmenaSouradnic() {
         controls.Focus(y                                ? Ctl::edtYzero
                        : fault == RangeFault::EqualEnds ? Ctl::edtXdo
                                                         : Ctl::edtXod);
-        return Failure{fault == RangeFault::EqualEnds ? kEqualEndsMessage
-                       : y                            ? kYRangeMessage
-                                                      : kXScaleMessage};
+        return Failure{RangeFaultMessage(fault)};
     }
     view.range = typed;
+    history.Record(ReadAxesTexts(controls));
     PrepocetPodleSouradnic();
     return {};
 }

@@ -7,6 +7,7 @@
 #include <functional>
 #include <string>
 
+#include "app/view_moves.h"
 #include "base/status.h"
 #include "colour/palette.h"
 #include "model/controls.h"
@@ -51,6 +52,8 @@ inline constexpr const char* kXScaleMessage =
 inline constexpr const char* kYRangeMessage =
     "The axes range cannot be used: \"Axis Y relatively\" puts the Y axis beyond the numbers "
     "the program can hold.";
+// The message of a range fault: one of the three above.
+const char* RangeFaultMessage(RangeFault fault);
 
 // One run of the program: the scene, the viewport, the colours, the tabula and the value
 // grid, and the operations of the window on them.
@@ -149,6 +152,7 @@ class Session {
     RowPool pool;                       // the picture workers
     int PictureKind = 0;                // the tag of the last picture
     bool gridHasValues = false;         // a picture wrote the grid since it was made
+    ViewHistory history;                // the views put in place
     bool StopRequested = false;         // the running picture ends at its next poll
     long double Accuracy = 0.01L;       // the accuracy of the convergence picture
     std::string sceneText = "NOTHING";  // the scene text published last

@@ -7,6 +7,9 @@
 #include <QGuiApplication>
 #include <QMessageBox>
 #include <QMouseEvent>
+#include <QWheelEvent>
+#include <cmath>
+#include <cstdlib>
 
 #include "base/status.h"
 #include "plane/image_file.h"
@@ -180,12 +183,20 @@ void TVorlaForm::TabuleMouseDown(QMouseEvent* e) {
     const ShiftState state =
         ShiftFromQt(e->modifiers(), e->buttons(), e->type() == QEvent::MouseButtonDblClick);
     if (pictureRunning()) return;  // presses are ignored while a picture runs
+    if (button == MouseButton::Middle) {
+        panFrom_ = p;
+        return;
+    }
     RunNow([&] { ShowMouseOutcome(tools_->TabuleMouseDown(button, state, p.x(), p.y())); });
+    // Shift + left away from every centre (where it does nothing else) outlines a zoom.
+    if (state == (shift::Shift | shift::Left) && tools_->DraggedCentre == -1) bandFrom_ = p;
 }
 
 void TVorlaForm::TabuleMouseMove(QMouseEvent* e) {
     const QPoint p = PixelOf(e);
     const ShiftState state = ShiftFromQt(e->modifiers(), e->buttons(), false);
+    if (panFrom_) tabule_->SetOffset(p - *panFrom_);
+    if (bandFrom_) tabule_->SetBand(QRect(*bandFrom_, p).normalized());
     if (pictureRunning()) return;
     RunNow([&] { ShowMouseOutcome(tools_->TabuleMouseMove(state, p.x(), p.y())); });
 }
@@ -195,8 +206,73 @@ void TVorlaForm::TabuleMouseUp(QMouseEvent* e) {
     ButtonFromQt(e->button(), button);
     const QPoint p = PixelOf(e);
     const ShiftState state = ShiftFromQt(e->modifiers(), e->buttons(), false);
+    if (panFrom_ && button == MouseButton::Middle) {
+        const QPoint moved = p - *panFrom_;
+        panFrom_.reset();
+        tabule_->SetOffset({});
+        if (!moved.isNull())
+            MoveView([moved](const AxesRange& r, int W, int H) {
+                return Pan(r, W, H, moved.x(), moved.y());
+            });
+        return;
+    }
+    if (bandFrom_ && button == MouseButton::Left) {
+        const QRect band = QRect(*bandFrom_, p).normalized();
+        bandFrom_.reset();
+        tabule_->SetBand({});
+        // A click or a sliver is no rectangle to zoom to.
+        if (band.width() > 2 && band.height() > 2)
+            MoveView([band](const AxesRange& r, int W, int H) {
+                return ZoomToRectangle(r, W, H, band.left(), band.top(), band.right() + 1,
+                                       band.bottom() + 1);
+            });
+        return;
+    }
     if (pictureRunning()) return;
     RunNow([&] { ShowMouseOutcome(tools_->TabuleMouseUp(button, state, p.x(), p.y())); });
+}
+
+void TVorlaForm::TabuleWheel(QWheelEvent* e) {
+    const int notches = e->angleDelta().y() / 120;
+    if (notches == 0) return;
+    const QPoint p = e->position().toPoint();
+    // Each notch forward shows the middle four fifths; back, the reverse.
+    const long double factor = std::pow(notches > 0 ? 0.8L : 1.25L, std::abs(notches));
+    MoveView([p, factor](const AxesRange& r, int W, int H) {
+        return ZoomAbout(r, W, H, p.x(), p.y(), factor);
+    });
+}
+
+void TVorlaForm::MoveView(const std::function<AxesRange(const AxesRange&, int W, int H)>& move) {
+    const int W = session_->view.W, H = session_->view.H;
+    const Result<AxesRange> from = FieldRange(*this, W, H);
+    if (!from) return Report(from.ToStatus());
+    const AxesRange to = move(from.Value(), W, H);
+    // Beyond what the numbers can hold the view stays as it is.
+    if (CheckRange(to, W, H) != RangeFault::None) return;
+    WriteAxesTexts(*this, TextsOf(to));
+    ShowNewView();
+}
+
+void TVorlaForm::ShowNewView() {
+    if (session_->PictureKind != 0)
+        ActionClick(session_->PictureKind);
+    else
+        Recalculation1Click();
+}
+
+void TVorlaForm::ViewBackClick() {
+    if (const std::optional<AxesTexts> view = session_->history.Back()) {
+        WriteAxesTexts(*this, *view);
+        ShowNewView();
+    }
+}
+
+void TVorlaForm::ViewForwardClick() {
+    if (const std::optional<AxesTexts> view = session_->history.Forward()) {
+        WriteAxesTexts(*this, *view);
+        ShowNewView();
+    }
 }
 
 void TVorlaForm::ShowMouseOutcome(const MouseTools::Outcome& out) {

@@ -47,6 +47,10 @@ void TVorlaForm::BuildMenus() {
                       [this, tag] { SouradniceClick(tag); });
         a->setProperty("Tag", tag);
     }
+    coords->addSeparator();
+    AddAction(coords, "ViewBack1", "&Back", QKeySequence("Alt+Left"), [this] { ViewBackClick(); });
+    AddAction(coords, "ViewForward1", "&Forward", QKeySequence("Alt+Right"),
+              [this] { ViewForwardClick(); });
 
     QMenu* action = bar->addMenu("&Action");
     auto pictureItem = [&](QMenu* menu, const char* name, const char* caption, int tag,

@@ -20,7 +20,22 @@ TabulaView::TabulaView(const Tabula& tabula, QWidget* parent) : QWidget(parent),
 void TabulaView::paintEvent(QPaintEvent*) {
     QPainter p(this);
     p.fillRect(rect(), Qt::white);
-    p.drawImage(0, 0, frozen_.isNull() ? tabula_.Image() : frozen_);
+    p.drawImage(offset_, frozen_.isNull() ? tabula_.Image() : frozen_);
+    if (!band_.isEmpty()) {
+        p.setPen(QPen(Qt::black, 1, Qt::DashLine));
+        p.setBrush(Qt::NoBrush);
+        p.drawRect(band_.adjusted(0, 0, -1, -1));
+    }
+}
+
+void TabulaView::SetOffset(QPoint offset) {
+    offset_ = offset;
+    update();
+}
+
+void TabulaView::SetBand(QRect band) {
+    band_ = band;
+    update();
 }
 
 void TabulaView::Freeze(QImage image) {

@@ -22,12 +22,17 @@ class TabulaView : public QWidget {
     void Thaw();
     // The image shown while frozen.
     const QImage& Shown() const { return frozen_; }
+    // Shows the picture moved by `offset` while it is dragged (a null point: in place).
+    void SetOffset(QPoint offset);
+    // Outlines the rectangle a zoom will show (an empty one: none).
+    void SetBand(QRect band);
 
   signals:
     void resized(int width, int height);
     void mousePressed(QMouseEvent* e);
     void mouseMoved(QMouseEvent* e);
     void mouseReleased(QMouseEvent* e);
+    void wheeled(QWheelEvent* e);
 
   protected:
     void paintEvent(QPaintEvent*) override;
@@ -36,10 +41,13 @@ class TabulaView : public QWidget {
     void mouseDoubleClickEvent(QMouseEvent* e) override { emit mousePressed(e); }
     void mouseMoveEvent(QMouseEvent* e) override { emit mouseMoved(e); }
     void mouseReleaseEvent(QMouseEvent* e) override { emit mouseReleased(e); }
+    void wheelEvent(QWheelEvent* e) override { emit wheeled(e); }
 
   private:
     const Tabula& tabula_;
     QImage frozen_;  // shown instead of the tabula while not null
+    QPoint offset_;
+    QRect band_;
 };
 
 }  // namespace vorla

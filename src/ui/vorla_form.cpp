@@ -49,6 +49,7 @@ TVorlaForm::TVorlaForm(QWidget* parent) : QMainWindow(parent) {
     connect(tabule_, &TabulaView::mousePressed, this, &TVorlaForm::TabuleMouseDown);
     connect(tabule_, &TabulaView::mouseMoved, this, &TVorlaForm::TabuleMouseMove);
     connect(tabule_, &TabulaView::mouseReleased, this, &TVorlaForm::TabuleMouseUp);
+    connect(tabule_, &TabulaView::wheeled, this, &TVorlaForm::TabuleWheel);
     row->addWidget(left);
     row->addWidget(tabule_, 1);
     setCentralWidget(central);

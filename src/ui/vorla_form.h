@@ -153,6 +153,11 @@ class TVorlaForm : public QMainWindow, public Controls, public Host {
     void TabuleMouseMove(QMouseEvent* e);
     // TabuleMouseUp: a release over the tabula, for the mouse tools.
     void TabuleMouseUp(QMouseEvent* e);
+    // The wheel over the tabula zooms about the point under the cursor.
+    void TabuleWheel(QWheelEvent* e);
+    // Coordinates > Back and Forward: the view before or after in the history.
+    void ViewBackClick();
+    void ViewForwardClick();
 
   protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
@@ -185,6 +190,11 @@ class TVorlaForm : public QMainWindow, public Controls, public Host {
     void FieldLeft(Ctl field);
     // Shows what a mouse handler produced: the pixel panel, a redraw, a fault's message.
     void ShowMouseOutcome(const MouseTools::Outcome& out);
+    // Moves the view: the fields' range, moved by `move`, written into the axes fields, and
+    // the last picture computed anew (or the basic circles drawn).
+    void MoveView(const std::function<AxesRange(const AxesRange&, int W, int H)>& move);
+    // After the axes fields took a new view: the last picture again, or the basic circles.
+    void ShowNewView();
     // The picture as shown: during a picture, the tabula at the last hand-over.
     QImage ShownPicture() const;
     // form_picture.cpp: the picture thread. The session is the GUI thread's, except while
@@ -239,7 +249,9 @@ class TVorlaForm : public QMainWindow, public Controls, public Host {
     bool activatedOnce_ = false;
     bool returnPending_ = false;
     bool resizedOnce_ = false;
-    bool suppressExit_ = false;  // the program moves the focus: no leave handlers
+    bool suppressExit_ = false;       // the program moves the focus: no leave handlers
+    std::optional<QPoint> panFrom_;   // a middle drag pans the view from here
+    std::optional<QPoint> bandFrom_;  // a Shift + left drag outlines a zoom from here
 };
 
 }  // namespace vorla

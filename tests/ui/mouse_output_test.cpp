@@ -9,7 +9,9 @@
 #include <QLineEdit>
 #include <QMouseEvent>
 #include <QTemporaryDir>
+#include <QWheelEvent>
 #include <QtTest>
+#include <cmath>
 
 #include "overlays/fp_guard.h"
 #include "support/gui_support.h"
@@ -116,6 +118,49 @@ class MouseOutputTest : public WindowTest {
         const Colour c = FromQColor(QColor(S().tabula.Image().pixel(p)));
         QCOMPARE(W<QLabel>("LabelBarvT")->palette().color(QPalette::Window), ToQColor(c));
         QCOMPARE(W<QLabel>("LabelCisBarvy")->text(), QString::fromStdString(ColorText(c)));
+    }
+
+    void exploringByMouseWritesTheFieldsAndWalksTheHistory() {
+        Action("Example03")->trigger();
+        QWidget* t = form->tabulaView();
+        auto fields = [this] {
+            return QStringList{Text("edtXod"), Text("edtXdo"), Text("edtYzero")};
+        };
+        auto near = [this](long double a, long double b) {
+            return std::fabs(a - b) < S().view.axes.XStep * 1e-3L;
+        };
+        const QStringList start = fields();
+        // The wheel zooms in about the point under the cursor, which keeps its pixel.
+        const TAxisB before = S().view.axes;
+        QWheelEvent wheel(QPointF(40, 30), t->mapToGlobal(QPointF(40, 30)), {}, {0, 120},
+                          Qt::NoButton, {}, Qt::NoScrollPhase, false);
+        QApplication::sendEvent(t, &wheel);
+        QVERIFY(Finished());
+        QVERIFY(near(S().view.axes.XOfColumn(40), before.XOfColumn(40)) &&
+                near(S().view.axes.YOfRow(30), before.YOfRow(30)));
+        QVERIFY(S().view.axes.XStep < before.XStep);
+        const QStringList zoomed = fields();
+        // A middle drag moves the picture with the cursor.
+        const TAxisB still = S().view.axes;
+        Press(Qt::MiddleButton, {}, QPoint(50, 50));
+        Move(QPoint(60, 55), Qt::MiddleButton);
+        Release(Qt::MiddleButton, QPoint(60, 55));
+        QVERIFY(Finished());
+        QVERIFY(near(S().view.axes.XOfColumn(60), still.XOfColumn(50)) &&
+                near(S().view.axes.YOfRow(55), still.YOfRow(50)));
+        // Shift + left drag outlines a rectangle to zoom to.
+        Press(Qt::LeftButton, Qt::ShiftModifier, QPoint(10, 10));
+        Move(QPoint(40, 40), Qt::LeftButton);
+        Release(Qt::LeftButton, QPoint(40, 40));
+        QVERIFY(Finished());
+        QVERIFY(S().view.axes.XStep < still.XStep / 2);
+        // Back and Forward give the fields' texts exactly as they were.
+        for (int i = 0; i < 3; ++i) QTest::keyClick(form.get(), Qt::Key_Left, Qt::AltModifier);
+        QVERIFY(Finished());
+        QCOMPARE(fields(), start);
+        QTest::keyClick(form.get(), Qt::Key_Right, Qt::AltModifier);
+        QVERIFY(Finished());
+        QCOMPARE(fields(), zoomed);
     }
 
     void aFailedSaveNamesThePathAndAGoodOneWritesABitmap() {

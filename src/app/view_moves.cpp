@@ -1,0 +1,108 @@
+#include "app/view_moves.h"
+
+#include <algorithm>
+#include <cstdio>
+#include <cstdlib>
+
+#include "app/session.h"
+#include "plane/number_text.h"
+
+namespace vorla {
+namespace {
+
+// The range whose X step is `step`, whose column 0 is `xFrom` and whose row 0 is `yTop`.
+AxesRange RangeOf(long double xFrom, long double yTop, long double step, int W, int H) {
+    const long double width = step * W;
+    const long double h = H * width / W;  // as the viewport derives it
+    return {xFrom, xFrom + width, 1 - yTop / h};
+}
+
+TAxisB AxesOf(const AxesRange& range, int W, int H) {
+    Viewport v;
+    v.range = range;
+    v.W = W;
+    v.H = H;
+    v.PrepocetPodleSouradnic({});
+    return v.axes;
+}
+
+std::string ShortestText(long double v) {
+    char buf[64];
+    for (int digits = 15; digits <= 21; ++digits) {
+        std::snprintf(buf, sizeof buf, "%.*Lg", digits, v);
+        std::string text(buf);
+        std::replace(text.begin(), text.end(), '.', DecimalChar());
+        const Result<long double> back = ConvertNumberText(text);
+        if (back && back.Value() == v) return text;
+    }
+    return buf;
+}
+
+}  // namespace
+
+Result<AxesRange> FieldRange(const Controls& controls, int W, int H) {
+    const AxesRange r{controls.Number(Ctl::edtXod), controls.Number(Ctl::edtXdo),
+                      controls.Number(Ctl::edtYzero)};
+    if (const RangeFault fault = CheckRange(r, W, H); fault != RangeFault::None)
+        return Failure{RangeFaultMessage(fault)};
+    return r;
+}
+
+AxesRange ZoomAbout(const AxesRange& range, int W, int H, int X, int Y, long double factor) {
+    const TAxisB a = AxesOf(range, W, H);
+    const long double x = a.XOfColumn(X), y = a.YOfRow(Y);
+    const long double step = a.XStep * factor;
+    return RangeOf(x - X * step, y + Y * step, step, W, H);
+}
+
+AxesRange ZoomToRectangle(const AxesRange& range, int W, int H, int x0, int y0, int x1, int y1) {
+    const TAxisB a = AxesOf(range, W, H);
+    const int left = std::min(x0, x1), top = std::min(y0, y1);
+    const int cols = std::max(std::abs(x1 - x0), 1), rows = std::max(std::abs(y1 - y0), 1);
+    // The larger of the two scales keeps the whole rectangle in view.
+    const long double factor =
+        std::max(static_cast<long double>(cols) / W, static_cast<long double>(rows) / H);
+    const long double step = a.XStep * factor;
+    const long double cx = a.XOfColumn(left) + cols * a.XStep / 2;
+    const long double cy = a.YOfRow(top) - rows * a.YStep / 2;
+    return RangeOf(cx - W * step / 2, cy + H * step / 2, step, W, H);
+}
+
+AxesRange Pan(const AxesRange& range, int W, int H, int dx, int dy) {
+    const TAxisB a = AxesOf(range, W, H);
+    return RangeOf(a.XOfColumn(-dx), a.YOfRow(-dy), a.XStep, W, H);
+}
+
+AxesTexts ReadAxesTexts(const Controls& controls) {
+    return {controls.Text(Ctl::edtXod), controls.Text(Ctl::edtXdo), controls.Text(Ctl::edtYzero)};
+}
+
+void WriteAxesTexts(Controls& controls, const AxesTexts& texts) {
+    controls.SetText(Ctl::edtXod, texts.xFrom);
+    controls.SetText(Ctl::edtXdo, texts.xTo);
+    controls.SetText(Ctl::edtYzero, texts.yRel);
+}
+
+AxesTexts TextsOf(const AxesRange& range) {
+    return {ShortestText(range.XFrom), ShortestText(range.XTo), ShortestText(range.YRelative)};
+}
+
+void ViewHistory::Record(const AxesTexts& view) {
+    if (!views_.empty() && views_[current_] == view) return;
+    if (!views_.empty()) views_.resize(current_ + 1);
+    views_.push_back(view);
+    if (views_.size() > kLimit) views_.erase(views_.begin());
+    current_ = views_.size() - 1;
+}
+
+std::optional<AxesTexts> ViewHistory::Back() {
+    if (!CanGoBack()) return std::nullopt;
+    return views_[--current_];
+}
+
+std::optional<AxesTexts> ViewHistory::Forward() {
+    if (!CanGoForward()) return std::nullopt;
+    return views_[++current_];
+}
+
+}  // namespace vorla

@@ -1,0 +1,58 @@
+// Exploring by mouse: zooming and panning the view, and the history of the views shown. The
+// axes fields stay the one store of the view: a move gives a new range, which is written into
+// the fields as text and then put in place as a typed range would be.
+#pragma once
+
+#include <cstddef>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "base/status.h"
+#include "model/controls.h"
+#include "plane/viewport.h"
+
+namespace vorla {
+
+// The range that the axes fields give on a W x H tabula; fails when it has no scale.
+Result<AxesRange> FieldRange(const Controls& controls, int W, int H);
+
+// The range `factor` times as wide (below 1 zooms in), about the top left corner of pixel
+// (X, Y), which stays where it is.
+AxesRange ZoomAbout(const AxesRange& range, int W, int H, int X, int Y, long double factor);
+// The range that shows the pixel rectangle with corners (x0, y0) and (x1, y1) as large as the
+// tabula allows, centred; the tabula's shape is kept, so one side may show more.
+AxesRange ZoomToRectangle(const AxesRange& range, int W, int H, int x0, int y0, int x1, int y1);
+// The range moved by (dx, dy) pixels as the picture is dragged: right and down are positive.
+AxesRange Pan(const AxesRange& range, int W, int H, int dx, int dy);
+
+// The texts of the three axes fields.
+struct AxesTexts {
+    std::string xFrom, xTo, yRel;
+    bool operator==(const AxesTexts&) const = default;
+};
+// Reads and writes the axes fields.
+AxesTexts ReadAxesTexts(const Controls& controls);
+void WriteAxesTexts(Controls& controls, const AxesTexts& texts);
+// The texts of a range, each the shortest that reads back as the same number.
+AxesTexts TextsOf(const AxesRange& range);
+
+// The views put in place, oldest first, with the one shown; Back and Forward walk them.
+class ViewHistory {
+  public:
+    // A view put in place: it becomes the current one and the views after the current one are
+    // dropped, unless it is the current one already.
+    void Record(const AxesTexts& view);
+    // The view before (after) the current one, which becomes current; none at the end.
+    std::optional<AxesTexts> Back();
+    std::optional<AxesTexts> Forward();
+    bool CanGoBack() const { return current_ > 0; }
+    bool CanGoForward() const { return current_ + 1 < views_.size(); }
+
+  private:
+    static constexpr std::size_t kLimit = 1000;  // the oldest views go beyond it
+    std::vector<AxesTexts> views_;
+    std::size_t current_ = 0;
+};
+
+}  // namespace vorla
