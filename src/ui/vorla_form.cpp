@@ -86,6 +86,14 @@ TVorlaForm::TVorlaForm(QWidget* parent) : QMainWindow(parent) {
     session_->FormCreate();
     pages_->setCurrentIndex(0);
     setMinimumSize(550, 450);
+    // The tabula grows no larger than all the screens together can show: a larger one would
+    // hold memory (the picture and its grid, 8 bytes a pixel) for pixels nobody can see.
+    if (QScreen* s = QGuiApplication::primaryScreen()) {
+        tabule_->setMaximumSize(s->virtualSize().expandedTo(tabule_->sizeHint()));
+        setMaximumSize(left->width() + tabule_->maximumWidth(),
+                       tabule_->maximumHeight() + menuBar()->sizeHint().height() +
+                           statusBar()->sizeHint().height());
+    }
     // A tabula of 542 x 450 beside a column that shows every page whole.
     const int bars = menuBar()->sizeHint().height() + statusBar()->sizeHint().height();
     resize(left->width() + 542, std::max(450, left->sizeHint().height()) + bars);
@@ -239,11 +247,13 @@ void TVorlaForm::showEvent(QShowEvent* event) {
 
 void TVorlaForm::resizeEvent(QResizeEvent* event) {
     QMainWindow::resizeEvent(event);
-    // A window manager may not honour the minimum size (nor may a window without one): the
-    // window then takes it back itself.
-    const QSize least = minimumSize().expandedTo(minimumSizeHint());
-    if (event->size() != event->size().expandedTo(least))
-        QTimer::singleShot(0, this, [this, least] { resize(size().expandedTo(least)); });
+    // A window manager may not honour the minimum and maximum sizes (nor may a window
+    // without one): the window then keeps to them itself.
+    const QSize least = minimumSize().expandedTo(minimumSizeHint()), most = maximumSize();
+    const QSize allowed = event->size().expandedTo(least).boundedTo(most);
+    if (event->size() != allowed)
+        QTimer::singleShot(
+            0, this, [this, least, most] { resize(size().expandedTo(least).boundedTo(most)); });
 }
 
 void TVorlaForm::closeEvent(QCloseEvent* event) {

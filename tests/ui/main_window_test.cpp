@@ -6,6 +6,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenu>
+#include <QScreen>
 #include <QScrollArea>
 #include <QScrollBar>
 #include <QSpinBox>
@@ -100,6 +101,12 @@ class MainWindowTest : public WindowTest {
         // The window keeps its minimum size, however it is asked to shrink.
         form->resize(100, 100);
         QTRY_VERIFY(form->width() >= 550 && form->height() >= 450);
+        // And the tabula grows no larger than the screens can show.
+        form->resize(20000, 15000);
+        const QSize screens = QGuiApplication::primaryScreen()->virtualSize();
+        QTRY_VERIFY(form->tabulaView()->width() <= std::max(screens.width(), 542) &&
+                    form->tabulaView()->height() <= std::max(screens.height(), 450));
+        QCOMPARE(S().grid.Width(), form->tabulaView()->width());
     }
 
     void leavingAFieldStoresItsNumber() {
