@@ -1,5 +1,5 @@
 # Installs the Debian packages the build needs, when any is missing. Sourced by the scripts.
-vorla_packages="cmake ninja-build g++ qt6-base-dev qt6-base-dev-tools libgl1-mesa-dev libgtest-dev libbenchmark-dev"
+vorla_packages="cmake ninja-build g++ qt6-base-dev qt6-base-dev-tools libgl1-mesa-dev libgtest-dev libbenchmark-dev libspng-dev pkg-config"
 vorla_install_missing() {
     local missing=""
     for p in $vorla_packages "$@"; do
