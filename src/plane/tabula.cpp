@@ -48,11 +48,17 @@ Tabula::Tabula(int width, int height) {
 Tabula::~Tabula() = default;
 
 Status Tabula::Resize(int width, int height) {
+    return ResizeBand(width, height, 0, height);
+}
+
+Status Tabula::ResizeBand(int width, int height, int first, int rows) {
     ClosePainter();
-    QImage image(std::max(1, width), std::max(1, height), QImage::Format_RGB32);
+    QImage image(std::max(1, width), std::max(1, rows), QImage::Format_RGB32);
     if (image.isNull()) return Failure{kOutOfMemory};
     width_ = image.width();
-    height_ = image.height();
+    rows_ = image.height();
+    height_ = std::max(height, first + rows_);
+    origin_ = first;
     image_ = std::move(image);
     image_.fill(Qt::white);
     Detach();
@@ -130,7 +136,8 @@ void Tabula::LineTo(int x, int y) {
     penX_ = x;
     penY_ = y;
     if (!ClipSegment(x1, y1, x2, y2)) return;
-    Paint([&](QPainter& p) { p.drawLine(QLineF(x1, y1, x2, y2)); }, true, false);
+    Paint([&](QPainter& p) { p.drawLine(QLineF(x1, y1 - origin_, x2, y2 - origin_)); }, true,
+          false);
 }
 
 void Tabula::Ellipse(int x1, int y1, int x2, int y2) {
@@ -138,10 +145,13 @@ void Tabula::Ellipse(int x1, int y1, int x2, int y2) {
     const long long t = std::min(y1, y2), b = std::max(y1, y2);
     const long long m = penWidth_ + 1;
     // Entirely outside the bitmap: nothing to draw.
-    if (r + m < 0 || b + m < 0 || l - m > width_ || t - m > height_) return;
+    if (r + m < 0 || b + m < origin_ || l - m > width_ || t - m > origin_ + rows_) return;
     if (l < -kReach || t < -kReach || r > kReach || b > kReach) return;
-    Paint([&](QPainter& p) { p.drawEllipse(QRect(int(l), int(t), int(r - l), int(b - t))); }, true,
-          true);
+    Paint(
+        [&](QPainter& p) {
+            p.drawEllipse(QRect(int(l), int(t - origin_), int(r - l), int(b - t)));
+        },
+        true, true);
 }
 
 void Tabula::Rectangle(int x1, int y1, int x2, int y2) {
@@ -149,8 +159,8 @@ void Tabula::Rectangle(int x1, int y1, int x2, int y2) {
     const long long r = std::clamp<long long>(std::max(x1, x2), -kReach, kReach);
     const long long t = std::clamp<long long>(std::min(y1, y2), -kReach, kReach);
     const long long b = std::clamp<long long>(std::max(y1, y2), -kReach, kReach);
-    Paint([&](QPainter& p) { p.drawRect(QRect(int(l), int(t), int(r - l), int(b - t))); }, true,
-          true);
+    Paint([&](QPainter& p) { p.drawRect(QRect(int(l), int(t - origin_), int(r - l), int(b - t))); },
+          true, true);
 }
 
 void Tabula::FillRect(int x1, int y1, int x2, int y2) {
@@ -159,8 +169,11 @@ void Tabula::FillRect(int x1, int y1, int x2, int y2) {
     const int t = std::clamp(std::min(y1, y2), 0, height_);
     const int b = std::clamp(std::max(y1, y2), 0, height_);
     if (r <= l || b <= t) return;
-    Paint([&](QPainter& p) { p.fillRect(QRect(l, t, r - l, b - t), ToQColor(brushColour_)); },
-          false, false);
+    Paint(
+        [&](QPainter& p) {
+            p.fillRect(QRect(l, t - origin_, r - l, b - t), ToQColor(brushColour_));
+        },
+        false, false);
 }
 
 void Tabula::Fill(Colour c) {
@@ -170,8 +183,9 @@ void Tabula::Fill(Colour c) {
 }
 
 Colour Tabula::Pixel(int x, int y) const {
+    y -= origin_;
     if (static_cast<unsigned>(x) >= static_cast<unsigned>(width_) ||
-        static_cast<unsigned>(y) >= static_cast<unsigned>(height_))
+        static_cast<unsigned>(y) >= static_cast<unsigned>(rows_))
         return kWhite;
     return FromQt(reinterpret_cast<const std::uint32_t*>(image_.constScanLine(y))[x]);
 }

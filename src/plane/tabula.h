@@ -45,9 +45,16 @@ class Tabula {
     // A new size, the contents white. A size the memory cannot hold fails with kOutOfMemory
     // and leaves the bitmap as it was.
     Status Resize(int width, int height);
-    // The size in pixels.
+    // Makes the bitmap hold only rows first..first+rows-1 of a width x height picture, white:
+    // drawing and pixel access keep the whole picture's coordinates, and what falls outside
+    // the band is dropped, with the band's pixels as a whole drawing gives them.
+    Status ResizeBand(int width, int height, int first, int rows);
+    // The size in pixels (of the whole picture, for a band).
     int Width() const { return width_; }
     int Height() const { return height_; }
+    // The rows the bitmap holds: first, and how many.
+    int FirstRow() const { return origin_; }
+    int Rows() const { return rows_; }
 
     // The pen (outlines and lines: colour, width at least 1, mode) and the brush (insides).
     void SetPenColor(Colour c) { penColour_ = c; }
@@ -82,8 +89,9 @@ class Tabula {
     // Writes one pixel; positions outside the bitmap are ignored. Distinct rows may be
     // written from several threads at once between two calls of Detach().
     void SetPixel(int x, int y, Colour c) {
+        y -= origin_;
         if (static_cast<unsigned>(x) < static_cast<unsigned>(width_) &&
-            static_cast<unsigned>(y) < static_cast<unsigned>(height_))
+            static_cast<unsigned>(y) < static_cast<unsigned>(rows_))
             reinterpret_cast<std::uint32_t*>(bits_ + y * stride_)[x] = ToQt(c);
     }
 
@@ -125,6 +133,7 @@ class Tabula {
     uchar* bits_ = nullptr;
     qsizetype stride_ = 0;
     int width_ = 0, height_ = 0;
+    int origin_ = 0, rows_ = 0;  // the rows held: all, or a band
     Colour penColour_ = kBlack;
     int penWidth_ = 1;
     PenMode penMode_ = PenMode::Copy;

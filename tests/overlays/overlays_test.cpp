@@ -187,3 +187,40 @@ TEST(FixedPointMarks, NineByNineOutlinesInTheFirstCircleColours) {
 
 }  // namespace
 }  // namespace vorla
+
+namespace vorla {
+namespace {
+
+// Drawn band by band, the basic circles, their overlay and the fixed points have the pixels
+// of a whole drawing: every example, thin and thick pens, bands of several heights.
+TEST(OverlayBands, EachBandHasTheWholeDrawingsPixels) {
+    for (int example = 1; example <= 14; ++example) {
+        testing::PictureFixture f(203, 151, example);
+        const Session& s = f.session;
+        auto draw = [&](Tabula& t, int thickness) {
+            KresliZaklad(t, s.view, s.palette, s.scene.taskType, thickness);
+            Zadani1Click(t, s.view, s.palette, s.scene.taskType, 1);
+            FixedPointSet points;
+            PevneBody1Click(t, s.view, s.palette, s.scene, points);
+        };
+        for (int thickness : {1, 2, 5}) {
+            Tabula whole(203, 151);
+            draw(whole, thickness);
+            for (int rows : {16, 7}) {
+                for (int first = 0; first < 151; first += rows) {
+                    Tabula band;
+                    ASSERT_TRUE(band.ResizeBand(203, 151, first, std::min(rows, 151 - first)));
+                    draw(band, thickness);
+                    for (int r = first; r < first + band.Rows(); ++r)
+                        for (int c = 0; c < 203; ++c)
+                            ASSERT_EQ(band.Pixel(c, r), whole.Pixel(c, r))
+                                << "example " << example << " pen " << thickness << " at " << c
+                                << "," << r;
+                }
+            }
+        }
+    }
+}
+
+}  // namespace
+}  // namespace vorla
