@@ -46,6 +46,16 @@ Status Session::FormResize(int width, int height) {
     return {};
 }
 
+Status Session::ResizeBand(int width, int height, int first, int rows) {
+    if (Status sized = tabula.ResizeBand(width, height, first, rows); !sized) return sized;
+    view.W = tabula.Width();
+    view.H = tabula.Height();
+    grid.ResizeBand(view.W, view.H, first, rows);
+    gridHasValues = false;
+    PrepocetPodleSouradnic();
+    return {};
+}
+
 void Session::DefKruz() {
     std::array<std::string, 11> texts;
     for (int i = 0; i < 11; ++i) texts[i] = controls.Text(CircleField(i));

@@ -73,6 +73,9 @@ class Session {
     // ends, and after the first time the tabula is cleared. A size the memory cannot hold
     // fails and keeps the old one.
     Status FormResize(int width, int height);
+    // The tabula and the grid hold rows first..first+rows-1 of a width x height picture,
+    // white and empty; the viewport is the whole picture's. Fails as FormResize does.
+    Status ResizeBand(int width, int height, int first, int rows);
 
     // --- scene, viewport and overlay ---
     // DefKruz: reads the circle fields into the scene and publishes the scene text.

@@ -59,13 +59,17 @@ void WalkPixels(PictureContext& ctx, RowRange range, PixelFn&& fn) {
     const int lastCol = range == RowRange::PlusOne ? W : W - 1;
     const std::size_t stride = static_cast<std::size_t>(lastCol) + 1;
     std::vector<PixelResult> band(stride * kPollRows);
-    for (int first = 0; first <= lastRow; first += kPollRows) {
+    // A tabula that holds a band of the picture gets that band's rows only.
+    const int top = ctx.tabula.FirstRow();
+    const int bottom =
+        top + ctx.tabula.Rows() >= H ? lastRow : std::min(lastRow, top + ctx.tabula.Rows() - 1);
+    for (int first = top; first <= bottom; first += kPollRows) {
         if (ctx.poll && ctx.poll(first)) return;
         if (ctx.Cancelled()) return;
         if (ctx.grid.Width() != W || ctx.grid.Height() != H || ctx.tabula.Width() != W ||
             ctx.tabula.Height() != H)
             return;  // resized inside the poll: the old rows no longer fit
-        const int last = std::min(first + kPollRows - 1, lastRow);
+        const int last = std::min(first + kPollRows - 1, bottom);
         const Scene scene = ctx.scene;
         const TAxisB axes = ctx.view.axes;
         const bool ran = WithMap(scene, [&](const auto& map) {

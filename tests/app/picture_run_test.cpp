@@ -5,7 +5,9 @@
 #include <atomic>
 #include <chrono>
 #include <thread>
+#include <tuple>
 
+#include "app/band_render.h"
 #include "support/picture_fixture.h"
 
 namespace vorla {
@@ -62,6 +64,45 @@ TEST(PictureRun, ThePictureReadsAndWritesItsOwnCopyOfTheControls) {
     copy.ApplyChanges(before, f.controls);
     EXPECT_EQ(f.controls.Text(Ctl::EditLimit2), copy.Text(Ctl::EditLimit2));
     EXPECT_NE(copy.Text(Ctl::EditLimit2), "1");
+}
+
+// Computed band by band, every kind that can be has the pixels and grid values of a whole
+// computation, overlays included, whatever the band height and the rows asked for.
+TEST(PictureRun, BandsHaveTheWholePicturesPixelsAndValues) {
+    for (int tag = 1; tag <= 22; ++tag) {
+        const PictureKindInfo* kind = FindPictureKind(tag);
+        if (!kind || !kind->run || !ComputesInBands(tag)) continue;
+        for (int example : {3, 10}) {
+            SCOPED_TRACE("tag " + std::to_string(tag) + " example " + std::to_string(example));
+            PictureFixture whole(61, 45, example, 2);
+            ASSERT_TRUE(whole.session.ButPrepocetClick());
+            whole.Run(tag);
+            whole.session.Zadani1Click();
+            whole.session.PevneBody1Click();
+            struct Rows : RowSink {
+                std::vector<int> seen;
+                const PictureFixture* whole;
+                Status Row(int r, const std::uint32_t* pixels,
+                           const std::int32_t* values) override {
+                    seen.push_back(r);
+                    for (int c = 0; c < 61; ++c) {
+                        EXPECT_EQ(Tabula::FromQt(pixels[c]), whole->session.tabula.Pixel(c, r));
+                        EXPECT_EQ(values[c], whole->session.grid.At(c, r));
+                    }
+                    return {};
+                }
+            };
+            for (auto [rows, first, last] : {std::tuple{16, 0, -1}, {7, 10, 30}}) {
+                PictureFixture banded(61, 8, example, 2);
+                Rows sink;
+                sink.whole = &whole;
+                const BandRender what{tag, true, true, first, last, rows};
+                ASSERT_TRUE(RenderBands(banded.session, 61, 45, what, sink));
+                ASSERT_EQ(sink.seen.size(),
+                          static_cast<std::size_t>((last < 0 ? 44 : last) - first + 1));
+            }
+        }
+    }
 }
 
 }  // namespace
