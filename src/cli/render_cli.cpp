@@ -8,6 +8,8 @@
 #include <string>
 #include <vector>
 
+#include "app/scene_file.h"
+#include "app/scene_render.h"
 #include "app/session.h"
 #include "model/controls.h"
 #include "model/examples.h"
@@ -22,6 +24,8 @@ constexpr const char* kUsage =
     "usage: vorla-render [options] [OUTPUT]\n"
     "  OUTPUT             picture file, .png or .bmp (default vorla.png)\n"
     "  --example N        load example N (1-14); default 3\n"
+    "  --scene FILE       load a scene file saved by the window instead (its picture and\n"
+    "                     tabula size too, unless --picture, --tag or --size are given)\n"
     "  --task T           task type 2-6 (2-5 circles, 6 squaring on the unit circle)\n"
     "  --set NAME=TEXT    set a control by name, e.g. EditKd=2.5 (repeatable)\n"
     "  --picture NAME     convergence, periodicity, preperiodicity, nth, rectangle,\n"
@@ -53,6 +57,8 @@ struct Options {
     unsigned long long seed = 0;
     std::string gridFile;
     std::string scaleFile;
+    std::string sceneFile;
+    bool tagGiven = false, sizeGiven = false;
 };
 
 bool ParseLong(const std::string& s, long long lo, long long hi, long long& v) {
@@ -71,7 +77,7 @@ std::string ValidControlNames() {
 
 // The options followed by a value.
 bool TakesValue(const std::string& option) {
-    for (const char* o : {"--example", "--task", "--set", "--picture", "--tag", "--size",
+    for (const char* o : {"--example", "--scene", "--task", "--set", "--picture", "--tag", "--size",
                           "--threads", "--seed", "--grid", "--scale-image"})
         if (option == o) return true;
     return false;
@@ -92,6 +98,9 @@ Result<Options> Parse(int argc, char** argv) {
             const std::string s = value();
             if (!ParseLong(s, 1, 14, v)) return Failure{"--example takes 1 to 14, not '" + s + "'"};
             o.example = static_cast<int>(v);
+        } else if (a == "--scene") {
+            o.sceneFile = value();
+            if (o.sceneFile.empty()) return Failure{"--scene needs a file name"};
         } else if (a == "--task") {
             const std::string s = value();
             if (!ParseLong(s, 2, 6, v)) return Failure{"--task takes 2 to 6, not '" + s + "'"};
@@ -111,11 +120,13 @@ Result<Options> Parse(int argc, char** argv) {
             const PictureKindInfo* k = FindPictureKind(s);
             if (!k) return Failure{"unknown picture '" + s + "'"};
             o.tag = k->tag;
+            o.tagGiven = true;
         } else if (a == "--tag") {
             const std::string s = value();
             if (!ParseLong(s, 0, 1000, v) || !FindPictureKind(static_cast<int>(v)))
                 return Failure{"--tag takes the tag of a picture, not '" + s + "'"};
             o.tag = static_cast<int>(v);
+            o.tagGiven = true;
         } else if (a == "--clear") {
             o.clear = true;
         } else if (a == "--overlay") {
@@ -131,6 +142,7 @@ Result<Options> Parse(int argc, char** argv) {
                 return Failure{"--size takes WxH with each from 1 to 16384, not '" + s + "'"};
             o.width = static_cast<int>(w);
             o.height = static_cast<int>(h);
+            o.sizeGiven = true;
         } else if (a == "--threads") {
             const std::string s = value();
             if (!ParseLong(s, 1, 1024, v))
@@ -220,27 +232,35 @@ int CannotWrite(std::ostream& err, const std::string& path, const Status& why) {
     return 1;
 }
 
-// Draws the picture of checked options and writes its files; returns the exit code.
-int Render(const Options& o, const char* format, const char* scaleFormat, std::ostream& out,
-           std::ostream& err) {
-    ControlValues controls;
-    RenderHost host(err, !o.quiet && ::isatty(2));
-    Session s(controls, host, o.width, o.height, o.threads);
-    s.FormCreate();
-    if (const Status resized = s.FormResize(o.width, o.height); !resized)
-        return CannotWrite(err, o.output, resized);
-    s.FormActivate();
-    s.LoadExample(o.example);
-    if (o.task) s.ComboTypUlohyChange(o.task - 2);
-    for (const auto& [name, text] : o.sets) {
-        if (const Status set = controls.Set(name, text); !set) {
+// Draws the picture of checked options from `scene` and writes its files; returns the exit
+// code.
+int Render(const Options& o, SceneState scene, const char* format, const char* scaleFormat,
+           std::ostream& out, std::ostream& err) {
+    if (o.task) scene.taskType = o.task;
+    for (const auto& [name, text] : o.sets)
+        if (const Status set = scene.controls.Set(name, text); !set) {
             err << "vorla-render: " << set.Message() << "\n";
             return 2;
         }
-        const Ctl c = *FindControl(name);
-        if (Spec(c).kind == ControlKind::ColourLabel) s.LabelyBarev(c, controls.LabelColour(c));
+    RenderSettings settings;
+    if (o.sizeGiven || scene.width <= 0) {
+        settings.width = o.width;
+        settings.height = o.height;
+    } else {
+        settings.width = scene.width;
+        settings.height = scene.height;
     }
-    s.DefKruz();
+    settings.threads = o.threads;
+    settings.clear = o.clear;
+    settings.overlay = o.overlay;
+    settings.fixedPoints = o.fixedPoints;
+    if (o.haveSeed) settings.seed = o.seed;
+    RenderHost host(err, !o.quiet && ::isatty(2));
+    SceneRender render(scene, host, settings);
+    if (const Status prepared = render.Prepare(); !prepared)
+        return CannotWrite(err, o.output, prepared);
+    const ControlValues& controls = render.controls;
+    Session& s = render.session;
     if (o.printScene) {
         out << s.sceneText << "\n";
         return 0;
@@ -254,24 +274,13 @@ int Render(const Options& o, const char* format, const char* scaleFormat, std::o
                 err << "vorla-render: warning: " << f.name << ": '" << controls.Text(f.id)
                     << "' is not a valid number here; its default is used\n";
         }
-    if (!s.EditNekonecnoExit()) {
-        err << "vorla-render: " << kBadNumberMessage << " (EditNekonecno: '"
-            << controls.Text(Ctl::EditNekonecno) << "')\n";
-        return 2;
-    }
-    // The tabula shows the final scene, as after "Recalc."
-    if (const Status recalc = s.ButPrepocetClick(); !recalc) {
-        err << "vorla-render: " << recalc.Message() << "\n";
-        return 2;
-    }
-    if (o.clear) controls.SetText(Ctl::CheckClear, "1");
-    s.fixedSeed = o.haveSeed;
-    s.seed = o.seed;
-    host.rows = o.height;
-    (void)s.ActionClick(o.tag);  // its range was checked just above
+    host.rows = settings.height;
+    const Status drawn = render.Draw();
     host.Finish();
-    if (o.overlay) s.Zadani1Click();
-    if (o.fixedPoints) s.PevneBody1Click();
+    if (!drawn) {
+        err << "vorla-render: " << drawn.Message() << "\n";
+        return 2;
+    }
     if (const Status saved = SaveImageFile(s.tabula.Image(), o.output, format); !saved)
         return CannotWrite(err, o.output, saved);
     if (!o.gridFile.empty())
@@ -319,7 +328,20 @@ int RunRender(int argc, char** argv, std::ostream& out, std::ostream& err) {
             << "\n";
         return 2;
     }
-    const PictureKindInfo* kind = FindPictureKind(o.tag);
+    SceneState scene = ExampleScene(o.example);
+    if (!o.sceneFile.empty()) {
+        std::vector<std::string> warnings;
+        Result<SceneState> read = ReadSceneFile(o.sceneFile, &warnings);
+        if (!read) {
+            err << "vorla-render: " << read.Message() << "\n";
+            return 2;
+        }
+        if (!o.quiet)
+            for (const std::string& w : warnings) err << "vorla-render: warning: " << w << "\n";
+        scene = read.Value();
+    }
+    if (o.tagGiven || scene.pictureKind == 0) scene.pictureKind = o.tag;
+    const PictureKindInfo* kind = FindPictureKind(scene.pictureKind);
     if (!o.printScene && (!kind || !kind->run)) {
         err << "vorla-render: the picture '" << (kind ? kind->name : "?")
             << "' is not available yet\n";
@@ -327,7 +349,8 @@ int RunRender(int argc, char** argv, std::ostream& out, std::ostream& err) {
     }
     // A picture the memory cannot hold is a picture file that cannot be written.
     int code = 0;
-    const Status ran = Guarded([&] { code = Render(o, format, scaleFormat, out, err); });
+    const Status ran =
+        Guarded([&] { code = Render(o, std::move(scene), format, scaleFormat, out, err); });
     return ran ? code : CannotWrite(err, o.output, ran);
 }
 

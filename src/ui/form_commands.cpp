@@ -4,6 +4,7 @@
 #include <QClipboard>
 #include <QColorDialog>
 #include <QFileDialog>
+#include <QFileInfo>
 #include <QGuiApplication>
 #include <QMessageBox>
 #include <QMouseEvent>
@@ -122,11 +123,32 @@ void TVorlaForm::Timer1Timer() {
     timer1_.stop();
 }
 
+std::optional<std::pair<QString, int>> TVorlaForm::AskSaveFile(const char* name,
+                                                               const QStringList& filters,
+                                                               const QStringList& suffixes,
+                                                               int initial) {
+    QFileDialog dialog(this);
+    dialog.setObjectName(name);
+    dialog.setAcceptMode(QFileDialog::AcceptSave);
+    dialog.setOption(QFileDialog::DontConfirmOverwrite);
+    dialog.setNameFilters(filters);
+    dialog.selectNameFilter(filters[initial]);
+    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return {};
+    QString path = dialog.selectedFiles().first();
+    if (path.isEmpty()) return {};
+    const int filter = std::max(0, static_cast<int>(filters.indexOf(dialog.selectedNameFilter())));
+    if (QFileInfo(path).suffix().isEmpty()) path += "." + suffixes[filter];
+    return std::pair{path, filter};
+}
+
 void TVorlaForm::menuSaveObrazClick() {
-    const QString path = QFileDialog::getSaveFileName(this, QString(), QString(), QString(),
-                                                      nullptr, QFileDialog::DontConfirmOverwrite);
-    if (path.isEmpty()) return;
-    const Status saved = SaveImageFile(ShownPicture(), path.toStdString(), "BMP");
+    // The filter chosen decides the format, whatever the name's extension; BMP comes first.
+    const auto chosen =
+        AskSaveFile("SaveDialog1", {"BMP image (*.bmp)", "PNG image (*.png)"}, {"bmp", "png"}, 0);
+    if (!chosen) return;
+    const QString& path = chosen->first;
+    const Status saved =
+        SaveImageFile(ShownPicture(), path.toStdString(), chosen->second == 1 ? "PNG" : "BMP");
     if (!saved)
         ReportError(QString::fromLocal8Bit("Cannot create file \"" + path.toStdString() + "\". " +
                                            saved.Message()));

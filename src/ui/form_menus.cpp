@@ -35,6 +35,13 @@ void TVorlaForm::BuildMenus() {
     AddAction(picture, "ObnovitObraz1", "&Restore picture", QKeySequence("Ctrl+Q"),
               [this] { ObnovitObraz1Click(); });
     picture->addSeparator();
+    AddAction(picture, "SaveScene1", QString::fromUtf8("Sa&ve scene …"),
+              QKeySequence("Ctrl+Shift+S"), [this] { SaveScene1Click(); });
+    AddAction(picture, "OpenScene1", QString::fromUtf8("&Open scene …"), QKeySequence("Ctrl+O"),
+              [this] { OpenScene1Click(); });
+    AddAction(picture, "RenderAtSize1", QString::fromUtf8("Render at si&ze …"),
+              QKeySequence("Ctrl+B"), [this] { RenderAtSize1Click(); });
+    picture->addSeparator();
     AddAction(picture, "Konec1", "E&xit", QKeySequence("Ctrl+X"), [this] { Konec1Click(); });
 
     QMenu* coords = bar->addMenu("Co&ordinates");

@@ -88,7 +88,7 @@ void TVorlaForm::PictureDone(Status status) {
         pendingPicture_.reset();
         if (!closePending_) StartPicture(tag);
     }
-    if (closePending_ && !pictureRunning()) close();
+    if (closePending_ && !pictureRunning() && !renderRunning()) close();
 }
 
 void TVorlaForm::CancelPicture() {

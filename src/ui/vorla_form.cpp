@@ -106,6 +106,10 @@ TVorlaForm::~TVorlaForm() {
         CancelPicture();
         pictureThread_.join();
     }
+    if (renderThread_.joinable()) {
+        renderCancel_ = true;
+        renderThread_.join();
+    }
     qApp->removeEventFilter(this);
 }
 
@@ -257,10 +261,11 @@ void TVorlaForm::resizeEvent(QResizeEvent* event) {
 }
 
 void TVorlaForm::closeEvent(QCloseEvent* event) {
-    if (pictureRunning()) {
-        // The picture ends at once; the window closes when its thread has returned.
+    if (pictureRunning() || renderRunning()) {
+        // The pictures end at once; the window closes when their threads have returned.
         closePending_ = true;
-        CancelPicture();
+        renderCancel_ = true;
+        if (pictureRunning()) CancelPicture();
         event->ignore();
         return;
     }

@@ -1,8 +1,9 @@
 // The main window: the controls of every parameter, the menus, the tabula and the status bar.
 // It owns the session and gives it the controls and the window's services. Its parts live in
 // vorla_form.cpp (construction, controls, host), form_layout.cpp (pages and widgets),
-// form_menus.cpp, form_keys.cpp (keys and leave events), form_commands.cpp and
-// form_picture.cpp (pictures on a thread of their own).
+// form_menus.cpp, form_keys.cpp (keys and leave events), form_commands.cpp,
+// form_picture.cpp (pictures on a thread of their own) and form_scene.cpp (scene files and
+// pictures rendered at any size).
 #pragma once
 
 #include <QImage>
@@ -21,6 +22,7 @@
 #include <vector>
 
 #include "app/mouse_tools.h"
+#include "app/scene_file.h"
 #include "app/session.h"
 #include "model/controls.h"
 
@@ -29,6 +31,7 @@ class QComboBox;
 class QTabWidget;
 class QPushButton;
 class QMouseEvent;
+class QProgressDialog;
 
 namespace vorla {
 
@@ -89,6 +92,11 @@ class TVorlaForm : public QMainWindow, public Controls, public Host {
     TabulaView* tabulaView() const { return tabule_; }
     // Whether a picture is being computed beside the event loop.
     bool pictureRunning() const { return pictureThread_.joinable(); }
+    // Whether "Render at size" is drawing a picture beside the window.
+    bool renderRunning() const { return renderThread_.joinable(); }
+    // The scene the window holds now: its controls, task type, last picture kind and the
+    // tabula's size.
+    SceneState CurrentScene() const;
 
     // The About and brief-help windows, created in this order after the main window and
     // hidden until their commands show them; the commands create them when still missing.
@@ -131,8 +139,16 @@ class TVorlaForm : public QMainWindow, public Controls, public Host {
     void LabelyBarev(Ctl label);
     // Timer1Timer: clears status panel 7 and stops the timer.
     void Timer1Timer();
-    // Picture > Save to file: the tabula as a BMP file.
+    // Picture > Save to file: the tabula as a BMP file, or a PNG file.
     void menuSaveObrazClick();
+    // Picture > Save scene: every control, the task type and the last picture kind to a file.
+    void SaveScene1Click();
+    // Picture > Open scene: a scene file read whole and, when good, put in place; its
+    // picture is drawn again.
+    void OpenScene1Click();
+    // Picture > Render at size: the last picture kind of the current scene at a size
+    // typed, into a PNG or BMP file, drawn beside the window with a progress bar.
+    void RenderAtSize1Click();
     // UschovatObraz1Click: Picture > Store picture: keeps a copy of the tabula.
     void UschovatObraz1Click();
     // ObnovitObraz1Click: Picture > Restore picture: puts the stored copy back.
@@ -184,6 +200,11 @@ class TVorlaForm : public QMainWindow, public Controls, public Host {
     // Runs a command now, reporting a failure.
     void RunNow(const std::function<void()>& command);
     void ReportError(const QString& message);
+    // Runs a save dialog named `name` with `filters` (the one at `initial` chosen first);
+    // the path, with the chosen filter's extension added to a name without one, and the
+    // index of that filter. Nothing when cancelled.
+    std::optional<std::pair<QString, int>> AskSaveFile(const char* name, const QStringList& filters,
+                                                       const QStringList& suffixes, int initial);
     // Reports a failure, if it is one.
     void Report(const Status& done);
     // Runs the leave handler of a field that lost the focus, after the focus has moved.
@@ -206,6 +227,10 @@ class TVorlaForm : public QMainWindow, public Controls, public Host {
     void PictureDone(Status status);  // the picture thread has ended
     void CancelPicture();             // the picture ends at once
     void RunPending();
+    // form_scene.cpp
+    void ApplyScene(const SceneState& scene);
+    void RenderDone(const Status& status, bool cancelled, const QString& path, int width,
+                    int height);
     // vorla_form.cpp
     void FormResize(int width, int height);
     void FormActivate();
@@ -245,6 +270,10 @@ class TVorlaForm : public QMainWindow, public Controls, public Host {
     std::optional<int> pendingPicture_;               // the picture asked for during another
     std::unique_ptr<ControlValues> pictureControls_;  // what the picture reads and writes
     std::unique_ptr<ControlValues> controlsPassed_;   // its state when last passed on
+    std::thread renderThread_;                        // "Render at size" drawing beside the window
+    std::atomic<bool> renderCancel_{false};           // its picture ends at once, writing nothing
+    QPointer<QProgressDialog> renderProgress_;
+    QString renderSize_;  // the size typed last, offered again
     bool closePending_ = false;
     bool activatedOnce_ = false;
     bool returnPending_ = false;

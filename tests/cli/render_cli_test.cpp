@@ -15,6 +15,8 @@
 #include <string>
 #include <vector>
 
+#include "app/scene_render.h"
+
 namespace {
 
 namespace fs = std::filesystem;
@@ -135,6 +137,31 @@ TEST_F(RenderCli, ScaleImageRunsFromMinusOneToPlusOne) {
     // A new zero colour shows in the middle row.
     ASSERT_EQ(Render(common + "--set LabelLyapZero=Lime --scale-image @/s.bmp @/x.png"), 0);
     EXPECT_EQ(Image("s.bmp").pixel(0, 120), qRgb(0, 255, 0));
+}
+
+TEST_F(RenderCli, SceneFileGivesItsPictureAndSizeAndIsRefusedWhenBad) {
+    vorla::SceneState scene = vorla::ExampleScene(5);
+    ASSERT_TRUE(scene.controls.Set("SpinPeriodIter", "40"));
+    ASSERT_TRUE(scene.controls.Set("lbl3", "Lime"));
+    scene.pictureKind = 2;
+    scene.width = 60;
+    scene.height = 40;
+    ASSERT_TRUE(vorla::WriteSceneFile(scene, P("s.json")));
+    ASSERT_EQ(Render("--quiet --scene @/s.json --grid @/a.grid @/a.png"), 0) << out;
+    ASSERT_EQ(Render("--quiet --example 5 --set SpinPeriodIter=40 --set lbl3=Lime --picture "
+                     "periodicity --size 60x40 --grid @/b.grid @/b.png"),
+              0);
+    auto bytes = [&](const char* f) {
+        std::ifstream in(P(f), std::ios::binary);
+        return std::string(std::istreambuf_iterator<char>(in), {});
+    };
+    EXPECT_EQ(bytes("a.grid"), bytes("b.grid"));
+    EXPECT_EQ(bytes("a.png"), bytes("b.png"));
+    std::ofstream(P("bad.json")) << R"({"format": "vorla-scene", "version": 1, "taskType": 9,
+        "controls": {}})";
+    EXPECT_EQ(Render("--scene @/bad.json @/x.png"), 2);
+    EXPECT_NE(out.find("bad.json: taskType:"), std::string::npos) << out;
+    EXPECT_FALSE(fs::exists(P("x.png")));
 }
 
 vorla::Status Check(std::vector<std::string> args) {

@@ -1,0 +1,119 @@
+#include "app/scene_render.h"
+
+#include <unistd.h>
+
+#include <QImage>
+#include <cstdio>
+#include <fstream>
+#include <string>
+
+#include "model/examples.h"
+#include "plane/number_text.h"
+
+namespace vorla {
+namespace {
+
+// The bytes the system can still give: MemAvailable, else the physical memory.
+long long AvailableMemory() {
+    std::ifstream info("/proc/meminfo");
+    std::string key;
+    long long kb = 0;
+    std::string unit;
+    while (info >> key >> kb >> unit)
+        if (key == "MemAvailable:") return kb * 1024;
+    const long pages = ::sysconf(_SC_PHYS_PAGES), size = ::sysconf(_SC_PAGESIZE);
+    return pages > 0 && size > 0 ? static_cast<long long>(pages) * size : -1;
+}
+
+std::string Megabytes(long double bytes) {
+    char text[32];
+    std::snprintf(text, sizeof text, "%.0Lf MB", bytes / (1024.0L * 1024.0L));
+    return text;
+}
+
+}  // namespace
+
+Status CheckRenderMemory(long long width, long long height) {
+    // The image, a copy of it, the file's bytes and the value grid: up to four bytes a
+    // pixel each.
+    const long double need = 16.0L * (width + 1) * (height + 1);
+    const long long have = AvailableMemory();
+    if (have < 0 || need <= have) return {};
+    return Failure{"A picture of " + std::to_string(width) + "x" + std::to_string(height) +
+                   " pixels needs about " + Megabytes(need) + " of memory; only " +
+                   Megabytes(have) + " are free."};
+}
+
+SceneState ExampleScene(int number) {
+    SceneState s;
+    if (number < 1 || number > static_cast<int>(kExamples.size())) return s;
+    const Example& e = kExamples[number - 1];
+    s.taskType = e.itemIndex + 2;
+    for (int i = 0; i < 11; ++i)
+        if (e.circles[i]) s.controls.SetText(CircleField(i), e.circles[i]);
+    s.controls.SetText(Ctl::edtXod, e.xFrom);
+    s.controls.SetText(Ctl::edtXdo, e.xTo);
+    s.controls.SetText(Ctl::edtYzero, e.yRel);
+    return s;
+}
+
+SceneRender::SceneRender(const SceneState& scene, Host& host, const RenderSettings& settings)
+    : session(controls, host, 1, 1, settings.threads), scene_(scene), settings_(settings) {}
+
+Status SceneRender::Prepare() {
+    if (Status fits = CheckRenderMemory(settings_.width, settings_.height); !fits) return fits;
+    session.FormCreate();
+    if (Status resized = session.FormResize(settings_.width, settings_.height); !resized)
+        return resized;
+    // A colour label goes through its click, which also sets the colour table it stands for.
+    for (const ControlSpec& f : ControlTable()) {
+        if (f.kind != ControlKind::ColourLabel)
+            controls.SetText(f.id, scene_.controls.Text(f.id));
+        else if (f.handler == ControlHandler::PickColour)
+            session.LabelyBarev(f.id, scene_.controls.LabelColour(f.id));
+        else
+            controls.SetLabelColour(f.id, scene_.controls.LabelColour(f.id));
+    }
+    if (scene_.taskType >= 2) session.ComboTypUlohyChange(scene_.taskType - 2);
+    session.FormActivate();
+    return {};
+}
+
+Status SceneRender::Draw(const std::atomic<bool>* cancel) {
+    if (!session.EditNekonecnoExit())
+        return Failure{std::string(kBadNumberMessage) + " (EditNekonecno: '" +
+                       controls.Text(Ctl::EditNekonecno) + "')"};
+    // The tabula shows the final scene, as after "Recalc."
+    if (Status recalc = session.ButPrepocetClick(); !recalc) return recalc;
+    if (settings_.clear) controls.SetText(Ctl::CheckClear, "1");
+    session.fixedSeed = settings_.seed.has_value();
+    session.seed = settings_.seed.value_or(0);
+    const Result<bool> begun = session.BeginPicture(scene_.pictureKind);
+    if (!begun) return begun.ToStatus();
+    if (!begun.Value()) return Failure{kNoTaskStatus};
+    struct End {  // also when a fault ends the picture early
+        Session& s;
+        ~End() { s.EndPicture(); }
+    };
+    {
+        End end{session};
+        session.RunPicture(
+            controls, [this](int row) { return session.TestKonce(row); }, cancel);
+    }
+    if (cancel && *cancel) return {};
+    if (settings_.overlay) session.Zadani1Click();
+    if (settings_.fixedPoints) session.PevneBody1Click();
+    // The file's resolution must not depend on a screen: 100 dpi, what an image gets in a
+    // program without one.
+    constexpr int kDotsPerMeter = 3937;
+    if (session.tabula.Image().dotsPerMeterX() != kDotsPerMeter ||
+        session.tabula.Image().dotsPerMeterY() != kDotsPerMeter) {
+        QImage image = session.tabula.Image();
+        image.setDotsPerMeterX(kDotsPerMeter);
+        image.setDotsPerMeterY(kDotsPerMeter);
+        session.tabula.SetImage(image);
+    }
+    return {};
+}
+
+}  // namespace vorla

@@ -1,0 +1,56 @@
+// A picture drawn from a scene by a session of its own, at any size: what the renderer draws,
+// and what the window's "Render at size" draws beside its own session. Both go through here,
+// so that the same scene gives the same picture.
+#pragma once
+
+#include <atomic>
+#include <cstdint>
+#include <optional>
+
+#include "app/scene_file.h"
+#include "app/session.h"
+#include "base/status.h"
+#include "model/controls.h"
+
+namespace vorla {
+
+// How to draw a scene.
+struct RenderSettings {
+    int width = 542, height = 450;
+    int threads = 0;                    // the picture workers; 0: one per core
+    bool clear = false;                 // "Clear the tabula" checked, whatever the scene says
+    bool overlay = false;               // the basic circles drawn after the picture
+    bool fixedPoints = false;           // the fixed points marked after the picture
+    std::optional<std::uint64_t> seed;  // unset: the picture takes one from the clock
+};
+
+// Whether the memory can hold a picture of width x height with its value grid and its
+// file's bytes; a failure says what it needs and what there is.
+Status CheckRenderMemory(long long width, long long height);
+
+// The scene of example `number` (1..14) over the default controls.
+SceneState ExampleScene(int number);
+
+// A session over a copy of a scene's controls, drawing the scene's picture kind.
+class SceneRender {
+  public:
+    SceneRender(const SceneState& scene, Host& host, const RenderSettings& settings);
+
+    // The tabula sized, the scene's controls and task type put in place and the circles
+    // read, as the window holds them. Fails when the memory cannot hold the picture.
+    Status Prepare();
+    // Reads the bound of infinity and the axes, clears the tabula to the basic circles and
+    // draws the picture, then the overlays asked for. The picture ends at once when
+    // `cancel` is set. Fails, drawing nothing, for a bad bound of infinity, an unusable
+    // range or no task type.
+    Status Draw(const std::atomic<bool>* cancel = nullptr);
+
+    ControlValues controls;  // what the session reads
+    Session session;
+
+  private:
+    SceneState scene_;
+    RenderSettings settings_;
+};
+
+}  // namespace vorla

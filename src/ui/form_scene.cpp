@@ -1,0 +1,187 @@
+// Scene files and pictures rendered at any size. A scene file holds every control, so that a
+// new control is kept without code here. "Render at size" draws with a session of its own over
+// a copy of the controls, on a thread of its own, exactly as the renderer does: the window's
+// session is not touched and the GUI thread only shows the progress.
+#include <QFileDialog>
+#include <QInputDialog>
+#include <QMessageBox>
+#include <QMetaObject>
+#include <QProgressDialog>
+#include <QRegularExpression>
+#include <functional>
+
+#include "app/scene_render.h"
+#include "plane/image_file.h"
+#include "ui/vorla_form.h"
+
+namespace vorla {
+namespace {
+
+QString Local(const std::string& s) {
+    return QString::fromLocal8Bit(s);
+}
+
+// Reports the rows done from the rendering thread; never asks the picture to end.
+class ProgressHost : public Host {
+  public:
+    explicit ProgressHost(std::function<void(int)> show) : show_(std::move(show)) {}
+    bool Poll(int row) override {
+        show_(row);
+        return false;
+    }
+
+  private:
+    std::function<void(int)> show_;
+};
+
+}  // namespace
+
+SceneState TVorlaForm::CurrentScene() const {
+    SceneState s{ControlValues(static_cast<const Controls&>(*this)), session_->scene.taskType,
+                 session_->PictureKind, session_->tabula.Width(), session_->tabula.Height()};
+    return s;
+}
+
+void TVorlaForm::SaveScene1Click() {
+    const auto chosen = AskSaveFile("SceneDialog", {"Vorla scene (*.json)"}, {"json"}, 0);
+    if (!chosen) return;
+    const QString& path = chosen->first;
+    if (const Status saved = WriteSceneFile(CurrentScene(), path.toStdString()); !saved)
+        ReportError(Local("Cannot create file \"" + path.toStdString() + "\". " + saved.Message()));
+}
+
+void TVorlaForm::OpenScene1Click() {
+    const QString path = QFileDialog::getOpenFileName(this, "Open scene", QString(),
+                                                      "Vorla scene (*.json);;All files (*)");
+    if (path.isEmpty()) return;
+    std::vector<std::string> warnings;
+    const Result<SceneState> read = ReadSceneFile(path.toStdString(), &warnings);
+    if (!read) {
+        ReportError(Local("The scene was not opened: " + read.Message()));
+        return;
+    }
+    RunCommand([this, scene = read.Value()] { ApplyScene(scene); }, true);
+    QStringList lines;
+    for (const std::string& w : warnings) lines << Local(w);
+    if (!lines.isEmpty()) QMessageBox::warning(this, "Vorla", lines.join("\n"));
+}
+
+void TVorlaForm::ApplyScene(const SceneState& s) {
+    // As if the user had typed every field, clicked every label and chosen the task type.
+    for (const ControlSpec& f : ControlTable()) {
+        if (f.kind != ControlKind::ColourLabel)
+            SetText(f.id, s.controls.Text(f.id));
+        else if (f.handler == ControlHandler::PickColour)
+            session_->LabelyBarev(f.id, s.controls.LabelColour(f.id));
+        else
+            SetLabelColour(f.id, s.controls.LabelColour(f.id));
+    }
+    SetTaskIndex(s.taskType >= 2 ? s.taskType - 2 : -1);
+    session_->ComboTypUlohyChange(s.taskType - 2);
+    if (s.taskType < 2) session_->scene.taskType = -1;
+    session_->EditPresnostExit();
+    (void)session_->EditNekonecnoExit();  // a bad bound has its field focused
+    if (const Status recalc = session_->ButPrepocetClick(); !recalc) {
+        Report(recalc);
+        return;
+    }
+    // The picture of the scene, as it was when saved.
+    if (s.pictureKind != 0 && s.taskType >= 2) ActionClick(s.pictureKind);
+}
+
+void TVorlaForm::RenderAtSize1Click() {
+    if (renderRunning()) {
+        ReportError("A picture is being rendered already: wait for it, or cancel it.");
+        return;
+    }
+    const SceneState scene = CurrentScene();
+    if (scene.pictureKind == 0 || scene.taskType < 2) {
+        ReportError("Draw a picture first: \"Render at size\" renders the last picture drawn.");
+        return;
+    }
+    if (renderSize_.isEmpty())
+        renderSize_ = QString("%1x%2").arg(scene.width * 2).arg(scene.height * 2);
+    bool ok = false;
+    const QString typed = QInputDialog::getText(
+        this, "Render at size", "Width x height in pixels:", QLineEdit::Normal, renderSize_, &ok);
+    if (!ok) return;
+    static const QRegularExpression kSize(R"(^\s*(\d{1,9})\s*[xX*×]\s*(\d{1,9})\s*$)");
+    const QRegularExpressionMatch m = kSize.match(typed);
+    const int width = m.hasMatch() ? m.captured(1).toInt() : 0;
+    const int height = m.hasMatch() ? m.captured(2).toInt() : 0;
+    if (width < 1 || height < 1) {
+        ReportError("Type the size as WIDTHxHEIGHT, for example 3840x2160, not \"" + typed + "\".");
+        return;
+    }
+    renderSize_ = typed.trimmed();
+    if (const Status fits = CheckRenderMemory(width, height); !fits) {
+        ReportError(Local(fits.Message()));
+        return;
+    }
+    const auto chosen =
+        AskSaveFile("RenderDialog", {"PNG image (*.png)", "BMP image (*.bmp)"}, {"png", "bmp"}, 0);
+    if (!chosen) return;
+    const QString path = chosen->first;
+    const char* format = chosen->second == 0 ? "PNG" : "BMP";
+
+    auto* progress =
+        new QProgressDialog(QString("Rendering %1x%2 into %3").arg(width).arg(height).arg(path),
+                            "Cancel", 0, height + 1, this);
+    progress->setObjectName("RenderProgress");
+    progress->setWindowModality(Qt::NonModal);
+    progress->setAutoClose(false);
+    progress->setAutoReset(false);
+    progress->setMinimumDuration(0);
+    connect(progress, &QProgressDialog::canceled, this, [this] { renderCancel_ = true; });
+    progress->show();
+    renderProgress_ = progress;
+    renderCancel_ = false;
+
+    RenderSettings settings;
+    settings.width = width;
+    settings.height = height;
+    renderThread_ = std::thread([this, scene, settings, path, format] {
+        auto show = [this](int row) {
+            QMetaObject::invokeMethod(
+                this,
+                [this, row] {
+                    if (renderProgress_) renderProgress_->setValue(row);
+                },
+                Qt::QueuedConnection);
+        };
+        ProgressHost host(show);
+        bool cancelled = false;
+        const Status done = Guarded([&]() -> Status {
+            SceneRender render(scene, host, settings);
+            if (Status prepared = render.Prepare(); !prepared) return prepared;
+            if (Status drawn = render.Draw(&renderCancel_); !drawn) return drawn;
+            cancelled = renderCancel_;
+            if (cancelled) return {};
+            show(settings.height + 1);
+            return SaveImageFile(render.session.tabula.Image(), path.toStdString(), format);
+        });
+        QMetaObject::invokeMethod(
+            this,
+            [this, done, cancelled, path, settings] {
+                RenderDone(done, cancelled, path, settings.width, settings.height);
+            },
+            Qt::QueuedConnection);
+    });
+}
+
+void TVorlaForm::RenderDone(const Status& status, bool cancelled, const QString& path, int width,
+                            int height) {
+    renderThread_.join();  // it has just returned
+    delete renderProgress_;
+    if (!status) {
+        ReportError(Local("Cannot render " + std::to_string(width) + "x" + std::to_string(height) +
+                          " into \"" + path.toStdString() + "\". " + status.Message()));
+    } else {
+        panels_[7]->setText(cancelled ? QString("RENDERING CANCELLED")
+                                      : QString("Rendered %1x%2").arg(width).arg(height));
+        timer1_.start();
+    }
+    if (closePending_ && !pictureRunning()) close();
+}
+
+}  // namespace vorla

@@ -1,0 +1,80 @@
+// Scene files: what is written is read back whole; a bad file is refused as a whole, with a
+// message that names the file and the key.
+#include "app/scene_file.h"
+
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+namespace vorla {
+namespace {
+
+TEST(SceneFile, EveryControlComesBackAsWritten) {
+    SceneState s;
+    for (const auto& [name, text] :
+         std::vector<std::pair<const char*, const char*>>{{"EditKd", "1/3"},
+                                                          {"edtXod", "-2,5"},
+                                                          {"SpinKonvergIter", "77"},
+                                                          {"CheckClear", "off"},
+                                                          {"LabelB2", "#123456"},
+                                                          {"lbl15", "Lime"}})
+        ASSERT_TRUE(s.controls.Set(name, text)) << name;
+    s.taskType = 4;
+    s.pictureKind = 21;
+    s.width = 300;
+    s.height = 200;
+    std::vector<std::string> warnings;
+    const Result<SceneState> back = ParseSceneText(SceneFileText(s), "s.json", &warnings);
+    ASSERT_TRUE(back) << back.Message();
+    EXPECT_TRUE(warnings.empty());
+    for (const ControlSpec& f : ControlTable()) {
+        EXPECT_EQ(back->controls.Text(f.id), s.controls.Text(f.id)) << f.name;
+        EXPECT_EQ(back->controls.LabelColour(f.id), s.controls.LabelColour(f.id)) << f.name;
+    }
+    EXPECT_EQ(back->taskType * 1000 + back->pictureKind, 4021);
+    EXPECT_EQ(back->width * 1000 + back->height, 300200);
+}
+
+TEST(SceneFile, BadFilesAreRefusedNamingTheKeyAndUnknownKeysWarned) {
+    const std::string head = R"({"format": "vorla-scene", "version": 1, "taskType": 3, )";
+    const struct {
+        std::string text;
+        const char* says;  // after "f.json: "
+    } cases[] = {
+        {head + R"("controls": {"EditKd": "2")", "not a readable scene"},  // truncated
+        {"", "not a readable scene"},
+        {R"({"version": 1, "taskType": 3, "controls": {}})", "format:"},
+        {R"({"format": "vorla-scene", "version": 2, "taskType": 3, "controls": {}})",
+         "version: the file is of version 2, newer"},
+        {R"({"format": "vorla-scene", "version": "1", "taskType": 3, "controls": {}})", "version:"},
+        {R"({"format": "vorla-scene", "version": 1, "taskType": 1e20, "controls": {}})",
+         "taskType:"},
+        {head + R"("controls": []})", "controls:"},
+        {head + R"("controls": {"EditKd": 2}})", "controls.EditKd: takes a text"},
+        {head + R"("controls": {"SpinKonvergIter": 1e300}})", "controls.SpinKonvergIter:"},
+        {head + R"("controls": {"SpinKonvergIter": 2.5}})", "controls.SpinKonvergIter:"},
+        {head + R"("controls": {"CheckClear": "yes"}})", "controls.CheckClear: takes true"},
+        {head + R"("controls": {"LabelB1": "Mauve"}})", "controls.LabelB1:"},
+        {head + R"("picture": "sunset", "controls": {}})", "picture:"},
+        {head + R"("tabula": {"width": 99999, "height": 5}, "controls": {}})", "tabula.width:"},
+    };
+    for (const auto& c : cases) {
+        const Result<SceneState> r = ParseSceneText(c.text, "f.json", nullptr);
+        ASSERT_FALSE(r) << c.text;
+        EXPECT_EQ(r.Message().rfind(std::string("f.json: ") + c.says, 0), 0u) << c.text << "\n"
+                                                                              << r.Message();
+    }
+    std::vector<std::string> warnings;
+    const Result<SceneState> r =
+        ParseSceneText(head + R"("colour": 1, "controls": {"EditKd": "7", "EditZoom": "2"}})",
+                       "f.json", &warnings);
+    ASSERT_TRUE(r) << r.Message();
+    EXPECT_EQ(r->controls.Text(Ctl::EditKd), "7");
+    EXPECT_EQ(r->controls.Text(Ctl::EditKr), Spec(Ctl::EditKr).defaultText);
+    EXPECT_EQ(warnings, (std::vector<std::string>{"f.json: unknown key controls.EditZoom ignored",
+                                                  "f.json: unknown key colour ignored"}));
+}
+
+}  // namespace
+}  // namespace vorla
