@@ -1,5 +1,5 @@
 // PNG rows written one at a time read back as written, by the row reader and by Qt.
-#include "cli/png_rows.h"
+#include "plane/png_rows.h"
 
 #include <gtest/gtest.h>
 

@@ -1,4 +1,4 @@
-#include "cli/png_rows.h"
+#include "plane/png_rows.h"
 
 #include <spng.h>
 
