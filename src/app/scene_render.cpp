@@ -3,6 +3,8 @@
 #include <unistd.h>
 
 #include <QImage>
+#include <algorithm>
+#include <chrono>
 #include <cstdio>
 #include <fstream>
 #include <string>
@@ -61,10 +63,12 @@ SceneRender::SceneRender(const SceneState& scene, Host& host, const RenderSettin
     : session(controls, host, 1, 1, settings.threads), scene_(scene), settings_(settings) {}
 
 Status SceneRender::Prepare() {
-    if (Status fits = CheckRenderMemory(settings_.width, settings_.height); !fits) return fits;
+    // In bands only a band is held at a time, whatever the height.
+    const int rows =
+        settings_.bandRows > 0 ? std::min(settings_.height, settings_.bandRows) : settings_.height;
+    if (Status fits = CheckRenderMemory(settings_.width, rows); !fits) return fits;
     session.FormCreate();
-    if (Status resized = session.FormResize(settings_.width, settings_.height); !resized)
-        return resized;
+    if (Status resized = session.FormResize(settings_.width, rows); !resized) return resized;
     // A colour label goes through its click, which also sets the colour table it stands for.
     for (const ControlSpec& f : ControlTable()) {
         if (f.kind != ControlKind::ColourLabel)
@@ -77,6 +81,25 @@ Status SceneRender::Prepare() {
     if (scene_.taskType >= 2) session.ComboTypUlohyChange(scene_.taskType - 2);
     session.FormActivate();
     return {};
+}
+
+Status SceneRender::DrawRows(RowSink& sink, int first, int last) {
+    if (!session.EditNekonecnoExit())
+        return Failure{std::string(kBadNumberMessage) + " (EditNekonecno: '" +
+                       controls.Text(Ctl::EditNekonecno) + "')"};
+    if (Status recalc = session.ButPrepocetClick(); !recalc) return recalc;
+    if (settings_.clear) controls.SetText(Ctl::CheckClear, "1");
+    // One seed for every band, or a random picture would change from band to band.
+    session.fixedSeed = true;
+    session.seed = settings_.seed.value_or(
+        static_cast<std::uint64_t>(std::chrono::system_clock::now().time_since_epoch().count()));
+    const BandRender what{scene_.pictureKind,
+                          settings_.overlay,
+                          settings_.fixedPoints,
+                          first,
+                          last,
+                          std::max(1, settings_.bandRows)};
+    return RenderBands(session, settings_.width, settings_.height, what, sink);
 }
 
 Status SceneRender::Draw(const std::atomic<bool>* cancel) {

@@ -7,6 +7,7 @@
 #include <cstdint>
 #include <optional>
 
+#include "app/band_render.h"
 #include "app/scene_file.h"
 #include "app/session.h"
 #include "base/status.h"
@@ -22,6 +23,7 @@ struct RenderSettings {
     bool overlay = false;               // the basic circles drawn after the picture
     bool fixedPoints = false;           // the fixed points marked after the picture
     std::optional<std::uint64_t> seed;  // unset: the picture takes one from the clock
+    int bandRows = 0;  // for DrawRows: the rows held at a time; 0: Draw, the whole picture
 };
 
 // Whether the memory can hold a picture of width x height with its value grid and its
@@ -44,6 +46,10 @@ class SceneRender {
     // `cancel` is set. Fails, drawing nothing, for a bad bound of infinity, an unusable
     // range or no task type.
     Status Draw(const std::atomic<bool>* cancel = nullptr);
+    // As Draw, for rows first..last (-1: to the end) of a picture computed band by band
+    // (settings.bandRows at a time; the kinds ComputesInBands allows), each row going to
+    // `sink` as soon as its band is done.
+    Status DrawRows(RowSink& sink, int first = 0, int last = -1);
 
     ControlValues controls;  // what the session reads
     Session session;
