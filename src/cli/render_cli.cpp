@@ -3,6 +3,7 @@
 #include <unistd.h>
 
 #include <cstdlib>
+#include <iterator>
 #include <ostream>
 #include <sstream>
 #include <string>
@@ -214,21 +215,30 @@ std::string GridText(const ValueGrid& g, int kind) {
     return s;
 }
 
-// The message of a file that cannot be written, and the exit code 1.
-int CannotWrite(std::ostream& err, const std::string& path, const Status& why) {
-    err << "vorla-render: cannot write " << path << ": " << why.Message() << "\n";
+// A step that failed (a file not written, memory or threads refused): its message, exit 1.
+int Failed(std::ostream& err, const std::string& step, const Status& why) {
+    err << "vorla-render: " << step << ": " << why.Message() << "\n";
     return 1;
 }
 
-// Draws the picture of checked options and writes its files; returns the exit code.
+// Draws the picture of checked options and writes its files; returns the exit code. `step`
+// says what it is doing, for the message of a failure that ends it.
 int Render(const Options& o, const char* format, const char* scaleFormat, std::ostream& out,
-           std::ostream& err) {
+           std::ostream& err, std::string& step) {
+    const std::string size = std::to_string(o.width) + "x" + std::to_string(o.height);
     ControlValues controls;
     RenderHost host(err, !o.quiet && ::isatty(2));
-    Session s(controls, host, o.width, o.height, o.threads);
+    // The tabula takes its size below, and only for a picture: the scene text needs none.
+    const int threads = o.printScene ? 1 : o.threads;
+    step = "cannot start " + std::to_string(threads) + " threads";
+    Session s(controls, host, 1, 1, threads);
+    if (!s.pool.Started()) return Failed(err, step, s.pool.Started());
     s.FormCreate();
-    if (const Status resized = s.FormResize(o.width, o.height); !resized)
-        return CannotWrite(err, o.output, resized);
+    step = "cannot make a " + size + " picture";
+    if (!o.printScene)
+        if (const Status resized = s.FormResize(o.width, o.height); !resized)
+            return Failed(err, step, resized);
+    step = "cannot set up the scene";
     s.FormActivate();
     s.LoadExample(o.example);
     if (o.task) s.ComboTypUlohyChange(o.task - 2);
@@ -259,6 +269,7 @@ int Render(const Options& o, const char* format, const char* scaleFormat, std::o
             << controls.Text(Ctl::EditNekonecno) << "')\n";
         return 2;
     }
+    step = "cannot draw the " + size + " picture";
     s.ButPrepocetClick();  // the tabula shows the final scene, as after "Recalc."
     if (o.clear) controls.SetText(Ctl::CheckClear, "1");
     s.fixedSeed = o.haveSeed;
@@ -268,18 +279,36 @@ int Render(const Options& o, const char* format, const char* scaleFormat, std::o
     host.Finish();
     if (o.overlay) s.Zadani1Click();
     if (o.fixedPoints) s.PevneBody1Click();
+    step = "cannot write " + o.output;
     if (const Status saved = SaveImageFile(s.tabula.Image(), o.output, format); !saved)
-        return CannotWrite(err, o.output, saved);
-    if (!o.gridFile.empty())
+        return Failed(err, step, saved);
+    if (!o.gridFile.empty()) {
+        step = "cannot write " + o.gridFile;
         if (const Status saved = SaveTextFile(GridText(s.grid, s.PictureKind), o.gridFile); !saved)
-            return CannotWrite(err, o.gridFile, saved);
+            return Failed(err, step, saved);
+    }
     if (scaleFormat) {
+        step = "cannot write " + o.scaleFile;
         s.KresliStupnici();
         if (const Status saved = SaveImageFile(s.scaleImage.Image(), o.scaleFile, scaleFormat);
             !saved)
-            return CannotWrite(err, o.scaleFile, saved);
+            return Failed(err, step, saved);
     }
     return 0;
+}
+
+// Names the first two output files that are one file; empty when there are none.
+std::string SharedOutput(const Options& o) {
+    const std::pair<const char*, const std::string*> files[] = {
+        {"the picture", &o.output}, {"--grid", &o.gridFile}, {"--scale-image", &o.scaleFile}};
+    for (size_t i = 0; i < std::size(files); ++i)
+        for (size_t j = i + 1; j < std::size(files); ++j) {
+            const std::string &a = *files[i].second, &b = *files[j].second;
+            if (!a.empty() && !b.empty() && SameFile(a, b))
+                return std::string(files[i].first) + " " + a + " and " + files[j].first + " " + b +
+                       " are the same file";
+        }
+    return {};
 }
 
 }  // namespace
@@ -321,10 +350,16 @@ int RunRender(int argc, char** argv, std::ostream& out, std::ostream& err) {
             << "' is not available yet\n";
         return 2;
     }
-    // A picture the memory cannot hold is a picture file that cannot be written.
+    // One file written twice would keep only the last of the two.
+    if (const std::string shared = o.printScene ? "" : SharedOutput(o); !shared.empty()) {
+        err << "vorla-render: " << shared << "\n";
+        return 2;
+    }
+    // Memory or threads refused anywhere end the step with its message.
     int code = 0;
-    const Status ran = Guarded([&] { code = Render(o, format, scaleFormat, out, err); });
-    return ran ? code : CannotWrite(err, o.output, ran);
+    std::string step = "cannot start";
+    const Status ran = Guarded([&] { code = Render(o, format, scaleFormat, out, err, step); });
+    return ran ? code : Failed(err, step, ran);
 }
 
 }  // namespace vorla

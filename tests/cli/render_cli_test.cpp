@@ -61,6 +61,7 @@ TEST_F(RenderCli, ExitCodesAndMessages) {
         {"--bogus @/x.png", 2, ""},
         {"--size", 2, "--size needs a value"},
         {"--seed -1 @/x.png", 2, "--seed takes a whole number"},
+        {"--size 20x20 --grid @/x.png @/x.png", 2, "are the same file"},
         {"--set LabelBA=#GG0000 @/x.png", 2, "LabelBA takes a colour"},
         {"@/x.jpg", 2, ""},
         {"--set SpinKonvergIter=many @/x.png", 2, ""},
