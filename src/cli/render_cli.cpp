@@ -2,6 +2,7 @@
 
 #include <unistd.h>
 
+#include <cerrno>
 #include <cstdlib>
 #include <iterator>
 #include <ostream>
@@ -56,12 +57,23 @@ struct Options {
     std::string scaleFile;
 };
 
-bool ParseLong(const std::string& s, long long lo, long long hi, long long& v) {
-    if (s.empty()) return false;
-    char* end = nullptr;
+// A whole number written as digits alone (no blank, sign or empty part) within [lo, hi].
+bool ParseDigits(const std::string& s, unsigned long long lo, unsigned long long hi,
+                 unsigned long long& v) {
+    if (s.empty() || s.size() > 20 || s.find_first_not_of("0123456789") != std::string::npos)
+        return false;
     errno = 0;
-    v = std::strtoll(s.c_str(), &end, 10);
-    return *end == 0 && errno == 0 && v >= lo && v <= hi;
+    v = std::strtoull(s.c_str(), nullptr, 10);
+    return errno == 0 && v >= lo && v <= hi;
+}
+
+bool ParseLong(const std::string& s, long long lo, long long hi, long long& v) {
+    unsigned long long u = 0;
+    if (!ParseDigits(s, static_cast<unsigned long long>(lo), static_cast<unsigned long long>(hi),
+                     u))
+        return false;
+    v = static_cast<long long>(u);
+    return true;
 }
 
 std::string ValidControlNames() {
@@ -139,10 +151,7 @@ Result<Options> Parse(int argc, char** argv) {
             o.threads = static_cast<int>(v);
         } else if (a == "--seed") {
             const std::string s = value();
-            char* end = nullptr;
-            errno = 0;
-            o.seed = std::strtoull(s.c_str(), &end, 10);
-            if (s.empty() || s[0] == '-' || *end != 0 || errno != 0)
+            if (!ParseDigits(s, 0, ~0ULL, o.seed))
                 return Failure{"--seed takes a whole number, not '" + s + "'"};
             o.haveSeed = true;
         } else if (a == "--grid") {
