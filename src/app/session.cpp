@@ -1,5 +1,6 @@
 #include "app/session.h"
 
+#include <algorithm>
 #include <chrono>
 
 #include "model/examples.h"
@@ -35,10 +36,15 @@ void Session::FormActivate() {
 Status Session::FormResize(int width, int height) {
     // A running picture would walk rows that no longer fit: it ends at its next poll.
     if (Running()) StopRequested = true;
+    // Both new blocks first: a size the memory cannot hold changes nothing.
+    ValueGrid newGrid;
+    if (Status made = Guarded([&] { newGrid.Resize(std::max(1, width), std::max(1, height)); });
+        !made)
+        return made;
     if (Status resized = tabula.Resize(width, height); !resized) return resized;
+    grid = std::move(newGrid);
     view.W = tabula.Width();
     view.H = tabula.Height();
-    grid.Resize(view.W, view.H);
     gridHasValues = false;
     PrepocetPodleSouradnic();
     if (resizedOnce_) KresliZaklad();

@@ -2,7 +2,9 @@
 
 #include <unistd.h>
 
+#include <cerrno>
 #include <cstdlib>
+#include <iterator>
 #include <ostream>
 #include <sstream>
 #include <string>
@@ -61,12 +63,23 @@ struct Options {
     bool tagGiven = false, sizeGiven = false;
 };
 
-bool ParseLong(const std::string& s, long long lo, long long hi, long long& v) {
-    if (s.empty()) return false;
-    char* end = nullptr;
+// A whole number written as digits alone (no blank, sign or empty part) within [lo, hi].
+bool ParseDigits(const std::string& s, unsigned long long lo, unsigned long long hi,
+                 unsigned long long& v) {
+    if (s.empty() || s.size() > 20 || s.find_first_not_of("0123456789") != std::string::npos)
+        return false;
     errno = 0;
-    v = std::strtoll(s.c_str(), &end, 10);
-    return *end == 0 && errno == 0 && v >= lo && v <= hi;
+    v = std::strtoull(s.c_str(), nullptr, 10);
+    return errno == 0 && v >= lo && v <= hi;
+}
+
+bool ParseLong(const std::string& s, long long lo, long long hi, long long& v) {
+    unsigned long long u = 0;
+    if (!ParseDigits(s, static_cast<unsigned long long>(lo), static_cast<unsigned long long>(hi),
+                     u))
+        return false;
+    v = static_cast<long long>(u);
+    return true;
 }
 
 std::string ValidControlNames() {
@@ -150,10 +163,7 @@ Result<Options> Parse(int argc, char** argv) {
             o.threads = static_cast<int>(v);
         } else if (a == "--seed") {
             const std::string s = value();
-            char* end = nullptr;
-            errno = 0;
-            o.seed = std::strtoull(s.c_str(), &end, 10);
-            if (s.empty() || s[0] == '-' || *end != 0 || errno != 0)
+            if (!ParseDigits(s, 0, ~0ULL, o.seed))
                 return Failure{"--seed takes a whole number, not '" + s + "'"};
             o.haveSeed = true;
         } else if (a == "--grid") {
@@ -226,16 +236,16 @@ std::string GridText(const ValueGrid& g, int kind) {
     return s;
 }
 
-// The message of a file that cannot be written, and the exit code 1.
-int CannotWrite(std::ostream& err, const std::string& path, const Status& why) {
-    err << "vorla-render: cannot write " << path << ": " << why.Message() << "\n";
+// A step that failed (a file not written, memory or threads refused): its message, exit 1.
+int Failed(std::ostream& err, const std::string& step, const Status& why) {
+    err << "vorla-render: " << step << ": " << why.Message() << "\n";
     return 1;
 }
 
 // Draws the picture of checked options from `scene` and writes its files; returns the exit
-// code.
+// code. `step` says what it is doing, for the message of a failure that ends it.
 int Render(const Options& o, SceneState scene, const char* format, const char* scaleFormat,
-           std::ostream& out, std::ostream& err) {
+           std::ostream& out, std::ostream& err, std::string& step) {
     if (o.task) scene.taskType = o.task;
     for (const auto& [name, text] : o.sets)
         if (const Status set = scene.controls.Set(name, text); !set) {
@@ -255,10 +265,16 @@ int Render(const Options& o, SceneState scene, const char* format, const char* s
     settings.overlay = o.overlay;
     settings.fixedPoints = o.fixedPoints;
     if (o.haveSeed) settings.seed = o.seed;
+    const std::string size = std::to_string(settings.width) + "x" + std::to_string(settings.height);
+    // The scene text needs no picture: a tabula of one pixel and one thread.
+    if (o.printScene) settings.width = settings.height = settings.threads = 1;
     RenderHost host(err, !o.quiet && ::isatty(2));
+    step = "cannot start " + std::to_string(settings.threads) + " threads";
     SceneRender render(scene, host, settings);
-    if (const Status prepared = render.Prepare(); !prepared)
-        return CannotWrite(err, o.output, prepared);
+    if (const Status started = render.session.pool.Started(); !started)
+        return Failed(err, step, started);
+    step = "cannot make a " + size + " picture";
+    if (const Status prepared = render.Prepare(); !prepared) return Failed(err, step, prepared);
     const ControlValues& controls = render.controls;
     Session& s = render.session;
     if (o.printScene) {
@@ -274,6 +290,7 @@ int Render(const Options& o, SceneState scene, const char* format, const char* s
                 err << "vorla-render: warning: " << f.name << ": '" << controls.Text(f.id)
                     << "' is not a valid number here; its default is used\n";
         }
+    step = "cannot draw the " + size + " picture";
     host.rows = settings.height;
     const Status drawn = render.Draw();
     host.Finish();
@@ -281,18 +298,36 @@ int Render(const Options& o, SceneState scene, const char* format, const char* s
         err << "vorla-render: " << drawn.Message() << "\n";
         return 2;
     }
+    step = "cannot write " + o.output;
     if (const Status saved = SaveImageFile(s.tabula.Image(), o.output, format); !saved)
-        return CannotWrite(err, o.output, saved);
-    if (!o.gridFile.empty())
+        return Failed(err, step, saved);
+    if (!o.gridFile.empty()) {
+        step = "cannot write " + o.gridFile;
         if (const Status saved = SaveTextFile(GridText(s.grid, s.PictureKind), o.gridFile); !saved)
-            return CannotWrite(err, o.gridFile, saved);
+            return Failed(err, step, saved);
+    }
     if (scaleFormat) {
+        step = "cannot write " + o.scaleFile;
         s.KresliStupnici();
         if (const Status saved = SaveImageFile(s.scaleImage.Image(), o.scaleFile, scaleFormat);
             !saved)
-            return CannotWrite(err, o.scaleFile, saved);
+            return Failed(err, step, saved);
     }
     return 0;
+}
+
+// Names the first two output files that are one file; empty when there are none.
+std::string SharedOutput(const Options& o) {
+    const std::pair<const char*, const std::string*> files[] = {
+        {"the picture", &o.output}, {"--grid", &o.gridFile}, {"--scale-image", &o.scaleFile}};
+    for (size_t i = 0; i < std::size(files); ++i)
+        for (size_t j = i + 1; j < std::size(files); ++j) {
+            const std::string &a = *files[i].second, &b = *files[j].second;
+            if (!a.empty() && !b.empty() && SameFile(a, b))
+                return std::string(files[i].first) + " " + a + " and " + files[j].first + " " + b +
+                       " are the same file";
+        }
+    return {};
 }
 
 }  // namespace
@@ -347,11 +382,17 @@ int RunRender(int argc, char** argv, std::ostream& out, std::ostream& err) {
             << "' is not available yet\n";
         return 2;
     }
-    // A picture the memory cannot hold is a picture file that cannot be written.
+    // One file written twice would keep only the last of the two.
+    if (const std::string shared = o.printScene ? "" : SharedOutput(o); !shared.empty()) {
+        err << "vorla-render: " << shared << "\n";
+        return 2;
+    }
+    // Memory or threads refused anywhere end the step with its message.
     int code = 0;
+    std::string step = "cannot start";
     const Status ran =
-        Guarded([&] { code = Render(o, std::move(scene), format, scaleFormat, out, err); });
-    return ran ? code : CannotWrite(err, o.output, ran);
+        Guarded([&] { code = Render(o, std::move(scene), format, scaleFormat, out, err, step); });
+    return ran ? code : Failed(err, step, ran);
 }
 
 }  // namespace vorla

@@ -114,18 +114,27 @@ Result<Colour> ParseColourText(const std::string& text) {
     const Failure none{"'" + text + "' is no colour name, #RRGGBB or r,g,b"};
     for (const auto& nc : NamedColors)
         if (strcasecmp(nc.name, text.c_str()) == 0) return nc.colour;
+    // Digits alone: no blank, sign or empty part.
+    auto digits = [](const std::string& s, const char* set, size_t most) {
+        return !s.empty() && s.size() <= most && s.find_first_not_of(set) == std::string::npos;
+    };
     if (text.size() == 7 && text[0] == '#') {
-        char* end = nullptr;
-        const long v = std::strtol(text.c_str() + 1, &end, 16);
-        if (end && *end == 0) return Rgb((v >> 16) & 255, (v >> 8) & 255, v & 255);
-        return none;
+        if (!digits(text.substr(1), "0123456789abcdefABCDEF", 6)) return none;
+        const unsigned long v = std::strtoul(text.c_str() + 1, nullptr, 16);
+        return Rgb((v >> 16) & 255, (v >> 8) & 255, v & 255);
     }
-    int r, g, b;
-    char extra;
-    if (std::sscanf(text.c_str(), "%d,%d,%d%c", &r, &g, &b, &extra) == 3 && r >= 0 && r <= 255 &&
-        g >= 0 && g <= 255 && b >= 0 && b <= 255)
-        return Rgb(r, g, b);
-    return none;
+    int rgb[3] = {};
+    size_t from = 0;
+    for (int i = 0; i < 3; ++i) {
+        const size_t comma = i < 2 ? text.find(',', from) : text.size();
+        if (comma == std::string::npos) return none;
+        const std::string part = text.substr(from, comma - from);
+        if (!digits(part, "0123456789", 3)) return none;
+        rgb[i] = std::stoi(part);
+        if (rgb[i] > 255) return none;
+        from = comma + 1;
+    }
+    return Rgb(rgb[0], rgb[1], rgb[2]);
 }
 
 }  // namespace vorla

@@ -246,8 +246,9 @@ Status ControlValues::Set(const std::string& name, const std::string& text) {
             texts_[i] = text;
             return {};
         case ControlKind::Spin: {
+            // Digits alone: every spin counts from 1 up.
             long long v;
-            if (!ParseInt(text, v))
+            if (text.find_first_not_of("0123456789") != std::string::npos || !ParseInt(text, v))
                 return Failure{name + " takes a whole number, not '" + text + "'"};
             texts_[i] = std::to_string(v);
             return {};

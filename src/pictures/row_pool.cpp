@@ -3,23 +3,28 @@
 namespace vorla {
 
 RowPool::RowPool(int threads) {
-    Start(threads);
+    started_ = Start(threads);
 }
 
 RowPool::~RowPool() {
     Stop();
 }
 
-void RowPool::SetThreads(int threads) {
+Status RowPool::SetThreads(int threads) {
     Stop();
-    Start(threads);
+    started_ = Start(threads);
+    return started_;
 }
 
-void RowPool::Start(int threads) {
+Status RowPool::Start(int threads) {
     if (threads <= 0) threads = static_cast<int>(std::thread::hardware_concurrency());
     if (threads <= 0) threads = 1;
     quit_ = false;
-    for (int i = 1; i < threads; ++i) workers_.emplace_back([this] { Work(); });
+    // A thread the system refuses (a process limit) throws; those started before it stay.
+    return Guarded([&] {
+        workers_.reserve(static_cast<size_t>(threads - 1));
+        for (int i = 1; i < threads; ++i) workers_.emplace_back([this] { Work(); });
+    });
 }
 
 void RowPool::Stop() {

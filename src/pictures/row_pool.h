@@ -8,25 +8,31 @@
 #include <thread>
 #include <vector>
 
+#include "base/status.h"
+
 namespace vorla {
 
 class RowPool {
   public:
-    // threads <= 0: one per core.
+    // threads <= 0: one per core. Threads the system refuses are done without: the pool
+    // works with those it got, and Started() tells why.
     explicit RowPool(int threads = 0);
     ~RowPool();
     RowPool(const RowPool&) = delete;
     RowPool& operator=(const RowPool&) = delete;
 
     int Threads() const { return static_cast<int>(workers_.size()) + 1; }
-    void SetThreads(int threads);
+    // Starts anew with `threads`; fails (keeping those it got) when the system refuses some.
+    Status SetThreads(int threads);
+    // Whether the last start got every thread asked for, or why not.
+    const Status& Started() const { return started_; }
 
     // Runs fn(r) for every r in [first, last], each exactly once, and returns when all are
     // done. The calling thread takes part. Not reentrant from inside fn.
     void Run(int first, int last, const std::function<void(int)>& fn);
 
   private:
-    void Start(int threads);
+    Status Start(int threads);
     void Stop();
     void Work();
     void TakeRows();
@@ -40,6 +46,7 @@ class RowPool {
     int busy_ = 0;
     unsigned generation_ = 0;
     bool quit_ = false;
+    Status started_;
 };
 
 }  // namespace vorla

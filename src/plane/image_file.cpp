@@ -1,14 +1,16 @@
 #include "plane/image_file.h"
 
 #include <fcntl.h>
+#include <limits.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
 #include <QBuffer>
 #include <QByteArray>
 #include <cerrno>
-#include <cstdio>
+#include <cstdlib>
 #include <cstring>
+#include <filesystem>
 #include <string>
 #include <vector>
 
@@ -33,24 +35,50 @@ bool WriteAll(int fd, const char* data, size_t size, int& err) {
     return true;
 }
 
-Status SaveBytes(const QByteArray& bytes, const std::string& path) {
-    if (path.empty()) return Failure{"no file name"};
-    struct stat old {};
-    const bool exists = ::stat(path.c_str(), &old) == 0;
-    if (exists && S_ISDIR(old.st_mode)) return Reason(EISDIR);
-    // A file that may not be written is not replaced behind its owner's back.
-    if (exists && ((old.st_mode & 0222) == 0 || ::access(path.c_str(), W_OK) != 0))
-        return Reason(EACCES);
+// The folder part of a path with its slash; empty for a bare name.
+std::string FolderOf(const std::string& path) {
     const size_t slash = path.find_last_of('/');
-    const std::string dir = slash == std::string::npos ? "." : path.substr(0, slash + 1);
-    std::string tmpl = (slash == std::string::npos ? std::string() : dir) + ".vorla-XXXXXX";
+    return slash == std::string::npos ? std::string() : path.substr(0, slash + 1);
+}
+
+// Where a name leads once its symbolic links are followed; a link to a name that does not
+// exist yet leads to that name.
+Result<std::string> LinkTarget(std::string path) {
+    std::vector<char> buf(PATH_MAX);
+    for (int hops = 0; hops < 40; ++hops) {
+        struct stat st {};
+        if (::lstat(path.c_str(), &st) != 0 || !S_ISLNK(st.st_mode)) return path;
+        const ssize_t n = ::readlink(path.c_str(), buf.data(), buf.size());
+        if (n < 0) return Reason(errno);
+        if (static_cast<size_t>(n) == buf.size()) return Reason(ENAMETOOLONG);
+        const std::string link(buf.data(), static_cast<size_t>(n));
+        path = link.starts_with('/') ? link : FolderOf(path) + link;
+    }
+    return Reason(ELOOP);
+}
+
+// A new file beside `path` that replaces it once complete; `old` is the file replaced.
+Status Replace(const char* data, size_t size, const std::string& path, const struct stat* old) {
+    std::string tmpl = FolderOf(path) + ".vorla-XXXXXX";
     std::vector<char> name(tmpl.begin(), tmpl.end());
     name.push_back(0);
     const int fd = ::mkstemp(name.data());
     if (fd < 0) return Reason(errno);
+    // Keep the owner and permissions of the file replaced, or those a new file would get.
+    mode_t mode = 0;
+    if (old) {
+        mode = old->st_mode & 07777;
+        if (::fchown(fd, old->st_uid, old->st_gid) != 0) {
+            // Only its owner's group or a privileged user can give it back: ours it stays.
+        }
+    } else {
+        mode = ::umask(0);
+        ::umask(mode);
+        mode = 0666 & ~mode;
+    }
     int err = 0;
-    bool ok = WriteAll(fd, bytes.constData(), static_cast<size_t>(bytes.size()), err);
-    if (ok && ::fsync(fd) != 0) {
+    bool ok = WriteAll(fd, data, size, err);
+    if (ok && (::fchmod(fd, mode) != 0 || ::fsync(fd) != 0)) {
         err = errno;
         ok = false;
     }
@@ -58,24 +86,66 @@ Status SaveBytes(const QByteArray& bytes, const std::string& path) {
         err = errno;
         ok = false;
     }
-    if (ok) {
-        // Keep the permissions of the file replaced, or those a new file would get.
-        mode_t mode = old.st_mode & 07777;
-        if (!exists) {
-            const mode_t mask = ::umask(0);
-            ::umask(mask);
-            mode = 0666 & ~mask;
-        }
-        ::chmod(name.data(), mode);
-        if (::rename(name.data(), path.c_str()) != 0) {
-            err = errno;
-            ok = false;
-        }
+    if (ok && ::rename(name.data(), path.c_str()) != 0) {
+        err = errno;
+        ok = false;
     }
     if (ok) return {};
     ::unlink(name.data());
     return Reason(err);
 }
+
+// Writes over what `path` names, keeping the file itself; a plain file gets the room for the
+// new content before any of its old content is overwritten, and then exactly that content.
+Status WriteInPlace(const char* data, size_t size, const std::string& path, bool plain) {
+    const int fd = ::open(path.c_str(), O_WRONLY | O_NOCTTY | O_CLOEXEC);
+    if (fd < 0) return Reason(errno);
+    int err = 0;
+    bool ok = true;
+    struct stat st {};
+    if (plain && ::fstat(fd, &st) == 0 && static_cast<off_t>(size) > st.st_size) {
+        err = ::posix_fallocate(fd, 0, static_cast<off_t>(size));
+        ok = err == 0;
+        if (!ok && ::ftruncate(fd, st.st_size) != 0) {
+            // The old content is untouched either way.
+        }
+    }
+    ok = ok && WriteAll(fd, data, size, err);
+    if (ok && plain && (::ftruncate(fd, static_cast<off_t>(size)) != 0 || ::fsync(fd) != 0)) {
+        err = errno;
+        ok = false;
+    }
+    if (::close(fd) != 0 && ok) {
+        err = errno;
+        ok = false;
+    }
+    return ok ? Status() : Reason(err);
+}
+
+Status SaveBytes(const char* data, size_t size, const std::string& path) {
+    if (path.empty()) return Failure{"no file name"};
+    struct stat st {};
+    if (::stat(path.c_str(), &st) != 0) {
+        if (errno != ENOENT) return Reason(errno);
+        const Result<std::string> target = LinkTarget(path);
+        return target ? Replace(data, size, target.Value(), nullptr) : target.ToStatus();
+    }
+    if (S_ISDIR(st.st_mode)) return Reason(EISDIR);
+    if (!S_ISREG(st.st_mode)) return WriteInPlace(data, size, path, false);
+    // A file that may not be written is not replaced behind its owner's back.
+    if ((st.st_mode & 0222) == 0 || ::access(path.c_str(), W_OK) != 0) return Reason(EACCES);
+    char* real = ::realpath(path.c_str(), nullptr);
+    const std::string target = real ? real : "";
+    std::free(real);
+    struct stat there {};
+    // A file reached through a descriptor (/dev/stdout) may have no name of its own left.
+    const bool named = !target.empty() && ::lstat(target.c_str(), &there) == 0 &&
+                       there.st_dev == st.st_dev && there.st_ino == st.st_ino;
+    if (!named) return WriteInPlace(data, size, path, true);
+    if (st.st_nlink > 1) return WriteInPlace(data, size, target, true);
+    return Replace(data, size, target, &st);
+}
+
 }  // namespace
 
 Status SaveImageFile(const QImage& image, const std::string& path, const char* format) {
@@ -84,11 +154,27 @@ Status SaveImageFile(const QImage& image, const std::string& path, const char* f
     buffer.open(QIODevice::WriteOnly);
     if (!image.save(&buffer, format))
         return Failure{std::string("the image could not be encoded as ") + format};
-    return SaveBytes(bytes, path);
+    return SaveBytes(bytes.constData(), static_cast<size_t>(bytes.size()), path);
 }
 
 Status SaveTextFile(const std::string& text, const std::string& path) {
-    return SaveBytes(QByteArray(text.data(), static_cast<qsizetype>(text.size())), path);
+    return SaveBytes(text.data(), text.size(), path);
+}
+
+bool SameFile(const std::string& a, const std::string& b) {
+    if (a == b) return true;
+    struct stat sa {
+    }, sb{};
+    const bool hasA = ::stat(a.c_str(), &sa) == 0, hasB = ::stat(b.c_str(), &sb) == 0;
+    if (hasA && hasB) return sa.st_dev == sb.st_dev && sa.st_ino == sb.st_ino;
+    if (hasA || hasB) return false;
+    // Two new names: the same when their links and folders lead to the same place.
+    auto where = [](const std::string& p) {
+        const Result<std::string> t = LinkTarget(p);
+        std::error_code ec;
+        return std::filesystem::weakly_canonical(t ? t.Value() : p, ec);
+    };
+    return where(a) == where(b);
 }
 
 }  // namespace vorla

@@ -8,6 +8,7 @@
 #include <QTextCursor>
 #include <QTextDocument>
 #include <QVector>
+#include <algorithm>
 #include <array>
 #include <map>
 #include <vector>
@@ -17,6 +18,9 @@
 
 namespace vorla {
 namespace {
+
+// The longest run of characters without a place to break a line.
+constexpr int kLongestRun = 1024;
 
 using rtf::Is;
 using rtf::IsSkippedDestination;
@@ -51,22 +55,33 @@ struct Group {
 
 class Parser {
   public:
-    Parser(const QByteArray& data, QTextDocument& doc, const RtfLimits& limits, RtfReport& rep)
-        : p_(data.constData()),
-          end_(data.constData() + data.size()),
-          cursor_(&doc),
-          limits_(limits),
-          rep_(rep) {}
-
-    void Run() {
-        // The opening brace of the document itself.
-        ++p_;
+    Parser(const char* begin, const char* end, QTextDocument& doc, const RtfLimits& limits,
+           RtfReport& rep)
+        : p_(begin), end_(end), cursor_(&doc), limits_(limits), rep_(rep) {
         groups_.push_back(Group{});
+    }
+
+    // Reads the rich text from its opening brace.
+    void Run() {
+        ++p_;
         depth_ = 1;
+        cursor_.beginEditBlock();
         while (p_ < end_ && depth_ > 0 && !rep_.cut) Step();
         if (depth_ > 0 && !rep_.cut) rep_.truncated = true;
-        Flush();
-        ApplyBlockFormat();
+        End();
+    }
+
+    // Writes plain text, a paragraph for each line, in the document's own font.
+    void Plain(const QString& text) {
+        plain_ = true;
+        cursor_.beginEditBlock();
+        for (qsizetype i = 0; i < text.size() && !rep_.cut; ++i) {
+            if (text[i] == '\n')
+                Paragraph();
+            else if (text[i] != '\r')
+                Unit(text[i].unicode());
+        }
+        End();
     }
 
   private:
@@ -379,39 +394,75 @@ class Parser {
         Unit(CodePageChar(cp, b).unicode());
     }
 
+    void End() {
+        Flush();
+        ApplyBlockFormat();
+        cursor_.endEditBlock();
+    }
+
     void Unit(char16_t u) {
         if (Skipping() || Top().dest != Dest::Text) return;
         if (u < 0x20 && u != '\t') return;  // control characters are no text
-        if (!Room()) return;
+        // The layout breaks a line without a break in time quadratic in its length: a run
+        // that long gets an invisible break.
+        const bool breaks = u == ' ' || u == '\t' || u == 0x2028 || u == '-';
+        if (!breaks && ++sinceBreak_ > kLongestRun) {
+            if (!Room(1)) return;
+            SetFormat();
+            pending_.append(QChar(0x200B));
+            ++rep_.chars;
+            sinceBreak_ = 1;
+        }
+        if (breaks) sinceBreak_ = 0;
+        if (!Room(1)) return;
         SetFormat();
         pending_.append(QChar(u));
         ++rep_.chars;
         paraSeen_ = Top().para;
     }
 
-    bool Room() {
-        if (rep_.chars < limits_.maxChars) return true;
+    // Whether `lines` more lines of the current size fit: in characters, and in the height
+    // they could take were each on a line of its own (as in a narrow window).
+    bool Room(int lines) {
+        const long long height = height_ + static_cast<long long>(lines) * Top().chr.halfPoints;
+        if (rep_.chars < limits_.maxChars && height <= limits_.maxHeight) {
+            height_ = height;
+            return true;
+        }
         rep_.cut = true;
         return false;
     }
 
     void Paragraph() {
         if (Skipping() || Top().dest != Dest::Text) return;
-        if (!Room()) return;
+        const ParaState& pa = Top().para;
+        if (paragraphs_ >= limits_.maxParagraphs ||
+            !Room(1 + (std::max(0, pa.beforeTwips) + std::max(0, pa.afterTwips)) / 15 /
+                          std::max(1, Top().chr.halfPoints))) {
+            rep_.cut = true;
+            return;
+        }
         Flush();
-        paraSeen_ = Top().para;
+        paraSeen_ = pa;
         ApplyBlockFormat();
         cursor_.insertBlock();
         ++rep_.chars;
+        ++paragraphs_;
+        sinceBreak_ = 0;
     }
 
-    // Pending text goes out whenever the character format changes.
+    // Pending text goes out whenever the character format changes, until the number of runs
+    // reaches its cap: the rest keeps the last format.
     void SetFormat() {
         const CharState& ch = Top().chr;
         if (!pending_.isEmpty() && ch == pendingState_) return;
+        if (runs_ >= limits_.maxRuns) {
+            rep_.formatsCut = true;
+            return;
+        }
         Flush();
         pendingState_ = ch;
-        pendingFormat_ = Format(ch);
+        pendingFormat_ = plain_ ? QTextCharFormat() : Format(ch);
     }
 
     void Flush() {
@@ -426,6 +477,7 @@ class Parser {
         }
         cursor_.insertText(pending_, pendingFormat_);
         pending_.clear();
+        ++runs_;
     }
 
     void ApplyBlockFormat() {
@@ -446,6 +498,12 @@ class Parser {
         if (pa.firstTwips < 0 && pa.tabCount == 0)
             tabs.append(QTextOption::Tab(-pa.firstTwips / 15.0, QTextOption::LeftTab));
         bf.setTabPositions(tabs);
+        // Qt tells block formats apart by the number of tab stops alone, so thousands of
+        // paragraphs with distinct stops make every new format a search of all the others: a
+        // second, invisible property names the stops themselves.
+        QString stops;
+        for (const QTextOption::Tab& t : tabs) stops += QString::number(t.position) + ' ';
+        if (!stops.isEmpty()) bf.setProperty(QTextFormat::UserProperty, stops);
         cursor_.setBlockFormat(bf);
     }
 
@@ -508,6 +566,11 @@ class Parser {
     bool colourGiven_ = false;
 
     QString pending_;
+    bool plain_ = false;  // plain text: no character formats
+    int runs_ = 0;        // texts inserted, each in one format
+    int paragraphs_ = 0;
+    int sinceBreak_ = 0;    // characters since the last place a line may break
+    long long height_ = 0;  // the height the text could take, in pixels at most
     CharState pendingState_;
     QTextCharFormat pendingFormat_;
     ParaState paraSeen_;
@@ -522,7 +585,32 @@ bool StartsAsRtf(const QByteArray& data) {
     return data.mid(i, 5) == "{\\rtf";
 }
 
+// Replaces the document's contents by what `write` writes, in one edit without undo: nothing
+// is laid out or recorded for each piece as it comes, and a long paragraph built from many
+// runs is not measured again after each of them.
+template <class Write>
+void Build(QTextDocument& doc, Write&& write, const char* begin, const char* end,
+           const RtfLimits& limits, RtfReport& rep) {
+    const bool undo = doc.isUndoRedoEnabled();
+    doc.setUndoRedoEnabled(false);
+    doc.clear();
+    {
+        Parser parser(begin, end, doc, limits, rep);
+        write(parser);
+    }
+    doc.setUndoRedoEnabled(undo);
+}
+
 }  // namespace
+
+void ReadPlainText(const QString& text, QTextDocument& doc, RtfReport* report,
+                   const RtfLimits& limits) {
+    RtfReport local;
+    RtfReport& rep = report ? *report : local;
+    rep = RtfReport{};
+    Build(
+        doc, [&](Parser& p) { p.Plain(text); }, nullptr, nullptr, limits, rep);
+}
 
 Status ReadRtf(const QByteArray& data, QTextDocument& doc, RtfReport* report,
                const RtfLimits& limits) {
@@ -531,11 +619,9 @@ Status ReadRtf(const QByteArray& data, QTextDocument& doc, RtfReport* report,
     rep = RtfReport{};
     if (!StartsAsRtf(data)) return Failure{"not rich text"};
     rep.isRtf = true;
-    doc.clear();
-    const qsizetype start = data.indexOf('{');
-    const QByteArray body = data.mid(start);
-    Parser parser(body, doc, limits, rep);
-    parser.Run();
+    Build(
+        doc, [&](Parser& p) { p.Run(); }, data.constData() + data.indexOf('{'),
+        data.constData() + data.size(), limits, rep);
     return {};
 }
 

@@ -14,7 +14,7 @@ struct Word {
 
 // True when the word is `name`.
 inline bool Is(const Word& w, const char* name) {
-    return std::strcmp(w.name, name) == 0;
+    return w.name[0] == name[0] && std::strcmp(w.name, name) == 0;
 }
 
 // Destinations whose text is not shown. A group that starts with "\*" is skipped as well.

@@ -29,14 +29,22 @@ void TVorlaForm::StartPicture(int tag) {
     bandWaiting_ = false;
     shownRow_ = 0;
     tabule_->Freeze(session_->tabula.Copy());
-    pictureThread_ = std::thread([this] {
-        const Status ran = Guarded([this] {
-            session_->RunPicture(
-                *pictureControls_, [this](int row) { return PictureBand(row); }, &cancel_);
+    // A thread the system refuses ends the picture as begun, with the general error report.
+    const Status started = Guarded([this] {
+        pictureThread_ = std::thread([this] {
+            const Status ran = Guarded([this] {
+                session_->RunPicture(
+                    *pictureControls_, [this](int row) { return PictureBand(row); }, &cancel_);
+            });
+            QMetaObject::invokeMethod(
+                this, [this, ran] { PictureDone(ran); }, Qt::QueuedConnection);
         });
-        QMetaObject::invokeMethod(
-            this, [this, ran] { PictureDone(ran); }, Qt::QueuedConnection);
     });
+    if (!started) {
+        RunNow([this] { session_->EndPicture(); });
+        tabule_->Thaw();
+        ReportError(QString::fromLocal8Bit(started.Message()));
+    }
 }
 
 bool TVorlaForm::PictureBand(int row) {

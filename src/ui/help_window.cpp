@@ -10,6 +10,7 @@
 #include <QMessageBox>
 #include <QScreen>
 #include <QStringDecoder>
+#include <QTextDocument>
 #include <QTextEdit>
 
 #include "richtext/rtf_reader.h"
@@ -95,17 +96,27 @@ bool THep1F::LoadFile(QString& error) {
         error = QString("Cannot read file \"%1\". %2").arg(HelpFileName, f.errorString());
         return false;
     }
-    QTextDocument* doc = RichEditHelp->document();
+    // The text is built into a document no viewer shows, which nothing lays out meanwhile,
+    // and then shown at once: the viewer lays it out once, the part in sight first.
+    auto* doc = new QTextDocument(RichEditHelp);
+    doc->setDefaultFont(RichEditHelp->font());
     if (!ReadRtf(data, *doc)) {
-        // Not rich text: shown as plain text, UTF-8 when it is that, else Western 8-bit.
+        // Not rich text: shown as plain text, UTF-8 when it is that, else Western 8-bit. No
+        // more is decoded than the document can take.
+        const QByteArray head = data.left(4LL * RtfLimits{}.maxChars);
         QStringDecoder utf8(QStringDecoder::Utf8);
-        QString text = utf8(data);
+        QString text = utf8(head);
         if (utf8.hasError()) {
             text.clear();
-            for (char c : data) text += CodePageChar(1252, static_cast<unsigned char>(c));
+            for (char c : head) text += CodePageChar(1252, static_cast<unsigned char>(c));
         }
-        RichEditHelp->setPlainText(text);
+        ReadPlainText(text, *doc);
     }
+    // The viewer deletes a document of its own; one shown before is ours to delete.
+    QTextDocument* old = RichEditHelp->document();
+    const bool ours = old->parent() == RichEditHelp;
+    RichEditHelp->setDocument(doc);
+    if (ours) delete old;
     RichEditHelp->moveCursor(QTextCursor::Start);
     return true;
 }

@@ -37,6 +37,12 @@ TVorlaForm::TVorlaForm(QWidget* parent) : QMainWindow(parent) {
     setObjectName("VorlaForm");
     setWindowTitle(QString::fromUtf8("Vorla  -  Kruhová inverze"));
     session_ = std::make_unique<Session>(*this, *this, 542, 450);
+    // Workers the system refuses: the pictures run on those it gave, after a word once shown.
+    if (const Status started = session_->pool.Started(); !started)
+        QTimer::singleShot(0, this, [this, started] {
+            ReportError(
+                QString::fromLocal8Bit("Cannot start the picture threads. " + started.Message()));
+        });
     tools_ = std::make_unique<MouseTools>(*session_);
 
     auto* central = new QWidget;

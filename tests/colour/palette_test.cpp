@@ -60,7 +60,8 @@ TEST(Colours, ParseColourText) {
     EXPECT_EQ(ParseColourText("navy").ValueOr(0), Rgb(0, 0, 128));
     EXPECT_EQ(ParseColourText("#FF8000").ValueOr(0), Rgb(255, 128, 0));
     EXPECT_EQ(ParseColourText("1,2,3").ValueOr(0), Rgb(1, 2, 3));
-    for (const char* bad : {"256,0,0", "#12345G", "mauve"})
+    for (const char* bad : {"256,0,0", "#12345G", "mauve", "#-12345", "# 12345", " 1,2,3", "1,+2,3",
+                            "1,,3", "1,2,3,"})
         EXPECT_FALSE(ParseColourText(bad).Message().empty()) << bad;
 }
 

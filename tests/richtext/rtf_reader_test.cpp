@@ -144,6 +144,19 @@ TEST(RtfReader, LimitsOnHostileInput) {
     EXPECT_EQ(Raw(QByteArray::fromStdString(many), &rep, small), QString(100, 'a'));
     EXPECT_TRUE(rep.cut);
     EXPECT_EQ(rep.chars, 100);
+    // A run without a break gets an invisible one; paragraphs, format runs and the height the
+    // text could take are capped too.
+    EXPECT_EQ(Raw("{\\rtf1 " + QByteArray(1500, 'w') + "}"),
+              QString(1024, 'w') + QChar(0x200B) + QString(476, 'w'));
+    RtfLimits caps;
+    caps.maxParagraphs = 2;
+    caps.maxRuns = 1;
+    caps.maxHeight = 1600;
+    EXPECT_EQ(Raw(R"({\rtf1 a\par b\par c\par d})", &rep, caps), "a\nb\nc");
+    EXPECT_EQ(Raw(R"({\rtf1\fs800 W\par W})", &rep, caps), "W\n");
+    EXPECT_TRUE(rep.cut);
+    ASSERT_TRUE(ReadRtf(R"({\rtf1{\b a}{\i b}{\ul c}})", doc, &rep, caps));
+    EXPECT_TRUE(FormatOf(doc, "bc").fontItalic() && rep.formatsCut);
     // Groups nested too deep are skipped, not followed.
     const std::string deep =
         "{\\rtf1 a" + std::string(200000, '{') + "b" + std::string(200000, '}') + " c}";
@@ -152,20 +165,21 @@ TEST(RtfReader, LimitsOnHostileInput) {
     EXPECT_FALSE(rep.truncated);
 }
 
-TEST(RtfReader, FuzzCorpusReadsWithinItsLimits) {
+TEST(RtfReader, FuzzCorpusReadsAndLaysOutWithinItsLimits) {
     const QDir dir(QStringLiteral(VORLA_SOURCE_DIR "/fuzz/corpus/rich_text"));
     const QStringList files = dir.entryList(QDir::Files);
     ASSERT_FALSE(files.isEmpty());
-    RtfLimits limits;
-    limits.maxChars = 10000;
     for (const QString& name : files) {
         QFile f(dir.filePath(name));
         ASSERT_TRUE(f.open(QIODevice::ReadOnly)) << name.toStdString();
+        const QByteArray data = f.readAll();
         QTextDocument doc;
         RtfReport rep;
-        (void)ReadRtf(f.readAll(), doc, &rep, limits);
-        EXPECT_LE(rep.chars, limits.maxChars) << name.toStdString();
-        EXPECT_LE(doc.characterCount(), limits.maxChars + 1) << name.toStdString();
+        if (!ReadRtf(data, doc, &rep)) ReadPlainText(QString::fromUtf8(data), doc, &rep);
+        EXPECT_LE(rep.chars, RtfLimits{}.maxChars) << name.toStdString();
+        // The narrowest window, a character to a line, stays within what the layout can reach.
+        doc.setTextWidth(1);
+        EXPECT_LT(doc.size().height(), 1 << 23) << name.toStdString();
     }
 }
 

@@ -2,6 +2,9 @@
 // driven through the main window as a user drives them: what the window adds to the
 // headless tools.
 
+#include <sys/resource.h>
+#include <unistd.h>
+
 #include <QClipboard>
 #include <QComboBox>
 #include <QDir>
@@ -12,6 +15,7 @@
 #include <QWheelEvent>
 #include <QtTest>
 #include <cmath>
+#include <fstream>
 
 #include "overlays/fp_guard.h"
 #include "support/gui_support.h"
@@ -181,6 +185,29 @@ class MouseOutputTest : public WindowTest {
         QImage saved;
         QVERIFY(saved.load(png, "BMP"));
         QCOMPARE(saved.convertToFormat(QImage::Format_RGB32), Picture());
+    }
+
+    void aTabulaBeyondTheMemoryIsReportedAndTheWindowGoesOn() {
+#ifndef __SANITIZE_ADDRESS__  // its allocator ends the program instead of failing
+        // Room for a few hundred megabytes more, not for a 16000 x 16000 tabula.
+        rlimit old{};
+        ::getrlimit(RLIMIT_AS, &old);
+        rlimit low = old;
+        std::ifstream("/proc/self/statm") >> low.rlim_cur;  // in pages
+        low.rlim_cur = low.rlim_cur * ::sysconf(_SC_PAGESIZE) + (512UL << 20);
+        Action("Example03")->trigger();
+        const QSize size = Picture().size();
+        Answerer answers;
+        // Beyond the screens' size too, which the window alone would not go.
+        form->tabulaView()->setMaximumSize(QWIDGETSIZE_MAX, QWIDGETSIZE_MAX);
+        ::setrlimit(RLIMIT_AS, &low);
+        form->tabulaView()->resize(16000, 16000);
+        ::setrlimit(RLIMIT_AS, &old);
+        QCOMPARE(answers.texts, QStringList{kOutOfMemory});
+        QCOMPARE(Picture().size(), size);
+        QVERIFY(Run("Convergention1"));
+        QVERIFY(S().grid.At(size.width() / 2, size.height() / 2) != -1);
+#endif
     }
 
     void storeRestoreAndTheClipboard() {
