@@ -8,6 +8,7 @@
 #include <QBuffer>
 #include <QByteArray>
 #include <cerrno>
+#include <cstdio>
 #include <cstdlib>
 #include <cstring>
 #include <filesystem>
@@ -57,8 +58,30 @@ Result<std::string> LinkTarget(std::string path) {
     return Reason(ELOOP);
 }
 
+// Writes through `write` into an open file, flushed to the disk; false with the reason.
+bool WriteThrough(int fd, const FileWriter& write, bool sync, int& err, Status& failed) {
+    std::FILE* f = ::fdopen(fd, "wb");
+    if (!f) {
+        err = errno;
+        ::close(fd);
+        return false;
+    }
+    failed = write(f);
+    bool ok = failed.Ok() && std::fflush(f) == 0;
+    if (!ok && failed.Ok()) err = errno;
+    if (ok && sync && ::fsync(::fileno(f)) != 0 && errno != EINVAL && errno != EROFS) {
+        err = errno;
+        ok = false;
+    }
+    if (std::fclose(f) != 0 && ok) {
+        err = errno;
+        ok = false;
+    }
+    return ok;
+}
+
 // A new file beside `path` that replaces it once complete; `old` is the file replaced.
-Status Replace(const char* data, size_t size, const std::string& path, const struct stat* old) {
+Status Replace(const FileWriter& write, const std::string& path, const struct stat* old) {
     std::string tmpl = FolderOf(path) + ".vorla-XXXXXX";
     std::vector<char> name(tmpl.begin(), tmpl.end());
     name.push_back(0);
@@ -77,41 +100,71 @@ Status Replace(const char* data, size_t size, const std::string& path, const str
         mode = 0666 & ~mode;
     }
     int err = 0;
-    bool ok = WriteAll(fd, data, size, err);
-    if (ok && (::fchmod(fd, mode) != 0 || ::fsync(fd) != 0)) {
-        err = errno;
-        ok = false;
-    }
-    if (::close(fd) != 0 && ok) {
-        err = errno;
-        ok = false;
-    }
+    Status failed;
+    bool ok = ::fchmod(fd, mode) == 0 || (err = errno, false);
+    if (ok)
+        ok = WriteThrough(fd, write, true, err, failed);
+    else
+        ::close(fd);
     if (ok && ::rename(name.data(), path.c_str()) != 0) {
         err = errno;
         ok = false;
     }
     if (ok) return {};
     ::unlink(name.data());
-    return Reason(err);
+    return failed.Ok() ? Reason(err) : failed;
 }
 
-// Writes over what `path` names, keeping the file itself; a plain file gets the room for the
-// new content before any of its old content is overwritten, and then exactly that content.
-Status WriteInPlace(const char* data, size_t size, const std::string& path, bool plain) {
-    const int fd = ::open(path.c_str(), O_WRONLY | O_NOCTTY | O_CLOEXEC);
-    if (fd < 0) return Reason(errno);
+// Writes over what `path` names, keeping the file itself. A plain file gets its new content
+// only once that is complete (staged in a temporary file) and the disk has given room for it.
+Status WriteInPlace(const FileWriter& write, const std::string& path, bool plain) {
     int err = 0;
+    Status failed;
+    std::FILE* staged = nullptr;
+    if (plain) {
+        staged = std::tmpfile();
+        if (!staged) return Reason(errno);
+        failed = write(staged);
+        if (!failed) {
+            std::fclose(staged);
+            return failed;
+        }
+        if (std::fflush(staged) != 0 || std::fseek(staged, 0, SEEK_END) != 0) {
+            err = errno;
+            std::fclose(staged);
+            return Reason(err);
+        }
+    }
+    const int fd = ::open(path.c_str(), O_WRONLY | O_NOCTTY | O_CLOEXEC);
+    if (fd < 0) {
+        err = errno;
+        if (staged) std::fclose(staged);
+        return Reason(err);
+    }
+    if (!plain)
+        return WriteThrough(fd, write, false, err, failed) ? Status()
+               : failed.Ok()                               ? Reason(err)
+                                                           : failed;
+    const off_t size = ::ftello(staged);
     bool ok = true;
     struct stat st {};
-    if (plain && ::fstat(fd, &st) == 0 && static_cast<off_t>(size) > st.st_size) {
-        err = ::posix_fallocate(fd, 0, static_cast<off_t>(size));
+    if (::fstat(fd, &st) == 0 && size > st.st_size) {
+        err = ::posix_fallocate(fd, 0, size);
         ok = err == 0;
         if (!ok && ::ftruncate(fd, st.st_size) != 0) {
             // The old content is untouched either way.
         }
     }
-    ok = ok && WriteAll(fd, data, size, err);
-    if (ok && plain && (::ftruncate(fd, static_cast<off_t>(size)) != 0 || ::fsync(fd) != 0)) {
+    std::rewind(staged);
+    std::vector<char> chunk(1 << 16);
+    for (size_t n; ok && (n = std::fread(chunk.data(), 1, chunk.size(), staged)) > 0;)
+        ok = WriteAll(fd, chunk.data(), n, err);
+    if (ok && std::ferror(staged)) {
+        err = EIO;
+        ok = false;
+    }
+    std::fclose(staged);
+    if (ok && (::ftruncate(fd, size) != 0 || ::fsync(fd) != 0)) {
         err = errno;
         ok = false;
     }
@@ -122,16 +175,23 @@ Status WriteInPlace(const char* data, size_t size, const std::string& path, bool
     return ok ? Status() : Reason(err);
 }
 
-Status SaveBytes(const char* data, size_t size, const std::string& path) {
+Status WriteBytes(std::FILE* f, const char* data, size_t size) {
+    if (size > 0 && std::fwrite(data, 1, size, f) != size) return Reason(errno ? errno : EIO);
+    return {};
+}
+
+}  // namespace
+
+Status SaveFile(const std::string& path, const FileWriter& write) {
     if (path.empty()) return Failure{"no file name"};
     struct stat st {};
     if (::stat(path.c_str(), &st) != 0) {
         if (errno != ENOENT) return Reason(errno);
         const Result<std::string> target = LinkTarget(path);
-        return target ? Replace(data, size, target.Value(), nullptr) : target.ToStatus();
+        return target ? Replace(write, target.Value(), nullptr) : target.ToStatus();
     }
     if (S_ISDIR(st.st_mode)) return Reason(EISDIR);
-    if (!S_ISREG(st.st_mode)) return WriteInPlace(data, size, path, false);
+    if (!S_ISREG(st.st_mode)) return WriteInPlace(write, path, false);
     // A file that may not be written is not replaced behind its owner's back.
     if ((st.st_mode & 0222) == 0 || ::access(path.c_str(), W_OK) != 0) return Reason(EACCES);
     char* real = ::realpath(path.c_str(), nullptr);
@@ -141,11 +201,15 @@ Status SaveBytes(const char* data, size_t size, const std::string& path) {
     // A file reached through a descriptor (/dev/stdout) may have no name of its own left.
     const bool named = !target.empty() && ::lstat(target.c_str(), &there) == 0 &&
                        there.st_dev == st.st_dev && there.st_ino == st.st_ino;
-    if (!named) return WriteInPlace(data, size, path, true);
-    if (st.st_nlink > 1) return WriteInPlace(data, size, target, true);
-    return Replace(data, size, target, &st);
+    if (!named) return WriteInPlace(write, path, true);
+    if (st.st_nlink > 1) return WriteInPlace(write, target, true);
+    return Replace(write, target, &st);
 }
 
+namespace {
+Status SaveBytes(const char* data, size_t size, const std::string& path) {
+    return SaveFile(path, [&](std::FILE* f) { return WriteBytes(f, data, size); });
+}
 }  // namespace
 
 Status SaveImageFile(const QImage& image, const std::string& path, const char* format) {

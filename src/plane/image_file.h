@@ -3,6 +3,8 @@
 #pragma once
 
 #include <QImage>
+#include <cstdio>
+#include <functional>
 #include <string>
 
 #include "base/status.h"
@@ -22,6 +24,12 @@ namespace vorla {
 Status SaveImageFile(const QImage& image, const std::string& path, const char* format);
 // Writes a text file the same way.
 Status SaveTextFile(const std::string& text, const std::string& path);
+
+// Writes what `write` puts into an open file under `path`, the same way; a picture too large
+// for memory goes out piece by piece. A failure of `write` leaves any existing file whole
+// (a special file excepted, which is written as the pieces come).
+using FileWriter = std::function<Status(std::FILE*)>;
+Status SaveFile(const std::string& path, const FileWriter& write);
 
 // Whether two names lead to the same file: the same name, the same existing file through
 // links, or the same new name reached two ways.
