@@ -15,6 +15,8 @@
 #include <string>
 #include <vector>
 
+#include "plane/png_rows.h"
+
 namespace vorla {
 namespace {
 
@@ -213,6 +215,23 @@ Status SaveBytes(const char* data, size_t size, const std::string& path) {
 }  // namespace
 
 Status SaveImageFile(const QImage& image, const std::string& path, const char* format) {
+    // Every PNG of the program comes from one encoder, row by row: the same pixels give the
+    // same file, whether drawn whole or in bands, in the window or by the renderer.
+    if (std::string(format) == "PNG") {
+        const QImage rgb = image.convertToFormat(QImage::Format_RGB32);
+        if (rgb.isNull()) return Failure{kOutOfMemory};
+        return SaveFile(path, [&](std::FILE* f) -> Status {
+            Result<std::unique_ptr<PngRowWriter>> png =
+                PngRowWriter::Start(f, rgb.width(), rgb.height());
+            if (!png) return png.ToStatus();
+            for (int y = 0; y < rgb.height(); ++y)
+                if (Status row = png.Value()->Row(
+                        reinterpret_cast<const std::uint32_t*>(rgb.constScanLine(y)));
+                    !row)
+                    return row;
+            return png.Value()->Finish();
+        });
+    }
     QByteArray bytes;
     QBuffer buffer(&bytes);
     buffer.open(QIODevice::WriteOnly);
