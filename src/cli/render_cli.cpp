@@ -2,22 +2,29 @@
 
 #include <unistd.h>
 
+#include <algorithm>
 #include <cerrno>
+#include <chrono>
+#include <cstdio>
 #include <cstdlib>
 #include <iterator>
+#include <optional>
 #include <ostream>
 #include <sstream>
 #include <string>
 #include <vector>
 
+#include "app/band_render.h"
 #include "app/scene_file.h"
 #include "app/scene_render.h"
 #include "app/session.h"
+#include "cli/band_file.h"
 #include "model/controls.h"
 #include "model/examples.h"
 #include "pictures/kinds.h"
 #include "plane/image_file.h"
 #include "plane/number_text.h"
+#include "plane/png_rows.h"
 
 namespace vorla {
 namespace {
@@ -43,6 +50,9 @@ constexpr const char* kUsage =
     "  --grid FILE        write the value grid as text\n"
     "  --scale-image FILE write the Lyapunov colour scale (25x241), .png or .bmp\n"
     "  --print-scene      print the scene text and draw nothing\n"
+    "  --rows FIRST:LAST  draw only those rows of the picture into a band file OUTPUT\n"
+    "  --assemble OUT BAND...\n"
+    "                     join band files into the PNG picture OUT (and --grid FILE)\n"
     "  --quiet            no progress bar, no warnings\n"
     "  --help             this text\n";
 
@@ -61,7 +71,15 @@ struct Options {
     std::string scaleFile;
     std::string sceneFile;
     bool tagGiven = false, sizeGiven = false;
+    bool rowsGiven = false;
+    int firstRow = 0, lastRow = -1;  // --rows
+    bool assemble = false;           // --assemble: `output` is made of `bands`
+    std::vector<std::string> bands;
 };
+
+// The largest side of a picture: its rows of pixels and values must fit in memory a band at
+// a time, and its pixel count in the grid's indices.
+constexpr long long kMaxSide = 1000000;
 
 // A whole number written as digits alone (no blank, sign or empty part) within [lo, hi].
 bool ParseDigits(const std::string& s, unsigned long long lo, unsigned long long hi,
@@ -91,7 +109,7 @@ std::string ValidControlNames() {
 // The options followed by a value.
 bool TakesValue(const std::string& option) {
     for (const char* o : {"--example", "--scene", "--task", "--set", "--picture", "--tag", "--size",
-                          "--threads", "--seed", "--grid", "--scale-image"})
+                          "--threads", "--seed", "--grid", "--scale-image", "--rows", "--assemble"})
         if (option == o) return true;
     return false;
 }
@@ -150,9 +168,9 @@ Result<Options> Parse(int argc, char** argv) {
             const std::string s = value();
             const size_t x = s.find('x');
             long long w = 0, h = 0;
-            if (x == std::string::npos || !ParseLong(s.substr(0, x), 1, 16384, w) ||
-                !ParseLong(s.substr(x + 1), 1, 16384, h))
-                return Failure{"--size takes WxH with each from 1 to 16384, not '" + s + "'"};
+            if (x == std::string::npos || !ParseLong(s.substr(0, x), 1, kMaxSide, w) ||
+                !ParseLong(s.substr(x + 1), 1, kMaxSide, h) || w * h > (1LL << 40))
+                return Failure{"--size takes WxH with each from 1 to 1000000, not '" + s + "'"};
             o.width = static_cast<int>(w);
             o.height = static_cast<int>(h);
             o.sizeGiven = true;
@@ -172,18 +190,38 @@ Result<Options> Parse(int argc, char** argv) {
         } else if (a == "--scale-image") {
             o.scaleFile = value();
             if (o.scaleFile.empty()) return Failure{"--scale-image needs a file name"};
+        } else if (a == "--rows") {
+            const std::string s = value();
+            const size_t colon = s.find(':');
+            long long f = 0, l = 0;
+            if (colon == std::string::npos || !ParseLong(s.substr(0, colon), 0, kMaxSide - 1, f) ||
+                !ParseLong(s.substr(colon + 1), 0, kMaxSide - 1, l) || l < f)
+                return Failure{"--rows takes FIRST:LAST with FIRST <= LAST, not '" + s + "'"};
+            o.rowsGiven = true;
+            o.firstRow = static_cast<int>(f);
+            o.lastRow = static_cast<int>(l);
+        } else if (a == "--assemble") {
+            o.assemble = true;
+            o.output = value();
+            if (o.output.empty()) return Failure{"--assemble needs a file name"};
+            haveOutput = true;
         } else if (a == "--print-scene") {
             o.printScene = true;
         } else if (a == "--quiet" || a == "-q") {
             o.quiet = true;
         } else if (a.size() > 1 && a[0] == '-') {
             return Failure{"unknown option '" + a + "'"};
+        } else if (o.assemble) {
+            o.bands.push_back(a);
         } else {
             if (haveOutput) return Failure{"only one output file may be given"};
             o.output = a;
             haveOutput = true;
         }
     }
+    if (o.assemble && o.bands.empty()) return Failure{"--assemble needs band files"};
+    if (o.rowsGiven && !o.gridFile.empty())
+        return Failure{"a band file holds its grid rows; --grid goes with --assemble"};
     return o;
 }
 
@@ -204,23 +242,35 @@ const char* FormatOf(const std::string& path) {
 class RenderHost : public Host {
   public:
     RenderHost(std::ostream& err, bool progress) : err_(err), progress_(progress) {}
-    int rows = 0;
+    int rows = 0;      // the rows to draw
+    int firstRow = 0;  // the first of them
     bool Poll(int row) override {
-        if (progress_ && rows > 0) {
-            const int width = 40;
-            const int done = static_cast<int>(static_cast<long long>(row) * width / rows);
-            err_ << "\r[" << std::string(done, '#') << std::string(width - done, ' ') << "] " << row
-                 << "/" << rows << std::flush;
+        if (!progress_ || rows <= 0) return false;
+        const auto now = std::chrono::steady_clock::now();
+        if (row == firstRow || !started_) started_ = now;
+        const long long done = std::clamp(row - firstRow, 0, rows);
+        const double seconds = std::chrono::duration<double>(now - *started_).count();
+        const int width = 30;
+        const int bar = static_cast<int>(done * width / rows);
+        err_ << "\r[" << std::string(bar, '#') << std::string(width - bar, ' ') << "] " << done
+             << "/" << rows << " rows";
+        if (done > 0 && seconds > 0.5) {
+            const double rate = done / seconds;
+            const long long left = static_cast<long long>((rows - done) / rate);
+            err_ << ", " << static_cast<long long>(rate) << " rows/s, " << left / 60 << " min "
+                 << left % 60 << " s left  ";
         }
+        err_ << std::flush;
         return false;
     }
     void Finish() {
-        if (progress_) err_ << "\r" << std::string(60, ' ') << "\r" << std::flush;
+        if (progress_) err_ << "\r" << std::string(90, ' ') << "\r" << std::flush;
     }
 
   private:
     std::ostream& err_;
     bool progress_;
+    std::optional<std::chrono::steady_clock::time_point> started_;
 };
 
 std::string GridText(const ValueGrid& g, int kind) {
@@ -240,6 +290,66 @@ std::string GridText(const ValueGrid& g, int kind) {
 int Failed(std::ostream& err, const std::string& step, const Status& why) {
     err << "vorla-render: " << step << ": " << why.Message() << "\n";
     return 1;
+}
+
+// The text of a grid row: W values.
+void AppendGridRow(std::string& line, const std::int32_t* values, int width) {
+    line.clear();
+    for (int c = 0; c < width; ++c) {
+        if (c) line += ' ';
+        line += std::to_string(values[c]);
+    }
+    line += '\n';
+}
+
+Status PutText(std::FILE* f, const std::string& text) {
+    return std::fwrite(text.data(), 1, text.size(), f) == text.size()
+               ? Status()
+               : Status(Failure{std::strerror(errno ? errno : EIO)});
+}
+
+// Rows going to a PNG file and, when it is open, a grid file.
+class PictureSink : public RowSink {
+  public:
+    PictureSink(PngRowWriter& png, std::FILE* grid, int width)
+        : png_(png), grid_(grid), width_(width) {}
+    Status Row(int, const std::uint32_t* pixels, const std::int32_t* values) override {
+        if (Status put = png_.Row(pixels); !put) return put;
+        if (!grid_) return {};
+        AppendGridRow(line_, values, width_);
+        return PutText(grid_, line_);
+    }
+
+  private:
+    PngRowWriter& png_;
+    std::FILE* grid_;
+    int width_;
+    std::string line_;
+};
+
+// Rows going to a band file.
+class BandSink : public RowSink {
+  public:
+    explicit BandSink(BandWriter& band) : band_(band) {}
+    Status Row(int, const std::uint32_t* pixels, const std::int32_t* values) override {
+        return band_.Row(pixels, values);
+    }
+
+  private:
+    BandWriter& band_;
+};
+
+// Everything that shapes a picture, as one line: bands of one picture have the same.
+std::string PictureFingerprint(const SceneState& scene, const RenderSettings& s, int tag) {
+    const std::string text = SceneFileText(scene) + " task " + std::to_string(scene.taskType) +
+                             " clear " + std::to_string(s.clear) + " overlay " +
+                             std::to_string(s.overlay) + " fixed " + std::to_string(s.fixedPoints);
+    std::uint64_t h = 1469598103934665603ULL;  // FNV-1a
+    for (unsigned char c : text) h = (h ^ c) * 1099511628211ULL;
+    char hex[17];
+    std::snprintf(hex, sizeof hex, "%016llx", static_cast<unsigned long long>(h));
+    return "picture " + std::to_string(tag) + " seed " + std::to_string(s.seed.value_or(0)) +
+           " scene " + hex;
 }
 
 // Draws the picture of checked options from `scene` and writes its files; returns the exit
@@ -265,6 +375,26 @@ int Render(const Options& o, SceneState scene, const char* format, const char* s
     settings.overlay = o.overlay;
     settings.fixedPoints = o.fixedPoints;
     if (o.haveSeed) settings.seed = o.seed;
+    const int tag = scene.pictureKind;
+    // A PNG or a band goes out a band of rows at a time, whatever the picture's height; the
+    // rectangle iterations draw anywhere and need the whole picture.
+    const bool inBands =
+        !o.printScene && ComputesInBands(tag) && (o.rowsGiven || std::string(format) == "PNG");
+    if (o.rowsGiven) {
+        if (!ComputesInBands(tag)) {
+            err << "vorla-render: the rectangle iterations draw anywhere: they cannot be drawn "
+                   "in bands\n";
+            return 2;
+        }
+        if (o.lastRow >= settings.height) {
+            err << "vorla-render: --rows goes beyond the picture's " << settings.height
+                << " rows\n";
+            return 2;
+        }
+        // Bands drawn apart must draw one picture, the random ones too.
+        settings.seed = settings.seed.value_or(0);
+    }
+    if (inBands) settings.bandRows = 64;
     const std::string size = std::to_string(settings.width) + "x" + std::to_string(settings.height);
     // The scene text needs no picture: a tabula of one pixel and one thread.
     if (o.printScene) settings.width = settings.height = settings.threads = 1;
@@ -291,20 +421,74 @@ int Render(const Options& o, SceneState scene, const char* format, const char* s
                     << "' is not a valid number here; its default is used\n";
         }
     step = "cannot draw the " + size + " picture";
-    host.rows = settings.height;
-    const Status drawn = render.Draw();
-    host.Finish();
-    if (!drawn) {
-        err << "vorla-render: " << drawn.Message() << "\n";
-        return 2;
-    }
-    step = "cannot write " + o.output;
-    if (const Status saved = SaveImageFile(s.tabula.Image(), o.output, format); !saved)
-        return Failed(err, step, saved);
-    if (!o.gridFile.empty()) {
-        step = "cannot write " + o.gridFile;
-        if (const Status saved = SaveTextFile(GridText(s.grid, s.PictureKind), o.gridFile); !saved)
+    host.firstRow = o.rowsGiven ? o.firstRow : 0;
+    host.rows = o.rowsGiven ? o.lastRow - o.firstRow + 1 : settings.height;
+    Status drawn;  // the picture's own failure, told apart from a file's
+    if (!inBands) {
+        drawn = render.Draw();
+        host.Finish();
+        if (!drawn) {
+            err << "vorla-render: " << drawn.Message() << "\n";
+            return 2;
+        }
+        step = "cannot write " + o.output;
+        if (const Status saved = SaveImageFile(s.tabula.Image(), o.output, format); !saved)
             return Failed(err, step, saved);
+        if (!o.gridFile.empty()) {
+            step = "cannot write " + o.gridFile;
+            if (const Status saved = SaveTextFile(GridText(s.grid, s.PictureKind), o.gridFile);
+                !saved)
+                return Failed(err, step, saved);
+        }
+    } else if (o.rowsGiven) {
+        const BandHeader header{settings.width,
+                                settings.height,
+                                o.firstRow,
+                                o.lastRow,
+                                tag,
+                                PictureFingerprint(scene, settings, tag)};
+        step = "cannot write " + o.output;
+        const Status saved = SaveFile(o.output, [&](std::FILE* f) -> Status {
+            Result<std::unique_ptr<BandWriter>> band = BandWriter::Start(f, header);
+            if (!band) return band.ToStatus();
+            BandSink sink(*band.Value());
+            drawn = render.DrawRows(sink, o.firstRow, o.lastRow);
+            return drawn ? band.Value()->Finish() : drawn;
+        });
+        host.Finish();
+        if (!drawn) {
+            err << "vorla-render: " << drawn.Message() << "\n";
+            return 2;
+        }
+        if (!saved) return Failed(err, step, saved);
+    } else {
+        step = "cannot write " + o.output;
+        const Status saved = SaveFile(o.output, [&](std::FILE* f) -> Status {
+            Result<std::unique_ptr<PngRowWriter>> png =
+                PngRowWriter::Start(f, settings.width, settings.height);
+            if (!png) return png.ToStatus();
+            auto draw = [&](std::FILE* grid) -> Status {
+                if (grid)
+                    if (Status put = PutText(grid, std::to_string(settings.width) + " " +
+                                                       std::to_string(settings.height) + " " +
+                                                       std::to_string(tag) + "\n");
+                        !put)
+                        return put;
+                PictureSink sink(*png.Value(), grid, settings.width);
+                drawn = render.DrawRows(sink);
+                return drawn ? png.Value()->Finish() : drawn;
+            };
+            if (o.gridFile.empty()) return draw(nullptr);
+            const Status grid = SaveFile(o.gridFile, draw);
+            if (!grid && drawn) step = "cannot write " + o.gridFile;
+            return grid;
+        });
+        host.Finish();
+        if (!drawn) {
+            err << "vorla-render: " << drawn.Message() << "\n";
+            return 2;
+        }
+        if (!saved) return Failed(err, step, saved);
     }
     if (scaleFormat) {
         step = "cannot write " + o.scaleFile;
@@ -314,6 +498,97 @@ int Render(const Options& o, SceneState scene, const char* format, const char* s
             return Failed(err, step, saved);
     }
     return 0;
+}
+
+// Joins band files into the picture `o.output` (and the grid `o.gridFile`), a row at a time;
+// returns the exit code.
+int Assemble(const Options& o, std::ostream& err, std::string& step) {
+    struct Band {
+        std::string path;
+        std::unique_ptr<std::FILE, int (*)(std::FILE*)> file{nullptr, std::fclose};
+        std::unique_ptr<BandReader> reader;
+    };
+    std::vector<Band> bands(o.bands.size());
+    for (std::size_t i = 0; i < bands.size(); ++i) {
+        Band& b = bands[i];
+        b.path = o.bands[i];
+        b.file.reset(std::fopen(b.path.c_str(), "rb"));
+        if (!b.file) {
+            err << "vorla-render: cannot read " << b.path << ": " << std::strerror(errno) << "\n";
+            return 2;
+        }
+        Result<std::unique_ptr<BandReader>> r = BandReader::Start(b.file.get());
+        if (!r) {
+            err << "vorla-render: " << b.path << ": " << r.Message() << "\n";
+            return 2;
+        }
+        b.reader = std::move(const_cast<std::unique_ptr<BandReader>&>(r.Value()));
+    }
+    std::sort(bands.begin(), bands.end(), [](const Band& a, const Band& b) {
+        return a.reader->Header().first < b.reader->Header().first;
+    });
+    const BandHeader& top = bands.front().reader->Header();
+    int next = 0;
+    for (const Band& b : bands) {
+        const BandHeader& h = b.reader->Header();
+        if (h.width != top.width || h.height != top.height || h.kind != top.kind ||
+            h.scene != top.scene) {
+            err << "vorla-render: " << b.path << " is a band of another picture than "
+                << bands.front().path << "\n";
+            return 2;
+        }
+        if (h.first != next) {
+            err << "vorla-render: " << (h.first > next ? "rows " : "overlapping rows ")
+                << std::min(next, h.first) << " to " << std::max(next, h.first) - 1
+                << (h.first > next ? " are in no band" : " are in two bands") << " (at " << b.path
+                << ")\n";
+            return 2;
+        }
+        next = h.last + 1;
+    }
+    if (next != top.height) {
+        err << "vorla-render: rows " << next << " to " << top.height - 1 << " are in no band\n";
+        return 2;
+    }
+    std::vector<std::uint32_t> pixels(static_cast<std::size_t>(top.width));
+    std::vector<std::int32_t> values(static_cast<std::size_t>(top.width));
+    std::string line;
+    step = "cannot write " + o.output;
+    Status read;  // a band's own failure, told apart from the files'
+    const Status saved = SaveFile(o.output, [&](std::FILE* f) -> Status {
+        Result<std::unique_ptr<PngRowWriter>> png = PngRowWriter::Start(f, top.width, top.height);
+        if (!png) return png.ToStatus();
+        auto join = [&](std::FILE* grid) -> Status {
+            if (grid)
+                if (Status put =
+                        PutText(grid, std::to_string(top.width) + " " + std::to_string(top.height) +
+                                          " " + std::to_string(top.kind) + "\n");
+                    !put)
+                    return put;
+            for (Band& b : bands)
+                for (int r = b.reader->Header().first; r <= b.reader->Header().last; ++r) {
+                    read = b.reader->Row(pixels.data(), values.data());
+                    if (!read) {
+                        read = Failure{b.path + ": " + read.Message()};
+                        return read;
+                    }
+                    if (Status put = png.Value()->Row(pixels.data()); !put) return put;
+                    if (!grid) continue;
+                    AppendGridRow(line, values.data(), top.width);
+                    if (Status put = PutText(grid, line); !put) return put;
+                }
+            return png.Value()->Finish();
+        };
+        if (o.gridFile.empty()) return join(nullptr);
+        const Status grid = SaveFile(o.gridFile, join);
+        if (!grid && read) step = "cannot write " + o.gridFile;
+        return grid;
+    });
+    if (!read) {
+        err << "vorla-render: " << read.Message() << "\n";
+        return 2;
+    }
+    return saved ? 0 : Failed(err, step, saved);
 }
 
 // Names the first two output files that are one file; empty when there are none.
@@ -352,7 +627,21 @@ int RunRender(int argc, char** argv, std::ostream& out, std::ostream& err) {
         out << kUsage;
         return 0;
     }
-    const char* format = FormatOf(o.output);
+    if (o.assemble) {
+        if (std::string(FormatOf(o.output) ? FormatOf(o.output) : "") != "PNG") {
+            err << "vorla-render: the joined picture must be a .png file: " << o.output << "\n";
+            return 2;
+        }
+        if (!o.gridFile.empty() && SameFile(o.output, o.gridFile)) {
+            err << "vorla-render: the picture and --grid are the same file\n";
+            return 2;
+        }
+        std::string step = "cannot join the bands";
+        int code = 0;
+        const Status ran = Guarded([&] { code = Assemble(o, err, step); });
+        return ran ? code : Failed(err, step, ran);
+    }
+    const char* format = o.rowsGiven ? "band" : FormatOf(o.output);
     if (!o.printScene && !format) {
         err << "vorla-render: the output file must end in .png or .bmp: " << o.output << "\n";
         return 2;

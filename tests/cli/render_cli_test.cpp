@@ -89,6 +89,50 @@ TEST_F(RenderCli, ExitCodesAndMessages) {
     }
 }
 
+// Bands drawn apart join into the single run's picture and grid, byte for byte, the random
+// kind too; bands that do not fit together are refused, saying why.
+TEST_F(RenderCli, BandsJoinIntoTheSingleRunAndMisfitsAreRefused) {
+    for (const char* picture : {"preperiodicity --overlay --fixed-points", "lyap-d --seed 7"}) {
+        const std::string common =
+            std::string("--quiet --example 10 --size 70x41 --picture ") + picture + " ";
+        ASSERT_EQ(Render(common + "--grid @/one.grid @/one.png"), 0) << out;
+        for (const char* rows : {"0:9", "10:29", "30:40"})
+            ASSERT_EQ(Render(common + "--rows " + rows + " @/b" + rows + ".band"), 0) << out;
+        ASSERT_EQ(Render("--grid @/all.grid --assemble @/all.png @/b30:40.band @/b0:9.band "
+                         "@/b10:29.band"),
+                  0)
+            << out;
+        for (const char* f : {"one.png", "one.grid"}) {
+            std::ifstream a(P(f)), b(P(std::string(f).replace(0, 3, "all").c_str()));
+            EXPECT_TRUE(std::equal(std::istreambuf_iterator<char>(a), {},
+                                   std::istreambuf_iterator<char>(b), {}))
+                << picture << " " << f;
+        }
+    }
+    ASSERT_EQ(Render("--quiet --example 3 --size 70x41 --picture lyap-d --seed 8 --rows 10:29 "
+                     "@/other.band"),
+              0);
+    std::ofstream(P("junk.band")) << "VORLA-BAND 1\n70 41 0 9 21\n";
+    const struct {
+        const char* args;
+        const char* says;
+    } misfits[] = {
+        {"--assemble @/x.png @/b0:9.band @/b30:40.band", "rows 10 to 29 are in no band"},
+        {"--assemble @/x.png @/b0:9.band @/b10:29.band", "rows 30 to 40 are in no band"},
+        {"--assemble @/x.png @/b0:9.band @/other.band @/b30:40.band", "another picture"},
+        {"--assemble @/x.png @/b0:9.band @/b0:9.band @/b10:29.band", "in two bands"},
+        {"--assemble @/x.png @/junk.band", "junk.band"},
+        {"--assemble @/x.bmp @/b0:9.band", "must be a .png"},
+        {"--picture rectangle --rows 0:9 @/x.band", "cannot be drawn in bands"},
+        {"--size 70x41 --rows 0:41 @/x.band", "beyond the picture"},
+    };
+    for (const auto& m : misfits) {
+        EXPECT_EQ(Render(m.args), 2) << m.args << "\n" << out;
+        EXPECT_NE(out.find(m.says), std::string::npos) << m.args << "\n" << out;
+        EXPECT_FALSE(fs::exists(P("x.png")) || fs::exists(P("x.band"))) << m.args;
+    }
+}
+
 TEST_F(RenderCli, DefaultsRenderExampleThreeAsConvergenceOnAnyThreadCount) {
     ASSERT_EQ(Render("--quiet --size 60x50 --grid @/g.txt @/a.png"), 0) << out;
     EXPECT_EQ(Image("a.png").size(), QSize(60, 50));
