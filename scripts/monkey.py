@@ -441,7 +441,8 @@ class Monkey:
                 f"{self.slowest * 1000:.0f} ms, {mem}, {len(self.instances)} program starts; "
                 f"log {self.out}/actions.log")
         self.say(line)
-        print(line)
+        if self.o.replay is None:
+            print(line)
         for f in self.findings:
             print(f)
         if self.findings:
