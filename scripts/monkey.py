@@ -189,7 +189,10 @@ def make_action(seed, k):
                       [("column", fx, fy), ["click", "--repeat", n, "--delay", 60, b]])
     if kind == "focus":
         return Action("focus the main window", [("focus", True)])
-    return Action("key ctrl+x (Exit)", [("focus", True), ["key", "Escape"], ["key", "ctrl+x"]])
+    if rng.random() < 0.5:  # in a field Ctrl+X cuts; the menu's item always ends the program
+        return Action("Exit by the Picture menu (Alt+P, x)",
+                      [("focus", True), ["key", "alt+p"], 0.2, ["key", "x"]])
+    return Action("key ctrl+x (Exit)", [("focus", True), ["key", "ctrl+x"]])
 
 
 class Monkey:
@@ -399,7 +402,15 @@ class Monkey:
         end = time.monotonic() + o.minutes * 60
         self.say(f"-- seed {o.seed}, program {self.exe}, working folder {self.work}")
         restarts = 0
-        while (limit is None and time.monotonic() < end) or (limit is not None and self.k < limit):
+        self.stopped = False
+
+        def stop(*_):  # an interrupted run still closes the program and reports
+            self.stopped = True
+
+        signal.signal(signal.SIGTERM, stop)
+        signal.signal(signal.SIGINT, stop)
+        while not self.stopped and ((limit is None and time.monotonic() < end) or
+                                    (limit is not None and self.k < limit)):
             if self.proc is None:
                 if restarts > 20 or not self.start():
                     self.finding("the program could not be started again")
