@@ -259,11 +259,11 @@ void TVorlaForm::resizeEvent(QResizeEvent* event) {
     QMainWindow::resizeEvent(event);
     // A window manager may not honour the minimum and maximum sizes (nor may a window
     // without one): the window then keeps to them itself.
+    // At once, not later: Qt paints the window at the size it was given as soon as this
+    // returns, and a window of 20000 x 15000 takes seconds to paint.
     const QSize least = minimumSize().expandedTo(minimumSizeHint()), most = maximumSize();
     const QSize allowed = event->size().expandedTo(least).boundedTo(most);
-    if (event->size() != allowed)
-        QTimer::singleShot(
-            0, this, [this, least, most] { resize(size().expandedTo(least).boundedTo(most)); });
+    if (event->size() != allowed) resize(allowed);
 }
 
 void TVorlaForm::closeEvent(QCloseEvent* event) {
