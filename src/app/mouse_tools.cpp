@@ -105,6 +105,7 @@ MouseTools::Outcome MouseTools::TabuleMouseDown(MouseButton button, ShiftState s
                                                 int Y) {
     Outcome out;
     if (s_.scene.taskType < 0 || !s_.StopRequested) return out;
+    StopOrbit();  // a new press: the last orbit stays as far as it is drawn
     Controls& ctl = s_.controls;
     const PressOp op = PressOperation(button, state);
     if (button == MouseButton::Left) {
@@ -130,12 +131,14 @@ MouseTools::Outcome MouseTools::TabuleMouseDown(MouseButton button, ShiftState s
     s_.palette.RampToColor = ctl.LabelColour(Ctl::LabelMouseTo);
     switch (op) {
         case PressOp::OrbitRings:
-        case PressOp::OrbitPolyline:
-            out.status =
-                Orbit(s_.tabula, s_.scene, s_.view, s_.palette, ctl.Spin(Ctl::SpinMouseIter), X, Y,
-                      op == PressOp::OrbitRings ? 0 : 1);
+        case PressOp::OrbitPolyline: {
+            const int n = ctl.Spin(Ctl::SpinMouseIter);
+            orbit_.emplace(s_.tabula, s_.scene, s_.view, s_.palette, n, X, Y,
+                           op == PressOp::OrbitRings ? 0 : 1);
+            if (!sliced) ContinueOrbit(n, out.status);
             out.drew = true;
             break;
+        }
         case PressOp::OrbitCircle0:
         case PressOp::OrbitCircle1:
             out.status =
@@ -149,6 +152,14 @@ MouseTools::Outcome MouseTools::TabuleMouseDown(MouseButton button, ShiftState s
     if (out.drew) s_.host.TabulaChanged();
     ctl.FocusRecalc();
     return out;
+}
+
+bool MouseTools::ContinueOrbit(long long steps, Status& status) {
+    if (!orbit_) return true;
+    if (!orbit_->Continue(steps)) return false;
+    status = orbit_->Outcome();
+    orbit_.reset();
+    return true;
 }
 
 MouseTools::Outcome MouseTools::TabuleMouseMove(ShiftState, int X, int Y) {

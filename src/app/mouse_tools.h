@@ -4,11 +4,13 @@
 
 #include <array>
 #include <cstdint>
+#include <optional>
 #include <string>
 
 #include "base/status.h"
 #include "colour/palette.h"
 #include "model/controls.h"
+#include "overlays/orbit_drawing.h"
 #include "pictures/value_grid.h"
 #include "plane/tabula.h"
 #include "plane/viewport.h"
@@ -113,7 +115,18 @@ class MouseTools {
 
     int DraggedCentre = -1;  // the centre being dragged: -1, or 1..4 = K2..K5
 
+    // With `sliced` set, a press draws only an orbit's start and leaves the rest to
+    // ContinueOrbit, so that the window answers between slices of a long orbit.
+    bool sliced = false;
+    bool OrbitPending() const { return orbit_.has_value(); }
+    // Draws up to `steps` more iterates of the pending orbit; true once it is done, with the
+    // fault that ended it, if any, in `status`.
+    bool ContinueOrbit(long long steps, Status& status);
+    // Leaves the pending orbit as far as it is drawn.
+    void StopOrbit() { orbit_.reset(); }
+
   private:
+    std::optional<OrbitDrawing> orbit_;
     Status Recompute();
     Session& s_;
 };

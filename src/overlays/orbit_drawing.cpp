@@ -2,8 +2,6 @@
 
 #include <cmath>
 
-#include "overlays/fp_guard.h"
-
 namespace vorla {
 namespace {
 
@@ -63,47 +61,63 @@ Status DrawCircleResult(Tabula& t, const Viewport& v, const CircleResult& res) {
 
 Status Orbit(Tabula& t, const Scene& scene, const Viewport& v, const Palette& p, int n, int X,
              int Y, int mode) {
+    OrbitDrawing orbit(t, scene, v, p, n, X, Y, mode);
+    orbit.Continue(n);
+    return orbit.Outcome();
+}
+
+OrbitDrawing::OrbitDrawing(Tabula& t, const Scene& scene, const Viewport& v, const Palette& p,
+                           int n, int X, int Y, int mode)
+    : t_(t), scene_(scene), view_(v), palette_(p), n_(n), mode_(mode) {
     X = ClampPixel(X);
     Y = ClampPixel(Y);
-    const Tabula::Batch batch(t);
     t.SetPenColor(p.RampFromColor);
     t.SetPenWidth(1);
     if (mode == 1)
         t.MoveTo(X, Y);
     else
         t.Ellipse(X - 3, Y - 3, X + 3, Y + 3);
-    long double x = v.axes.XOfColumn(X), y = v.axes.YOfRow(Y);
-    FpGuard g;
-    // Redrawing the figure just drawn, in the same colour and copy mode, changes no pixel:
-    // an orbit that has settled on a fixed point costs no drawing.
-    int lastC = X, lastR = Y;
-    Colour lastColour = p.RampFromColor;
-    bool lastWasPoint = false;  // mode 1: the last segment began and ended at (lastC, lastR)
-    WithMap(scene, [&](auto map) {
-        for (int k = 1; k <= n; ++k) {
-            map(x, y);
-            if (!IterateOk(g, x, y)) return;
+    x_ = v.axes.XOfColumn(X);
+    y_ = v.axes.YOfRow(Y);
+    lastC_ = X;
+    lastR_ = Y;
+    lastColour_ = p.RampFromColor;
+}
+
+bool OrbitDrawing::Continue(long long steps) {
+    if (Done()) return true;
+    const Tabula::Batch batch(t_);
+    const TAxisB& axes = view_.axes;
+    const Palette& p = palette_;
+    WithMap(scene_, [&](auto map) {
+        // Redrawing the figure just drawn, in the same colour and copy mode, changes no pixel:
+        // an orbit that has settled on a fixed point costs no drawing.
+        for (; k_ <= n_ && steps > 0; ++k_, --steps) {
+            map(x_, y_);
+            if (!IterateOk(guard_, x_, y_)) return;
             const Colour colour =
-                p.MixColorsFraction(static_cast<float>(static_cast<long double>(k) / n));
-            const int c = v.axes.ColumnOfX(x), r = v.axes.RowOfY(y);
-            const bool here = c == lastC && r == lastR;
-            const bool repeat = t.Mode() == PenMode::Copy && colour == lastColour && here;
-            t.SetPenColor(colour);
-            if (mode == 1) {
-                if (repeat && lastWasPoint)
-                    t.MoveTo(c, r);
+                p.MixColorsFraction(static_cast<float>(static_cast<long double>(k_) / n_));
+            const int c = axes.ColumnOfX(x_), r = axes.RowOfY(y_);
+            const bool here = c == lastC_ && r == lastR_;
+            const bool repeat = t_.Mode() == PenMode::Copy && colour == lastColour_ && here;
+            t_.SetPenColor(colour);
+            if (mode_ == 1) {
+                if (repeat && lastWasPoint_)
+                    t_.MoveTo(c, r);
                 else
-                    t.LineTo(c, r);
-                lastWasPoint = here;
+                    t_.LineTo(c, r);
+                lastWasPoint_ = here;
             } else if (!repeat) {
-                t.Ellipse(c - 3, r - 3, c + 3, r + 3);
+                t_.Ellipse(c - 3, r - 3, c + 3, r + 3);
             }
-            lastC = c;
-            lastR = r;
-            lastColour = colour;
+            lastC_ = c;
+            lastR_ = r;
+            lastColour_ = colour;
         }
     });
-    return g.Outcome();
+    // No map (no task type): nothing to draw.
+    if (!scene_.HasMap()) k_ = n_ + 1;
+    return Done();
 }
 
 Status OrbitCircle(Tabula& t, const Scene& scene, const Viewport& v, Colour colour, int X, int Y,

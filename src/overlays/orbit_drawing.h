@@ -6,6 +6,7 @@
 #include "colour/palette.h"
 #include "model/scene.h"
 #include "overlays/circle_tools.h"
+#include "overlays/fp_guard.h"
 #include "plane/tabula.h"
 #include "plane/viewport.h"
 
@@ -18,6 +19,35 @@ namespace vorla {
 // radius 3, mode 1 a polyline; pen width 1. The pen mode and brush are the caller's.
 Status Orbit(Tabula& tabula, const Scene& scene, const Viewport& view, const Palette& palette,
              int n, int X, int Y, int mode);
+
+// The same orbit drawn a slice at a time, so that a long one (a million iterates take
+// seconds) leaves the window answering between slices; drawn to its end, it has Orbit's
+// pixels, provided nothing else draws on the tabula meanwhile. The scene, viewport and
+// palette are copied at the start.
+class OrbitDrawing {
+  public:
+    // Draws the start mark.
+    OrbitDrawing(Tabula& tabula, const Scene& scene, const Viewport& view, const Palette& palette,
+                 int n, int X, int Y, int mode);
+    // Draws up to `steps` more iterates; true once the orbit is done or a fault ended it.
+    bool Continue(long long steps);
+    bool Done() const { return k_ > n_ || guard_.fault; }
+    // Done, or the fault that ended it.
+    Status Outcome() const { return guard_.Outcome(); }
+
+  private:
+    Tabula& t_;
+    Scene scene_;
+    Viewport view_;
+    Palette palette_;
+    int n_, mode_;
+    int k_ = 1;  // the next iterate
+    long double x_, y_;
+    FpGuard guard_;
+    int lastC_, lastR_;
+    Colour lastColour_;
+    bool lastWasPoint_ = false;  // mode 1: the last segment began and ended at (lastC, lastR)
+};
 // Task type 2: the circle through (X, Y) orthogonal to K1 and K2 (both modes). Other task
 // types: nothing in mode 0; in mode 1 the circles (or lines) through the start point and its
 // 2nd and 4th iterates, and through the 1st, 3rd and 5th. Outlines in `colour`; pen width

@@ -8,7 +8,9 @@
 #include <QGuiApplication>
 #include <QMessageBox>
 #include <QMouseEvent>
+#include <QTimer>
 #include <QWheelEvent>
+#include <chrono>
 #include <cmath>
 #include <cstdlib>
 
@@ -29,6 +31,7 @@ QString Q(const std::string& s) {
 }  // namespace
 
 void TVorlaForm::RunCommand(std::function<void()> command, bool endsPicture) {
+    tools_->StopOrbit();  // a command may draw or resize: the orbit stays as far as drawn
     if (pictureRunning() && !inBand_) {
         if (endsPicture) CancelPicture();
         pending_.push_back(std::move(command));
@@ -51,6 +54,7 @@ void TVorlaForm::ReportError(const QString& message) {
 }
 
 void TVorlaForm::ActionClick(int tag) {
+    tools_->StopOrbit();
     if (pictureRunning() || inBand_) {
         // The running picture ends at once; the last picture asked for starts after it.
         pendingPicture_ = tag;
@@ -210,6 +214,7 @@ void TVorlaForm::TabuleMouseDown(QMouseEvent* e) {
         return;
     }
     RunNow([&] { ShowMouseOutcome(tools_->TabuleMouseDown(button, state, p.x(), p.y())); });
+    if (tools_->OrbitPending()) QTimer::singleShot(0, this, &TVorlaForm::DrawOrbitSlice);
     // Shift + left away from every centre (where it does nothing else) outlines a zoom.
     if (state == (shift::Shift | shift::Left) && tools_->DraggedCentre == -1) bandFrom_ = p;
 }
@@ -252,6 +257,19 @@ void TVorlaForm::TabuleMouseUp(QMouseEvent* e) {
     }
     if (pictureRunning()) return;
     RunNow([&] { ShowMouseOutcome(tools_->TabuleMouseUp(button, state, p.x(), p.y())); });
+}
+
+void TVorlaForm::DrawOrbitSlice() {
+    if (!tools_->OrbitPending() || pictureRunning()) return;
+    // About a sixtieth of a second of drawing, then the events that came meanwhile.
+    const auto end = std::chrono::steady_clock::now() + std::chrono::milliseconds(15);
+    Status outcome;
+    bool done = false;
+    while (!done && std::chrono::steady_clock::now() < end)
+        done = tools_->ContinueOrbit(2048, outcome);
+    tabule_->update();
+    if (!done) return void(QTimer::singleShot(0, this, &TVorlaForm::DrawOrbitSlice));
+    Report(outcome);
 }
 
 void TVorlaForm::TabuleWheel(QWheelEvent* e) {

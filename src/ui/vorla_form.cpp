@@ -44,6 +44,7 @@ TVorlaForm::TVorlaForm(QWidget* parent) : QMainWindow(parent) {
                 QString::fromLocal8Bit("Cannot start the picture threads. " + started.Message()));
         });
     tools_ = std::make_unique<MouseTools>(*session_);
+    tools_->sliced = true;  // a long orbit must not hold the window
 
     auto* central = new QWidget;
     auto* row = new QHBoxLayout(central);

@@ -216,6 +216,8 @@ class TVorlaForm : public QMainWindow, public Controls, public Host {
     void MoveView(const std::function<AxesRange(const AxesRange&, int W, int H)>& move);
     // After the axes fields took a new view: the last picture again, or the basic circles.
     void ShowNewView();
+    // Draws a slice of the orbit a right click began, and asks for the next one.
+    void DrawOrbitSlice();
     // The picture as shown: during a picture, the tabula at the last hand-over.
     QImage ShownPicture() const;
     // form_picture.cpp: the picture thread. The session is the GUI thread's, except while

@@ -11,6 +11,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QMouseEvent>
+#include <QSpinBox>
 #include <QTemporaryDir>
 #include <QWheelEvent>
 #include <QtTest>
@@ -18,6 +19,7 @@
 #include <fstream>
 
 #include "overlays/fp_guard.h"
+#include "overlays/orbit_drawing.h"
 #include "support/gui_support.h"
 #include "ui/about_window.h"
 #include "ui/help_window.h"
@@ -60,6 +62,7 @@ class MouseOutputTest : public WindowTest {
         W("edtXod")->setFocus();
         const QImage before = Picture();
         Click(b, mods, QPoint(S().view.W / 2, S().view.H / 3), twice);
+        Settle();  // an orbit is drawn in slices between events
         return Picture() != before;
     }
     bool FocusOnRecalc() { return form->focusWidget() == W("ButPrepocet"); }
@@ -99,6 +102,30 @@ class MouseOutputTest : public WindowTest {
         W<QLineEdit>("edtXdo")->setText("2");
         Click(Qt::LeftButton, Qt::ControlModifier, onAxis + QPoint(0, 5));
         QTRY_COMPARE(answers.texts, QStringList{kDivisionByZero});
+    }
+
+    void aLongOrbitIsDrawnInSlicesWithTheWholeOrbitsPixels() {
+        Action("Example03")->trigger();
+        W<QSpinBox>("SpinMouseIter")->setValue(300000);
+        const QPoint p(S().view.W / 3, S().view.H / 2);
+        Tabula whole(S().tabula.Width(), S().tabula.Height());
+        whole.SetImage(Picture());
+        Palette ramp = S().palette;
+        ramp.RampFromColor = W<ColourLabel>("LabelMouseFrom")->colour();
+        ramp.RampToColor = W<ColourLabel>("LabelMouseTo")->colour();
+        QVERIFY(Orbit(whole, S().scene, S().view, ramp, 300000, p.x(), p.y(), 1));
+        Press(Qt::RightButton, Qt::ShiftModifier, p);
+        Release(Qt::RightButton, p);
+        // The press returns before the orbit is done: the window answers meanwhile.
+        QVERIFY(Picture() != whole.Image());
+        QTRY_VERIFY_WITH_TIMEOUT(Picture() == whole.Image(), 60000);
+        // A command stops an orbit where it is.
+        Press(Qt::RightButton, {}, p);
+        Release(Qt::RightButton, p);
+        Action("Zadani1")->trigger();
+        const QImage stopped = Picture();
+        Settle();
+        QCOMPARE(Picture(), stopped);
     }
 
     void draggingACentreAndHovering() {
