@@ -47,11 +47,19 @@ constexpr int LanesFor() {
 
 namespace lanes {
 
+// Steps every lane until at least one orbit is classified; the mask of those that are. The
+// lanes are stepped in a copy that nothing else sees, so that their values can stay in
+// registers and spill slots of this loop instead of going through the array every step.
 template <class Orbit, class Map, std::size_t... L>
-VORLA_INLINE unsigned StepAll(std::array<Orbit, sizeof...(L)>& lane, const Map& map,
-                              std::index_sequence<L...>) {
-    unsigned done = 0;
-    ((done |= static_cast<unsigned>(lane[L].Step(map)) << L), ...);
+VORLA_INLINE unsigned StepUntilDone(std::array<Orbit, sizeof...(L)>& lanes, const Map& map,
+                                    std::index_sequence<L...>) {
+    std::array<Orbit, sizeof...(L)> lane = lanes;
+    unsigned done;
+    do {
+        done = 0;
+        ((done |= static_cast<unsigned>(lane[L].Step(map)) << L), ...);
+    } while (!done);
+    lanes = lane;
     return done;
 }
 
@@ -88,8 +96,7 @@ void StepRow(const PictureContext& ctx, const Map& map, const Orbit& orbit, cons
     bool full = true;
     for (int l = 0; l < K; ++l) full &= (col[l] = start(lane[l])) >= 0;
     while (full) {
-        const unsigned done = lanes::StepAll(lane, map, all);
-        if (!done) continue;
+        const unsigned done = lanes::StepUntilDone(lane, map, all);
         for (int l = 0; l < K; ++l) {
             if (!(done >> l & 1)) continue;
             out[col[l]] = lane[l].Result();
