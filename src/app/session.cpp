@@ -257,6 +257,7 @@ void Session::RunPicture(Controls& pictureControls, const std::function<bool(int
     PictureContext ctx{scene, view, pictureControls, palette, tabula, grid,
                        pool,  poll, pictureSeed_,    Accuracy};
     ctx.cancel = cancel;
+    ctx.oneLane = oneLane;
     kind->run(ctx);
 }
 

@@ -162,6 +162,8 @@ class Session {
     // The seed of the next picture; unset, each picture takes one from the clock.
     bool fixedSeed = false;
     std::uint64_t seed = 0;  // the seed when fixedSeed is set
+    // Every orbit of a picture stepped on its own instead of in lanes (their reference).
+    bool oneLane = false;
 
     // Whether a picture is running.
     bool Running() const { return running_ > 0; }

@@ -45,7 +45,7 @@ const std::array<Colour, 16> kDefaultPeriodColors = {
 
 namespace {
 int NearestChannel(long double v) {
-    const long double r = std::nearbyint(v);
+    const long double r = std::rint(v);
     return r < 0 ? 0 : r > 255 ? 255 : static_cast<int>(r);
 }
 }  // namespace
@@ -78,7 +78,7 @@ Colour Palette::MixColorsFraction(float x) const {
 Colour Palette::LyapunovScaleColor(float L) const {
     if (std::isnan(L)) L = 0;
     const long double e = std::exp(-static_cast<long double>(LyapScale) * L);
-    long double tr = std::nearbyint(510 / (e + 1) - 255);
+    long double tr = std::rint(510 / (e + 1) - 255);
     if (!(tr >= -255)) tr = -255;  // e infinite gives -255; guards NaN as well
     if (tr > 255) tr = 255;
     const int t = static_cast<int>(tr);

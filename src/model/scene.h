@@ -54,22 +54,26 @@ bool StoreCircleByTag(CircleSet& k, int tag, long double value);
 
 // --- the maps, inline so that picture loops inline them per step -------------------------
 
+// Forced: a map left out of line in a picture's loop would cost a call per step and keep
+// the orbits of several lanes from overlapping.
+#define VORLA_INLINE [[gnu::always_inline]] inline
+
 namespace detail {
 // Inverts (x, y), at squared distance d from the centre, in a circle of squared radius r2.
-inline void Invert(long double cx, long double cy, long double r2, long double d, long double& x,
-                   long double& y) {
+VORLA_INLINE void Invert(long double cx, long double cy, long double r2, long double d,
+                         long double& x, long double& y) {
     x = cx + (x - cx) * r2 / d;
     y = cy + (y - cy) * r2 / d;
 }
 // Where a point at a centre goes: (+-L, +-L), each sign by the side of the centre it is on.
-inline void FarPoint(const Scene& s, long double cx, long double cy, long double& x,
-                     long double& y) {
+VORLA_INLINE void FarPoint(const Scene& s, long double cx, long double cy, long double& x,
+                           long double& y) {
     x = x >= cx ? s.L : -s.L;
     y = y >= cy ? s.L : -s.L;
 }
 // One link of the uniform chain: inversion, or the far point at a centre.
-inline void Link(const Scene& s, long double cx, long double cy, long double r2, long double& x,
-                 long double& y) {
+VORLA_INLINE void Link(const Scene& s, long double cx, long double cy, long double r2,
+                       long double& x, long double& y) {
     const long double d = (x - cx) * (x - cx) + (y - cy) * (y - cy);
     if (d < s.tolerance)
         FarPoint(s, cx, cy, x, y);
@@ -79,7 +83,7 @@ inline void Link(const Scene& s, long double cx, long double cy, long double r2,
 }  // namespace detail
 
 // Inversion in K1, then in K2.
-inline void TwoCircleMap(const Scene& s, long double& X, long double& Y) {
+VORLA_INLINE void TwoCircleMap(const Scene& s, long double& X, long double& Y) {
     const CircleSet& k = s.k;
     const long double d1 = X * X + Y * Y;
     if (d1 < s.tolerance) {
@@ -100,7 +104,7 @@ inline void TwoCircleMap(const Scene& s, long double& X, long double& Y) {
 }
 
 // Inversion in K1, K2, then K3.
-inline void ThreeCircleMap(const Scene& s, long double& X, long double& Y) {
+VORLA_INLINE void ThreeCircleMap(const Scene& s, long double& X, long double& Y) {
     const CircleSet& k = s.k;
     const long double d1 = X * X + Y * Y;
     if (d1 < s.tolerance) {
@@ -133,7 +137,7 @@ inline void ThreeCircleMap(const Scene& s, long double& X, long double& Y) {
 }
 
 // Inversion in K1, K2, K3, then K4.
-inline void FourCircleMap(const Scene& s, long double& X, long double& Y) {
+VORLA_INLINE void FourCircleMap(const Scene& s, long double& X, long double& Y) {
     ThreeCircleMap(s, X, Y);
     const CircleSet& k = s.k;
     const long double f = (k.U - X) * (k.U - X) + (k.V - Y) * (k.V - Y);
@@ -144,7 +148,7 @@ inline void FourCircleMap(const Scene& s, long double& X, long double& Y) {
 }
 
 // Inversion in K1 to K5 in turn, each through one uniform link.
-inline void FiveCircleMap(const Scene& s, long double& X, long double& Y) {
+VORLA_INLINE void FiveCircleMap(const Scene& s, long double& X, long double& Y) {
     const CircleSet& k = s.k;
     {
         const long double d = X * X + Y * Y;
@@ -162,7 +166,7 @@ inline void FiveCircleMap(const Scene& s, long double& X, long double& Y) {
 }
 
 // Squaring as a complex number, projected onto the unit circle K1.
-inline void UnitCircleSquareMap(const Scene& s, long double& X, long double& Y) {
+VORLA_INLINE void UnitCircleSquareMap(const Scene& s, long double& X, long double& Y) {
     long double x = X * X - Y * Y;
     long double y = 2 * X * Y;
     const long double m = x * x + y * y;
@@ -186,35 +190,35 @@ inline void UnitCircleSquareMap(const Scene& s, long double& X, long double& Y) 
 // Function objects for the picture loops: the map is chosen once per batch of rows.
 struct TwoCircle {
     const Scene& s;
-    void operator()(long double& x, long double& y) const {
+    VORLA_INLINE void operator()(long double& x, long double& y) const {
         steps::Count();
         TwoCircleMap(s, x, y);
     }
 };
 struct ThreeCircle {
     const Scene& s;
-    void operator()(long double& x, long double& y) const {
+    VORLA_INLINE void operator()(long double& x, long double& y) const {
         steps::Count();
         ThreeCircleMap(s, x, y);
     }
 };
 struct FourCircle {
     const Scene& s;
-    void operator()(long double& x, long double& y) const {
+    VORLA_INLINE void operator()(long double& x, long double& y) const {
         steps::Count();
         FourCircleMap(s, x, y);
     }
 };
 struct FiveCircle {
     const Scene& s;
-    void operator()(long double& x, long double& y) const {
+    VORLA_INLINE void operator()(long double& x, long double& y) const {
         steps::Count();
         FiveCircleMap(s, x, y);
     }
 };
 struct UnitCircleSquare {
     const Scene& s;
-    void operator()(long double& x, long double& y) const {
+    VORLA_INLINE void operator()(long double& x, long double& y) const {
         steps::Count();
         UnitCircleSquareMap(s, x, y);
     }

@@ -1,59 +1,69 @@
 #include <cmath>
 
 #include "pictures/kinds.h"
+#include "pictures/lanes.h"
 
 namespace vorla {
 namespace {
 
-struct Closest {
-    long double best;  // the smallest squared distance from the start
-    int k;             // its iterate, -1 when none came below the start bound
+// N map steps from the start, keeping the iterate closest to it; the earliest iterate wins on
+// equal distances. toPixel(best, k) turns the result into the pixel.
+template <class ToPixel>
+struct ClosestOrbit {
+    int N;
+    long double bound;  // the start bound, L itself, compared with squared distances
+    const ToPixel* toPixel;
+    long double X0 = 0, Y0 = 0, X = 0, Y = 0;
+    long double best = 0;  // the smallest squared distance from the start
+    int i = 0, k = -1;     // k: its iterate, -1 when none came below the start bound
+
+    bool Start(long double x, long double y) {
+        X = X0 = x;
+        Y = Y0 = y;
+        best = bound;
+        i = 0;
+        k = -1;
+        return N < 1;
+    }
+    template <class Map>
+    VORLA_INLINE bool Step(const Map& map) {
+        map(X, Y);
+        ++i;
+        const long double s = (X - X0) * (X - X0) + (Y - Y0) * (Y - Y0);
+        if (s < best) {
+            best = s;
+            k = i;
+        }
+        return i >= N;
+    }
+    PixelResult Result() const { return (*toPixel)(best, k); }
 };
 
-// N map steps from the start; the earliest iterate wins on equal distances.
-template <class Map>
-inline Closest ClosestIterate(const Map& map, int N, long double bound, long double X0,
-                              long double Y0) {
-    // The start bound is L itself, compared with squared distances.
-    Closest c{bound, -1};
-    long double X = X0, Y = Y0;
-    for (int k = 1; k <= N; ++k) {
-        map(X, Y);
-        const long double s = (X - X0) * (X - X0) + (Y - Y0) * (Y - Y0);
-        if (s < c.best) {
-            c.best = s;
-            c.k = k;
-        }
-    }
-    return c;
-}
-
-// Both pictures walk the same orbits; `toPixel` turns the result into the pixel.
+// Both pictures walk the same orbits.
 template <class ToPixel>
-void WalkClosest(PictureContext& ctx, ToPixel&& toPixel) {
+void WalkClosest(PictureContext& ctx, const ToPixel& toPixel) {
     const int N = ctx.controls.Spin(Ctl::SpinClosestIter);
     ctx.tabula.SetPenMode(PenMode::Copy);
-    WalkPixels(ctx, RowRange::Tabula,
-               [&](const auto& map, const Scene& s, int, int, long double X0, long double Y0) {
-                   return toPixel(ClosestIterate(map, N, s.L, X0, Y0));
-               });
+    WalkOrbits(ctx, RowRange::Tabula, [&](const auto&, const Scene& s) {
+        return ClosestOrbit<ToPixel>{N, s.L, &toPixel};
+    });
 }
 
 }  // namespace
 
 void KresliClosestOrder(PictureContext& ctx) {
     const auto& colours = ctx.palette.PeriodColors;
-    WalkClosest(ctx, [&](const Closest& c) {
+    WalkClosest(ctx, [&](long double, int k) {
         // No iterate below the bound: the colour of "no period" of the periodicity picture.
-        if (c.k < 0) return PixelResult{colours[15], -1};
-        return PixelResult{colours[c.k % 15], c.k};
+        if (k < 0) return PixelResult{colours[15], -1};
+        return PixelResult{colours[k % 15], k};
     });
 }
 
 void KresliClosestDist(PictureContext& ctx) {
     const auto& colours = ctx.palette.PeriodColors;
-    WalkClosest(ctx, [&](const Closest& c) {
-        const long double m = std::sqrt(c.best);
+    WalkClosest(ctx, [&](long double best, int) {
+        const long double m = std::sqrt(best);
         return PixelResult{colours[TruncToInt32(m) % 15], RoundToInt32(m * 1000)};
     });
 }

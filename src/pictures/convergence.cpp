@@ -1,6 +1,8 @@
+#include <array>
 #include <cmath>
 
 #include "pictures/kinds.h"
+#include "pictures/lanes.h"
 
 namespace vorla {
 
@@ -11,33 +13,61 @@ long double EditPresnostExit(Controls& controls, long double& accuracy) {
     return accuracy;
 }
 
+namespace {
+
+// Stepped until two successive points differ by less than the accuracy in both coordinates,
+// at most n times; classed by that and by the direction of the last step.
+struct ConvergenceOrbit {
+    int n;
+    long double acc;
+    const std::array<Colour, 8>* colours;
+    long double X = 0, Y = 0, prevX = 0, prevY = 0;
+    int i = 0;
+    bool converged = false;
+
+    bool Start(long double x, long double y) {
+        X = x;
+        Y = y;
+        i = 0;
+        converged = false;
+        if (n > 0) return false;
+        prevX = x;  // no step: the start is both points
+        prevY = y;
+        return true;
+    }
+    // The point before the step is kept in the orbit only when the orbit ends: a store of an
+    // 80-bit value per step would cost more than the comparisons.
+    template <class Map>
+    VORLA_INLINE bool Step(const Map& map) {
+        const long double px = X, py = Y;
+        map(X, Y);
+        ++i;
+        converged = std::fabs(px - X) < acc && std::fabs(py - Y) < acc;
+        if (!converged && i < n) return false;
+        prevX = px;
+        prevY = py;
+        return true;
+    }
+    PixelResult Result() const {
+        const bool right = prevX <= X, up = prevY <= Y;
+        int cls;
+        if (!converged)
+            cls = right ? (up ? 0 : 3) : (up ? 2 : 1);
+        else
+            cls = right ? (up ? 6 : 5) : (up ? 7 : 4);
+        return PixelResult{(*colours)[cls], cls + 1};
+    }
+};
+
+}  // namespace
+
 void KresliConverg(PictureContext& ctx) {
     ctx.tabula.SetPenMode(PenMode::Copy);
     const int n = ctx.controls.Spin(Ctl::SpinKonvergIter);
     const long double acc = EditPresnostExit(ctx.controls, ctx.accuracy);
     if (!(ctx.scene.k.R > 0)) return;
-    const auto& colours = ctx.palette.ClassColors;
-    WalkPixels(ctx, RowRange::PlusOne,
-               [&](const auto& map, const Scene&, int, int, long double X, long double Y) {
-                   long double prevX = X, prevY = Y;
-                   bool converged = false;
-                   for (int i = 0; i < n; ++i) {
-                       prevX = X;
-                       prevY = Y;
-                       map(X, Y);
-                       if (std::fabs(prevX - X) < acc && std::fabs(prevY - Y) < acc) {
-                           converged = true;
-                           break;
-                       }
-                   }
-                   const bool right = prevX <= X, up = prevY <= Y;
-                   int cls;
-                   if (!converged)
-                       cls = right ? (up ? 0 : 3) : (up ? 2 : 1);
-                   else
-                       cls = right ? (up ? 6 : 5) : (up ? 7 : 4);
-                   return PixelResult{colours[cls], cls + 1};
-               });
+    const ConvergenceOrbit orbit{n, acc, &ctx.palette.ClassColors};
+    WalkOrbits(ctx, RowRange::PlusOne, [&](const auto&, const Scene&) { return orbit; });
 }
 
 }  // namespace vorla

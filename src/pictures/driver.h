@@ -31,6 +31,8 @@ struct PictureContext {
     // Set from any thread to end the picture at once: the workers look at it between pixels
     // and the band they were computing is dropped. May be null.
     const std::atomic<bool>* cancel = nullptr;
+    // Every orbit stepped on its own instead of in lanes: the reference the lanes must match.
+    bool oneLane = false;
 
     // Whether the picture was asked to end at once.
     bool Cancelled() const { return cancel && cancel->load(std::memory_order_relaxed); }
@@ -50,10 +52,11 @@ inline constexpr int kPollRows = 16;
 // Walks the rows from the top in bands of kPollRows, polling before each; the rows of a band
 // are computed on all the pool's threads into a band buffer, which goes to the tabula and the
 // grid only once the whole band is done, so a band cut by a cancel leaves both as they were.
-// fn(map, scene, c, r, x, y) gives a pixel's result. Ends early on a stop or a cancel, on a
-// change of the tabula's size, or when no map is chosen.
-template <class PixelFn>
-void WalkPixels(PictureContext& ctx, RowRange range, PixelFn&& fn) {
+// rowFn(map, scene, axes, r, out, lastCol) fills out[0..lastCol] with row r's results and
+// returns early once ctx.Cancelled(). Ends early on a stop or a cancel, on a change of the
+// tabula's size, or when no map is chosen.
+template <class RowFn>
+void WalkRows(PictureContext& ctx, RowRange range, RowFn&& rowFn) {
     const int W = ctx.grid.Width(), H = ctx.grid.Height();
     const int lastRow = range == RowRange::PlusOne ? H : H - 1;
     const int lastCol = range == RowRange::PlusOne ? W : W - 1;
@@ -74,12 +77,8 @@ void WalkPixels(PictureContext& ctx, RowRange range, PixelFn&& fn) {
         const TAxisB axes = ctx.view.axes;
         const bool ran = WithMap(scene, [&](const auto& map) {
             ctx.pool.Run(first, last, [&](int r) {
-                const long double y = axes.YOfRow(r);
                 PixelResult* out = band.data() + static_cast<std::size_t>(r - first) * stride;
-                for (int c = 0; c <= lastCol; ++c) {
-                    if (ctx.Cancelled()) return;
-                    out[c] = fn(map, scene, c, r, axes.XOfColumn(c), y);
-                }
+                rowFn(map, scene, axes, r, out, lastCol);
             });
         });
         if (!ran || ctx.Cancelled()) return;
@@ -96,6 +95,20 @@ void WalkPixels(PictureContext& ctx, RowRange range, PixelFn&& fn) {
             }
         });
     }
+}
+
+// The row walk one pixel at a time: fn(map, scene, c, r, x, y) gives a pixel's result.
+template <class PixelFn>
+void WalkPixels(PictureContext& ctx, RowRange range, PixelFn&& fn) {
+    WalkRows(ctx, range,
+             [&](const auto& map, const Scene& scene, const TAxisB& axes, int r, PixelResult* out,
+                 int lastCol) {
+                 const long double y = axes.YOfRow(r);
+                 for (int c = 0; c <= lastCol; ++c) {
+                     if (ctx.Cancelled()) return;
+                     out[c] = fn(map, scene, c, r, axes.XOfColumn(c), y);
+                 }
+             });
 }
 
 }  // namespace vorla

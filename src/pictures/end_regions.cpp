@@ -1,32 +1,60 @@
+#include <array>
+
 #include "pictures/kinds.h"
+#include "pictures/lanes.h"
 
 namespace vorla {
+namespace {
+
+// n map steps; the region of the last point, and whether it lies in K2 or K3, give the pixel.
+struct RegionOrbit {
+    int n;
+    long double R2, S2;  // taken once at the start; the centres follow the band's scene
+    const std::array<Colour, 8>* colours;
+    const Scene* s;
+    long double X = 0, Y = 0;
+    int i = 0;
+
+    bool Start(long double x, long double y) {
+        X = x;
+        Y = y;
+        i = 0;
+        return n <= 0;
+    }
+    template <class Map>
+    VORLA_INLINE bool Step(const Map& map) {
+        map(X, Y);
+        return ++i >= n;
+    }
+    PixelResult Result() const {
+        int cls = X * X + Y * Y < 1 ? 0 : 4;
+        if (X >= 0)
+            cls += Y >= 0 ? 0 : 3;
+        else
+            cls += Y >= 0 ? 1 : 2;
+        Colour colour = (*colours)[cls];
+        if (s->taskType < 6) {
+            const CircleSet& k = s->k;
+            if ((X - k.D) * (X - k.D) + Y * Y < R2) colour = LightenColor(colour);
+            if (s->taskType > 2 && (X - k.M) * (X - k.M) + (Y - k.N) * (Y - k.N) < S2)
+                colour = DarkenColor(colour);
+        }
+        return PixelResult{colour, cls + 1};
+    }
+};
+
+}  // namespace
 
 void KresliRegions(PictureContext& ctx) {
-    // The squared radii are taken once; the centres follow the scene at every poll.
     const long double R2 = ctx.scene.k.R * ctx.scene.k.R;
     const long double S2 = ctx.scene.k.S * ctx.scene.k.S;
     ctx.tabula.SetPenMode(PenMode::Copy);
     const int n = ctx.controls.Spin(Ctl::SpinRegionIter);
     if (!(ctx.scene.k.R > 0)) return;
-    const auto& colours = ctx.palette.RegionColors;
-    WalkPixels(ctx, RowRange::PlusOne,
-               [&](const auto& map, const Scene& s, int, int, long double X, long double Y) {
-                   for (int i = 0; i < n; ++i) map(X, Y);
-                   int cls = X * X + Y * Y < 1 ? 0 : 4;
-                   if (X >= 0)
-                       cls += Y >= 0 ? 0 : 3;
-                   else
-                       cls += Y >= 0 ? 1 : 2;
-                   Colour colour = colours[cls];
-                   if (s.taskType < 6) {
-                       const CircleSet& k = s.k;
-                       if ((X - k.D) * (X - k.D) + Y * Y < R2) colour = LightenColor(colour);
-                       if (s.taskType > 2 && (X - k.M) * (X - k.M) + (Y - k.N) * (Y - k.N) < S2)
-                           colour = DarkenColor(colour);
-                   }
-                   return PixelResult{colour, cls + 1};
-               });
+    const auto* colours = &ctx.palette.RegionColors;
+    WalkOrbits(ctx, RowRange::PlusOne, [&](const auto&, const Scene& s) {
+        return RegionOrbit{n, R2, S2, colours, &s};
+    });
 }
 
 }  // namespace vorla

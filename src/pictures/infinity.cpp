@@ -1,14 +1,17 @@
 #include <array>
 #include <cmath>
+#include <type_traits>
 
 #include "pictures/kinds.h"
+#include "pictures/lanes.h"
 
 namespace vorla {
 namespace {
 
-// One step of the task's chain of inversions, K1 first, with the at-centre test before each
-// inversion. False: the orbit reaches infinity in this step.
-inline bool InfinityStep(const Scene& s, long double e, long double& X, long double& Y) {
+// One step of the chain of inversions of task type Task, K1 first, with the at-centre test
+// before each inversion. False: the orbit reaches infinity in this step.
+template <int Task>
+VORLA_INLINE bool InfinityStep(const Scene& s, long double e, long double& X, long double& Y) {
     steps::Count();
     const CircleSet& k = s.k;
     const long double d1 = X * X + Y * Y;
@@ -19,13 +22,13 @@ inline bool InfinityStep(const Scene& s, long double e, long double& X, long dou
     if (std::fabs(d2) < e) return false;
     X = (Px - k.D) * k.R2 / d2 + k.D;
     Y = Py * k.R2 / d2;
-    if (s.taskType < 3) return true;
+    if constexpr (Task < 3) return true;
 
     const long double d3 = (X - k.M) * (X - k.M) + (Y - k.N) * (Y - k.N);
     if (std::fabs(d3) < e) return false;
     Px = (X - k.M) * k.S2 / d3 + k.M;
     Py = (Y - k.N) * k.S2 / d3 + k.N;
-    if (s.taskType < 4) {
+    if constexpr (Task < 4) {
         X = Px;
         Y = Py;
         return true;
@@ -35,7 +38,7 @@ inline bool InfinityStep(const Scene& s, long double e, long double& X, long dou
     if (std::fabs(d4) < e) return false;
     X = (Px - k.U) * k.W2 / d4 + k.U;
     Y = (Py - k.V) * k.W2 / d4 + k.V;
-    if (s.taskType < 5) return true;
+    if constexpr (Task < 5) return true;
 
     // Task types 5 and 6 both run the whole chain.
     const long double d5 = (k.A - X) * (k.A - X) + (k.B - Y) * (k.B - Y);
@@ -45,6 +48,49 @@ inline bool InfinityStep(const Scene& s, long double e, long double& X, long dou
     return true;
 }
 
+// The task type whose chain a map stands for.
+template <class Map>
+inline constexpr int kTaskOf = 5;  // task type 6 runs the whole chain, as 5 does
+template <>
+inline constexpr int kTaskOf<TwoCircle> = 2;
+template <>
+inline constexpr int kTaskOf<ThreeCircle> = 3;
+template <>
+inline constexpr int kTaskOf<FourCircle> = 4;
+
+// Stepped through the chain until an inversion meets a centre, at most N times. The chain
+// is its own: the map only says which task's chain it is.
+template <int Task>
+struct InfinityOrbit {
+    int N;
+    const std::array<Colour, 12>* colours;
+    const Scene* s;
+    // Its chain of five tests with an exit at each is slower stepped in a copy of the lanes
+    // (measured: 1.38 against 1.54 times the picture before the lanes, one core).
+    static constexpr bool kSteppedInPlace = true;
+    long double X = 0, Y = 0;
+    int k = 0;
+    bool escaped = false;
+
+    bool Start(long double x, long double y) {
+        X = x;
+        Y = y;
+        k = 0;
+        escaped = false;
+        return N < 1;
+    }
+    template <class Map>
+    VORLA_INLINE bool Step(const Map&) {
+        ++k;
+        if (!InfinityStep<Task>(*s, s->tolerance, X, Y)) return escaped = true;
+        return k >= N;
+    }
+    PixelResult Result() const {
+        if (escaped) return PixelResult{(*colours)[(k - 1) % 12], k};
+        return PixelResult{kWhite, -1};
+    }
+};
+
 }  // namespace
 
 void KresliInfinity(PictureContext& ctx) {
@@ -52,14 +98,9 @@ void KresliInfinity(PictureContext& ctx) {
     for (int i = 0; i < 12; ++i) colours[i] = ctx.controls.LabelColour(RectLabel(i));
     const int N = ctx.controls.Spin(Ctl::SpinInfinityTest);
     ctx.tabula.SetPenMode(PenMode::Copy);
-    // The chain is its own: the map handed in is not used, only the scene of the batch.
-    WalkPixels(ctx, RowRange::PlusOne,
-               [&](const auto&, const Scene& s, int, int, long double X, long double Y) {
-                   const long double e = s.tolerance;
-                   for (int k = 1; k <= N; ++k)
-                       if (!InfinityStep(s, e, X, Y)) return PixelResult{colours[(k - 1) % 12], k};
-                   return PixelResult{kWhite, -1};
-               });
+    WalkOrbits(ctx, RowRange::PlusOne, [&](const auto& map, const Scene& s) {
+        return InfinityOrbit<kTaskOf<std::decay_t<decltype(map)>>>{N, &colours, &s};
+    });
 }
 
 }  // namespace vorla

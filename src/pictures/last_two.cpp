@@ -1,8 +1,45 @@
 #include <cmath>
 
 #include "pictures/kinds.h"
+#include "pictures/lanes.h"
 
 namespace vorla {
+namespace {
+
+// n map steps; the distance between the last two points gives the pixel.
+struct LastTwoOrbit {
+    int n;
+    long double v;
+    const Palette* palette;
+    long double X = 0, Y = 0, prevX = 0, prevY = 0;
+    int i = 0;
+
+    bool Start(long double x, long double y) {
+        X = x;
+        Y = y;
+        i = 0;
+        if (n > 0) return false;
+        prevX = x;  // no step: the start is both points
+        prevY = y;
+        return true;
+    }
+    template <class Map>
+    VORLA_INLINE bool Step(const Map& map) {
+        const long double px = X, py = Y;  // kept only at the last step, as in convergence
+        map(X, Y);
+        if (++i < n) return false;
+        prevX = px;
+        prevY = py;
+        return true;
+    }
+    PixelResult Result() const {
+        const long double d = std::sqrt((X - prevX) * (X - prevX) + (Y - prevY) * (Y - prevY));
+        const Colour colour = d <= v ? palette->MixColorsByte(RoundToInt32(d * 255 / v)) : kWhite;
+        return PixelResult{colour, RoundToInt32(d * 1000)};
+    }
+};
+
+}  // namespace
 
 void KresliIterace(PictureContext& ctx) {
     ctx.tabula.SetPenMode(PenMode::Copy);
@@ -11,20 +48,8 @@ void KresliIterace(PictureContext& ctx) {
     palette.RampFromColor = ctx.controls.LabelColour(Ctl::LabelItersFrom);
     palette.RampToColor = ctx.controls.LabelColour(Ctl::LabelItersTo);
     const long double v = ctx.controls.Number(Ctl::EditMaxIterValue);
-    WalkPixels(ctx, RowRange::PlusOne,
-               [&](const auto& map, const Scene&, int, int, long double X, long double Y) {
-                   long double prevX = X, prevY = Y;
-                   for (int i = 0; i < n; ++i) {
-                       prevX = X;
-                       prevY = Y;
-                       map(X, Y);
-                   }
-                   const long double d =
-                       std::sqrt((X - prevX) * (X - prevX) + (Y - prevY) * (Y - prevY));
-                   const Colour colour =
-                       d <= v ? palette.MixColorsByte(RoundToInt32(d * 255 / v)) : kWhite;
-                   return PixelResult{colour, RoundToInt32(d * 1000)};
-               });
+    const LastTwoOrbit orbit{n, v, &palette};
+    WalkOrbits(ctx, RowRange::PlusOne, [&](const auto&, const Scene&) { return orbit; });
 }
 
 }  // namespace vorla

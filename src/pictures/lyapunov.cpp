@@ -1,7 +1,9 @@
 #include "pictures/lyapunov.h"
 
+#include <cfloat>
 #include <cmath>
 #include <cstdint>
+#include <cstring>
 
 #include "pictures/kinds.h"
 
@@ -11,12 +13,42 @@ namespace {
 constexpr long double kDelta = 0.01L;  // the companion's distance, fixed in plane units
 constexpr long double kTwoPi = 6.283185307179586476925286766559005768L;
 
+// The natural logarithm of a finite a > 0 by the very x87 sequence that the C library's logl
+// runs for it (ln 2 times log2 a by fyl2x, or by fyl2xp1 of a - 1 when |a - 1| is at most
+// the double 0.29), without the call, which is much of a Lyapunov picture's time.
+inline long double InlineLn(long double a) {
+#if defined(__x86_64__) || defined(__i386__)
+    long double ln2, r;
+    asm("fldln2" : "=t"(ln2));
+    const long double d = a - 1;
+    if (!(std::fabs(d) > 0.29))
+        asm("fyl2xp1" : "=t"(r) : "0"(d == 0 ? std::fabs(d) : d), "u"(ln2) : "st(1)");
+    else
+        asm("fyl2x" : "=t"(r) : "0"(a), "u"(ln2) : "st(1)");
+    return r;
+#else
+    return std::log(a);
+#endif
+}
+
+struct LibraryLn {
+    static long double Of(long double a) { return std::log(a); }
+};
+struct FastLn {
+    static long double Of(long double a) { return InlineLn(a); }
+};
+
+// Checked when the program starts: the pictures take the inline logarithm only if it gave
+// the library's bits.
+const bool kInlineLnAgrees = InlineLnMatchesLibrary(1 << 14);
+
 // ln|q|; a zero or non-finite quotient counts as a degenerate step rather than giving an
 // infinite or undefined sum.
+template <class Ln>
 inline long double LnAbs(long double q, long double lnSmall) {
     const long double a = std::fabs(q);
     if (!(a > 0) || !std::isfinite(a)) return lnSmall;
-    return std::log(a);
+    return Ln::Of(a);
 }
 
 struct Pt {
@@ -27,8 +59,9 @@ struct Pt {
 
 // The slope dY/dX at b of the parabola through a, b, c with Y a function of X.
 struct TermX {
-    bool operator()(const Pt& a, const Pt& b, const Pt& c, long double eps, long double lnSmall,
-                    long double& S) const {
+    template <class Ln>
+    bool Add(const Pt& a, const Pt& b, const Pt& c, long double eps, long double lnSmall,
+             long double& S) const {
         const long double G = (c.x - a.x) * (c.x - b.x) * (b.x - a.x);
         if (std::fabs(G) < eps) {
             S += lnSmall;
@@ -36,15 +69,16 @@ struct TermX {
         }
         const long double num =
             (b.x - a.x) * (b.x - a.x) * (c.y - b.y) + (c.x - b.x) * (c.x - b.x) * (b.y - a.y);
-        S += LnAbs(num / G, lnSmall);
+        S += LnAbs<Ln>(num / G, lnSmall);
         return true;
     }
 };
 
 // The same with the roles of X and Y exchanged.
 struct TermY {
-    bool operator()(const Pt& a, const Pt& b, const Pt& c, long double eps, long double lnSmall,
-                    long double& S) const {
+    template <class Ln>
+    bool Add(const Pt& a, const Pt& b, const Pt& c, long double eps, long double lnSmall,
+             long double& S) const {
         const long double G = (c.y - a.y) * (c.y - b.y) * (b.y - a.y);
         if (std::fabs(G) < eps) {
             S += lnSmall;
@@ -52,15 +86,16 @@ struct TermY {
         }
         const long double num =
             (b.y - a.y) * (b.y - a.y) * (c.x - b.x) + (c.y - b.y) * (c.y - b.y) * (b.x - a.x);
-        S += LnAbs(num / G, lnSmall);
+        S += LnAbs<Ln>(num / G, lnSmall);
         return true;
     }
 };
 
 // The ratio of b's squared distance from the point P (built from a, b, c) to c's.
 struct TermXY {
-    bool operator()(const Pt& a, const Pt& b, const Pt& c, long double eps, long double lnSmall,
-                    long double& S) const {
+    template <class Ln>
+    bool Add(const Pt& a, const Pt& b, const Pt& c, long double eps, long double lnSmall,
+             long double& S) const {
         const long double u = c.x - a.x, v = c.y - a.y;
         const long double q = u * u + v * v;
         if (q < eps) return false;  // the orbit has come to rest: no more terms
@@ -75,12 +110,12 @@ struct TermXY {
             return true;
         }
         const long double T = num / den;
-        S += std::fabs(T) < eps ? lnSmall : LnAbs(T, lnSmall);
+        S += std::fabs(T) < eps ? lnSmall : LnAbs<Ln>(T, lnSmall);
         return true;
     }
 };
 
-template <class Term>
+template <class Ln, class Term>
 void ThreePointPicture(PictureContext& ctx, Term term) {
     const LyapunovSetup set = SpolecneLyap(ctx.controls, ctx.palette);
     ctx.tabula.SetPenMode(PenMode::Copy);
@@ -97,7 +132,7 @@ void ThreePointPicture(PictureContext& ctx, Term term) {
                    long double S = 0;
                    for (int i = 0; i < N; ++i) {
                        map(c.x, c.y);
-                       if (!term(a, b, c, eps, lnSmall, S)) break;
+                       if (!term.template Add<Ln>(a, b, c, eps, lnSmall, S)) break;
                        a = b;
                        b = c;
                    }
@@ -118,6 +153,42 @@ inline long double PixelAngle(std::uint64_t mixedSeed, std::uint64_t pixel) {
     const std::uint64_t h = SplitMix64(mixedSeed ^ pixel);
     const long double fraction = static_cast<long double>(h >> 11) * 0x1p-53L;
     return fraction * kTwoPi;
+}
+
+// The displacement kind: a companion point kept at kDelta from the orbit point.
+template <class Ln>
+void Displacement(PictureContext& ctx) {
+    const LyapunovSetup set = SpolecneLyap(ctx.controls, ctx.palette);
+    ctx.tabula.SetPenMode(PenMode::Copy);
+    const int N = set.N;
+    const long double lnSmall = set.LnSmall;
+    const Palette& palette = ctx.palette;
+    const std::uint64_t mixedSeed = SplitMix64(ctx.seed);
+    const std::uint64_t stride = static_cast<std::uint64_t>(ctx.grid.Width()) + 1;
+    WalkPixels(
+        ctx, RowRange::PlusOne,
+        [&](const auto& map, const Scene& scene, int c, int r, long double X0, long double Y0) {
+            const long double eps = scene.tolerance;
+            const long double theta =
+                PixelAngle(mixedSeed, static_cast<std::uint64_t>(r) * stride + c);
+            long double px = X0, py = Y0;
+            long double qx = X0 + kDelta * std::cos(theta), qy = Y0 + kDelta * std::sin(theta);
+            long double S = 0;
+            for (int i = 0; i < N; ++i) {
+                map(px, py);
+                map(qx, qy);
+                const long double dx = qx - px, dy = qy - py;
+                const long double d = std::sqrt(dx * dx + dy * dy);
+                if (!(d >= eps)) {
+                    S += lnSmall;  // the companion sits on the orbit point: it stays there
+                    continue;
+                }
+                S += LnAbs<Ln>(d / kDelta, lnSmall);
+                qx = px + (qx - px) * kDelta / d;
+                qy = py + (qy - py) * kDelta / d;
+            }
+            return LyapunovPixel(palette, S / N);
+        });
 }
 
 }  // namespace
@@ -150,50 +221,58 @@ LyapunovSetup SpolecneLyap(const Controls& controls, Palette& palette, Tabula* s
     return set;
 }
 
+bool InlineLnMatchesLibrary(int samples) {
+    const auto same = [](long double a) {
+        const long double x = InlineLn(a), y = std::log(a);
+        return std::memcmp(&x, &y, 10) == 0;  // the 80 bits of the value, not the padding
+    };
+    // Edges: the ends of the range, and around 1 and the switch between the two sequences.
+    for (long double a : {LDBL_TRUE_MIN, LDBL_MIN, LDBL_MAX, 1.0L, 0.71L, 1.29L, 0.5L, 2.0L})
+        for (long double b : {a, std::nextafter(a, 0.0L), std::nextafter(a, LDBL_MAX)})
+            if (b > 0 && std::isfinite(b) && !same(b)) return false;
+    for (long double a : {1 - static_cast<long double>(0.29), 1 + static_cast<long double>(0.29)})
+        for (long double b : {a, std::nextafter(a, 0.0L), std::nextafter(a, 2.0L)})
+            if (!same(b)) return false;
+    // Every third value near 1, the others of any magnitude, denormals included.
+    std::uint64_t z = 0x6C6E5F636865636Bull;
+    for (int i = 0; i < samples; ++i) {
+        const std::uint64_t bits = SplitMix64(z += i);
+        long double a;
+        if (i % 3 == 0) {
+            a = 0.6L + static_cast<long double>(bits >> 11) * 0x1p-53L * 0.8L;
+        } else {
+            unsigned char raw[sizeof(long double)] = {};
+            const bool denormal = i % 7 == 0;
+            const std::uint64_t top = 1ull << 63;
+            const std::uint64_t mantissa = denormal ? bits & ~top : bits | top;
+            const auto exponent =
+                static_cast<std::uint16_t>(denormal ? 0 : 1 + SplitMix64(bits) % 0x7FFE);
+            std::memcpy(raw, &mantissa, 8);
+            std::memcpy(raw + 8, &exponent, 2);
+            std::memcpy(&a, raw, sizeof a);
+        }
+        if (a > 0 && std::isfinite(a) && !same(a)) return false;
+    }
+    return true;
+}
+
 void KresliLyapX(PictureContext& ctx) {
-    ThreePointPicture(ctx, TermX{});
+    kInlineLnAgrees ? ThreePointPicture<FastLn>(ctx, TermX{})
+                    : ThreePointPicture<LibraryLn>(ctx, TermX{});
 }
 
 void KresliLyapY(PictureContext& ctx) {
-    ThreePointPicture(ctx, TermY{});
+    kInlineLnAgrees ? ThreePointPicture<FastLn>(ctx, TermY{})
+                    : ThreePointPicture<LibraryLn>(ctx, TermY{});
 }
 
 void KresliLyapXY(PictureContext& ctx) {
-    ThreePointPicture(ctx, TermXY{});
+    kInlineLnAgrees ? ThreePointPicture<FastLn>(ctx, TermXY{})
+                    : ThreePointPicture<LibraryLn>(ctx, TermXY{});
 }
 
 void KresliLyapD(PictureContext& ctx) {
-    const LyapunovSetup set = SpolecneLyap(ctx.controls, ctx.palette);
-    ctx.tabula.SetPenMode(PenMode::Copy);
-    const int N = set.N;
-    const long double lnSmall = set.LnSmall;
-    const Palette& palette = ctx.palette;
-    const std::uint64_t mixedSeed = SplitMix64(ctx.seed);
-    const std::uint64_t stride = static_cast<std::uint64_t>(ctx.grid.Width()) + 1;
-    WalkPixels(
-        ctx, RowRange::PlusOne,
-        [&](const auto& map, const Scene& scene, int c, int r, long double X0, long double Y0) {
-            const long double eps = scene.tolerance;
-            const long double theta =
-                PixelAngle(mixedSeed, static_cast<std::uint64_t>(r) * stride + c);
-            long double px = X0, py = Y0;
-            long double qx = X0 + kDelta * std::cos(theta), qy = Y0 + kDelta * std::sin(theta);
-            long double S = 0;
-            for (int i = 0; i < N; ++i) {
-                map(px, py);
-                map(qx, qy);
-                const long double dx = qx - px, dy = qy - py;
-                const long double d = std::sqrt(dx * dx + dy * dy);
-                if (!(d >= eps)) {
-                    S += lnSmall;  // the companion sits on the orbit point: it stays there
-                    continue;
-                }
-                S += LnAbs(d / kDelta, lnSmall);
-                qx = px + (qx - px) * kDelta / d;
-                qy = py + (qy - py) * kDelta / d;
-            }
-            return LyapunovPixel(palette, S / N);
-        });
+    kInlineLnAgrees ? Displacement<FastLn>(ctx) : Displacement<LibraryLn>(ctx);
 }
 
 }  // namespace vorla

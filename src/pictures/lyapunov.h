@@ -26,6 +26,11 @@ void KresliStupnici(Palette& palette, const Controls& controls, Tabula& scale);
 // their labels; the scale is drawn too when one is given.
 LyapunovSetup SpolecneLyap(const Controls& controls, Palette& palette, Tabula* scale = nullptr);
 
+// Whether the pictures' inline logarithm gives exactly the C library's logl on edge values and
+// on `samples` pseudo-random positive values of every magnitude. Checked when the program
+// starts; should it ever fail, the pictures call logl instead.
+bool InlineLnMatchesLibrary(int samples);
+
 // The colour and the stored value (thousandths, nearest, ties to even) of an exponent L.
 inline PixelResult LyapunovPixel(const Palette& palette, long double L) {
     return PixelResult{palette.LyapunovScaleColor(static_cast<float>(L)), RoundToInt32(1000 * L)};

@@ -1,26 +1,51 @@
+#include <array>
 #include <cmath>
 
 #include "pictures/kinds.h"
+#include "pictures/lanes.h"
 
 namespace vorla {
+namespace {
+
+// Stepped until the orbit comes back within the tolerance of its start, at most n times.
+struct PeriodOrbit {
+    int n;
+    long double tol;
+    const std::array<Colour, 16>* colours;
+    long double X0 = 0, Y0 = 0, X = 0, Y = 0;
+    int k = 0;
+    bool found = false;
+
+    bool Start(long double x, long double y) {
+        X = X0 = x;
+        Y = Y0 = y;
+        k = 0;
+        found = false;
+        return n < 1;
+    }
+    template <class Map>
+    VORLA_INLINE bool Step(const Map& map) {
+        map(X, Y);
+        ++k;
+        if (std::fabs(X0 - X) < tol && std::fabs(Y0 - Y) < tol) return found = true;
+        return k >= n;
+    }
+    PixelResult Result() const {
+        if (found) return PixelResult{(*colours)[(k - 1) % 15], k};
+        // Entry 15 is reserved for the points that never come back.
+        return PixelResult{(*colours)[15], -1};
+    }
+};
+
+}  // namespace
 
 void KresliPeriody(PictureContext& ctx) {
     const long double tol = ctx.controls.Number(Ctl::EditTotoznost);
     const int n = ctx.controls.Spin(Ctl::SpinPeriodIter);
     ctx.tabula.SetPenMode(PenMode::Copy);
     if (!(ctx.scene.k.R > 0)) return;
-    const auto& colours = ctx.palette.PeriodColors;
-    WalkPixels(ctx, RowRange::Tabula,
-               [&](const auto& map, const Scene&, int, int, long double X0, long double Y0) {
-                   long double X = X0, Y = Y0;
-                   for (int k = 1; k <= n; ++k) {
-                       map(X, Y);
-                       if (std::fabs(X0 - X) < tol && std::fabs(Y0 - Y) < tol)
-                           return PixelResult{colours[(k - 1) % 15], k};
-                   }
-                   // Entry 15 is reserved for the points that never come back.
-                   return PixelResult{colours[15], -1};
-               });
+    const PeriodOrbit orbit{n, tol, &ctx.palette.PeriodColors};
+    WalkOrbits(ctx, RowRange::Tabula, [&](const auto&, const Scene&) { return orbit; });
 }
 
 }  // namespace vorla

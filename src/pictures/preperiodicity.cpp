@@ -1,46 +1,75 @@
+#include <array>
 #include <cmath>
 
 #include "pictures/kinds.h"
+#include "pictures/lanes.h"
 
 namespace vorla {
+namespace {
+
+// Stepped until the new point repeats one of the last 16 within the tolerance, at most n
+// times: the length of that cycle.
+struct CycleOrbit {
+    int n;
+    long double tol;
+    const std::array<Colour, 16>* colours;
+    // Its steps are mostly the comparisons with the window, not the map, so other lanes
+    // find no idle divider to use: measured slower with two lanes than with one.
+    static constexpr int kMaxLanes = 1;
+    // The last 16 points of the orbit as a ring: `oldest` is the physical slot of logical
+    // entry 0, `count` the entries held (m + 1). Dropping the oldest is one index step instead
+    // of shifting fifteen entries.
+    long double wx[16], wy[16];
+    long double X = 0, Y = 0;
+    int oldest = 0, count = 1, i = 0, q = 0;
+
+    bool Start(long double x, long double y) {
+        X = wx[0] = x;
+        Y = wy[0] = y;
+        oldest = 0;
+        count = 1;
+        i = 0;
+        q = 0;
+        return n <= 0;
+    }
+    template <class Map>
+    VORLA_INLINE bool Step(const Map& map) {
+        map(X, Y);
+        ++i;
+        for (int j = 0; j < count; ++j) {
+            const int s = (oldest + j) & 15;
+            if (std::fabs(wx[s] - X) < tol && std::fabs(wy[s] - Y) < tol) {
+                q = count - j;  // m - j + 1
+                return true;
+            }
+        }
+        int slot;
+        if (count < 16) {
+            slot = (oldest + count) & 15;
+            ++count;
+        } else {
+            slot = oldest;
+            oldest = (oldest + 1) & 15;
+        }
+        wx[slot] = X;
+        wy[slot] = Y;
+        return i >= n;
+    }
+    PixelResult Result() const {
+        if (q) return PixelResult{(*colours)[q - 1], q};
+        // No cycle seen: the pixel keeps whatever the tabula showed.
+        return PixelResult{kWhite, -1, false};
+    }
+};
+
+}  // namespace
 
 void KresliPrePeriody(PictureContext& ctx) {
     const long double tol = ctx.controls.Number(Ctl::EditTotoznost);
     const int n = ctx.controls.Spin(Ctl::SpinPeriodIter);
     ctx.tabula.SetPenMode(PenMode::Copy);
-    const auto& colours = ctx.palette.PeriodColors;
-    WalkPixels(ctx, RowRange::Tabula,
-               [&](const auto& map, const Scene&, int, int, long double X, long double Y) {
-                   // The last 16 points of the orbit as a ring: `oldest` is the physical slot
-                   // of logical entry 0, `count` the entries held (m + 1). Dropping the oldest
-                   // is one index step instead of shifting fifteen entries.
-                   long double wx[16], wy[16];
-                   wx[0] = X;
-                   wy[0] = Y;
-                   int oldest = 0, count = 1;
-                   for (int i = 0; i < n; ++i) {
-                       map(X, Y);
-                       for (int j = 0; j < count; ++j) {
-                           const int s = (oldest + j) & 15;
-                           if (std::fabs(wx[s] - X) < tol && std::fabs(wy[s] - Y) < tol) {
-                               const int q = count - j;  // m - j + 1
-                               return PixelResult{colours[q - 1], q};
-                           }
-                       }
-                       int slot;
-                       if (count < 16) {
-                           slot = (oldest + count) & 15;
-                           ++count;
-                       } else {
-                           slot = oldest;
-                           oldest = (oldest + 1) & 15;
-                       }
-                       wx[slot] = X;
-                       wy[slot] = Y;
-                   }
-                   // No cycle seen: the pixel keeps whatever the tabula showed.
-                   return PixelResult{kWhite, -1, false};
-               });
+    const CycleOrbit orbit{n, tol, &ctx.palette.PeriodColors, {}, {}};
+    WalkOrbits(ctx, RowRange::Tabula, [&](const auto&, const Scene&) { return orbit; });
 }
 
 }  // namespace vorla

@@ -198,31 +198,12 @@ std::string FormatDigits(int n, long double value) {
         m *= 10;
         ++k;
     }
-    m = std::nearbyint(m);
+    m = std::rint(m);
     if (k > 0)
         for (int i = 0; i < k; ++i) m /= 10;
     else
         for (int i = 0; i < -k; ++i) m *= 10;
     return GeneralText(s * m) + exponentText;
-}
-
-int RoundToInt32(long double v) {
-    if (std::isnan(v)) return 0;
-    constexpr long double lo = std::numeric_limits<int>::min();
-    constexpr long double hi = std::numeric_limits<int>::max();
-    const long double r = std::nearbyint(v);
-    if (r <= lo) return std::numeric_limits<int>::min();
-    if (r >= hi) return std::numeric_limits<int>::max();
-    return static_cast<int>(r);
-}
-
-int TruncToInt32(long double v) {
-    if (std::isnan(v)) return 0;
-    constexpr long double lo = std::numeric_limits<int>::min();
-    constexpr long double hi = std::numeric_limits<int>::max();
-    if (v <= lo) return std::numeric_limits<int>::min();
-    if (v >= hi) return std::numeric_limits<int>::max();
-    return static_cast<int>(v);
 }
 
 }  // namespace vorla

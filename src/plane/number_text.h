@@ -1,6 +1,8 @@
 // Reading real numbers from the user's texts and writing them back as short texts.
 #pragma once
 
+#include <cmath>
+#include <limits>
 #include <string>
 #include <string_view>
 
@@ -49,8 +51,28 @@ std::string GeneralText(long double value);
 // The value rounded to `digits` significant digits (1..8), else " nelze".
 std::string FormatDigits(int digits, long double value);
 
-// Rounding helpers shared by pictures and overlays; never undefined for any input.
-int RoundToInt32(long double v);  // nearest, ties to even, clamped; NaN gives 0
-int TruncToInt32(long double v);  // toward zero, clamped; NaN gives 0
+// Rounding helpers shared by pictures and overlays; never undefined for any input. Inline:
+// the pictures call them for every pixel.
+
+// Nearest, ties to even, clamped; NaN gives 0.
+inline int RoundToInt32(long double v) {
+    if (std::isnan(v)) return 0;
+    constexpr long double lo = std::numeric_limits<int>::min();
+    constexpr long double hi = std::numeric_limits<int>::max();
+    const long double r = std::rint(v);
+    if (r <= lo) return std::numeric_limits<int>::min();
+    if (r >= hi) return std::numeric_limits<int>::max();
+    return static_cast<int>(r);
+}
+
+// Toward zero, clamped; NaN gives 0.
+inline int TruncToInt32(long double v) {
+    if (std::isnan(v)) return 0;
+    constexpr long double lo = std::numeric_limits<int>::min();
+    constexpr long double hi = std::numeric_limits<int>::max();
+    if (v <= lo) return std::numeric_limits<int>::min();
+    if (v >= hi) return std::numeric_limits<int>::max();
+    return static_cast<int>(v);
+}
 
 }  // namespace vorla

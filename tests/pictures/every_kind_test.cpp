@@ -114,8 +114,9 @@ std::string RandomSettings(std::mt19937& rng) {
     return s + " SpinRectDensity=" + std::to_string(1 + rng() % 12);
 }
 
-// Pictures on one thread and on three agree pixel for pixel and value for value, with their
-// values in range: whole pictures of examples, then random scenes, axes and tabula sizes.
+// Pictures on one thread and on three, with and without lanes, agree pixel for pixel and
+// value for value, with their values in range: whole pictures of examples, then random
+// scenes, axes and tabula sizes.
 TEST(EveryKind, PicturesAgreeOnAnyThreadCountAndStayInRange) {
     struct Case {
         int w, h, example, task;
@@ -135,7 +136,9 @@ TEST(EveryKind, PicturesAgreeOnAnyThreadCountAndStayInRange) {
         for (const Case& s : scenes) {
             SCOPED_TRACE("tag " + std::to_string(k.tag) + " " + std::to_string(s.example) + " " +
                          s.settings);
+            // The single thread steps every orbit on its own, the three threads in lanes.
             PictureFixture one(s.w, s.h, s.example, 1), three(s.w, s.h, s.example, 3);
+            one.session.oneLane = true;
             for (PictureFixture* f : {&one, &three}) {
                 if (s.task) f->session.ComboTypUlohyChange(s.task - 2);
                 f->Set(s.settings);
@@ -154,6 +157,23 @@ TEST(EveryKind, PicturesAgreeOnAnyThreadCountAndStayInRange) {
             for (int v : cells) ASSERT_TRUE(v == -1 || (v >= k.low && v <= high)) << v;
         }
     }
+}
+
+// Every example in every kind that steps orbits in lanes, on one thread and on two, gives
+// the pixels and cells of its orbits stepped one at a time.
+TEST(EveryKind, LanesGiveTheOrbitsOneAtATime) {
+    for (int example = 1; example <= 14; ++example)
+        for (int tag : {1, 2, 3, 4, 8, 15, 16, 17, 22}) {
+            SCOPED_TRACE("example " + std::to_string(example) + " tag " + std::to_string(tag));
+            PictureFixture alone(37, 23, example, 1), one(37, 23, example, 1),
+                two(37, 23, example, 2);
+            alone.session.oneLane = true;
+            for (PictureFixture* f : {&alone, &one, &two}) f->Run(tag);
+            for (PictureFixture* f : {&one, &two}) {
+                EXPECT_EQ(f->session.grid.Cells(), alone.session.grid.Cells());
+                EXPECT_EQ(f->Pixels(), alone.Pixels());
+            }
+        }
 }
 
 TEST(ValueGridTest, IndexAndBounds) {

@@ -5,6 +5,7 @@
 
 #include <memory>
 
+#include "pictures/lyapunov.h"
 #include "pictures/nth.h"
 #include "support/picture_fixture.h"
 
@@ -288,6 +289,8 @@ TEST(OnePoint, Lyapunov) {
     // With the bound 50 the origin and its companion both lie at K1's centre: both go to
     // K2's centre and stay together, whatever the companion's angle.
     Check(21, {{"companion on the orbit", 2, {0, 0}, "", kSmall, nullptr, Bound<50>}});
+    // The pictures' own logarithm gives logl's bits, as its check at start-up found.
+    EXPECT_TRUE(InlineLnMatchesLibrary(1 << 20));
 }
 
 }  // namespace

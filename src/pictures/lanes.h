@@ -1,0 +1,149 @@
+// Orbits of one row stepped in lanes: a thread keeps K orbits of the same map going in
+// lockstep, so that the divisions of one orbit overlap those of the others instead of
+// waiting on their own chain, and refills a lane with the row's next pixel as soon as its
+// orbit is classified. Each orbit runs exactly the operations it would run alone.
+#pragma once
+
+#include <algorithm>
+#include <array>
+#include <type_traits>
+#include <utility>
+
+#include "pictures/driver.h"
+
+namespace vorla {
+
+// How many orbits a thread steps together, per map, as measured on one core of the 2-core
+// machine (convergence, periodicity, infinity reach and closest order). Every lane keeps its
+// point in memory, and 80-bit stores are slow: more lanes than the divider needs cost more
+// than they give, and the squaring, with no division to wait for, loses with two.
+template <class Map>
+inline constexpr int kLanes = 1;
+template <>
+inline constexpr int kLanes<TwoCircle> = 3;
+template <>
+inline constexpr int kLanes<ThreeCircle> = 2;
+template <>
+inline constexpr int kLanes<FourCircle> = 2;
+template <>
+inline constexpr int kLanes<FiveCircle> = 2;
+template <>
+inline constexpr int kLanes<UnitCircleSquare> = 1;
+
+// What an orbit of a kind does, for StepRow:
+//   bool Start(x, y)   begins the pixel's orbit at (x, y); true when it is classified already
+//   bool Step(map)     one step of the orbit; true when it is classified
+//   PixelResult Result() const
+// and, where its step is mostly work of its own rather than the map's, kMaxLanes: at most
+// that many lanes; with kSteppedInPlace, the lanes are stepped in place (faster for the
+// infinity chain, by measurement) rather than in a copy.
+template <class Orbit, class Map>
+constexpr int LanesFor() {
+    using O = std::remove_cv_t<Orbit>;
+    if constexpr (requires { O::kMaxLanes; })
+        return std::min(O::kMaxLanes, kLanes<Map>);
+    else
+        return kLanes<Map>;
+}
+
+namespace lanes {
+
+// One step of every lane; the mask of the orbits classified.
+template <class Orbit, class Map, std::size_t... L>
+VORLA_INLINE unsigned StepAll(std::array<Orbit, sizeof...(L)>& lane, const Map& map,
+                              std::index_sequence<L...>) {
+    unsigned done = 0;
+    ((done |= static_cast<unsigned>(lane[L].Step(map)) << L), ...);
+    return done;
+}
+
+// Steps every lane until at least one orbit is classified; the mask of those that are. The
+// lanes are stepped in a copy that nothing else sees, so that their values can stay in
+// registers and spill slots of this loop instead of going through the array every step.
+template <class Orbit, class Map, std::size_t... L>
+VORLA_INLINE unsigned StepUntilDone(std::array<Orbit, sizeof...(L)>& lanes, const Map& map,
+                                    std::index_sequence<L...>) {
+    std::array<Orbit, sizeof...(L)> lane = lanes;
+    unsigned done;
+    do {
+        done = 0;
+        ((done |= static_cast<unsigned>(lane[L].Step(map)) << L), ...);
+    } while (!done);
+    lanes = lane;
+    return done;
+}
+
+template <class Orbit, std::size_t... L>
+std::array<Orbit, sizeof...(L)> Copies(const Orbit& orbit, std::index_sequence<L...>) {
+    return {{(static_cast<void>(L), orbit)...}};
+}
+
+}  // namespace lanes
+
+// Computes the pixels 0..lastCol of the row at height y with K lanes, each a copy of
+// `orbit`. Looks at the cancel flag before every pixel it starts and returns once it is set.
+template <int K, class Orbit, class Map>
+void StepRow(const PictureContext& ctx, const Map& map, const Orbit& orbit, const TAxisB& axes,
+             long double y, int lastCol, PixelResult* out) {
+    constexpr auto all = std::make_index_sequence<K>{};
+    std::array<Orbit, K> lane = lanes::Copies(orbit, all);
+    std::array<int, K> col;
+    int next = 0;
+    // Starts the row's next pixel in `o` (a pixel classified without a step is written at
+    // once): its column, or -1 when the row is done or the picture cancelled.
+    auto start = [&](Orbit& o) {
+        while (next <= lastCol) {
+            if (ctx.Cancelled()) {
+                next = lastCol + 1;
+                return -1;
+            }
+            const int c = next++;
+            if (!o.Start(axes.XOfColumn(c), y)) return c;
+            out[c] = o.Result();
+        }
+        return -1;
+    };
+    bool full = true;
+    for (int l = 0; l < K; ++l) full &= (col[l] = start(lane[l])) >= 0;
+    while (full) {
+        unsigned done;
+        if constexpr (requires { Orbit::kSteppedInPlace; }) {
+            if (!(done = lanes::StepAll(lane, map, all))) continue;
+        } else {
+            done = lanes::StepUntilDone(lane, map, all);
+        }
+        for (int l = 0; l < K; ++l) {
+            if (!(done >> l & 1)) continue;
+            out[col[l]] = lane[l].Result();
+            full &= (col[l] = start(lane[l])) >= 0;
+        }
+    }
+    // The row has no pixel left for a lane: the orbits still running end one at a time.
+    for (int l = 0; l < K; ++l) {
+        if (col[l] < 0) continue;
+        if (ctx.Cancelled()) return;
+        while (!lane[l].Step(map)) {
+        }
+        out[col[l]] = lane[l].Result();
+    }
+}
+
+// The row walk of the kinds whose time is the map: makeOrbit(map, scene) gives the orbit of
+// one pixel for a band's map and scene, which StepRow runs in the map's lanes (or in one,
+// for ctx.oneLane).
+template <class MakeOrbit>
+void WalkOrbits(PictureContext& ctx, RowRange range, MakeOrbit&& makeOrbit) {
+    WalkRows(ctx, range,
+             [&](const auto& map, const Scene& scene, const TAxisB& axes, int r, PixelResult* out,
+                 int lastCol) {
+                 const auto orbit = makeOrbit(map, scene);
+                 constexpr int K = LanesFor<decltype(orbit), std::decay_t<decltype(map)>>();
+                 const long double y = axes.YOfRow(r);
+                 if (ctx.oneLane)
+                     StepRow<1>(ctx, map, orbit, axes, y, lastCol, out);
+                 else
+                     StepRow<K>(ctx, map, orbit, axes, y, lastCol, out);
+             });
+}
+
+}  // namespace vorla
