@@ -18,8 +18,9 @@ height=$(vorla_picture_height "$@")
 rows=$(vorla_band_rows "$height" "$bands" | tr '\n' ' ')
 quoted=$(printf ' %q' "$@")
 # Task N renders the N-th band of the list; the join job runs only if every task succeeded.
+# (--wrap scripts run under /bin/sh: no arrays there.)
 array=$(sbatch --parsable "${sopts[@]}" --array=1-"$bands" --job-name=vorla-band --wrap \
-    "rows=($rows); $(printf %q "$render") --quiet$quoted --rows \${rows[\$((SLURM_ARRAY_TASK_ID-1))]} $(printf %q "$out").band-\$SLURM_ARRAY_TASK_ID")
+    "rows=\$(echo $rows | cut -d' ' -f\$SLURM_ARRAY_TASK_ID); $(printf %q "$render") --quiet$quoted --rows \$rows $(printf %q "$out").band-\$SLURM_ARRAY_TASK_ID")
 files=""
 for ((i = 1; i <= bands; i++)); do files="$files $(printf %q "$out.band-$i")"; done
 sbatch --parsable "${sopts[@]}" --dependency=afterok:"$array" --job-name=vorla-join --wrap \
