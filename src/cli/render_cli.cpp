@@ -19,6 +19,7 @@
 #include "app/scene_render.h"
 #include "app/session.h"
 #include "cli/band_file.h"
+#include "cli/picture_rows.h"
 #include "model/controls.h"
 #include "model/examples.h"
 #include "pictures/kinds.h"
@@ -292,41 +293,6 @@ int Failed(std::ostream& err, const std::string& step, const Status& why) {
     return 1;
 }
 
-// The text of a grid row: W values.
-void AppendGridRow(std::string& line, const std::int32_t* values, int width) {
-    line.clear();
-    for (int c = 0; c < width; ++c) {
-        if (c) line += ' ';
-        line += std::to_string(values[c]);
-    }
-    line += '\n';
-}
-
-Status PutText(std::FILE* f, const std::string& text) {
-    return std::fwrite(text.data(), 1, text.size(), f) == text.size()
-               ? Status()
-               : Status(Failure{std::strerror(errno ? errno : EIO)});
-}
-
-// Rows going to a PNG file and, when it is open, a grid file.
-class PictureSink : public RowSink {
-  public:
-    PictureSink(PngRowWriter& png, std::FILE* grid, int width)
-        : png_(png), grid_(grid), width_(width) {}
-    Status Row(int, const std::uint32_t* pixels, const std::int32_t* values) override {
-        if (Status put = png_.Row(pixels); !put) return put;
-        if (!grid_) return {};
-        AppendGridRow(line_, values, width_);
-        return PutText(grid_, line_);
-    }
-
-  private:
-    PngRowWriter& png_;
-    std::FILE* grid_;
-    int width_;
-    std::string line_;
-};
-
 // Rows going to a band file.
 class BandSink : public RowSink {
   public:
@@ -462,27 +428,9 @@ int Render(const Options& o, SceneState scene, const char* format, const char* s
         }
         if (!saved) return Failed(err, step, saved);
     } else {
-        step = "cannot write " + o.output;
-        const Status saved = SaveFile(o.output, [&](std::FILE* f) -> Status {
-            Result<std::unique_ptr<PngRowWriter>> png =
-                PngRowWriter::Start(f, settings.width, settings.height);
-            if (!png) return png.ToStatus();
-            auto draw = [&](std::FILE* grid) -> Status {
-                if (grid)
-                    if (Status put = PutText(grid, std::to_string(settings.width) + " " +
-                                                       std::to_string(settings.height) + " " +
-                                                       std::to_string(tag) + "\n");
-                        !put)
-                        return put;
-                PictureSink sink(*png.Value(), grid, settings.width);
-                drawn = render.DrawRows(sink);
-                return drawn ? png.Value()->Finish() : drawn;
-            };
-            if (o.gridFile.empty()) return draw(nullptr);
-            const Status grid = SaveFile(o.gridFile, draw);
-            if (!grid && drawn) step = "cannot write " + o.gridFile;
-            return grid;
-        });
+        const Status saved = SavePictureRows(
+            o.output, o.gridFile, settings.width, settings.height, tag,
+            [&](RowSink& sink) { return render.DrawRows(sink); }, drawn, step);
         host.Finish();
         if (!drawn) {
             err << "vorla-render: " << drawn.Message() << "\n";
@@ -552,38 +500,19 @@ int Assemble(const Options& o, std::ostream& err, std::string& step) {
     }
     std::vector<std::uint32_t> pixels(static_cast<std::size_t>(top.width));
     std::vector<std::int32_t> values(static_cast<std::size_t>(top.width));
-    std::string line;
-    step = "cannot write " + o.output;
     Status read;  // a band's own failure, told apart from the files'
-    const Status saved = SaveFile(o.output, [&](std::FILE* f) -> Status {
-        Result<std::unique_ptr<PngRowWriter>> png = PngRowWriter::Start(f, top.width, top.height);
-        if (!png) return png.ToStatus();
-        auto join = [&](std::FILE* grid) -> Status {
-            if (grid)
-                if (Status put =
-                        PutText(grid, std::to_string(top.width) + " " + std::to_string(top.height) +
-                                          " " + std::to_string(top.kind) + "\n");
-                    !put)
-                    return put;
+    const Status saved = SavePictureRows(
+        o.output, o.gridFile, top.width, top.height, top.kind,
+        [&](RowSink& sink) -> Status {
             for (Band& b : bands)
                 for (int r = b.reader->Header().first; r <= b.reader->Header().last; ++r) {
-                    read = b.reader->Row(pixels.data(), values.data());
-                    if (!read) {
-                        read = Failure{b.path + ": " + read.Message()};
-                        return read;
-                    }
-                    if (Status put = png.Value()->Row(pixels.data()); !put) return put;
-                    if (!grid) continue;
-                    AppendGridRow(line, values.data(), top.width);
-                    if (Status put = PutText(grid, line); !put) return put;
+                    if (Status got = b.reader->Row(pixels.data(), values.data()); !got)
+                        return Failure{b.path + ": " + got.Message()};
+                    if (Status put = sink.Row(r, pixels.data(), values.data()); !put) return put;
                 }
-            return png.Value()->Finish();
-        };
-        if (o.gridFile.empty()) return join(nullptr);
-        const Status grid = SaveFile(o.gridFile, join);
-        if (!grid && read) step = "cannot write " + o.gridFile;
-        return grid;
-    });
+            return {};
+        },
+        read, step);
     if (!read) {
         err << "vorla-render: " << read.Message() << "\n";
         return 2;
