@@ -3,6 +3,7 @@
 
 #include <array>
 #include <string>
+#include <utility>
 
 #include "model/step_count.h"
 #include "plane/viewport.h"
@@ -80,6 +81,89 @@ VORLA_INLINE void Link(const Scene& s, long double cx, long double cy, long doub
     else
         Invert(cx, cy, r2, d, x, y);
 }
+// The first link, in the unit circle K1.
+VORLA_INLINE void UnitLink(const Scene& s, long double& X, long double& Y) {
+    const long double d = X * X + Y * Y;
+    if (d < s.tolerance) {
+        FarPoint(s, 0, 0, X, Y);
+    } else {
+        X = X / d;
+        Y = Y / d;
+    }
+}
+
+// The stages of the three-circle map, each on the point as it stands: false when the point
+// was at a centre and has taken its place for the whole step.
+//
+// Three circles: the inversion in K1, the centre of K1 going to the inverse of K2's centre
+// in K3.
+VORLA_INLINE bool ThreeFirst(const Scene& s, long double& X, long double& Y) {
+    const CircleSet& k = s.k;
+    const long double d1 = X * X + Y * Y;
+    if (d1 < s.tolerance) {
+        const long double e = (k.D - k.M) * (k.D - k.M) + k.N * k.N;
+        if (e >= s.tolerance) {
+            X = (k.D - k.M) * k.S2 / e + k.M;
+            Y = k.N * (1 - k.S2 / e);
+        } else {
+            X = k.M >= k.D ? s.L : -s.L;
+            Y = k.N >= 0 ? s.L : -s.L;
+        }
+        return false;
+    }
+    X = X / d1;
+    Y = Y / d1;
+    return true;
+}
+// Three circles: the inversion in K2, the centre of K2 going to K3's.
+VORLA_INLINE bool ThreeSecond(const Scene& s, long double& X, long double& Y) {
+    const CircleSet& k = s.k;
+    const long double d2 = (k.D - X) * (k.D - X) + Y * Y;
+    if (d2 < s.tolerance) {
+        X = k.M;
+        Y = k.N;
+        return false;
+    }
+    X = k.D + (X - k.D) * k.R2 / d2;
+    Y = Y * k.R2 / d2;
+    return true;
+}
+// Four circles: the inversion in K4 after the three-circle map.
+VORLA_INLINE void FourLast(const Scene& s, long double& X, long double& Y) {
+    const CircleSet& k = s.k;
+    const long double f = (k.U - X) * (k.U - X) + (k.V - Y) * (k.V - Y);
+    if (f < s.tolerance)
+        FarPoint(s, k.U, k.V, X, Y);
+    else
+        Invert(k.U, k.V, k.W2, f, X, Y);
+}
+
+struct PointRef {
+    long double& X;
+    long double& Y;
+};
+
+// The maps of the points p (anything with X and Y) side by side, stage by stage: each point
+// runs exactly its own operations, but the stages of all of them sit next to each other in
+// the instruction stream, so the processor finds the other points' work beside each point's
+// wait on its division.
+template <std::size_t... L, class... P>
+VORLA_INLINE void FourLanes(const Scene& s, std::index_sequence<L...>, P&... p) {
+    const CircleSet& k = s.k;
+    bool on[] = {ThreeFirst(s, p.X, p.Y)...};
+    ((on[L] = on[L] && ThreeSecond(s, p.X, p.Y)), ...);
+    ((on[L] ? Link(s, k.M, k.N, k.S2, p.X, p.Y) : void()), ...);
+    (FourLast(s, p.X, p.Y), ...);
+}
+template <class... P>
+VORLA_INLINE void FiveLanes(const Scene& s, P&... p) {
+    const CircleSet& k = s.k;
+    (UnitLink(s, p.X, p.Y), ...);
+    (Link(s, k.D, 0, k.R2, p.X, p.Y), ...);
+    (Link(s, k.M, k.N, k.S2, p.X, p.Y), ...);
+    (Link(s, k.U, k.V, k.W2, p.X, p.Y), ...);
+    (Link(s, k.A, k.B, k.C2, p.X, p.Y), ...);
+}
 }  // namespace detail
 
 // Inversion in K1, then in K2.
@@ -105,64 +189,20 @@ VORLA_INLINE void TwoCircleMap(const Scene& s, long double& X, long double& Y) {
 
 // Inversion in K1, K2, then K3.
 VORLA_INLINE void ThreeCircleMap(const Scene& s, long double& X, long double& Y) {
-    const CircleSet& k = s.k;
-    const long double d1 = X * X + Y * Y;
-    if (d1 < s.tolerance) {
-        const long double e = (k.D - k.M) * (k.D - k.M) + k.N * k.N;
-        if (e >= s.tolerance) {
-            X = (k.D - k.M) * k.S2 / e + k.M;
-            Y = k.N * (1 - k.S2 / e);
-        } else {
-            X = k.M >= k.D ? s.L : -s.L;
-            Y = k.N >= 0 ? s.L : -s.L;
-        }
-        return;
-    }
-    long double px = X / d1, py = Y / d1;
-    const long double d2 = (k.D - px) * (k.D - px) + py * py;
-    if (d2 < s.tolerance) {
-        X = k.M;
-        Y = k.N;
-        return;
-    }
-    px = k.D + (px - k.D) * k.R2 / d2;
-    py = py * k.R2 / d2;
-    const long double e2 = (px - k.M) * (px - k.M) + (py - k.N) * (py - k.N);
-    if (e2 < s.tolerance)
-        detail::FarPoint(s, k.M, k.N, px, py);
-    else
-        detail::Invert(k.M, k.N, k.S2, e2, px, py);
-    X = px;
-    Y = py;
+    if (detail::ThreeFirst(s, X, Y) && detail::ThreeSecond(s, X, Y))
+        detail::Link(s, s.k.M, s.k.N, s.k.S2, X, Y);
 }
 
 // Inversion in K1, K2, K3, then K4.
 VORLA_INLINE void FourCircleMap(const Scene& s, long double& X, long double& Y) {
     ThreeCircleMap(s, X, Y);
-    const CircleSet& k = s.k;
-    const long double f = (k.U - X) * (k.U - X) + (k.V - Y) * (k.V - Y);
-    if (f < s.tolerance)
-        detail::FarPoint(s, k.U, k.V, X, Y);
-    else
-        detail::Invert(k.U, k.V, k.W2, f, X, Y);
+    detail::FourLast(s, X, Y);
 }
 
 // Inversion in K1 to K5 in turn, each through one uniform link.
 VORLA_INLINE void FiveCircleMap(const Scene& s, long double& X, long double& Y) {
-    const CircleSet& k = s.k;
-    {
-        const long double d = X * X + Y * Y;
-        if (d < s.tolerance) {
-            detail::FarPoint(s, 0, 0, X, Y);
-        } else {
-            X = X / d;
-            Y = Y / d;
-        }
-    }
-    detail::Link(s, k.D, 0, k.R2, X, Y);
-    detail::Link(s, k.M, k.N, k.S2, X, Y);
-    detail::Link(s, k.U, k.V, k.W2, X, Y);
-    detail::Link(s, k.A, k.B, k.C2, X, Y);
+    detail::PointRef p{X, Y};
+    detail::FiveLanes(s, p);
 }
 
 // Squaring as a complex number, projected onto the unit circle K1.
@@ -188,6 +228,9 @@ VORLA_INLINE void UnitCircleSquareMap(const Scene& s, long double& X, long doubl
 }
 
 // Function objects for the picture loops: the map is chosen once per batch of rows.
+// Lanes(p...) steps several points (anything with X and Y) at once, for the orbit lanes;
+// the two- and three-circle maps have none, as their orbits measured faster stepped whole,
+// one after the other.
 struct TwoCircle {
     const Scene& s;
     VORLA_INLINE void operator()(long double& x, long double& y) const {
@@ -208,12 +251,22 @@ struct FourCircle {
         steps::Count();
         FourCircleMap(s, x, y);
     }
+    template <class... P>
+    VORLA_INLINE void Lanes(P&... p) const {
+        ((static_cast<void>(p), steps::Count()), ...);
+        detail::FourLanes(s, std::index_sequence_for<P...>{}, p...);
+    }
 };
 struct FiveCircle {
     const Scene& s;
     VORLA_INLINE void operator()(long double& x, long double& y) const {
         steps::Count();
         FiveCircleMap(s, x, y);
+    }
+    template <class... P>
+    VORLA_INLINE void Lanes(P&... p) const {
+        ((static_cast<void>(p), steps::Count()), ...);
+        detail::FiveLanes(s, p...);
     }
 };
 struct UnitCircleSquare {

@@ -25,9 +25,7 @@ struct ClosestOrbit {
         k = -1;
         return N < 1;
     }
-    template <class Map>
-    VORLA_INLINE bool Step(const Map& map) {
-        map(X, Y);
+    VORLA_INLINE bool After() {
         ++i;
         const long double s = (X - X0) * (X - X0) + (Y - Y0) * (Y - Y0);
         if (s < best) {

@@ -37,15 +37,13 @@ struct ConvergenceOrbit {
     }
     // The point before the step is kept in the orbit only when the orbit ends: a store of an
     // 80-bit value per step would cost more than the comparisons.
-    template <class Map>
-    VORLA_INLINE bool Step(const Map& map) {
-        const long double px = X, py = Y;
-        map(X, Y);
+    VORLA_INLINE lanes::Point Before() const { return {X, Y}; }
+    VORLA_INLINE bool After(const lanes::Point& p) {
         ++i;
-        converged = std::fabs(px - X) < acc && std::fabs(py - Y) < acc;
+        converged = std::fabs(p.x - X) < acc && std::fabs(p.y - Y) < acc;
         if (!converged && i < n) return false;
-        prevX = px;
-        prevY = py;
+        prevX = p.x;
+        prevY = p.y;
         return true;
     }
     PixelResult Result() const {

@@ -21,11 +21,7 @@ struct RegionOrbit {
         i = 0;
         return n <= 0;
     }
-    template <class Map>
-    VORLA_INLINE bool Step(const Map& map) {
-        map(X, Y);
-        return ++i >= n;
-    }
+    VORLA_INLINE bool After() { return ++i >= n; }
     PixelResult Result() const {
         int cls = X * X + Y * Y < 1 ? 0 : 4;
         if (X >= 0)

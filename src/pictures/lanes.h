@@ -1,7 +1,10 @@
 // Orbits of one row stepped in lanes: a thread keeps K orbits of the same map going in
 // lockstep, so that the divisions of one orbit overlap those of the others instead of
 // waiting on their own chain, and refills a lane with the row's next pixel as soon as its
-// orbit is classified. Each orbit runs exactly the operations it would run alone.
+// orbit is classified. Each orbit runs exactly the operations it would run alone. Where the
+// map can step several points link by link (Map::Lanes: the four- and five-circle maps), the
+// lanes' links sit side by side in the instruction stream; a whole step of one orbit after
+// another leaves the processor's window too full of one chain to reach the next one's work.
 #pragma once
 
 #include <algorithm>
@@ -32,11 +35,16 @@ inline constexpr int kLanes<UnitCircleSquare> = 1;
 
 // What an orbit of a kind does, for StepRow:
 //   bool Start(x, y)   begins the pixel's orbit at (x, y); true when it is classified already
-//   bool Step(map)     one step of the orbit; true when it is classified
 //   PixelResult Result() const
-// and, where its step is mostly work of its own rather than the map's, kMaxLanes: at most
-// that many lanes; with kSteppedInPlace, the lanes are stepped in place (faster for the
-// infinity chain, by measurement) rather than in a copy.
+// and either, for an orbit that is its point X, Y stepped by the map,
+//   bool After() or bool After(before)   after one map step of X, Y: true when classified,
+//   auto Before() const   (optional) what After needs of the point before the step, kept in
+//                         locals of the loop rather than stored in the orbit every step;
+// or, for an orbit that steps its own way,
+//   bool Step(map)     one step of the orbit; true when it is classified.
+// Where its step is mostly work of its own rather than the map's, kMaxLanes: at most that
+// many lanes; with kSteppedInPlace, the lanes are stepped in place (faster for the infinity
+// chain, by measurement) rather than in a copy.
 template <class Orbit, class Map>
 constexpr int LanesFor() {
     using O = std::remove_cv_t<Orbit>;
@@ -48,12 +56,59 @@ constexpr int LanesFor() {
 
 namespace lanes {
 
+// The point before a step, for an orbit's Before and After.
+struct Point {
+    long double x, y;
+};
+struct Nothing {};
+
+// An orbit that the map steps (it has After), rather than one with a Step of its own.
+// clang-format off
+template <class O>
+concept MapStepped = requires(O& o) { o.After(); } || requires(O& o) { o.After(o.Before()); };
+// clang-format on
+
+template <class O>
+VORLA_INLINE auto Before(const O& o) {
+    if constexpr (requires { o.Before(); })
+        return o.Before();
+    else
+        return Nothing{};
+}
+template <class O, class B>
+VORLA_INLINE bool After(O& o, const B& before) {
+    if constexpr (std::is_same_v<B, Nothing>)
+        return o.After();
+    else
+        return o.After(before);
+}
+
+// One step of one orbit.
+template <class Orbit, class Map>
+VORLA_INLINE bool StepOne(Orbit& o, const Map& map) {
+    if constexpr (MapStepped<Orbit>) {
+        const auto before = Before(o);
+        map(o.X, o.Y);
+        return After(o, before);
+    } else {
+        return o.Step(map);
+    }
+}
+
 // One step of every lane; the mask of the orbits classified.
 template <class Orbit, class Map, std::size_t... L>
 VORLA_INLINE unsigned StepAll(std::array<Orbit, sizeof...(L)>& lane, const Map& map,
                               std::index_sequence<L...>) {
     unsigned done = 0;
-    ((done |= static_cast<unsigned>(lane[L].Step(map)) << L), ...);
+    // A single lane steps with the map itself: the tests compare the lanes with it.
+    if constexpr (sizeof...(L) > 1 && MapStepped<Orbit> && requires { map.Lanes(lane[L]...); }) {
+        const std::array before{Before(lane[L])...};
+        map.Lanes(lane[L]...);
+        ((done |= static_cast<unsigned>(After(lane[L], before[L])) << L), ...);
+    } else {
+        // Whole steps orbit by orbit, for a map without Lanes or a single lane.
+        ((done |= static_cast<unsigned>(StepOne(lane[L], map)) << L), ...);
+    }
     return done;
 }
 
@@ -62,12 +117,11 @@ VORLA_INLINE unsigned StepAll(std::array<Orbit, sizeof...(L)>& lane, const Map& 
 // registers and spill slots of this loop instead of going through the array every step.
 template <class Orbit, class Map, std::size_t... L>
 VORLA_INLINE unsigned StepUntilDone(std::array<Orbit, sizeof...(L)>& lanes, const Map& map,
-                                    std::index_sequence<L...>) {
+                                    std::index_sequence<L...> all) {
     std::array<Orbit, sizeof...(L)> lane = lanes;
     unsigned done;
     do {
-        done = 0;
-        ((done |= static_cast<unsigned>(lane[L].Step(map)) << L), ...);
+        done = StepAll(lane, map, all);
     } while (!done);
     lanes = lane;
     return done;
@@ -122,7 +176,7 @@ void StepRow(const PictureContext& ctx, const Map& map, const Orbit& orbit, cons
     for (int l = 0; l < K; ++l) {
         if (col[l] < 0) continue;
         if (ctx.Cancelled()) return;
-        while (!lane[l].Step(map)) {
+        while (!lanes::StepOne(lane[l], map)) {
         }
         out[col[l]] = lane[l].Result();
     }

@@ -23,13 +23,12 @@ struct LastTwoOrbit {
         prevY = y;
         return true;
     }
-    template <class Map>
-    VORLA_INLINE bool Step(const Map& map) {
-        const long double px = X, py = Y;  // kept only at the last step, as in convergence
-        map(X, Y);
+    // The point before the step is kept only at the last step, as in convergence.
+    VORLA_INLINE lanes::Point Before() const { return {X, Y}; }
+    VORLA_INLINE bool After(const lanes::Point& p) {
         if (++i < n) return false;
-        prevX = px;
-        prevY = py;
+        prevX = p.x;
+        prevY = p.y;
         return true;
     }
     PixelResult Result() const {

@@ -45,11 +45,7 @@ struct NthOrbit {
         i = 0;
         return n <= 0;
     }
-    template <class Map>
-    VORLA_INLINE bool Step(const Map& map) {
-        map(X, Y);
-        return ++i >= n;
-    }
+    VORLA_INLINE bool After() { return ++i >= n; }
     PixelResult Result() const {
         const long double d = std::sqrt((X - X0) * (X - X0) + (Y - Y0) * (Y - Y0));
         const int value = TruncToInt32(d);

@@ -23,9 +23,7 @@ struct PeriodOrbit {
         found = false;
         return n < 1;
     }
-    template <class Map>
-    VORLA_INLINE bool Step(const Map& map) {
-        map(X, Y);
+    VORLA_INLINE bool After() {
         ++k;
         if (std::fabs(X0 - X) < tol && std::fabs(Y0 - Y) < tol) return found = true;
         return k >= n;

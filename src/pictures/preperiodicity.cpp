@@ -32,9 +32,7 @@ struct CycleOrbit {
         q = 0;
         return n <= 0;
     }
-    template <class Map>
-    VORLA_INLINE bool Step(const Map& map) {
-        map(X, Y);
+    VORLA_INLINE bool After() {
         ++i;
         for (int j = 0; j < count; ++j) {
             const int s = (oldest + j) & 15;
