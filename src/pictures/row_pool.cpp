@@ -1,5 +1,7 @@
 #include "pictures/row_pool.h"
 
+#include <chrono>
+
 namespace vorla {
 
 RowPool::RowPool(int threads) {
@@ -23,7 +25,8 @@ Status RowPool::Start(int threads) {
     // A thread the system refuses (a process limit) throws; those started before it stay.
     return Guarded([&] {
         workers_.reserve(static_cast<size_t>(threads - 1));
-        for (int i = 1; i < threads; ++i) workers_.emplace_back([this] { Work(); });
+        const unsigned now = generation_.load();
+        for (int i = 1; i < threads; ++i) workers_.emplace_back([this, now] { Work(now); });
     });
 }
 
@@ -37,23 +40,41 @@ void RowPool::Stop() {
     workers_.clear();
 }
 
+template <class Pred>
+bool RowPool::SpinUntil(Pred pred) {
+    using Clock = std::chrono::steady_clock;
+    const auto end = Clock::now() + std::chrono::microseconds(50);
+    for (;;) {
+        for (int i = 0; i < 64; ++i) {
+            if (pred()) return true;
+#if defined(__x86_64__) || defined(__i386__)
+            __builtin_ia32_pause();
+#endif
+        }
+        if (Clock::now() >= end) return pred();
+    }
+}
+
 void RowPool::TakeRows() {
     for (int r = next_.fetch_add(1); r <= last_; r = next_.fetch_add(1)) (*job_)(r);
 }
 
-void RowPool::Work() {
-    unsigned seen = 0;
+void RowPool::Work(unsigned seen) {
+    const auto ready = [&] { return quit_.load() || generation_.load() != seen; };
     for (;;) {
-        {
+        if (!SpinUntil(ready)) {
             std::unique_lock<std::mutex> lock(mutex_);
-            wake_.wait(lock, [&] { return quit_ || generation_ != seen; });
-            if (quit_) return;
-            seen = generation_;
+            wake_.wait(lock, ready);
         }
+        if (quit_) return;
+        // The job's fields were written before generation_ moved on, and it moves no
+        // further until this worker has counted itself out of the job.
+        seen = generation_.load();
         TakeRows();
-        {
+        if (busy_.fetch_sub(1) == 1) {
+            // Under the lock, so that Run is either past its check or already waiting.
             std::lock_guard<std::mutex> lock(mutex_);
-            if (--busy_ == 0) done_.notify_all();
+            done_.notify_all();
         }
     }
 }
@@ -74,8 +95,14 @@ void RowPool::Run(int first, int last, const std::function<void(int)>& fn) {
     }
     wake_.notify_all();
     TakeRows();
+    const auto finished = [&] { return busy_.load() == 0; };
     std::unique_lock<std::mutex> lock(mutex_);
-    done_.wait(lock, [&] { return busy_ == 0; });
+    if (!finished()) {
+        lock.unlock();
+        SpinUntil(finished);
+        lock.lock();
+        done_.wait(lock, finished);
+    }
     job_ = nullptr;
 }
 

@@ -34,18 +34,27 @@ class RowPool {
   private:
     Status Start(int threads);
     void Stop();
-    void Work();
+    // A worker's loop from job generation `seen` on: it takes part in every later job.
+    void Work(unsigned seen);
     void TakeRows();
+    // Spins a little while `pred` is false before the caller sleeps on a condition: a band's
+    // rows take a millisecond or less in the quick pictures, and a sleeping thread takes
+    // longer than that to wake on some machines.
+    template <class Pred>
+    static bool SpinUntil(Pred pred);
 
     std::vector<std::thread> workers_;
     std::mutex mutex_;
     std::condition_variable wake_, done_;
+    // Written under mutex_ before generation_ moves on; read by the workers after they see it.
     const std::function<void(int)>* job_ = nullptr;
     std::atomic<int> next_{0};
     int last_ = -1;
-    int busy_ = 0;
-    unsigned generation_ = 0;
-    bool quit_ = false;
+    // Workers still in the current job; each counts itself out, and the last one wakes Run.
+    std::atomic<int> busy_{0};
+    // Moves on (under mutex_) for every job; the workers wait for it, spinning first.
+    std::atomic<unsigned> generation_{0};
+    std::atomic<bool> quit_{false};
     Status started_;
 };
 
