@@ -1,11 +1,13 @@
 // The window operations of the session: the start, examples, colour labels and the controls;
-// its mouse tools: press dispatch, centre drag, read-out, "Y relatively", orbits and circles.
+// its mouse tools: press dispatch, centre drag, read-out, "Y relatively", orbits and circles;
+// zooming, panning and the view history, through the texts of the axes fields.
 #include <gtest/gtest.h>
 
 #include <cmath>
 #include <set>
 
 #include "app/mouse_tools.h"
+#include "app/view_moves.h"
 #include "overlays/fp_guard.h"
 #include "overlays/orbit_drawing.h"
 #include "plane/number_text.h"
@@ -344,9 +346,8 @@ TEST(Session, ColourLabelsRouteByTag) {
     }
 }
 
-TEST(Controls, SpinValuesStayInRangeAndSettingsAreChecked) {
+TEST(Controls, SpinsStayInRangeSettingsAreCheckedAndNamesFindTheirControls) {
     ControlValues c;
-    EXPECT_EQ(c.Spin(Ctl::SpinKonvergIter), 200);
     for (auto [text, value] : {std::pair{"0", 1}, {"13", 12}, {"99999999999999999999", 12}}) {
         c.SetText(Ctl::SpinNumRect, text);
         EXPECT_EQ(c.Spin(Ctl::SpinNumRect), value) << text;
@@ -355,14 +356,11 @@ TEST(Controls, SpinValuesStayInRangeAndSettingsAreChecked) {
     EXPECT_EQ(c.Set("CheckBila", "maybe").Message(), "CheckBila takes on or off, not 'maybe'");
     EXPECT_TRUE(c.Set("LabelBA", "255,0,0"));
     EXPECT_EQ(c.LabelColour(Ctl::LabelBA), kRed);
-}
-
-TEST(Controls, NamesAreUniqueAndFindTheirControls) {
     std::set<std::string> names;
     for (int i = 0; i < kControlCount; ++i) {
-        const Ctl c = static_cast<Ctl>(i);
-        EXPECT_TRUE(names.insert(Spec(c).name).second) << Spec(c).name;
-        EXPECT_EQ(FindControl(Spec(c).name), c) << Spec(c).name;
+        const Ctl id = static_cast<Ctl>(i);
+        EXPECT_TRUE(names.insert(Spec(id).name).second) << Spec(id).name;
+        EXPECT_EQ(FindControl(Spec(id).name), id) << Spec(id).name;
     }
     EXPECT_EQ(FindControl("Nope"), std::nullopt);
     EXPECT_EQ(FindControl("editkd"), std::nullopt);
@@ -370,7 +368,70 @@ TEST(Controls, NamesAreUniqueAndFindTheirControls) {
     const std::pair<Ctl, const char*> ends[] = {
         {CircleField(10), "EditKc"},   {CircleLabel(4), "LabelB5"}, {ClassLabel(7), "LabelBH"},
         {RegionLabel(7), "LabelKon7"}, {PeriodLabel(15), "lbl15"},  {RectLabel(11), "LabelRect12"}};
-    for (const auto& [c, name] : ends) EXPECT_STREQ(Spec(c).name, name);
+    for (const auto& [id, name] : ends) EXPECT_STREQ(Spec(id).name, name);
+}
+
+constexpr int kW = 542, kH = 450;
+
+// The axes that the fields show after `range` was written into them as text.
+TAxisB AxesThroughFields(const AxesRange& range) {
+    ControlValues fields;
+    WriteAxesTexts(fields, TextsOf(range));
+    const Result<AxesRange> read = FieldRange(fields, kW, kH);
+    EXPECT_TRUE(read) << read.Message();
+    Viewport v;
+    v.range = read.ValueOr(range);
+    v.W = kW;
+    v.H = kH;
+    v.PrepocetPodleSouradnic({});
+    return v.axes;
+}
+
+// The point under the cursor keeps its pixel through a zoom, the dragged point follows the
+// drag, and a zoom rectangle ends up whole and centred; at everyday and at deep scales.
+TEST(ViewMoves, PointsKeepTheirPixels) {
+    SetDecimalChar('.');
+    for (const AxesRange start :
+         {AxesRange{-3, 7, 1.0L / 3}, AxesRange{0.25L, 0.25L + 1e-12L, 0.5L}}) {
+        const TAxisB before = AxesThroughFields(start);
+        const long double tolerance = before.XStep * 1e-3L;
+        for (auto [X, Y, factor] : {std::tuple{0, 0, 0.8L}, {541, 449, 1.25L}, {100, 300, 0.64L}}) {
+            const TAxisB after = AxesThroughFields(ZoomAbout(start, kW, kH, X, Y, factor));
+            EXPECT_NEAR(after.XOfColumn(X), before.XOfColumn(X), tolerance);
+            EXPECT_NEAR(after.YOfRow(Y), before.YOfRow(Y), tolerance);
+            EXPECT_NEAR(after.XStep / before.XStep, factor, 1e-6L);  // X to - X from rounds
+        }
+        const TAxisB panned = AxesThroughFields(Pan(start, kW, kH, 40, -25));
+        EXPECT_NEAR(panned.XOfColumn(140), before.XOfColumn(100), tolerance);
+        EXPECT_NEAR(panned.YOfRow(75), before.YOfRow(100), tolerance);
+        // A tall rectangle: its height fills the tabula, its middle is the tabula's middle.
+        const TAxisB box = AxesThroughFields(ZoomToRectangle(start, kW, kH, 300, 100, 200, 190));
+        EXPECT_NEAR(box.YOfRow(0), before.YOfRow(100), tolerance);
+        EXPECT_NEAR(box.YOfRow(kH), before.YOfRow(190), tolerance);
+        EXPECT_NEAR(box.XOfColumn(kW / 2), before.XOfColumn(250), tolerance);
+    }
+}
+
+TEST(ViewMoves, HistoryWalksBackAndForthForgetsWhatWasLeftBehindAndFollowsTheSession) {
+    ViewHistory h;
+    const AxesTexts a{"-3", "7", "1/3"}, b{"-5", "9", "1/3"}, c{"0,5", "1", "0.5"},
+        d{"1", "2", "0"};
+    for (const AxesTexts& v : {a, b, b, c}) h.Record(v);  // the same view twice is one entry
+    EXPECT_EQ(h.Back(), b);
+    EXPECT_EQ(h.Back(), a);
+    EXPECT_FALSE(h.Back());
+    EXPECT_EQ(h.Forward(), b);
+    h.Record(d);  // a new view after going back drops the views ahead
+    EXPECT_FALSE(h.Forward());
+    EXPECT_EQ(h.Back(), b);
+    EXPECT_EQ(h.Forward(), d);
+    // Every range put in place by the session's commands goes into the history.
+    PictureFixture f(60, 40, 0);
+    f.session.SouradniceClick(1);  // -5 .. 9
+    f.Set("edtXod=-1 edtXdo=1/2");
+    ASSERT_TRUE(f.session.Recalculation1Click().Ok());
+    EXPECT_EQ(f.session.history.Back(), (AxesTexts{"-5", "9", "1/3"}));
+    EXPECT_EQ(f.session.history.Back(), (AxesTexts{"-3", "7", "1/3"}));
 }
 
 }  // namespace

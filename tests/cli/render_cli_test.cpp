@@ -138,9 +138,7 @@ TEST_F(RenderCli, DefaultsRenderExampleThreeAsConvergenceOnAnyThreadCount) {
     EXPECT_EQ(Image("a.png").size(), QSize(60, 50));
     std::ifstream g(P("g.txt"));
     int w, h, kind, count = 0;
-    g >> w >> h >> kind;
-    EXPECT_EQ(w * 1000 + h, 60050);
-    EXPECT_EQ(kind, 1);
+    EXPECT_TRUE(g >> w >> h >> kind && w == 60 && h == 50 && kind == 1);
     for (int v; g >> v; ++count) EXPECT_TRUE(v >= 1 && v <= 8) << v;
     EXPECT_EQ(count, 60 * 50);
     // A bitmap by its extension; the same picture on one thread and on three.
@@ -161,17 +159,13 @@ TEST_F(RenderCli, FixedPointsAreMarkedAfterThePictureAndTheOverlay) {
     ASSERT_EQ(Render(common + "--fixed-points @/marked.png"), 0);
     ASSERT_EQ(Render(common + "--overlay --fixed-points @/both.png"), 0);
     const QImage plain = Image("plain.png"), marked = Image("marked.png"), both = Image("both.png");
-    auto near = [](int x, int y, int cx, int cy) { return abs(x - cx) <= 5 && abs(y - cy) <= 5; };
-    int black = 0, red = 0;
+    // Only near the two points (the marks' own shapes and colours are the overlay tests').
+    EXPECT_NE(plain, marked);
     for (int y = 0; y < 80; ++y)
-        for (int x = 0; x < 100; ++x) {
-            if (plain.pixel(x, y) == marked.pixel(x, y)) continue;
-            EXPECT_TRUE(near(x, y, 36, 45) || near(x, y, 36, 61)) << x << "," << y;
-            black += near(x, y, 36, 45) && marked.pixel(x, y) == qRgb(0, 0, 0);
-            red += near(x, y, 36, 61) && marked.pixel(x, y) == qRgb(255, 0, 0);
-        }
-    EXPECT_GT(black, 20);
-    EXPECT_GT(red, 20);
+        for (int x = 0; x < 100; ++x)
+            EXPECT_TRUE(plain.pixel(x, y) == marked.pixel(x, y) ||
+                        (abs(x - 36) <= 5 && (abs(y - 45) <= 5 || abs(y - 61) <= 5)))
+                << x << "," << y;
     EXPECT_EQ(both.pixel(32, 45), qRgb(0, 0, 0));
     EXPECT_EQ(both.pixel(32, 61), qRgb(255, 0, 0));
 }
@@ -181,6 +175,7 @@ TEST_F(RenderCli, ScaleImageRunsFromMinusOneToPlusOne) {
     ASSERT_EQ(Render(common + "--scale-image @/s.png @/x.png"), 0);
     const QImage s = Image("s.png");
     ASSERT_EQ(s.size(), QSize(25, 241));
+    // At -1 and 1 t = -+194: 255*(255-194)/255 = 61, and (255*61 + 128*194)/255 = 158.39.
     EXPECT_EQ(s.pixel(0, 0), qRgb(61, 61, 158));
     EXPECT_EQ(s.pixel(24, 120), qRgb(255, 255, 255));
     EXPECT_EQ(s.pixel(12, 240), qRgb(255, 61, 61));
@@ -214,28 +209,19 @@ TEST_F(RenderCli, SceneFileGivesItsPictureAndSizeAndIsRefusedWhenBad) {
     EXPECT_FALSE(fs::exists(P("x.png")));
 }
 
-vorla::Status Check(std::vector<std::string> args) {
-    args.insert(args.begin(), "vorla-render");
-    std::vector<char*> argv;
-    for (auto& a : args) argv.push_back(a.data());
-    argv.push_back(nullptr);
-    return vorla::CheckRenderArguments(static_cast<int>(args.size()), argv.data());
-}
-
 TEST(OptionsCorpus, ReplaysWithAVerdict) {
     const std::filesystem::path dir =
         std::filesystem::path(VORLA_SOURCE_DIR) / "fuzz/corpus/render_options";
     int files = 0;
     for (const auto& e : std::filesystem::directory_iterator(dir)) {
         std::ifstream in(e.path(), std::ios::binary);
-        std::vector<std::string> args(1);
-        for (char c : std::string{std::istreambuf_iterator<char>(in), {}}) {
-            if (c == 0)
-                args.emplace_back();
-            else
-                args.back() += c;
-        }
-        (void)Check(args);
+        std::vector<std::string> args{"vorla-render", ""};
+        for (char c : std::string{std::istreambuf_iterator<char>(in), {}})
+            c ? args.back().push_back(c) : args.push_back({});
+        std::vector<char*> argv;
+        for (auto& a : args) argv.push_back(a.data());
+        argv.push_back(nullptr);
+        (void)vorla::CheckRenderArguments(static_cast<int>(args.size()), argv.data());
         ++files;
     }
     EXPECT_GT(files, 0);

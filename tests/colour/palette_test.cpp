@@ -12,51 +12,38 @@ Palette Ramp(Colour from, Colour to) {
     return p;
 }
 
-TEST(Colours, MixColorsByteAndFraction) {
-    const Palette b = Ramp(Rgb(255, 255, 0), Rgb(160, 0, 0));
-    EXPECT_EQ(b.MixColorsByte(0), b.RampFromColor);
-    EXPECT_EQ(b.MixColorsByte(255), b.RampToColor);
-    EXPECT_EQ(b.MixColorsByte(256), b.RampFromColor);
-    // Black to white at 128: 128*255/255 exactly; (0*127 + 1*128)/255 = 0.50196 rounds to 1.
-    EXPECT_EQ(Ramp(kBlack, kWhite).MixColorsByte(128), Rgb(128, 128, 128));
-    EXPECT_EQ(RedOf(Ramp(kBlack, Rgb(1, 3, 255)).MixColorsByte(128)), 1);
-    const Palette p = Ramp(kBlack, Rgb(200, 100, 4));
-    EXPECT_EQ(p.MixColorsFraction(1.0f), p.RampToColor);
-    EXPECT_EQ(p.MixColorsFraction(0.0f), p.RampFromColor);
-    EXPECT_EQ(p.MixColorsFraction(2.0f), p.RampFromColor);
-    EXPECT_EQ(p.MixColorsFraction(1.25f), Rgb(50, 25, 1));
-    EXPECT_EQ(p.MixColorsFraction(0.625f), Rgb(125, 62, 2));  // 62.5 goes to the even 62
+TEST(Colours, RampsLyapunovScaleAndShades) {
+    const Palette b = Ramp(Rgb(255, 255, 0), Rgb(160, 0, 0)), p = Ramp(kBlack, Rgb(200, 100, 4));
+    const Palette lyap;  // the default labels: navy, white, red
+    // Each colour computed beside the one it must be, bit for bit.
+    const std::pair<Colour, Colour> colours[] = {
+        {b.MixColorsByte(0), b.RampFromColor},
+        {b.MixColorsByte(255), b.RampToColor},
+        {b.MixColorsByte(256), b.RampFromColor},
+        // Black to white at 128: 128*255/255 exactly; (0*127 + 1*128)/255 = 0.50196 rounds to 1.
+        {Ramp(kBlack, kWhite).MixColorsByte(128), Rgb(128, 128, 128)},
+        {Ramp(kBlack, Rgb(1, 3, 255)).MixColorsByte(128), Rgb(1, 2, 128)},
+        {p.MixColorsFraction(1.0f), p.RampToColor},
+        {p.MixColorsFraction(0.0f), p.RampFromColor},
+        {p.MixColorsFraction(2.0f), p.RampFromColor},
+        {p.MixColorsFraction(1.25f), Rgb(50, 25, 1)},
+        {p.MixColorsFraction(0.625f), Rgb(125, 62, 2)},  // 62.5 goes to the even 62
+        // Beyond the scale's ends (its colours at -1, 0 and 1 are the renderer test's).
+        {lyap.LyapunovScaleColor(-1e30f), Rgb(0, 0, 128)},
+        {lyap.LyapunovScaleColor(50), kRed},
+        {LightenColor(kBlack), Rgb(128, 128, 128)},
+        {LightenColor(kWhite), kWhite},
+        {DarkenColor(kWhite), Rgb(170, 170, 170)},
+        {DarkenColor(Rgb(3, 4, 0)), Rgb(2, 2, 0)}};
+    for (std::size_t i = 0; i < std::size(colours); ++i)
+        EXPECT_EQ(colours[i].first, colours[i].second) << "row " << i;
 }
 
-TEST(Colours, LyapunovScale) {
-    Palette p;  // the default labels: navy, white, red
-    EXPECT_EQ(p.LyapunovScaleColor(0), kWhite);
-    EXPECT_EQ(p.LyapunovScaleColor(-1e30f), Rgb(0, 0, 128));
-    EXPECT_EQ(p.LyapunovScaleColor(50), kRed);
-    // L = 1: t = 194; green = 255*(255-194)/255 = 61.
-    EXPECT_EQ(p.LyapunovScaleColor(1), Rgb(255, 61, 61));
-    // L = -1: t = -194; red = (255*61 + 0)/255 = 61, blue = (255*61 + 128*194)/255 = 158.39.
-    EXPECT_EQ(p.LyapunovScaleColor(-1), Rgb(61, 61, 158));
-}
-
-TEST(Colours, LightenDarken) {
-    EXPECT_EQ(LightenColor(kBlack), Rgb(128, 128, 128));
-    EXPECT_EQ(LightenColor(kWhite), kWhite);
-    EXPECT_EQ(DarkenColor(kWhite), Rgb(170, 170, 170));
-    EXPECT_EQ(DarkenColor(Rgb(3, 4, 0)), Rgb(2, 2, 0));
-}
-
-TEST(Colours, ColorTextTakesTheFirstName) {
-    EXPECT_EQ(ColorText(Rgb(255, 0, 255)), "Fuchsia");
-    EXPECT_EQ(ColorText(Rgb(0, 0, 128)), "Navy");
-    EXPECT_EQ(ColorText(Rgb(0, 255, 255)), "Aqua");
-    EXPECT_EQ(ColorText(Rgb(128, 128, 128)), "Gray");
-    EXPECT_EQ(ColorText(Rgb(1, 2, 3)), "1-2-3");
-    EXPECT_EQ(ColorText(Rgb(35, 35, 142)), "FireBrick");
-    EXPECT_EQ(NamedColors.size(), 54u);
-}
-
-TEST(Colours, ParseColourText) {
+TEST(Colours, NamesAreWrittenByTheFirstNameAndRead) {
+    const std::pair<Colour, const char*> names[] = {
+        {Rgb(255, 0, 255), "Fuchsia"}, {Rgb(0, 0, 128), "Navy"}, {Rgb(0, 255, 255), "Aqua"},
+        {Rgb(128, 128, 128), "Gray"},  {Rgb(1, 2, 3), "1-2-3"},  {Rgb(35, 35, 142), "FireBrick"}};
+    for (const auto& [c, name] : names) EXPECT_EQ(ColorText(c), name);
     EXPECT_EQ(ParseColourText("navy").ValueOr(0), Rgb(0, 0, 128));
     EXPECT_EQ(ParseColourText("#FF8000").ValueOr(0), Rgb(255, 128, 0));
     EXPECT_EQ(ParseColourText("1,2,3").ValueOr(0), Rgb(1, 2, 3));

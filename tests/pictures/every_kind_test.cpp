@@ -1,15 +1,18 @@
 // The picture driver through the session, and what every picture kind shares: the value
 // grid, the rows walked and polled, prompt stops that keep the rows done, pictures inside a
-// poll, the texts read before a picture starts, the radius guard, values in range, the same
-// result on any number of threads, and the seed of the random companion points.
+// poll, the texts and options read before a picture starts, the radius guard, values in range,
+// the same result on any number of threads, the seed of the random companion points, and the
+// row pool that runs the rows.
 #include <gtest/gtest.h>
 
+#include <atomic>
 #include <cstdint>
 #include <random>
 #include <set>
 #include <string>
 #include <utility>
 
+#include "pictures/row_pool.h"
 #include "support/picture_fixture.h"
 
 namespace vorla {
@@ -264,14 +267,11 @@ TEST(Driver, WhatIsReadBeforeAPictureStarts) {
     f.Set("EditPresnost=1/100");
     f.Run(1);
     EXPECT_EQ(f.session.Accuracy, 1.0L / 100);
-}
-
-TEST(Driver, ClearOptionPaintsOverAWhiteTabula) {
-    PictureFixture f(30, 20);
+    // The clear option paints the tabula white first; with R = 0 the picture draws nothing.
     f.session.tabula.Fill(kRed);
-    f.Set("CheckClear=1 EditKr=0");  // the picture then draws nothing
+    f.Set("CheckClear=1 EditKr=0");
     f.Run(1);
-    EXPECT_EQ(f.session.tabula.Pixel(29, 0), kWhite);
+    EXPECT_EQ(f.session.tabula.Pixel(15, 0), kWhite);
     EXPECT_EQ(f.host.status[7], PictureStatusTexts(1));
 }
 
@@ -281,6 +281,21 @@ TEST(Driver, TheSeedDecidesTheLyapunovCompanionPoints) {
     a.Run(21);
     b.Run(21);
     EXPECT_NE(a.session.grid.Cells(), b.session.grid.Cells());
+}
+
+// Every row of every batch is done exactly once, before Run returns, however many threads
+// the pool has been started with since.
+TEST(RowPool, EveryRowOnceBeforeRunReturnsAcrossRestarts) {
+    RowPool pool(2);
+    for (int threads : {3, 1, 4, 2}) {
+        for (int batch = 0; batch < 300; ++batch) {
+            std::vector<std::atomic<int>> hits(1 + batch % 40);
+            pool.Run(0, static_cast<int>(hits.size()) - 1, [&](int r) { ++hits[r]; });
+            for (const auto& h : hits) ASSERT_EQ(h.load(), 1) << threads << " " << batch;
+        }
+        ASSERT_TRUE(pool.SetThreads(threads));
+        EXPECT_EQ(pool.Threads(), threads);
+    }
 }
 
 }  // namespace

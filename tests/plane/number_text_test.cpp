@@ -66,7 +66,7 @@ TEST_P(NumberText, RangesTheEmptyTextAndReports) {
 
 INSTANTIATE_TEST_SUITE_P(Separators, NumberText, ::testing::Values('.', ','));
 
-TEST(GeneralText, FixedAndScientificAndReadsBack) {
+TEST(GeneralText, FixedAndScientificReadsBackAndFixedDigits) {
     SetDecimalChar('.');
     std::string texts;
     for (long double v : {0.0L, -0.0L, 1.1L, 0.00012L, 0.0001L, 0.000012345L, 1e20L, 1e15L, -2.5L,
@@ -83,27 +83,15 @@ TEST(GeneralText, FixedAndScientificAndReadsBack) {
         EXPECT_EQ(GeneralText(back.Value()), GeneralText(v));
     }
     SetDecimalChar('.');
-}
-
-TEST(FormatDigits, WorkedNumbers) {
-    SetDecimalChar('.');
-    std::string texts;
-    for (auto [digits, v] : {std::pair{6, 3.14159265L},
-                             {4, 987.654L},
-                             {3, 0.000012345678L},
-                             {3, -0.000123456L},
-                             {0, 0.0L},
-                             {9, 0.0L},
-                             {0, 5.0L},
-                             {9, 5.0L},
-                             {1, 0.25L},
-                             {2, 99.7L},
-                             {6, static_cast<long double>(INFINITY)}})
-        texts += FormatDigits(digits, v) + "|";
+    texts.clear();
+    const std::pair<int, long double> digits[] = {
+        {6, 3.14159265L},   {4, 987.654L}, {3, 0.000012345678L},
+        {3, -0.000123456L}, {0, 0.0L},     {9, 0.0L},
+        {0, 5.0L},          {9, 5.0L},     {1, 0.25L},
+        {2, 99.7L},         {6, HUGE_VALL}};
+    for (const auto& [n, v] : digits) texts += FormatDigits(n, v) + "|";
     EXPECT_EQ(texts, "3.14159|987.7|1.23E-5|-0.000123|0|0| nelze| nelze|0.2|100|INF|");
-}
-
-TEST(Rounding, SafeForEveryReal) {
+    // Rounding is safe for every real.
     const std::pair<long double, int> rounded[] = {
         {0.5L, 0},   {1.5L, 2},           {-2.5L, -2},
         {62.5L, 62}, {1e30L, 2147483647}, {-INFINITY, -2147483647 - 1},

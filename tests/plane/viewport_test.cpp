@@ -37,13 +37,11 @@ TEST(Viewport, WorkedExample500x400) {
     // Truncation toward zero.
     EXPECT_EQ(v.axes.ColumnOfX(-3 - 0.5L * v.axes.XStep), 0);
     EXPECT_EQ(v.axes.ColumnOfX(-3 - 1.5L * v.axes.XStep), -1);
-}
-
-TEST(Viewport, RelativeHeightAndPresets) {
+    // The relative height of Y = 0 from the bottom, and another size.
     EXPECT_EQ(Make(500, 400, -3, 7, 0).axes.RowY0, 400);
     EXPECT_EQ(Make(500, 400, -3, 7, 1).axes.RowY0, 0);
-    const Viewport v = Make(400, 300, -20, 20, 0.5L);
-    EXPECT_TRUE(v.axes.XStep == 40.0L / 400 && v.axes.ColX0 == 200 && v.axes.RowY0 == 150);
+    const Viewport w = Make(400, 300, -20, 20, 0.5L);
+    EXPECT_TRUE(w.axes.XStep == 40.0L / 400 && w.axes.ColX0 == 200 && w.axes.RowY0 == 150);
 }
 
 TEST(Viewport, AReversedRangeTurnsThePictureAndAZeroOneKeepsThePreviousRange) {

@@ -5,7 +5,6 @@
 #include <QApplication>
 #include <QColorDialog>
 #include <QDialog>
-#include <QFileDialog>
 #include <QMessageBox>
 #include <QPushButton>
 #include <QStringList>
@@ -95,16 +94,6 @@ inline std::function<void(QWidget*)> PickColour(QColor c, QColor* preset = nullp
             if (preset) *preset = d->currentColor();
             d->setCurrentColor(c);
             d->accept();
-        }
-    };
-}
-
-// Answers a save dialog with a path.
-inline std::function<void(QWidget*)> SaveAs(const QString& path) {
-    return [path](QWidget* m) {
-        if (auto* d = qobject_cast<QFileDialog*>(m)) {
-            d->selectFile(path);
-            QMetaObject::invokeMethod(d, "accept");
         }
     };
 }

@@ -1,8 +1,10 @@
 // The main window's controls, leave events, keys, colour labels, activation and the commands
-// that arrive while a picture runs.
+// that arrive while a picture runs: however many come and however slow a band is, the window
+// answers, the stack stays flat and a stop ends the picture at once.
 #include <QApplication>
 #include <QClipboard>
 #include <QComboBox>
+#include <QElapsedTimer>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenu>
@@ -160,16 +162,18 @@ class MainWindowTest : public WindowTest {
         const struct {
             int page, key;
             const char *focus, *label;  // where the focus goes, or which label is chosen
+            Qt::KeyboardModifiers more = {};
+            char text = 0;
         } keys[] = {
             {0, Qt::Key_I, "EditKd", nullptr},  // no such key on Circles: nothing happens
             {0, Qt::Key_B, "EditKb", nullptr},
-            {0, Qt::Key_Q, "EditKb", nullptr},  // no key of the window: types nothing
+            {0, Qt::Key_Q, "EditKb", nullptr, {}, 'q'},  // no key of the window: types nothing
             {1, Qt::Key_B, "EditNekonecno", nullptr},
             {1, Qt::Key_1, "EditNekonecno", nullptr},  // circle colours on Circles only
             {6, Qt::Key_T, "SpinRectDensity", nullptr},
             {9, Qt::Key_I, "SpinLyapIter", nullptr},
-            {0, Qt::Key_3, nullptr, "LabelB3"},       // from the keypad
-            {0, Qt::Key_Exclam, nullptr, "LabelB1"},  // with Shift, as without
+            {0, Qt::Key_3, nullptr, "LabelB3", Qt::KeypadModifier},
+            {0, Qt::Key_Exclam, nullptr, "LabelB1", Qt::ShiftModifier, '!'},  // as without Shift
             {7, Qt::Key_F, nullptr, "LabelMouseFrom"},
             {4, Qt::Key_T, nullptr, "LabelItersTo"},
         };
@@ -178,14 +182,7 @@ class MainWindowTest : public WindowTest {
             Pages()->setCurrentIndex(k.page);
             QWidget* had = form->focusWidget();
             const QString text = had->property("text").toString();
-            const Qt::KeyboardModifiers mods =
-                k.key == Qt::Key_3        ? Qt::AltModifier | Qt::KeypadModifier
-                : k.key == Qt::Key_Exclam ? Qt::AltModifier | Qt::ShiftModifier
-                                          : Qt::AltModifier;
-            QTest::keyClick(Target(), Qt::Key(k.key), mods,
-                            k.key == Qt::Key_Q        ? 'q'
-                            : k.key == Qt::Key_Exclam ? '!'
-                                                      : 0);
+            QTest::keyClick(Target(), Qt::Key(k.key), Qt::AltModifier | k.more, k.text);
             QCOMPARE(had->property("text").toString(), text);
             if (k.focus) QCOMPARE(form->focusWidget(), W(k.focus));
             if (k.label) QCOMPARE(W<ColourLabel>(k.label)->colour(), Rgb(1, 2, 3));
@@ -374,6 +371,44 @@ class MainWindowTest : public WindowTest {
             }
         }
         QCOMPARE(form->statusText(5), QString("14"));
+    }
+
+    void aThousandPictureCommandsEndInTheLastPicture() {
+        Action("Example03")->trigger();
+        for (int i = 0; i < 1000; ++i) {
+            form->ActionClick(i % 2 ? 1 : 8);
+            if (i % 50 == 0) QCoreApplication::processEvents();
+        }
+        QVERIFY(Finished());
+        QCOMPARE(S().PictureKind, 1);
+        const std::vector<std::int32_t> last = S().grid.Cells();
+        const QImage shown = S().tabula.Copy();
+        QVERIFY(Run("Convergention1"));  // the same picture from start to end
+        QCOMPARE(S().grid.Cells(), last);
+        QCOMPARE(S().tabula.Copy(), shown);
+        Action("Convergention1")->trigger();
+        form.reset();  // the window may go while a picture runs: its thread ends first
+    }
+
+    void aSlowBandEndsAtOnceAndTheWindowAnswersMeanwhile() {
+        Action("Example10")->trigger();
+        W<QSpinBox>("SpinInfinityTest")->setValue(1000000);
+        Action("InfinityReach1")->trigger();
+        QVERIFY(form->pictureRunning());
+        QCOMPARE(form->statusText(7), QString::fromStdString(PictureStatusTexts(15)));
+        QTest::mousePress(form->tabulaView(), Qt::LeftButton, {}, QPoint(5, 5));  // ignored
+        QTest::mouseRelease(form->tabulaView(), Qt::LeftButton, {}, QPoint(5, 5));
+        QCOMPARE(form->mouseTools().DraggedCentre, -1);
+        bool handled = false;  // an event posted while the first band is computed
+        QTimer::singleShot(0, this, [&] { handled = true; });
+        QVERIFY(QTest::qWaitFor([&] { return handled; }, 5000) && form->pictureRunning());
+        // A band of this picture takes minutes; Escape ends it within a pixel's orbit.
+        QElapsedTimer clock;
+        clock.start();
+        QTest::keyClick(W("EditKd"), Qt::Key_Escape);
+        QVERIFY(Finished());
+        qInfo("the picture ended %lld ms after Escape", static_cast<long long>(clock.elapsed()));
+        QVERIFY2(clock.elapsed() < 10000, qPrintable(QString::number(clock.elapsed())));
     }
 };
 

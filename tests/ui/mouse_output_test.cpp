@@ -1,6 +1,7 @@
-// The tabula's mouse events, the picture output commands and the help and About commands,
-// driven through the main window as a user drives them: what the window adds to the
-// headless tools.
+// The tabula's mouse events, the picture output commands (picture and scene files, pictures
+// rendered at a size, checked against the renderer) and the help and About commands, driven
+// through the main window as a user drives them: what the window adds to the headless tools;
+// and the brief-help window alone as a user meets it.
 
 #include <sys/resource.h>
 #include <unistd.h>
@@ -8,11 +9,18 @@
 #include <QClipboard>
 #include <QComboBox>
 #include <QDir>
+#include <QFile>
+#include <QFileDialog>
+#include <QInputDialog>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMouseEvent>
+#include <QProcess>
+#include <QProgressDialog>
+#include <QSignalSpy>
 #include <QSpinBox>
 #include <QTemporaryDir>
+#include <QTextEdit>
 #include <QWheelEvent>
 #include <QtTest>
 #include <cmath>
@@ -33,6 +41,58 @@ class MouseOutputTest : public WindowTest {
     Q_OBJECT
 
     QString originalDir_;
+    QString DataFile() const {
+        return QDir(qEnvironmentVariable("VORLA_TEST_DATA")).filePath("Vorla.rtf");
+    }
+    // A new working folder holding the given files.
+    std::unique_ptr<QTemporaryDir> WorkIn(const QList<QPair<QString, QByteArray>>& files) {
+        auto dir = std::make_unique<QTemporaryDir>();
+        for (const auto& [name, data] : files) {
+            QFile f(dir->filePath(name));
+            if (f.open(QIODevice::WriteOnly)) f.write(data);
+        }
+        QDir::setCurrent(dir->path());
+        return dir;
+    }
+
+    QTemporaryDir dir_;
+    QString F(const char* name) { return dir_.filePath(name); }
+    static QByteArray Bytes(const QString& path) {
+        QFile f(path);
+        return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
+    }
+    static int Render(QStringList args) {
+        return QProcess::execute(VORLA_RENDER, args << "--quiet");
+    }
+    // The window's value grid as the renderer writes it.
+    QByteArray GridText() {
+        const ValueGrid& g = S().grid;
+        QByteArray s = QByteArray::number(g.Width()) + " " + QByteArray::number(g.Height()) + " " +
+                       QByteArray::number(S().PictureKind) + "\n";
+        for (int r = 0; r < g.Height(); ++r)
+            for (int c = 0; c < g.Width(); ++c)
+                s += QByteArray::number(g.AtIndex(static_cast<size_t>(r) * g.Width() + c)) +
+                     (c + 1 < g.Width() ? " " : "\n");
+        return s;
+    }
+    // Answers the size dialog with `size` and a file dialog with `filter` (unless empty) and
+    // `path`.
+    static std::function<void(QWidget*)> Answer(QString path, QString filter = {},
+                                                QString size = {}) {
+        return [=](QWidget* m) {
+            if (auto* in = qobject_cast<QInputDialog*>(m)) {
+                in->setTextValue(size);
+                in->accept();
+            } else if (auto* d = qobject_cast<QFileDialog*>(m)) {
+                if (!filter.isEmpty()) d->selectNameFilter(filter);
+                d->selectFile(path);
+                QMetaObject::invokeMethod(d, "accept");
+            }
+        };
+    }
+    bool RenderEnded() {
+        return QTest::qWaitFor([this] { return !form->renderRunning(); }, 120000);
+    }
 
     QString Text(const char* name) { return W<QLineEdit>(name)->text(); }
     QImage Picture() { return S().tabula.Copy(); }
@@ -69,7 +129,10 @@ class MouseOutputTest : public WindowTest {
     QPoint Handle(int i) { return QPoint(S().view.handles.col[i], S().view.handles.row[i]); }
 
   private slots:
-    void initTestCase() { originalDir_ = QDir::currentPath(); }
+    void initTestCase() {
+        originalDir_ = QDir::currentPath();
+        QVERIFY2(QFile::exists(DataFile()), qPrintable(DataFile()));
+    }
     void init() { QVERIFY(Open()); }
     void cleanup() {
         form.reset();
@@ -194,26 +257,6 @@ class MouseOutputTest : public WindowTest {
         QCOMPARE(fields(), zoomed);
     }
 
-    void aFailedSaveNamesThePathAndAGoodOneWritesABitmap() {
-        Action("Example03")->trigger();
-        QTemporaryDir dir;
-        const QString path = dir.filePath("missing/old.bmp");
-        {
-            Answerer answers(SaveAs(path));
-            Action("menuSaveObraz")->trigger();
-            QTRY_COMPARE(answers.texts.size(), 1);
-            QVERIFY2(answers.texts[0].contains(path), qPrintable(answers.texts[0]));
-        }
-        // The window goes on: a bitmap of the tabula, also under a name of another kind.
-        const QString png = dir.filePath("picture.png");
-        Answerer answers(SaveAs(png));
-        Action("menuSaveObraz")->trigger();
-        QCOMPARE(answers.texts, QStringList());
-        QImage saved;
-        QVERIFY(saved.load(png, "BMP"));
-        QCOMPARE(saved.convertToFormat(QImage::Format_RGB32), Picture());
-    }
-
     void aTabulaBeyondTheMemoryIsReportedAndTheWindowGoesOn() {
 #ifndef __SANITIZE_ADDRESS__  // its allocator ends the program instead of failing
         // Room for a few hundred megabytes more, not for a 16000 x 16000 tabula.
@@ -283,6 +326,192 @@ class MouseOutputTest : public WindowTest {
         });
         Action("Oaplikaci1")->trigger();  // returns once the window is closed
         QCOMPARE(shown, QString("Vorla Verze 2"));
+    }
+
+    void picturesSaveAsBmpOrPngByTheFilterChosenAndAFailureNamesThePath() {
+        Action("Example03")->trigger();
+        const QImage shown = S().tabula.Copy();
+        // The failure first: the window goes on. A name of another kind takes the filter's.
+        const struct {
+            const char *name, *filter, *file, *magic;
+        } cases[] = {{"missing/old.bmp", "", nullptr, nullptr},
+                     {"plain", "", "plain.bmp", "BM"},
+                     {"picture.png", "", "picture.png", "BM"},
+                     {"plain", "PNG image (*.png)", "plain.png", "\x89PNG"},
+                     {"odd.txt", "PNG image (*.png)", "odd.txt", "\x89PNG"}};
+        for (const auto& c : cases) {
+            Answerer answers(Answer(F(c.name), c.filter));
+            Action("menuSaveObraz")->trigger();
+            if (!c.file) {
+                QTRY_COMPARE(answers.texts.size(), 1);
+                QVERIFY2(answers.texts[0].contains(F(c.name)), qPrintable(answers.texts[0]));
+                continue;
+            }
+            QCOMPARE(answers.texts, QStringList());
+            QVERIFY2(Bytes(F(c.file)).startsWith(c.magic), c.file);
+            QCOMPARE(QImage(F(c.file), c.magic[0] == 'B' ? "BMP" : "PNG")
+                         .convertToFormat(QImage::Format_RGB32),
+                     shown);
+        }
+    }
+
+    void aSceneGoesThroughAFileToTheRendererAndBack() {
+        Action("Example05")->trigger();
+        W<QSpinBox>("SpinPeriodIter")->setValue(40);
+        W<QLineEdit>("EditKd")->setText("7/2");
+        QVERIFY(Run("Periodicity1"));
+        const QByteArray grid = GridText();
+        {
+            Answerer answers(Answer(F("s")));
+            Action("SaveScene1")->trigger();
+            QCOMPARE(answers.texts, QStringList());
+        }
+        QCOMPARE(Render({"--scene", F("s.json"), "--grid", F("r.grid"), F("r.png")}), 0);
+        QCOMPARE(Bytes(F("r.grid")), grid);
+
+        // Opening it puts back what changed since, and draws its picture again.
+        W<QSpinBox>("SpinPeriodIter")->setValue(10);
+        Action("Example01")->trigger();
+        {
+            Answerer answers(Answer(F("s.json")));
+            Action("OpenScene1")->trigger();
+            QVERIFY(Finished());
+            QCOMPARE(answers.texts, QStringList());
+        }
+        QCOMPARE(W<QLineEdit>("EditKd")->text(), QString("7/2"));
+        QCOMPARE(GridText(), grid);
+
+        // Rendered at a size beside the window: the renderer's file, byte for byte.
+        {
+            Answerer answers(Answer(F("big.png"), {}, " 97 x 61 "));
+            Action("RenderAtSize1")->trigger();
+            QVERIFY(RenderEnded());
+            QCOMPARE(answers.texts, QStringList());
+        }
+        QCOMPARE(Render({"--scene", F("s.json"), "--size", "97x61", F("cli.png")}), 0);
+        QVERIFY(!Bytes(F("big.png")).isEmpty());
+        QCOMPARE(Bytes(F("big.png")), Bytes(F("cli.png")));
+
+        // Cancelled, it writes nothing; a size beyond the memory is refused before it starts.
+        {
+            Answerer answers(Answer(F("huge.bmp"), "BMP image (*.bmp)", "3000x3000"));
+            Action("RenderAtSize1")->trigger();
+            form->findChild<QProgressDialog*>("RenderProgress")->findChild<QPushButton*>()->click();
+            QVERIFY(RenderEnded());
+            QCOMPARE(answers.texts, QStringList());
+            QVERIFY(!QFile::exists(F("huge.bmp")));
+            QCOMPARE(form->statusText(7), QString("RENDERING CANCELLED"));
+        }
+        Answerer answers(Answer(F("x.png"), {}, "90000000x90000000"));
+        Action("RenderAtSize1")->trigger();
+        QCOMPARE(answers.texts.size(), 1);
+        QVERIFY2(answers.texts[0].contains("needs about"), qPrintable(answers.texts[0]));
+        QVERIFY(!form->renderRunning());
+    }
+
+    void aBadSceneChangesNothingAndUnknownKeysAreWarned() {
+        Action("Example03")->trigger();
+        const QByteArray head = R"({"format": "vorla-scene", "version": 1, "taskType": 2, )";
+        const struct {
+            QByteArray body;
+            const char* says;
+        } cases[] = {{R"("controls": {"EditKd": "5", "SpinPeriodIter": -4}})",
+                      "bad.json: controls.SpinPeriodIter:"},
+                     {R"("controls": {"EditKd": "5", "Zoom": 2}})", "unknown key controls.Zoom"}};
+        for (const auto& c : cases) {
+            QFile f(F("bad.json"));
+            QVERIFY(f.open(QIODevice::WriteOnly));
+            f.write(head + c.body);
+            f.close();
+            Answerer answers(Answer(F("bad.json")));
+            Action("OpenScene1")->trigger();
+            QVERIFY(Finished());
+            QCOMPARE(answers.texts.size(), 1);
+            QVERIFY2(answers.texts[0].contains(c.says), qPrintable(answers.texts[0]));
+        }
+        // Only the good one, with its unknown key, was opened.
+        QCOMPARE(W<QLineEdit>("EditKd")->text(), QString("5"));
+    }
+
+    void helpFilesOfEveryKind() {
+        const auto work = WorkIn({
+            {"notes.txt", "Just plain text, \xc4\x8d."},
+            // Cut off inside a group, with unknown words: what was read is shown.
+            {"cut.rtf", "{\\rtf1\\ansi {\\fonttbl{\\f0 Arial;}}\\zzunknown7 Hello {\\b wor"},
+            // Neither rich text nor UTF-8: shown as Western 8-bit text.
+            {"bytes.rtf", QByteArray("\xe8\xff{\\rtf", 6)},
+        });
+        const QPair<QString, QString> shown[] = {{"notes.txt", "Just plain text, č."},
+                                                 {"cut.rtf", "Hello wor"},
+                                                 {"bytes.rtf", "\u00e8\u00ff{\\rt"}};
+        for (const auto& [name, text] : shown) {
+            THep1F h;
+            h.ShowHelp(name);
+            QCOMPARE(h.RichEditHelp->toPlainText(), text);
+            QCOMPARE(h.windowTitle(), name);
+        }
+        // A file beyond the size limit is refused like a missing one.
+        QFile big(work->filePath("big.rtf"));
+        QVERIFY(big.open(QIODevice::WriteOnly));
+        QVERIFY(big.resize(THep1F::kMaxFileSize + 1));
+        THep1F h;
+        h.ReportByMessageBox = false;
+        QSignalSpy failed(&h, &THep1F::helpLoadFailed);
+        h.ShowHelp("big.rtf");
+        QVERIFY(failed.count() == 1 && failed.at(0).at(0).toString().contains("too large"));
+        QCOMPARE(h.RichEditHelp->toPlainText(), THep1F::kNotFoundText);
+    }
+
+    void helpNotFoundReportsOncePerCommandAndTriesAgain() {
+        const auto empty = WorkIn({});
+        THep1F h;
+        QSignalSpy failed(&h, &THep1F::helpLoadFailed);
+        h.ShowHelp("Missing.rtf");
+        QMessageBox* box = h.findChild<QMessageBox*>();
+        QVERIFY(box);
+        QVERIFY(box->text().contains("Missing.rtf"));
+        box->accept();
+        QCOMPARE(h.windowTitle(), QString("popis"));
+        QCOMPARE(h.RichEditHelp->toPlainText(), QString("\n        Soubor nenalezen !"));
+        QVERIFY(h.LoadFlag);
+        // Further activations retry silently: no cycle of activations and messages.
+        h.FormActivate();
+        h.FormActivate();
+        QCOMPARE(failed.count(), 1);
+        QTRY_VERIFY(h.findChildren<QMessageBox*>().isEmpty());
+        h.ReportByMessageBox = false;
+        h.ShowHelp("Missing.rtf");  // a new command reports again
+        QCOMPARE(failed.count(), 2);
+        // The file turns up: the next activation loads it, once for the whole run.
+        QVERIFY(QFile::copy(DataFile(), empty->filePath("Missing.rtf")));
+        h.FormActivate();
+        QVERIFY(!h.LoadFlag);
+        QCOMPARE(h.windowTitle(), QString("Missing.rtf"));
+        const QString text = h.RichEditHelp->toPlainText();
+        QVERIFY(text.contains("Brief help") && !text.contains("\\par"));
+        QVERIFY(QFile::remove(empty->filePath("Missing.rtf")));
+        h.ShowHelp("Missing.rtf");
+        QCOMPARE(h.RichEditHelp->toPlainText(), text);
+    }
+
+    void sizeAndTheKeysThatClose() {
+        THep1F h;  // looked for beside the program too
+        h.ReportByMessageBox = false;
+        h.ShowHelp("Vorla.rtf");
+        h.resize(400, 300);  // the frame and the text follow the window's size
+        QTRY_COMPARE(h.ShapeRtf->geometry(), QRect(8, 8, 384, 284));
+        QCOMPARE(h.RichEditHelp->geometry(), QRect(16, 16, 368, 268));
+        for (Qt::Key key : {Qt::Key_Escape, Qt::Key_Return, Qt::Key_Enter}) {
+            h.ShowHelp("Vorla.rtf");
+            QTest::keyClick(h.RichEditHelp, Qt::Key_A);  // other keys go to the viewer
+            QTest::keyClick(h.RichEditHelp, Qt::Key_Down);
+            QVERIFY(h.isVisible());
+            QTest::keyClick(h.RichEditHelp, key);
+            QVERIFY2(!h.isVisible(), qPrintable(QString::number(key)));
+            h.ShowHelp("Vorla.rtf");
+            QTest::keyClick(&h, key);
+            QVERIFY(!h.isVisible());
+        }
     }
 };
 
