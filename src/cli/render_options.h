@@ -1,0 +1,40 @@
+// The renderer's command line: its options, read and checked.
+#pragma once
+
+#include <string>
+#include <utility>
+#include <vector>
+
+#include "base/status.h"
+
+namespace vorla {
+
+// The usage text, printed by --help and after a bad option.
+extern const char* const kRenderUsage;
+
+// The options of one run, with their defaults.
+struct RenderOptions {
+    std::string output = "vorla.png";
+    int example = 3;
+    int task = 0;
+    std::vector<std::pair<std::string, std::string>> sets;
+    int tag = 1;
+    bool clear = false, overlay = false, printScene = false, quiet = false, help = false;
+    bool fixedPoints = false;
+    int width = 542, height = 450, threads = 0;
+    bool haveSeed = false;
+    unsigned long long seed = 0;
+    std::string gridFile;
+    std::string scaleFile;
+    std::string sceneFile;
+    bool tagGiven = false, sizeGiven = false;
+    bool rowsGiven = false;
+    int firstRow = 0, lastRow = -1;  // --rows
+    bool assemble = false;           // --assemble: `output` is made of `bands`
+    std::vector<std::string> bands;
+};
+
+// The options, or the message of the first bad one.
+Result<RenderOptions> ParseRenderOptions(int argc, char** argv);
+
+}  // namespace vorla
