@@ -14,11 +14,11 @@
 #include <vector>
 
 #include "app/band_render.h"
+#include "app/picture_file.h"
 #include "app/scene_file.h"
 #include "app/scene_render.h"
 #include "app/session.h"
 #include "cli/band_file.h"
-#include "cli/picture_rows.h"
 #include "cli/render_options.h"
 #include "model/controls.h"
 #include "model/examples.h"
@@ -29,19 +29,6 @@
 
 namespace vorla {
 namespace {
-
-const char* FormatOf(const std::string& path) {
-    auto ends = [&](const char* ext) {
-        const std::string e = ext;
-        if (path.size() < e.size()) return false;
-        std::string tail = path.substr(path.size() - e.size());
-        for (char& c : tail) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
-        return tail == e;
-    };
-    if (ends(".png")) return "PNG";
-    if (ends(".bmp")) return "BMP";
-    return nullptr;
-}
 
 // The renderer's window: plain control values, a progress bar, no event loop.
 class RenderHost : public Host {
@@ -77,19 +64,6 @@ class RenderHost : public Host {
     bool progress_;
     std::optional<std::chrono::steady_clock::time_point> started_;
 };
-
-std::string GridText(const ValueGrid& g, int kind) {
-    std::string s = std::to_string(g.Width()) + " " + std::to_string(g.Height()) + " " +
-                    std::to_string(kind) + "\n";
-    for (int r = 0; r < g.Height(); ++r) {
-        for (int c = 0; c < g.Width(); ++c) {
-            if (c) s += ' ';
-            s += std::to_string(g.AtIndex(static_cast<size_t>(r) * g.Width() + c));
-        }
-        s += '\n';
-    }
-    return s;
-}
 
 // A step that failed (a file not written, memory or threads refused): its message, exit 1.
 int Failed(std::ostream& err, const std::string& step, const Status& why) {
@@ -201,15 +175,10 @@ int Render(const RenderOptions& o, SceneState scene, const char* format, const c
             err << "vorla-render: " << drawn.Message() << "\n";
             return 2;
         }
-        step = "cannot write " + o.output;
-        if (const Status saved = SaveImageFile(s.tabula.Image(), o.output, format); !saved)
+        if (const Status saved = WritePicture({o.output, format, o.gridFile}, s.tabula.Image(),
+                                              s.grid, s.PictureKind, step);
+            !saved)
             return Failed(err, step, saved);
-        if (!o.gridFile.empty()) {
-            step = "cannot write " + o.gridFile;
-            if (const Status saved = SaveTextFile(GridText(s.grid, s.PictureKind), o.gridFile);
-                !saved)
-                return Failed(err, step, saved);
-        }
     } else if (o.rowsGiven) {
         const BandHeader header{settings.width,
                                 settings.height,
@@ -232,8 +201,8 @@ int Render(const RenderOptions& o, SceneState scene, const char* format, const c
         }
         if (!saved) return Failed(err, step, saved);
     } else {
-        const Status saved = SavePictureRows(
-            o.output, o.gridFile, settings.width, settings.height, tag,
+        const Status saved = WritePictureRows(
+            {o.output, "PNG", o.gridFile}, settings.width, settings.height, tag,
             [&](RowSink& sink) { return render.DrawRows(sink); }, drawn, step);
         host.Finish();
         if (!drawn) {
@@ -305,8 +274,8 @@ int Assemble(const RenderOptions& o, std::ostream& err, std::string& step) {
     std::vector<std::uint32_t> pixels(static_cast<std::size_t>(top.width));
     std::vector<std::int32_t> values(static_cast<std::size_t>(top.width));
     Status read;  // a band's own failure, told apart from the files'
-    const Status saved = SavePictureRows(
-        o.output, o.gridFile, top.width, top.height, top.kind,
+    const Status saved = WritePictureRows(
+        {o.output, "PNG", o.gridFile}, top.width, top.height, top.kind,
         [&](RowSink& sink) -> Status {
             for (Band& b : bands)
                 for (int r = b.reader->Header().first; r <= b.reader->Header().last; ++r) {
@@ -361,7 +330,7 @@ int RunRender(int argc, char** argv, std::ostream& out, std::ostream& err) {
         return 0;
     }
     if (o.assemble) {
-        if (std::string(FormatOf(o.output) ? FormatOf(o.output) : "") != "PNG") {
+        if (std::string(PictureFormatOf(o.output) ? PictureFormatOf(o.output) : "") != "PNG") {
             err << "vorla-render: the joined picture must be a .png file: " << o.output << "\n";
             return 2;
         }
@@ -374,12 +343,12 @@ int RunRender(int argc, char** argv, std::ostream& out, std::ostream& err) {
         const Status ran = Guarded([&] { code = Assemble(o, err, step); });
         return ran ? code : Failed(err, step, ran);
     }
-    const char* format = o.rowsGiven ? "band" : FormatOf(o.output);
+    const char* format = o.rowsGiven ? "band" : PictureFormatOf(o.output);
     if (!o.printScene && !format) {
         err << "vorla-render: the output file must end in .png or .bmp: " << o.output << "\n";
         return 2;
     }
-    const char* scaleFormat = o.scaleFile.empty() ? nullptr : FormatOf(o.scaleFile);
+    const char* scaleFormat = o.scaleFile.empty() ? nullptr : PictureFormatOf(o.scaleFile);
     if (!o.printScene && !o.scaleFile.empty() && !scaleFormat) {
         err << "vorla-render: the scale image file must end in .png or .bmp: " << o.scaleFile
             << "\n";
