@@ -21,10 +21,8 @@ void HandedOver(bench::BenchSession& b, int tag) {
     bool waiting = false, done = false;
     int band = -16;  // the first hand-over comes before any row
     if (const Result<bool> begun = b.session.BeginPicture(tag); !begun || !begun.Value()) return;
-    ControlValues controls(b.controls);
     std::thread picture([&] {
         b.session.RunPicture(
-            controls,
             [&](int) {
                 std::unique_lock lock(m);
                 waiting = true;

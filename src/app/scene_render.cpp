@@ -120,8 +120,7 @@ Status SceneRender::Draw(const std::atomic<bool>* cancel) {
     };
     {
         End end{session};
-        session.RunPicture(
-            controls, [this](int row) { return session.TestKonce(row); }, cancel);
+        session.RunPicture([this](int row) { return session.TestKonce(row); }, cancel);
     }
     if (cancel && *cancel) return {};
     if (settings_.overlay) session.Zadani1Click();

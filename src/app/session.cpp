@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <chrono>
 
+#include "app/picture_params.h"
 #include "model/examples.h"
 #include "overlays/basic_circles.h"
 #include "overlays/fixed_points.h"
@@ -200,21 +201,17 @@ void Session::LabelyBarev(Ctl label, Colour c) {
         palette.RegionColors[tag - 70] = c;
     else if (tag >= 0 && tag <= 15)
         palette.PeriodColors[tag] = c;
-    else if (tag == 101) {
-        palette.LyapNegColor = controls.LabelColour(Ctl::LabelLyapNegat);
-        palette.LyapZeroColor = controls.LabelColour(Ctl::LabelLyapZero);
-        palette.LyapPosColor = controls.LabelColour(Ctl::LabelLyapPosit);
+    else if (tag == 101)
         KresliStupnici();
-    }
 }
 
 void Session::SpolecneLyap() {
-    vorla::SpolecneLyap(controls, palette, &scaleImage);
-    host.ScaleChanged();
+    KresliStupnici();
 }
 
 void Session::KresliStupnici() {
-    vorla::KresliStupnici(palette, controls, scaleImage);
+    TakeLyapunovColours(controls, palette);
+    DrawLyapunovScale(palette, scaleImage);
     host.ScaleChanged();
 }
 
@@ -246,19 +243,17 @@ Result<bool> Session::BeginPicture(int tag) {
                                    std::chrono::system_clock::now().time_since_epoch().count());
     if (controls.Checked(Ctl::CheckClear)) KresliZaklad();
     host.SetStatus(7, PictureStatusTexts(tag));
+    // The picture reads these alone: the controls belong to this thread.
+    pictureParams_ = ReadPictureParams(tag, controls, palette, Accuracy);
     ++running_;
     return true;
 }
 
-void Session::RunPicture(Controls& pictureControls, const std::function<bool(int)>& poll,
-                         const std::atomic<bool>* cancel) {
+void Session::RunPicture(const std::function<bool(int)>& poll, const std::atomic<bool>* cancel) {
     const PictureKindInfo* kind = FindPictureKind(PictureKind);
-    if (!kind || !kind->run) return;
-    PictureContext ctx{scene, view, pictureControls, palette, tabula, grid,
-                       pool,  poll, pictureSeed_,    Accuracy};
-    ctx.cancel = cancel;
-    ctx.oneLane = oneLane;
-    kind->run(ctx);
+    if (!kind) return;
+    PictureContext ctx{scene, view, tabula, grid, pool, poll, pictureSeed_, cancel, oneLane};
+    kind->run(ctx, pictureParams_);
 }
 
 void Session::EndPicture() {
@@ -275,8 +270,7 @@ Status Session::ActionClick(int tag) {
         Session& s;
         ~End() { s.EndPicture(); }
     } end{*this};
-    RunPicture(
-        controls, [this](int r) { return TestKonce(r); }, nullptr);
+    RunPicture([this](int r) { return TestKonce(r); }, nullptr);
     return {};
 }
 

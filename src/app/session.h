@@ -13,6 +13,7 @@
 #include "model/controls.h"
 #include "model/fixed_points.h"
 #include "model/scene.h"
+#include "pictures/params.h"
 #include "pictures/row_pool.h"
 #include "pictures/value_grid.h"
 #include "plane/tabula.h"
@@ -129,12 +130,11 @@ class Session {
     // viewport read, the tabula cleared if asked. True when it started; false when it did
     // not and the user was told (a bad bound, no task type); a failure for an unusable range.
     Result<bool> BeginPicture(int tag);
-    // Computes the picture begun last, on any thread. It reads its parameters from
-    // `pictureControls`, calls `poll` before every band and ends at once when `cancel` (may
-    // be null) is set. Nothing else may touch the session meanwhile, except between a poll's
-    // call and its return.
-    void RunPicture(Controls& pictureControls, const std::function<bool(int)>& poll,
-                    const std::atomic<bool>* cancel);
+    // Computes the picture begun last, on any thread, from the parameters read when it
+    // began: calls `poll` before every band and ends at once when `cancel` (may be null) is
+    // set. Nothing else may touch the session meanwhile, except between a poll's call and its
+    // return.
+    void RunPicture(const std::function<bool(int)>& poll, const std::atomic<bool>* cancel);
     // The end of the picture begun last: the tabula shown, the picture marked stopped.
     void EndPicture();
     // TestKonce: the poll of a running picture at `row`; true when it must end.
@@ -171,6 +171,7 @@ class Session {
   private:
     int running_ = 0;
     std::uint64_t pictureSeed_ = 0;  // the seed of the picture begun last
+    PictureParams pictureParams_;    // the parameters of the picture begun last
     bool resizedOnce_ = false;
 };
 

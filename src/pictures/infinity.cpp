@@ -93,13 +93,11 @@ struct InfinityOrbit {
 
 }  // namespace
 
-void KresliInfinity(PictureContext& ctx) {
-    std::array<Colour, 12> colours;
-    for (int i = 0; i < 12; ++i) colours[i] = ctx.controls.LabelColour(RectLabel(i));
-    const int N = ctx.controls.Spin(Ctl::SpinInfinityTest);
+void KresliInfinity(PictureContext& ctx, const InfinityParams& p) {
     ctx.tabula.SetPenMode(PenMode::Copy);
     WalkOrbits(ctx, RowRange::PlusOne, [&](const auto& map, const Scene& s) {
-        return InfinityOrbit<kTaskOf<std::decay_t<decltype(map)>>>{N, &colours, &s};
+        return InfinityOrbit<kTaskOf<std::decay_t<decltype(map)>>>{p.iterations, &p.stepColours,
+                                                                   &s};
     });
 }
 

@@ -22,9 +22,6 @@ void TVorlaForm::StartPicture(int tag) {
         Report(b.ToStatus());
     });
     if (!begun) return;
-    // The picture reads its parameters from a copy: the widgets belong to this thread.
-    pictureControls_ = std::make_unique<ControlValues>(static_cast<const Controls&>(*this));
-    controlsPassed_ = std::make_unique<ControlValues>(*pictureControls_);
     cancel_ = false;
     bandWaiting_ = false;
     shownRow_ = 0;
@@ -33,8 +30,7 @@ void TVorlaForm::StartPicture(int tag) {
     const Status started = Guarded([this] {
         pictureThread_ = std::thread([this] {
             const Status ran = Guarded([this] {
-                session_->RunPicture(
-                    *pictureControls_, [this](int row) { return PictureBand(row); }, &cancel_);
+                session_->RunPicture([this](int row) { return PictureBand(row); }, &cancel_);
             });
             QMetaObject::invokeMethod(
                 this, [this, ran] { PictureDone(ran); }, Qt::QueuedConnection);
@@ -66,8 +62,6 @@ void TVorlaForm::BandReady(int row) {
     // The picture thread waits until the answer below: the session is this thread's.
     inBand_ = true;
     progress_->setText(QString::number(row));
-    pictureControls_->ApplyChanges(*controlsPassed_, *this);
-    *controlsPassed_ = *pictureControls_;
     // Only the rows of the band just done changed, unless a command drew meanwhile (or the
     // picture draws anywhere).
     const bool whole = !pending_.empty() || session_->PictureKind == kRectangleTag;
@@ -86,7 +80,6 @@ void TVorlaForm::BandReady(int row) {
 
 void TVorlaForm::PictureDone(Status status) {
     pictureThread_.join();
-    pictureControls_->ApplyChanges(*controlsPassed_, *this);
     RunNow([this] { session_->EndPicture(); });
     tabule_->Thaw();
     if (!status) ReportError(QString::fromLocal8Bit(status.Message()));

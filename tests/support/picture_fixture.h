@@ -12,6 +12,7 @@
 #include <string>
 #include <vector>
 
+#include "app/picture_params.h"
 #include "app/session.h"
 #include "model/controls.h"
 #include "pictures/kinds.h"
@@ -141,11 +142,12 @@ struct PointScene {
         }
         tabula.Fill(kUnpainted);
     }
-    // Runs a routine with the accuracy read from its field, as the window reads it.
-    void Run(PictureRoutine routine) {
-        EditPresnostExit(controls, accuracy);
-        PictureContext ctx{scene, view, controls, palette, tabula, grid, pool, {}, 0, accuracy};
-        routine(ctx);
+    // Runs the picture of menu tag `tag` with its parameters read from the controls and the
+    // palette, as the window reads them when a picture begins.
+    void Run(int tag) {
+        const PictureParams params = ReadPictureParams(tag, controls, palette, accuracy);
+        PictureContext ctx{scene, view, tabula, grid, pool, {}, 0};
+        FindPictureKind(tag)->run(ctx, params);
     }
     int Value() const { return grid.At(0, 0); }
     Colour Pixel() const { return tabula.Pixel(0, 0); }
