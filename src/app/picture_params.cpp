@@ -80,10 +80,9 @@ PictureParams ReadPictureParams(int tag, Controls& controls, const Palette& pale
         case 22:
             return ClosestParams{controls.Spin(Ctl::SpinClosestIter), palette.PeriodColors};
         case 17:
-            return LastTwoParams{controls.Spin(Ctl::SpinCalcIter),
-                                 controls.Number(Ctl::EditMaxIterValue),
-                                 controls.LabelColour(Ctl::LabelItersFrom),
-                                 controls.LabelColour(Ctl::LabelItersTo)};
+            return LastTwoParams{
+                controls.Spin(Ctl::SpinCalcIter), controls.Number(Ctl::EditMaxIterValue),
+                controls.LabelColour(Ctl::LabelItersFrom), controls.LabelColour(Ctl::LabelItersTo)};
         case 18:
         case 19:
         case 20:

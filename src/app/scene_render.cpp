@@ -83,7 +83,7 @@ Status SceneRender::Prepare() {
     return {};
 }
 
-Status SceneRender::DrawRows(RowSink& sink, int first, int last) {
+Status SceneRender::DrawRows(RowSink& sink, int first, int last, const std::atomic<bool>* cancel) {
     if (!session.EditNekonecnoExit())
         return Failure{std::string(kBadNumberMessage) + " (EditNekonecno: '" +
                        controls.Text(Ctl::EditNekonecno) + "')"};
@@ -98,7 +98,8 @@ Status SceneRender::DrawRows(RowSink& sink, int first, int last) {
                           settings_.fixedPoints,
                           first,
                           last,
-                          std::max(1, settings_.bandRows)};
+                          std::max(1, settings_.bandRows),
+                          cancel};
     return RenderBands(session, settings_.width, settings_.height, what, sink);
 }
 
@@ -136,6 +137,37 @@ Status SceneRender::Draw(const std::atomic<bool>* cancel) {
         session.tabula.SetImage(image);
     }
     return {};
+}
+
+bool StreamsInBands(int tag, const char* format) {
+    return ComputesInBands(tag) && std::string(format) == "PNG";
+}
+
+Status RenderToFiles(const SceneState& scene, RenderSettings settings, const PictureFiles& files,
+                     Host& host, const std::atomic<bool>* cancel, Status& drawn,
+                     std::string& step) {
+    const bool streamed = StreamsInBands(scene.pictureKind, files.format);
+    settings.bandRows = streamed ? kStreamRows : 0;
+    step = "cannot make a " + std::to_string(settings.width) + "x" +
+           std::to_string(settings.height) + " picture";
+    SceneRender render(scene, host, settings);
+    if (Status started = render.session.pool.Started(); !started) {
+        step = "cannot start the picture threads";
+        return started;
+    }
+    if (Status prepared = render.Prepare(); !prepared) return prepared;
+    if (streamed)
+        return WritePictureRows(
+            files, settings.width, settings.height, scene.pictureKind,
+            [&](RowSink& sink) { return render.DrawRows(sink, 0, -1, cancel); }, drawn, step);
+    drawn = render.Draw(cancel);
+    if (!drawn) return {};
+    if (cancel && *cancel) {
+        drawn = Failure{kCancelled};
+        return {};
+    }
+    return WritePicture(files, render.session.tabula.Image(), render.session.grid,
+                        render.session.PictureKind, step);
 }
 
 }  // namespace vorla

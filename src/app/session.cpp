@@ -262,7 +262,7 @@ void Session::EndPicture() {
     StopVypoctuClick();
 }
 
-Status Session::ActionClick(int tag) {
+Status Session::ActionClick(int tag, const std::atomic<bool>* cancel) {
     const Result<bool> begun = BeginPicture(tag);
     if (!begun || !begun.Value()) return begun.ToStatus();
     // Ended also when a fault ends the picture early.
@@ -270,7 +270,7 @@ Status Session::ActionClick(int tag) {
         Session& s;
         ~End() { s.EndPicture(); }
     } end{*this};
-    RunPicture([this](int r) { return TestKonce(r); }, nullptr);
+    RunPicture([this](int r) { return TestKonce(r); }, cancel);
     return {};
 }
 

@@ -123,9 +123,9 @@ class Session {
 
     // --- pictures ---
     // ActionClick: draws the picture of menu tag `tag` from start to end on this thread:
-    // BeginPicture, RunPicture with the session's controls and TestKonce, EndPicture. Fails
-    // as BeginPicture does.
-    Status ActionClick(int tag);
+    // BeginPicture, RunPicture with TestKonce, EndPicture; it ends at once when `cancel` (may
+    // be null) is set. Fails as BeginPicture does.
+    Status ActionClick(int tag, const std::atomic<bool>* cancel = nullptr);
     // The start of the picture of menu tag `tag`: the bound of infinity, the scene and the
     // viewport read, the tabula cleared if asked. True when it started; false when it did
     // not and the user was told (a bad bound, no task type); a failure for an unusable range.

@@ -18,7 +18,7 @@ const PictureKindInfo kKinds[] = {
      &Run<PeriodParams, KresliPrePeriody>},
     {4, "nth", "KresliLimit", "Distance between the point and the n-th iteration.",
      &Run<LimitParams, KresliLimit>},
-    {kRectangleTag, "rectangle", "KresliRect", "Iterations of a rectangle.",
+    {PictureTag::Rectangle, "rectangle", "KresliRect", "Iterations of a rectangle.",
      &Run<RectangleParams, KresliRect>},
     {8, "end-regions", "KresliRegions", "End-regions:  Where the last iteration ended.",
      &Run<RegionParams, KresliRegions>},

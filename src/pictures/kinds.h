@@ -13,9 +13,16 @@ namespace vorla {
 // PictureParams that its kind reads).
 using PictureRoutine = void (*)(PictureContext&, const PictureParams&);
 
-// The menu tag of the rectangle iterations, the one kind whose poll counts iterations, not
-// rows, and which draws anywhere on the tabula.
-inline constexpr int kRectangleTag = 7;
+// The menu tags by which the window, the renderer and the scene files know the kinds.
+// The rectangle iterations are the one kind whose poll counts iterations, not rows, and
+// which draws anywhere on the tabula.
+struct PictureTag {
+    static constexpr int None = 0;  // no picture drawn yet
+    static constexpr int Convergence = 1, Periodicity = 2, Preperiodicity = 3, Nth = 4,
+                         Rectangle = 7, EndRegions = 8, Infinity = 15, ClosestOrder = 16,
+                         LastTwo = 17, LyapunovX = 18, LyapunovY = 19, LyapunovSum = 20,
+                         LyapunovDisplacement = 21, ClosestDistance = 22;
+};
 
 // One kind of picture as the menus and the renderer know it.
 struct PictureKindInfo {

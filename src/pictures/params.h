@@ -61,16 +61,16 @@ struct LastTwoParams {
 
 // The four Lyapunov exponents.
 struct LyapunovParams {
-    int iterations = 200;              // 1..1000000
-    long double lnSmall = 0;           // the term of a degenerate step, ln(0.0001)
+    int iterations = 200;                         // 1..1000000
+    long double lnSmall = 0;                      // the term of a degenerate step, ln(0.0001)
     Colour negative = 0, zero = 0, positive = 0;  // the scale's colours
 };
 
 // Rectangle iterations: the images of the rectangle's sample points.
 struct RectangleParams {
     long double x1 = 1.5L, x2 = 2, y1 = 1.5L, y2 = 2;
-    int steps = 6;                      // 1..12
-    int density = 64;                   // sample steps along the longer side, >= 1
+    int steps = 6;                         // 1..12
+    int density = 64;                      // sample steps along the longer side, >= 1
     std::array<Colour, 13> stepColours{};  // entry k: step k (1..12)
 };
 

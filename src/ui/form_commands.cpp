@@ -30,14 +30,9 @@ QString Q(const std::string& s) {
 }
 }  // namespace
 
-void TVorlaForm::RunCommand(std::function<void()> command, bool endsPicture) {
+void TVorlaForm::RunCommand(const std::function<void()>& command, bool endsPicture) {
     tools_->StopOrbit();  // a command may draw or resize: the orbit stays as far as drawn
-    if (pictureRunning() && !inBand_) {
-        if (endsPicture) CancelPicture();
-        pending_.push_back(std::move(command));
-        return;
-    }
-    RunNow(command);
+    pictures_.Run([this, command] { RunNow(command); }, endsPicture);
 }
 
 void TVorlaForm::RunNow(const std::function<void()>& command) {
@@ -55,13 +50,11 @@ void TVorlaForm::ReportError(const QString& message) {
 
 void TVorlaForm::ActionClick(int tag) {
     tools_->StopOrbit();
-    if (pictureRunning() || inBand_) {
-        // The running picture ends at once; the last picture asked for starts after it.
-        pendingPicture_ = tag;
-        CancelPicture();
-        return;
-    }
-    StartPicture(tag);
+    // A running picture ends at once; the last picture asked for starts after it.
+    pictures_.Cancel();
+    pictures_.Then([this, tag] {
+        if (!closePending_) StartPicture(tag);
+    });
 }
 
 void TVorlaForm::ComboTypUlohyChange(int index) {

@@ -9,6 +9,7 @@
 #include <QProgressDialog>
 #include <QRegularExpression>
 #include <functional>
+#include <string>
 
 #include "app/scene_render.h"
 #include "plane/image_file.h"
@@ -21,17 +22,14 @@ QString Local(const std::string& s) {
     return QString::fromLocal8Bit(s);
 }
 
-// Reports the rows done from the rendering thread; never asks the picture to end.
-class ProgressHost : public Host {
+// The host of a picture drawn by a job: its polls are the job's bands.
+class JobHost : public Host {
   public:
-    explicit ProgressHost(std::function<void(int)> show) : show_(std::move(show)) {}
-    bool Poll(int row) override {
-        show_(row);
-        return false;
-    }
+    explicit JobHost(PictureRunner::Job& job) : job_(job) {}
+    bool Poll(int row) override { return job_.Band(row); }
 
   private:
-    std::function<void(int)> show_;
+    PictureRunner::Job& job_;
 };
 
 }  // namespace
@@ -114,15 +112,20 @@ void TVorlaForm::RenderAtSize1Click() {
         return;
     }
     renderSize_ = typed.trimmed();
-    if (const Status fits = CheckRenderMemory(width, height); !fits) {
-        ReportError(Local(fits.Message()));
-        return;
-    }
     const auto chosen =
         AskSaveFile("RenderDialog", {"PNG image (*.png)", "BMP image (*.bmp)"}, {"png", "bmp"}, 0);
     if (!chosen) return;
     const QString path = chosen->first;
-    const char* format = chosen->second == 0 ? "PNG" : "BMP";
+    const PictureFiles files{path.toStdString(), chosen->second == 0 ? "PNG" : "BMP", {}};
+    // A streamed picture needs the memory of its bands; a BMP file the whole picture.
+    const bool streamed = StreamsInBands(scene.pictureKind, files.format);
+    if (const Status fits = CheckRenderMemory(width, streamed ? kStreamRows : height); !fits) {
+        ReportError(Local(fits.Message() + (std::string(files.format) == "BMP"
+                                                ? " A BMP file needs the whole picture in "
+                                                  "memory; a PNG file only a band of it."
+                                                : "")));
+        return;
+    }
 
     auto* progress =
         new QProgressDialog(QString("Rendering %1x%2 into %3").arg(width).arg(height).arg(path),
@@ -132,56 +135,48 @@ void TVorlaForm::RenderAtSize1Click() {
     progress->setAutoClose(false);
     progress->setAutoReset(false);
     progress->setMinimumDuration(0);
-    connect(progress, &QProgressDialog::canceled, this, [this] { renderCancel_ = true; });
+    connect(progress, &QProgressDialog::canceled, this, [this] { renders_.Cancel(); });
     progress->show();
     renderProgress_ = progress;
-    renderCancel_ = false;
 
     RenderSettings settings;
     settings.width = width;
     settings.height = height;
-    renderThread_ = std::thread([this, scene, settings, path, format] {
-        auto show = [this](int row) {
-            QMetaObject::invokeMethod(
-                this,
-                [this, row] {
-                    if (renderProgress_) renderProgress_->setValue(row);
-                },
-                Qt::QueuedConnection);
-        };
-        ProgressHost host(show);
-        bool cancelled = false;
-        const Status done = Guarded([&]() -> Status {
-            SceneRender render(scene, host, settings);
-            if (Status prepared = render.Prepare(); !prepared) return prepared;
-            if (Status drawn = render.Draw(&renderCancel_); !drawn) return drawn;
-            cancelled = renderCancel_;
-            if (cancelled) return {};
-            show(settings.height + 1);
-            return SaveImageFile(render.session.tabula.Image(), path.toStdString(), format);
-        });
-        QMetaObject::invokeMethod(
-            this,
-            [this, done, cancelled, path, settings] {
-                RenderDone(done, cancelled, path, settings.width, settings.height);
-            },
-            Qt::QueuedConnection);
-    });
+    PictureRunner::Events events;
+    events.band = [this](int row, bool) {
+        if (renderProgress_) renderProgress_->setValue(row);
+        return false;
+    };
+    events.done = [this, path, width, height](const Status& status, bool cancelled) {
+        RenderDone(cancelled ? Status(Failure{kCancelled}) : status, path, width, height);
+    };
+    const Status started = renders_.Start(
+        [scene, settings, files](PictureRunner::Job& job) -> Status {
+            JobHost host(job);
+            Status drawn;
+            std::string step;
+            const Status saved =
+                RenderToFiles(scene, settings, files, host, job.Cancel(), drawn, step);
+            if (!saved) return Failure{step + ": " + saved.Message()};
+            return drawn;
+        },
+        std::move(events));
+    if (!started) RenderDone(started, path, width, height);
 }
 
-void TVorlaForm::RenderDone(const Status& status, bool cancelled, const QString& path, int width,
-                            int height) {
-    renderThread_.join();  // it has just returned
+void TVorlaForm::RenderDone(const Status& status, const QString& path, int width, int height) {
     delete renderProgress_;
-    if (!status) {
+    if (status.Message() == kCancelled) {
+        panels_[7]->setText("RENDERING CANCELLED");
+        timer1_.start();
+    } else if (!status) {
         ReportError(Local("Cannot render " + std::to_string(width) + "x" + std::to_string(height) +
                           " into \"" + path.toStdString() + "\". " + status.Message()));
     } else {
-        panels_[7]->setText(cancelled ? QString("RENDERING CANCELLED")
-                                      : QString("Rendered %1x%2").arg(width).arg(height));
+        panels_[7]->setText(QString("Rendered %1x%2").arg(width).arg(height));
         timer1_.start();
     }
-    if (closePending_ && !pictureRunning()) close();
+    if (closePending_) CloseWhenIdle();
 }
 
 }  // namespace vorla

@@ -109,14 +109,7 @@ TVorlaForm::TVorlaForm(QWidget* parent) : QMainWindow(parent) {
 }
 
 TVorlaForm::~TVorlaForm() {
-    if (pictureThread_.joinable()) {
-        CancelPicture();
-        pictureThread_.join();
-    }
-    if (renderThread_.joinable()) {
-        renderCancel_ = true;
-        renderThread_.join();
-    }
+    // The runners end their jobs and wait for them as they go, before the session does.
     qApp->removeEventFilter(this);
 }
 
@@ -269,10 +262,10 @@ void TVorlaForm::resizeEvent(QResizeEvent* event) {
 
 void TVorlaForm::closeEvent(QCloseEvent* event) {
     if (pictureRunning() || renderRunning()) {
-        // The pictures end at once; the window closes when their threads have returned.
+        // The pictures end at once; the window closes when their jobs have returned.
         closePending_ = true;
-        renderCancel_ = true;
-        if (pictureRunning()) CancelPicture();
+        renders_.Cancel();
+        pictures_.Cancel();
         event->ignore();
         return;
     }
