@@ -42,13 +42,13 @@ void HandedOver(bench::BenchSession& b, int tag) {
     Queue queue;
     PictureRunner runner(queue.Post(), PictureRunner::HandOver::Wait);
     if (const Result<bool> begun = b.session.BeginPicture(tag); !begun || !begun.Value()) return;
-    QImage shown = b.session.tabula.Copy();
+    QImage shown = b.session.tabula().Copy();
     int band = 0;
     bool done = false;
     PictureRunner::Events events;
     events.band = [&](int row, bool) {
         // The rows of the band just done, copied for the screen.
-        const QImage& image = b.session.tabula.Image();
+        const QImage& image = b.session.tabula().Image();
         for (int r = band; r < std::min(row, image.height()); ++r)
             std::memcpy(shown.scanLine(r), image.constScanLine(r),
                         static_cast<std::size_t>(image.bytesPerLine()));

@@ -22,8 +22,8 @@ Status RenderBands(Session& s, int width, int height, const BandRender& what, Ro
         if (what.cancel && *what.cancel) return Failure{kCancelled};
         if (what.overlay) s.Zadani1Click();
         if (what.fixedPoints) s.PevneBody1Click();
-        const QImage& image = s.tabula.Image();
-        const std::int32_t* values = s.grid.Cells().data();
+        const QImage& image = s.tabula().Image();
+        const std::int32_t* values = s.grid().Cells().data();
         for (int i = 0; i < rows; ++i) {
             const auto* pixels = reinterpret_cast<const std::uint32_t*>(image.constScanLine(i));
             if (Status put =

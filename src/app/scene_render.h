@@ -19,7 +19,7 @@ namespace vorla {
 
 // How to draw a scene.
 struct RenderSettings {
-    int width = 542, height = 450;
+    int width = kDefaultTabulaWidth, height = kDefaultTabulaHeight;
     int threads = 0;                    // the picture workers; 0: one per core
     bool clear = false;                 // "Clear the tabula" checked, whatever the scene says
     bool overlay = false;               // the basic circles drawn after the picture

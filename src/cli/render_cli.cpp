@@ -85,9 +85,10 @@ class BandSink : public RowSink {
 
 // Everything that shapes a picture, as one line: bands of one picture have the same.
 std::string PictureFingerprint(const SceneState& scene, const RenderSettings& s, int tag) {
-    const std::string text = SceneFileText(scene) + " task " + std::to_string(scene.taskType) +
-                             " clear " + std::to_string(s.clear) + " overlay " +
-                             std::to_string(s.overlay) + " fixed " + std::to_string(s.fixedPoints);
+    const std::string text = SceneFileText(scene) + " task " +
+                             std::to_string(TaskNumber(scene.taskType)) + " clear " +
+                             std::to_string(s.clear) + " overlay " + std::to_string(s.overlay) +
+                             " fixed " + std::to_string(s.fixedPoints);
     std::uint64_t h = 1469598103934665603ULL;  // FNV-1a
     for (unsigned char c : text) h = (h ^ c) * 1099511628211ULL;
     char hex[17];
@@ -100,7 +101,7 @@ std::string PictureFingerprint(const SceneState& scene, const RenderSettings& s,
 // code. `step` says what it is doing, for the message of a failure that ends it.
 int Render(const RenderOptions& o, SceneState scene, const char* format, const char* scaleFormat,
            std::ostream& out, std::ostream& err, std::string& step) {
-    if (o.task) scene.taskType = o.task;
+    if (o.task) scene.taskType = TaskOfNumber(o.task);
     for (const auto& [name, text] : o.sets)
         if (const Status set = scene.controls.Set(name, text); !set) {
             err << "vorla-render: " << set.Message() << "\n";
@@ -145,14 +146,14 @@ int Render(const RenderOptions& o, SceneState scene, const char* format, const c
     RenderHost host(err, !o.quiet && ::isatty(2));
     step = "cannot start " + std::to_string(settings.threads) + " threads";
     SceneRender render(scene, host, settings);
-    if (const Status started = render.session.pool.Started(); !started)
+    if (const Status started = render.session.pool().Started(); !started)
         return Failed(err, step, started);
     step = "cannot make a " + size + " picture";
     if (const Status prepared = render.Prepare(); !prepared) return Failed(err, step, prepared);
     const ControlValues& controls = render.controls;
     Session& s = render.session;
     if (o.printScene) {
-        out << s.sceneText << "\n";
+        out << s.PublishedScene() << "\n";
         return 0;
     }
     // The edits are read silently with a fallback: a bad text there deserves a word. The
@@ -175,8 +176,8 @@ int Render(const RenderOptions& o, SceneState scene, const char* format, const c
             err << "vorla-render: " << drawn.Message() << "\n";
             return 2;
         }
-        if (const Status saved = WritePicture({o.output, format, o.gridFile}, s.tabula.Image(),
-                                              s.grid, s.PictureKind, step);
+        if (const Status saved = WritePicture({o.output, format, o.gridFile}, s.tabula().Image(),
+                                              s.grid(), s.PictureKind(), step);
             !saved)
             return Failed(err, step, saved);
     } else if (o.rowsGiven) {
@@ -214,7 +215,7 @@ int Render(const RenderOptions& o, SceneState scene, const char* format, const c
     if (scaleFormat) {
         step = "cannot write " + o.scaleFile;
         s.KresliStupnici();
-        if (const Status saved = SaveImageFile(s.scaleImage.Image(), o.scaleFile, scaleFormat);
+        if (const Status saved = SaveImageFile(s.scaleImage().Image(), o.scaleFile, scaleFormat);
             !saved)
             return Failed(err, step, saved);
     }

@@ -29,10 +29,10 @@ struct RegionOrbit {
         else
             cls += Y >= 0 ? 1 : 2;
         Colour colour = (*colours)[cls];
-        if (s->taskType < 6) {
+        if (s->taskType != TaskType::Squaring) {
             const CircleSet& k = s->k;
             if ((X - k.D) * (X - k.D) + Y * Y < R2) colour = LightenColor(colour);
-            if (s->taskType > 2 && (X - k.M) * (X - k.M) + (Y - k.N) * (Y - k.N) < S2)
+            if (CircleCount(s->taskType) > 2 && (X - k.M) * (X - k.M) + (Y - k.N) * (Y - k.N) < S2)
                 colour = DarkenColor(colour);
         }
         return PixelResult{colour, cls + 1};

@@ -16,7 +16,7 @@ PictureRunner::Post TVorlaForm::PostToWindow() {
 }
 
 QImage TVorlaForm::ShownPicture() const {
-    return pictureRunning() ? tabule_->Shown() : session_->tabula.Copy();
+    return pictureRunning() ? tabule_->Shown() : session_->tabula().Copy();
 }
 
 void TVorlaForm::StartPicture(int tag) {
@@ -28,7 +28,7 @@ void TVorlaForm::StartPicture(int tag) {
     });
     if (!begun) return;
     shownRow_ = 0;
-    tabule_->Freeze(session_->tabula.Copy());
+    tabule_->Freeze(session_->tabula().Copy());
     PictureRunner::Events events;
     events.band = [this](int row, bool commandsRan) { return PictureBand(row, commandsRan); };
     events.done = [this](const Status& status, bool) { PictureDone(status); };
@@ -50,12 +50,12 @@ bool TVorlaForm::PictureBand(int row, bool commandsRan) {
     progress_->setText(QString::number(row));
     // Only the rows of the band just done changed, unless a command drew meanwhile (or the
     // picture draws anywhere).
-    if (commandsRan || session_->PictureKind == PictureTag::Rectangle)
-        tabule_->Freeze(session_->tabula.Copy());
+    if (commandsRan || session_->PictureKind() == PictureTag::Rectangle)
+        tabule_->Freeze(session_->tabula().Copy());
     else
-        tabule_->UpdateRows(session_->tabula.Image(), shownRow_, row);
+        tabule_->UpdateRows(session_->tabula().Image(), shownRow_, row);
     shownRow_ = row;
-    return session_->StopRequested;
+    return session_->StopRequested();
 }
 
 void TVorlaForm::PictureDone(const Status& status) {

@@ -12,6 +12,7 @@
 #include <string>
 
 #include "app/scene_render.h"
+#include "pictures/kinds.h"
 #include "plane/image_file.h"
 #include "ui/vorla_form.h"
 
@@ -35,8 +36,8 @@ class JobHost : public Host {
 }  // namespace
 
 SceneState TVorlaForm::CurrentScene() const {
-    SceneState s{ControlValues(static_cast<const Controls&>(*this)), session_->scene.taskType,
-                 session_->PictureKind, session_->tabula.Width(), session_->tabula.Height()};
+    SceneState s{ControlValues(static_cast<const Controls&>(*this)), session_->taskType(),
+                 session_->PictureKind(), session_->tabula().Width(), session_->tabula().Height()};
     return s;
 }
 
@@ -66,25 +67,14 @@ void TVorlaForm::OpenScene1Click() {
 
 void TVorlaForm::ApplyScene(const SceneState& s) {
     // As if the user had typed every field, clicked every label and chosen the task type.
-    for (const ControlSpec& f : ControlTable()) {
-        if (f.kind != ControlKind::ColourLabel)
-            SetText(f.id, s.controls.Text(f.id));
-        else if (f.handler == ControlHandler::PickColour)
-            session_->LabelyBarev(f.id, s.controls.LabelColour(f.id));
-        else
-            SetLabelColour(f.id, s.controls.LabelColour(f.id));
-    }
-    SetTaskIndex(s.taskType >= 2 ? s.taskType - 2 : -1);
-    session_->ComboTypUlohyChange(s.taskType - 2);
-    if (s.taskType < 2) session_->scene.taskType = -1;
-    session_->EditPresnostExit();
-    (void)session_->EditNekonecnoExit();  // a bad bound has its field focused
+    session_->ApplyScene(s);
     if (const Status recalc = session_->ButPrepocetClick(); !recalc) {
         Report(recalc);
         return;
     }
     // The picture of the scene, as it was when saved.
-    if (s.pictureKind != 0 && s.taskType >= 2) ActionClick(s.pictureKind);
+    if (s.pictureKind != PictureTag::None && s.taskType != TaskType::None)
+        ActionClick(s.pictureKind);
 }
 
 void TVorlaForm::RenderAtSize1Click() {
@@ -93,7 +83,7 @@ void TVorlaForm::RenderAtSize1Click() {
         return;
     }
     const SceneState scene = CurrentScene();
-    if (scene.pictureKind == 0 || scene.taskType < 2) {
+    if (scene.pictureKind == PictureTag::None || scene.taskType == TaskType::None) {
         ReportError("Draw a picture first: \"Render at size\" renders the last picture drawn.");
         return;
     }
@@ -167,13 +157,13 @@ void TVorlaForm::RenderAtSize1Click() {
 void TVorlaForm::RenderDone(const Status& status, const QString& path, int width, int height) {
     delete renderProgress_;
     if (status.Message() == kCancelled) {
-        panels_[7]->setText("RENDERING CANCELLED");
+        Panel(StatusPanel::Message)->setText("RENDERING CANCELLED");
         timer1_.start();
     } else if (!status) {
         ReportError(Local("Cannot render " + std::to_string(width) + "x" + std::to_string(height) +
                           " into \"" + path.toStdString() + "\". " + status.Message()));
     } else {
-        panels_[7]->setText(QString("Rendered %1x%2").arg(width).arg(height));
+        Panel(StatusPanel::Message)->setText(QString("Rendered %1x%2").arg(width).arg(height));
         timer1_.start();
     }
     if (closePending_) CloseWhenIdle();

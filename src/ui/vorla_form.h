@@ -36,6 +36,22 @@ class TabulaView;
 class TAbo1F;
 class THep1F;
 
+// The ten parameter pages, in their order; each is the widget "Tab" + its name.
+enum class Page : int {
+    Circles,
+    Tabula,
+    Converg,
+    Periods,
+    Iters,
+    Limit,
+    Rectang,
+    Mouse,
+    Regions,
+    Lyap
+};
+// The name (and caption) of a page.
+const char* PageName(Page page);
+
 // The main window, with the session it owns; the controls and the host of that session.
 class TVorlaForm : public QMainWindow, public Controls, public Host {
     Q_OBJECT
@@ -66,12 +82,12 @@ class TVorlaForm : public QMainWindow, public Controls, public Host {
     // --- Host: the window's services to the session ---
     // The STOP image and the progress label while a picture runs, else the pixel panel.
     void ShowRunning(bool running) override;
-    // Shows a text in status panel `panel` (0..7).
-    void SetStatus(int panel, const std::string& text) override;
+    // Shows a text in a panel of the status bar.
+    void SetStatus(StatusPanel panel, const std::string& text) override;
     // Keeps the scene text and signals it.
     void PublishScene(const std::string& text) override;
-    // Puts an item into the task-type box without raising its change event.
-    void SetTaskIndex(int index) override;
+    // Shows a task type in the task-type box without raising its change event.
+    void ShowTaskType(TaskType task) override;
     // Repaints the tabula (during a picture: shows the tabula as it is now).
     void TabulaChanged() override;
     // Shows the redrawn Lyapunov colour scale.
@@ -79,8 +95,10 @@ class TVorlaForm : public QMainWindow, public Controls, public Host {
 
     // The session of the window.
     Session& session() { return *session_; }
-    // The text of status panel `panel` (0..7).
+    // The text of status panel `panel` (0..7, captions included).
     QString statusText(int panel) const;
+    // The label of a panel of the status bar.
+    QLabel* Panel(StatusPanel panel) const;
     // The scene text published last.
     QString publishedScene;
     // Whether a picture is stored for "Restore picture".
@@ -250,7 +268,7 @@ class TVorlaForm : public QMainWindow, public Controls, public Host {
     QLabel* progress_ = nullptr;
     QWidget* pixelPanel_ = nullptr;
     QLabel* scaleImage_ = nullptr;
-    QLabel* panels_[8] = {};
+    QLabel* panels_[kStatusPanels] = {};
     QTimer timer1_;
     QImage storedPicture_;
     QList<QKeySequence> menuKeys_;

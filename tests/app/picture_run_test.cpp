@@ -41,7 +41,7 @@ TEST(PictureRun, ACancelLeavesCompleteBandsOnly) {
     cut.session.EndPicture();
     // The complete bands are the full picture's; every later row is untouched.
     auto row = [](const PictureFixture& f, int r) {
-        const auto& cells = f.session.grid.Cells();
+        const auto& cells = f.session.grid().Cells();
         return std::vector<std::int32_t>(cells.begin() + r * 120, cells.begin() + r * 120 + 120);
     };
     int done = 0;
@@ -92,8 +92,9 @@ TEST(PictureRun, BandsHaveTheWholePicturesPixelsAndValues) {
                                const std::int32_t* values) override {
                         seen.push_back(r);
                         for (int c = 0; c < 61; ++c) {
-                            EXPECT_EQ(Tabula::FromQt(pixels[c]), whole->session.tabula.Pixel(c, r));
-                            EXPECT_EQ(values[c], whole->session.grid.At(c, r));
+                            EXPECT_EQ(Tabula::FromQt(pixels[c]),
+                                      whole->session.tabula().Pixel(c, r));
+                            EXPECT_EQ(values[c], whole->session.grid().At(c, r));
                         }
                         return {};
                     }
