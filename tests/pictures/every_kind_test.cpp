@@ -74,9 +74,10 @@ TEST(EveryKind, RowsPolledCellsWrittenStopsAndTheRadiusGuard) {
             const auto& cells = f.session.grid().Cells();
             for (long long i = 0; i < static_cast<long long>(cells.size()); ++i) {
                 const bool computed = i<1LL * std::min(rows, H) * W, left = i> lastWritten;
-                if (computed || left)
+                if (computed || left) {
                     ASSERT_EQ(cells[i], computed ? whole.session.grid().Cells()[i] : -1)
                         << "cell " << i;
+                }
             }
             for (int r = rows; r < H; ++r)
                 ASSERT_EQ(f.session.tabula().Pixel(W - 1, r), testing::kUnpainted) << "row " << r;
