@@ -50,16 +50,6 @@ VORLA_INLINE bool InfinityStep(const Scene& s, long double e, long double& X, lo
     return true;
 }
 
-// The circles of the chain a map stands for.
-template <class Map>
-inline constexpr int kChainOf = 5;  // the squaring runs the whole chain, as five circles do
-template <>
-inline constexpr int kChainOf<TwoCircle> = 2;
-template <>
-inline constexpr int kChainOf<ThreeCircle> = 3;
-template <>
-inline constexpr int kChainOf<FourCircle> = 4;
-
 // Stepped through the chain until an inversion meets a centre, at most N times. The chain
 // is its own: the map only says which chain it is.
 template <int Circles>
@@ -98,8 +88,8 @@ struct InfinityOrbit {
 void KresliInfinity(PictureContext& ctx, const InfinityParams& p) {
     ctx.tabula.SetPenMode(PenMode::Copy);
     WalkOrbits(ctx, RowRange::PlusOne, [&](const auto& map, const Scene& s) {
-        return InfinityOrbit<kChainOf<std::decay_t<decltype(map)>>>{p.iterations, &p.stepColours,
-                                                                    &s};
+        return InfinityOrbit<MapTraits<std::decay_t<decltype(map)>>::kChain>{p.iterations,
+                                                                             &p.stepColours, &s};
     });
 }
 
