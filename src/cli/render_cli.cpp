@@ -367,13 +367,8 @@ int RunRender(int argc, char** argv, std::ostream& out, std::ostream& err) {
             for (const std::string& w : warnings) err << "vorla-render: warning: " << w << "\n";
         scene = read.Value();
     }
-    if (o.tagGiven || scene.pictureKind == 0) scene.pictureKind = o.tag;
-    const PictureKindInfo* kind = FindPictureKind(scene.pictureKind);
-    if (!o.printScene && (!kind || !kind->run)) {
-        err << "vorla-render: the picture '" << (kind ? kind->name : "?")
-            << "' is not available yet\n";
-        return 2;
-    }
+    // Both the options and a scene file name a kind that exists.
+    if (o.tagGiven || scene.pictureKind == PictureTag::None) scene.pictureKind = o.tag;
     // One file written twice would keep only the last of the two.
     if (const std::string shared = o.printScene ? "" : SharedOutput(o); !shared.empty()) {
         err << "vorla-render: " << shared << "\n";
