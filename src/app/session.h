@@ -197,6 +197,9 @@ class Session {
     const std::string& PublishedScene() const { return sceneText_; }
     // Whether a picture is running.
     bool Running() const { return running_ > 0; }
+    // Whether no picture runs in the sense of the mouse tools: a stop was requested (the
+    // last picture ended, or none has started since a task type was chosen).
+    bool Idle() const { return stopRequested_; }
 
   private:
     Controls& controls_;
