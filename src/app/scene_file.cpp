@@ -32,16 +32,6 @@ std::string Quoted(const std::string& s) {
     return a.mid(1, a.size() - 2).toStdString();
 }
 
-// A colour by its name when it has one, else as #RRGGBB.
-std::string ColourValue(Colour c) {
-    const std::string name = ColorText(c);
-    const Result<Colour> back = ParseColourText(name);
-    if (back && back.Value() == c) return name;
-    char hex[8];
-    std::snprintf(hex, sizeof hex, "#%02X%02X%02X", RedOf(c), GreenOf(c), BlueOf(c));
-    return hex;
-}
-
 // A value as the file shows it, for the messages.
 std::string Shown(const QJsonValue& v) {
     if (v.isString()) return Quoted(v.toString().toStdString());
@@ -93,6 +83,15 @@ Status PutControl(const ControlSpec& f, const QJsonValue& v, ControlValues& into
 }
 
 }  // namespace
+
+std::string ColourValue(Colour c) {
+    const std::string name = ColorText(c);
+    const Result<Colour> back = ParseColourText(name);
+    if (back && back.Value() == c) return name;
+    char hex[8];
+    std::snprintf(hex, sizeof hex, "#%02X%02X%02X", RedOf(c), GreenOf(c), BlueOf(c));
+    return hex;
+}
 
 std::string SceneFileText(const SceneState& s) {
     std::ostringstream out;

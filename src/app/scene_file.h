@@ -23,6 +23,9 @@ struct SceneState {
     int height = 0;
 };
 
+// A colour as a scene file holds it: its name when it has one, else #RRGGBB.
+std::string ColourValue(Colour c);
+
 // The text of a scene file, the controls in the order of the control table.
 std::string SceneFileText(const SceneState& scene);
 
