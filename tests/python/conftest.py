@@ -1,0 +1,53 @@
+"""Shared fixtures of the module's tests: the renderer to compare with, and its files read back.
+
+CTest gives VORLA_RENDER (the built vorla-render) and puts the built module on PYTHONPATH; run
+by hand, both are looked up in the build folder beside the sources.
+"""
+import os
+import pathlib
+import subprocess
+
+import numpy as np
+import pytest
+from PIL import Image
+
+ROOT = pathlib.Path(__file__).resolve().parents[2]
+BUILD = pathlib.Path(os.environ.get("VORLA_BUILD_DIR", ROOT / "build"))
+RENDER = os.environ.get("VORLA_RENDER", str(BUILD / "src" / "vorla-render"))
+
+
+def run_renderer(*args, check=True):
+    """Runs vorla-render with `args`; the completed process (text output)."""
+    done = subprocess.run([RENDER, "--quiet", *map(str, args)], capture_output=True, text=True)
+    if check and done.returncode != 0:
+        raise AssertionError(f"vorla-render {' '.join(map(str, args))}: {done.stderr}")
+    return done
+
+
+def read_picture(path):
+    """The pixels of a picture file as an (H, W, 3) uint8 array."""
+    with Image.open(path) as image:
+        return np.asarray(image.convert("RGB"))
+
+
+def read_grid(path):
+    """The value grid of a --grid file: its kind and an (H, W) int32 array."""
+    lines = pathlib.Path(path).read_text().split("\n", 1)
+    width, height, kind = map(int, lines[0].split())
+    values = np.array(lines[1].split(), dtype=np.int32)
+    return kind, values.reshape(height, width)
+
+
+@pytest.fixture
+def rendered(tmp_path):
+    """rendered(*args): vorla-render's picture and grid for the options, as arrays."""
+    count = [0]
+
+    def render(*args):
+        count[0] += 1
+        picture = tmp_path / f"r{count[0]}.png"
+        grid = tmp_path / f"r{count[0]}.grid"
+        run_renderer(*args, "--grid", grid, picture)
+        return read_picture(picture), read_grid(grid)[1]
+
+    return render
