@@ -27,8 +27,8 @@ class Progress {
         if (progress.is_none() || (PyBool_Check(progress.ptr()) && progress.ptr() == Py_False))
             return;
         if (progress.ptr() == Py_True) {
-            bar_ = py::module_::import("tqdm.auto")
-                       .attr("tqdm")(py::arg("total") = total, py::arg("unit") = "row");
+            bar_ = py::module_::import("tqdm").attr("tqdm")(py::arg("total") = total,
+                                                            py::arg("unit") = "row");
             return;
         }
         if (!PyCallable_Check(progress.ptr()))

@@ -16,9 +16,10 @@ BUILD = pathlib.Path(os.environ.get("VORLA_BUILD_DIR", ROOT / "build"))
 RENDER = os.environ.get("VORLA_RENDER", str(BUILD / "src" / "vorla-render"))
 
 
-def run_renderer(*args, check=True):
-    """Runs vorla-render with `args`; the completed process (text output)."""
-    done = subprocess.run([RENDER, "--quiet", *map(str, args)], capture_output=True, text=True)
+def run_renderer(*args, check=True, quiet=True):
+    """Runs vorla-render with `args` (and --quiet); the completed process (text output)."""
+    options = ["--quiet"] if quiet else []
+    done = subprocess.run([RENDER, *options, *map(str, args)], capture_output=True, text=True)
     if check and done.returncode != 0:
         raise AssertionError(f"vorla-render {' '.join(map(str, args))}: {done.stderr}")
     return done
