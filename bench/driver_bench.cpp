@@ -66,14 +66,28 @@ void HandedOver(bench::BenchSession& b, int tag) {
     b.session.EndPicture();
 }
 
-// Arg 0: inline; arg 1: handed over band by band. Both on all cores.
+// Arg 0: inline; arg 1: handed over band by band; arg 2: inline, coarse first; arg 3: inline,
+// coarse first until its first pass has covered the tabula. All on all cores.
 void Driver(benchmark::State& state, int example, int tag) {
     bench::BenchSession b(example, 0);
     for (auto _ : state) {
-        if (state.range(0) == 0)
-            (void)b.session.ActionClick(tag);
-        else
-            HandedOver(b, tag);
+        switch (state.range(0)) {
+            case 0:
+                (void)b.session.ActionClick(tag);
+                break;
+            case 1:
+                HandedOver(b, tag);
+                break;
+            case 2:
+                (void)b.session.ActionClick(tag, nullptr, PixelOrder::CoarseFirst);
+                break;
+            default:
+                if (b.session.BeginPicture(tag, PixelOrder::CoarseFirst).ValueOr(false)) {
+                    const PictureProgress& p = b.session.Progress();
+                    b.session.RunPicture([&](int) { return p.step < kCoarsestStep; }, nullptr);
+                    b.session.EndPicture();
+                }
+        }
     }
 }
 void DriverConvergence(benchmark::State& state) {
@@ -83,8 +97,8 @@ void DriverPeriodicity(benchmark::State& state) {
     Driver(state, 10, 2);
 }
 
-BENCHMARK(DriverConvergence)->Arg(0)->Arg(1)->Unit(benchmark::kMillisecond)->UseRealTime();
-BENCHMARK(DriverPeriodicity)->Arg(0)->Arg(1)->Unit(benchmark::kMillisecond)->UseRealTime();
+BENCHMARK(DriverConvergence)->DenseRange(0, 3)->Unit(benchmark::kMillisecond)->UseRealTime();
+BENCHMARK(DriverPeriodicity)->DenseRange(0, 3)->Unit(benchmark::kMillisecond)->UseRealTime();
 
 }  // namespace
 }  // namespace vorla

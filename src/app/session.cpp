@@ -265,7 +265,7 @@ bool Session::TestKonce(int row) {
     return terminating || stopRequested_;
 }
 
-Result<bool> Session::BeginPicture(int tag) {
+Result<bool> Session::BeginPicture(int tag, PixelOrder order) {
     if (!EditNekonecnoExit()) return false;
     if (!scene_.HasMap()) {
         // No map exists before a task type is chosen: nothing to iterate.
@@ -284,6 +284,9 @@ Result<bool> Session::BeginPicture(int tag) {
     host_.SetStatus(StatusPanel::Message, PictureStatusTexts(tag));
     // The picture reads these alone: the controls_ belong to this thread.
     pictureParams_ = ReadPictureParams(tag, controls_, palette_, accuracy_);
+    const PictureKindInfo* kind = FindPictureKind(tag);
+    order_ = kind && kind->coarse ? order : PixelOrder::Rows;
+    progress_.Begin(0);
     ++running_;
     return true;
 }
@@ -291,7 +294,8 @@ Result<bool> Session::BeginPicture(int tag) {
 void Session::RunPicture(const std::function<bool(int)>& poll, const std::atomic<bool>* cancel) {
     const PictureKindInfo* kind = FindPictureKind(pictureKind_);
     if (!kind) return;
-    PictureContext ctx{scene_, view_, tabula_, grid_, pool_, poll, pictureSeed_, cancel, oneLane_};
+    PictureContext ctx{scene_,       view_,  tabula_,  grid_,  pool_,     poll,
+                       pictureSeed_, cancel, oneLane_, order_, &progress_};
     kind->run(ctx, pictureParams_);
 }
 
@@ -301,8 +305,8 @@ void Session::EndPicture() {
     StopVypoctuClick();
 }
 
-Status Session::ActionClick(int tag, const std::atomic<bool>* cancel) {
-    const Result<bool> begun = BeginPicture(tag);
+Status Session::ActionClick(int tag, const std::atomic<bool>* cancel, PixelOrder order) {
+    const Result<bool> begun = BeginPicture(tag, order);
     if (!begun || !begun.Value()) return begun.ToStatus();
     // Ended also when a fault ends the picture early.
     struct End {

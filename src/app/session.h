@@ -15,6 +15,7 @@
 #include "model/controls.h"
 #include "model/fixed_points.h"
 #include "model/scene.h"
+#include "pictures/driver.h"
 #include "pictures/lyapunov.h"
 #include "pictures/params.h"
 #include "pictures/row_pool.h"
@@ -142,14 +143,16 @@ class Session {
 
     // --- pictures ---
     // ActionClick: draws the picture of menu tag `tag` from start to end on this thread:
-    // BeginPicture, RunPicture with TestKonce, EndPicture; it ends at once when `cancel` (may
-    // be null) is set. Fails as BeginPicture does.
-    Status ActionClick(int tag, const std::atomic<bool>* cancel = nullptr);
+    // BeginPicture (in `order`), RunPicture with TestKonce, EndPicture; it ends at once when
+    // `cancel` (may be null) is set. Fails as BeginPicture does.
+    Status ActionClick(int tag, const std::atomic<bool>* cancel = nullptr,
+                       PixelOrder order = PixelOrder::Rows);
     // The start of the picture of menu tag `tag`: the bound of infinity, the scene and the
     // viewport read, the tabula cleared if asked, the picture's parameters read from the
-    // controls. True when it started; false when it did not and the user was told (a bad
-    // bound, no task type); a failure for an unusable range.
-    Result<bool> BeginPicture(int tag);
+    // controls. It computes its pixels in `order` where its kind allows the coarse order.
+    // True when it started; false when it did not and the user was told (a bad bound, no
+    // task type); a failure for an unusable range.
+    Result<bool> BeginPicture(int tag, PixelOrder order = PixelOrder::Rows);
     // Computes the picture begun last, on any thread, from the parameters read when it
     // began: calls `poll` before every band and ends at once when `cancel` (may be null) is
     // set. Nothing else may touch the session meanwhile, except between a poll's call and its
@@ -201,6 +204,9 @@ class Session {
     const std::string& PublishedScene() const { return sceneText_; }
     // Whether a picture is running.
     bool Running() const { return running_ > 0; }
+    // How far the picture begun last has come, and in which order.
+    const PictureProgress& Progress() const { return progress_; }
+    PixelOrder Order() const { return order_; }
     // Whether no picture runs in the sense of the mouse tools: a stop was requested (the
     // last picture ended, or none has started since a task type was chosen).
     bool Idle() const { return stopRequested_; }
@@ -227,6 +233,8 @@ class Session {
     int running_ = 0;
     std::uint64_t pictureSeed_ = 0;  // the seed of the picture begun last
     PictureParams pictureParams_;    // the parameters of the picture begun last
+    PixelOrder order_ = PixelOrder::Rows;
+    PictureProgress progress_;
     bool resizedOnce_ = false;
 };
 

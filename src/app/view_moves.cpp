@@ -1,6 +1,7 @@
 #include "app/view_moves.h"
 
 #include <algorithm>
+#include <cmath>
 #include <cstdio>
 #include <cstdlib>
 
@@ -30,6 +31,45 @@ TAxisB AxesOf(const AxesRange& range, int W, int H) {
     v.H = H;
     v.PrepocetPodleSouradnic({});
     return v.axes;
+}
+
+// A number written by printf's `format` with `precision`, in the window's separator.
+std::string Printed(const char* format, int precision, long double v) {
+    char buf[128];
+    std::snprintf(buf, sizeof buf, format, precision, v);
+    std::string text(buf);
+    if (text == "-0") text = "0";
+    std::replace(text.begin(), text.end(), '.', DecimalChar());
+    return text;
+}
+
+// The shortest text, in fixed or in general notation, that reads back within `tolerance` of
+// v; empty when none of up to 21 digits does.
+std::string TextWithin(long double v, long double tolerance) {
+    auto within = [&](const std::string& text) {
+        const Result<long double> back = ConvertNumberText(text);
+        return back && std::fabs(back.Value() - v) <= tolerance;
+    };
+    std::string best;
+    for (int decimals = 0; decimals <= 21 && best.empty(); ++decimals)
+        if (const std::string t = Printed("%.*Lf", decimals, v); t.size() <= 40 && within(t))
+            best = t;
+    for (int digits = 1; digits <= 21; ++digits)
+        if (const std::string t = Printed("%.*Lg", digits, v); within(t)) {
+            if (best.empty() || t.size() < best.size()) best = t;
+            break;
+        }
+    return best;
+}
+
+// How far the view of `b` lies from that of `a` on a W x H tabula, in pixels of `a`: the
+// largest shift of the tabula's edges.
+long double PixelDistance(const AxesRange& a, const AxesRange& b, int W, int H) {
+    const TAxisB ta = AxesOf(a, W, H), tb = AxesOf(b, W, H);
+    long double d = 0;
+    for (int c : {0, W}) d = std::max(d, std::fabs(ta.XOfColumn(c) - tb.XOfColumn(c)) / ta.XStep);
+    for (int r : {0, H}) d = std::max(d, std::fabs(ta.YOfRow(r) - tb.YOfRow(r)) / ta.YStep);
+    return d;
 }
 
 std::string ShortestText(long double v) {
@@ -102,6 +142,23 @@ void WriteAxesTexts(Controls& controls, const AxesTexts& texts) {
 
 AxesTexts TextsOf(const AxesRange& range) {
     return {ShortestText(range.XFrom), ShortestText(range.XTo), ShortestText(range.YRelative)};
+}
+
+AxesTexts ReadableTextsOf(const AxesRange& exact, int W, int H) {
+    const TAxisB a = AxesOf(exact, W, H);
+    // Each text may move the view by a share of the tenth of a pixel; a tighter share when
+    // the three together still move it further.
+    for (long double share = 0.03L; share > 1e-12L; share /= 10) {
+        const AxesTexts t{TextWithin(exact.XFrom, share * a.XStep),
+                          TextWithin(exact.XTo, share * a.XStep),
+                          TextWithin(exact.YRelative, share / H)};
+        if (t.xFrom.empty() || t.xTo.empty() || t.yRel.empty()) break;
+        const AxesRange back{ConvertNumberText(t.xFrom).Value(), ConvertNumberText(t.xTo).Value(),
+                             ConvertNumberText(t.yRel).Value()};
+        if (CheckRange(back, W, H) == RangeFault::None && PixelDistance(exact, back, W, H) <= 0.1L)
+            return t;
+    }
+    return TextsOf(exact);
 }
 
 void ViewHistory::Record(const AxesTexts& view) {

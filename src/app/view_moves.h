@@ -52,6 +52,9 @@ AxesTexts ReadAxesTexts(const Controls& controls);
 void WriteAxesTexts(Controls& controls, const AxesTexts& texts);
 // The texts of a range, each the shortest that reads back as the same number.
 AxesTexts TextsOf(const AxesRange& range);
+// The shortest texts whose range shows the view of `exact` on a W x H tabula within a tenth
+// of a pixel (TextsOf when no shorter ones do): what a gesture writes into the axes fields.
+AxesTexts ReadableTextsOf(const AxesRange& exact, int W, int H);
 
 // The views put in place, oldest first, with the one shown; Back and Forward walk them.
 class ViewHistory {

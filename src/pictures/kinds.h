@@ -30,6 +30,9 @@ struct PictureKindInfo {
     const char* routine;  // the window operation
     const char* status;   // PictureStatusTexts[tag]
     PictureRoutine run;
+    // Its pixels depend on their own points alone, so that it may compute them coarse first
+    // with the pixels of the row order.
+    bool coarse;
 };
 
 // The kind of a menu tag, or nullptr.

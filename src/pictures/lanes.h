@@ -174,25 +174,27 @@ std::array<Orbit, sizeof...(L)> Copies(const Orbit& orbit, std::index_sequence<L
 
 }  // namespace lanes
 
-// Computes the pixels 0..lastCol of the row at height y with K lanes, each a copy of
-// `orbit`. Looks at the cancel flag before every pixel it starts and returns once it is set.
+// Computes the pixels `cols` of the row at height y with K lanes, each a copy of `orbit`,
+// into out[c]. Looks at the cancel flag before every pixel it starts and returns once it is
+// set.
 template <int K, class Orbit, class Map>
 requires lanes::Orbit<Orbit, Map>
 void StepRow(const PictureContext& ctx, const Map& map, const Orbit& orbit, const TAxisB& axes,
-             long double y, int lastCol, PixelResult* out) {
+             long double y, Columns cols, PixelResult* out) {
     constexpr auto all = std::make_index_sequence<K>{};
     std::array<Orbit, K> lane = lanes::Copies(orbit, all);
     std::array<int, K> col;
-    int next = 0;
+    int next = cols.first;
     // Starts the row's next pixel in `o` (a pixel classified without a step is written at
     // once): its column, or -1 when the row is done or the picture cancelled.
     auto start = [&](Orbit& o) {
-        while (next <= lastCol) {
+        while (next <= cols.last) {
             if (ctx.Cancelled()) {
-                next = lastCol + 1;
+                next = cols.last + 1;
                 return -1;
             }
-            const int c = next++;
+            const int c = next;
+            next += cols.step;
             if (!o.Start(axes.XOfColumn(c), y)) return c;
             out[c] = o.Result();
         }
@@ -229,15 +231,15 @@ void StepRow(const PictureContext& ctx, const Map& map, const Orbit& orbit, cons
 template <class MakeOrbit>
 void WalkOrbits(PictureContext& ctx, RowRange range, MakeOrbit&& makeOrbit) {
     WalkRows(ctx, range,
-             [&](const auto& map, const Scene& scene, const TAxisB& axes, int r, PixelResult* out,
-                 int lastCol) {
+             [&](const auto& map, const Scene& scene, const TAxisB& axes, int r, Columns cols,
+                 PixelResult* out) {
                  const auto orbit = makeOrbit(map, scene);
                  constexpr int K = LanesFor<decltype(orbit), std::decay_t<decltype(map)>>();
                  const long double y = axes.YOfRow(r);
                  if (ctx.oneLane)
-                     StepRow<1>(ctx, map, orbit, axes, y, lastCol, out);
+                     StepRow<1>(ctx, map, orbit, axes, y, cols, out);
                  else
-                     StepRow<K>(ctx, map, orbit, axes, y, lastCol, out);
+                     StepRow<K>(ctx, map, orbit, axes, y, cols, out);
              });
 }
 

@@ -67,7 +67,9 @@ void KresliRect(PictureContext& ctx, const RectangleParams& p) {
     // afterwards on this thread, in order, since several points may hit the same pixel.
     std::vector<std::int64_t> hits(static_cast<std::size_t>(batch) * nx);
 
+    if (ctx.progress) ctx.progress->Begin(K);
     for (int k = 1; k <= K; ++k) {
+        if (ctx.progress) ctx.progress->Reached(k - 1, 0, 0);
         if ((ctx.poll && ctx.poll(k)) || ctx.Cancelled()) return;
         if (ctx.grid.Width() != W || ctx.grid.Height() != H || ctx.tabula.Width() != W ||
             ctx.tabula.Height() != H)
@@ -103,6 +105,7 @@ void KresliRect(PictureContext& ctx, const RectangleParams& p) {
         });
         if (!ran) return;
     }
+    if (ctx.progress) ctx.progress->Reached(K, 0, 0);
 }
 
 }  // namespace vorla
