@@ -517,7 +517,10 @@ PYBIND11_MODULE(vorla, m) {
             "texts",
             [](const View& v) { return py::make_tuple(v.texts.xFrom, v.texts.xTo, v.texts.yRel); },
             "The three fields' texts, as typed (e.g. ('-3', '7', '1/3')).")
-        .def("__eq__", [](const View& a, const View& b) { return a.texts == b.texts; })
+        // Another type compares unequal (NotImplemented), not as an error.
+        .def(
+            "__eq__", [](const View& a, const View& b) { return a.texts == b.texts; },
+            py::is_operator())
         .def("__repr__", &vp::ViewRepr);
 
     py::class_<Picture>(
@@ -602,10 +605,12 @@ PYBIND11_MODULE(vorla, m) {
         .def("__copy__", [](const PyScene& s) { return s; })
         .def(
             "__deepcopy__", [](const PyScene& s, py::handle) { return s; }, py::arg("memo"))
-        .def("__eq__",
-             [](const PyScene& a, const PyScene& b) {
-                 return vorla::SceneFileText(a.state) == vorla::SceneFileText(b.state);
-             })
+        .def(
+            "__eq__",
+            [](const PyScene& a, const PyScene& b) {
+                return vorla::SceneFileText(a.state) == vorla::SceneFileText(b.state);
+            },
+            py::is_operator())
         .def("__repr__", &vp::SceneRepr)
         .def_property(
             "task",

@@ -93,6 +93,11 @@ def test_saving_into_a_folder_raises_oserror(tmp_path):
         vorla.Scene.example(1).save(tmp_path)
 
 
+@pytest.mark.parametrize("other", [None, 3, "scene", vorla.Scene.example(3).view])
+def test_a_scene_is_unequal_to_what_is_no_scene(other):
+    assert vorla.Scene() != other
+
+
 def test_a_copy_is_a_scene_of_its_own():
     scene = vorla.Scene.example(3)
     copy = scene.copy()
