@@ -34,7 +34,7 @@ namespace {
 constexpr long long kMaxSide = 1000000;          // each side of a picture, as --size takes it
 constexpr long long kMaxPixels = 1LL << 40;      // and its pixels
 constexpr int kMaxSceneSide = 16384;             // the tabula a scene file holds
-constexpr long long kMaxOrbitSteps = 100000000;  // 1.6 GB of points
+constexpr long long kMaxOrbitSteps = 100000000;  // 3.2 GB of points
 
 // A scene: every control, the task type, the last picture kind and the tabula's size, as a
 // scene file holds them.
@@ -87,7 +87,7 @@ std::vector<const PictureKindInfo*> Kinds() {
 std::string KindNames() {
     std::string names;
     for (const PictureKindInfo* k : Kinds())
-        names += (names.empty() ? "" : ", ") + std::string(k->name);
+        names += std::string(names.empty() ? "" : ", ") + k->name;
     return names;
 }
 
@@ -236,7 +236,7 @@ py::object ControlValue(const Controls& controls, const ControlSpec& f) {
 std::string ControlNames() {
     std::string names;
     for (const ControlSpec& f : ControlTable())
-        names += (names.empty() ? "" : " ") + std::string(f.name);
+        names += std::string(names.empty() ? "" : " ") + f.name;
     return names;
 }
 
