@@ -1,6 +1,8 @@
 // A band of rows of a large picture, rendered on its own (by one task of a cluster, say) and
-// joined with the others later: its pixels and grid values, compressed, after a header that
-// says which picture and which rows it holds.
+// joined with the others later: a header that says which picture and which rows it holds,
+// then one zlib stream of the rows' pixels and grid values followed by a CRC-32 of the header
+// and the rows. The stream must end right after that checksum and the file right after the
+// stream, so a band that was cut, lengthened or damaged on its way is never joined.
 #pragma once
 
 #include <cstdint>
@@ -19,6 +21,8 @@ struct BandHeader {
     int first = 0, last = 0;    // the rows held, first..last
     int kind = 0;               // the picture's menu tag
     std::string scene;          // every setting that shapes the picture, as one line
+
+    bool operator==(const BandHeader&) const = default;
 };
 
 // Writes a band row by row into an open file.
@@ -30,7 +34,8 @@ class BandWriter {
     BandWriter& operator=(const BandWriter&) = delete;
     // The next row: `width` pixels 0xAARRGGBB and `width` grid values.
     Status Row(const std::uint32_t* pixels, const std::int32_t* values);
-    // After the last row: the file is complete once this succeeds.
+    // After the last row: the checksum and the end of the stream; the file is complete once
+    // this succeeds.
     Status Finish();
 
   private:
@@ -41,12 +46,14 @@ class BandWriter {
     std::unique_ptr<Stream> z_;
     BandHeader header_;
     int rows_ = 0;
+    std::uint32_t crc_ = 0;  // of the header text and the rows so far
     std::vector<unsigned char> buffer_, row_;
 };
 
-// Reads a band row by row from an open file.
+// Reads a band row by row from an open file, checking it whole.
 class BandReader {
   public:
+    // Reads the header; a failure says what is wrong with it.
     static Result<std::unique_ptr<BandReader>> Start(std::FILE* in);
     ~BandReader();
     BandReader(const BandReader&) = delete;
@@ -54,14 +61,21 @@ class BandReader {
     const BandHeader& Header() const { return header_; }
     // The next row's pixels (0xffRRGGBB) and grid values.
     Status Row(std::uint32_t* pixels, std::int32_t* values);
+    // After the last row: the checksum must match, the stream end there and the file with it.
+    // Rows read before this succeeds are not yet known to be right.
+    Status Finish();
 
   private:
     struct Stream;
     BandReader() = default;
     Status Get(void* data, std::size_t size);
+    Status Fill();
     std::FILE* in_ = nullptr;
     std::unique_ptr<Stream> z_;
     BandHeader header_;
+    int rows_ = 0;
+    bool streamEnded_ = false;
+    std::uint32_t crc_ = 0;  // of the header text and the rows read so far
     std::vector<unsigned char> input_, row_;
 };
 
