@@ -2,6 +2,7 @@
 
 #include <zlib.h>
 
+#include <algorithm>
 #include <cerrno>
 #include <cstring>
 #include <sstream>
@@ -41,6 +42,12 @@ bool ParseSizes(const std::string& line, BandHeader& h) {
     return static_cast<bool>(in >> h.width >> blank[0] >> h.height >> blank[1] >> h.first >>
                              blank[2] >> h.last >> blank[3] >> h.kind) &&
            in.peek() == std::char_traits<char>::eof() && std::string(blank, 4) == "    ";
+}
+
+// A zlib failure, with zlib's word for it.
+Failure Damaged(const z_stream& z, int rc) {
+    return BandFailure(std::string("its data is damaged (") +
+                       (z.msg ? z.msg : "zlib error " + std::to_string(rc)) + ")");
 }
 
 }  // namespace
@@ -84,6 +91,7 @@ Status BandWriter::Put(const void* data, std::size_t size, bool end) {
         rc = deflate(&z, end ? Z_FINISH : Z_NO_FLUSH);
         if (rc == Z_STREAM_ERROR) return BandFailure("compression failed");
         const std::size_t n = buffer_.size() - z.avail_out;
+        crc_ = Crc(crc_, buffer_.data(), n);
         if (n && std::fwrite(buffer_.data(), 1, n, out_) != n)
             return BandFailure(std::strerror(errno ? errno : EIO));
     } while (z.avail_out == 0 || (end && rc != Z_STREAM_END));
@@ -104,17 +112,17 @@ Status BandWriter::Row(const std::uint32_t* pixels, const std::int32_t* values) 
             row[3 * W + 4 * x + b] = static_cast<unsigned char>(v >> (8 * b));
     }
     ++rows_;
-    crc_ = Crc(crc_, row.data(), row.size());
     return Put(row.data(), row.size(), false);
 }
 
 Status BandWriter::Finish() {
     if (rows_ != header_.last - header_.first + 1) return BandFailure("the band is not complete");
+    if (Status done = Put(nullptr, 0, true); !done) return done;
     unsigned char sum[4];
     for (int b = 0; b < 4; ++b) sum[b] = static_cast<unsigned char>(crc_ >> (8 * b));
-    if (Status done = Put(sum, sizeof sum, true); !done) return done;
-    return std::fflush(out_) == 0 ? Status{}
-                                  : Status{BandFailure(std::strerror(errno ? errno : EIO))};
+    if (std::fwrite(sum, 1, sizeof sum, out_) != sizeof sum || std::fflush(out_) != 0)
+        return BandFailure(std::strerror(errno ? errno : EIO));
+    return {};
 }
 
 BandReader::~BandReader() {
@@ -161,6 +169,15 @@ Status BandReader::Fill() {
     return {};
 }
 
+int BandReader::Inflate() {
+    z_stream& z = z_->z;
+    const Bytef* from = z.next_in;
+    const int rc = inflate(&z, Z_NO_FLUSH);
+    crc_ = Crc(crc_, from, static_cast<std::size_t>(z.next_in - from));  // the bytes taken
+    if (rc == Z_STREAM_END) streamEnded_ = true;
+    return rc;
+}
+
 Status BandReader::Get(void* data, std::size_t size) {
     z_stream& z = z_->z;
     z.next_out = static_cast<Bytef*>(data);
@@ -169,12 +186,8 @@ Status BandReader::Get(void* data, std::size_t size) {
         if (streamEnded_) return BandFailure("its data ends before its last row: it is damaged");
         if (z.avail_in == 0)
             if (Status filled = Fill(); !filled) return filled;
-        const int rc = inflate(&z, Z_NO_FLUSH);
-        if (rc == Z_STREAM_END)
-            streamEnded_ = true;
-        else if (rc != Z_OK && rc != Z_BUF_ERROR)
-            return BandFailure(std::string("its data is damaged (") +
-                               (z.msg ? z.msg : "zlib error " + std::to_string(rc)) + ")");
+        if (const int rc = Inflate(); rc != Z_OK && rc != Z_STREAM_END && rc != Z_BUF_ERROR)
+            return Damaged(z, rc);
     }
     return {};
 }
@@ -183,7 +196,6 @@ Status BandReader::Row(std::uint32_t* pixels, std::int32_t* values) {
     if (rows_ > header_.last - header_.first) return BandFailure("more rows asked than it has");
     if (Status got = Get(row_.data(), row_.size()); !got) return got;
     ++rows_;
-    crc_ = Crc(crc_, row_.data(), row_.size());
     const int W = header_.width;
     for (int x = 0; x < W; ++x) {
         pixels[x] = 0xff000000u | (std::uint32_t{row_[3 * x]} << 16) |
@@ -197,12 +209,7 @@ Status BandReader::Row(std::uint32_t* pixels, std::int32_t* values) {
 
 Status BandReader::Finish() {
     if (rows_ != header_.last - header_.first + 1) return BandFailure("not every row was read");
-    unsigned char sum[4];
-    if (Status got = Get(sum, sizeof sum); !got) return got;
-    std::uint32_t stored = 0;
-    for (int b = 0; b < 4; ++b) stored |= std::uint32_t{sum[b]} << (8 * b);
-    if (stored != crc_) return BandFailure("its checksum does not match: it is damaged");
-    // The stream ends right after the checksum (its own check verified), the file with it.
+    // The stream ends right after the last row (its own check verified on the way).
     z_stream& z = z_->z;
     while (!streamEnded_) {
         unsigned char extra;
@@ -210,17 +217,22 @@ Status BandReader::Finish() {
         z.avail_out = 1;
         if (z.avail_in == 0)
             if (Status filled = Fill(); !filled) return filled;
-        const int rc = inflate(&z, Z_NO_FLUSH);
+        const int rc = Inflate();
         if (z.avail_out == 0) return BandFailure("more data than its rows: it is damaged");
-        if (rc == Z_STREAM_END)
-            streamEnded_ = true;
-        else if (rc != Z_OK && rc != Z_BUF_ERROR)
-            return BandFailure(std::string("its data is damaged (") +
-                               (z.msg ? z.msg : "zlib error " + std::to_string(rc)) + ")");
+        if (rc != Z_OK && rc != Z_STREAM_END && rc != Z_BUF_ERROR) return Damaged(z, rc);
     }
-    if (z.avail_in > 0 || std::fgetc(in_) != EOF)
-        return BandFailure("bytes after the end of its data: it is damaged");
+    // Then the checksum, and nothing after it.
+    unsigned char sum[5];
+    std::size_t got = std::min<std::size_t>(z.avail_in, sizeof sum);
+    std::memcpy(sum, z.next_in, got);
+    const bool more = z.avail_in > sizeof sum;
+    if (!more) got += std::fread(sum + got, 1, sizeof sum - got, in_);
     if (std::ferror(in_)) return BandFailure(std::strerror(errno ? errno : EIO));
+    if (got < 4) return BandFailure("the band ends early: it was cut short");
+    if (more || got > 4) return BandFailure("bytes after the end of its data: it is damaged");
+    std::uint32_t stored = 0;
+    for (int b = 0; b < 4; ++b) stored |= std::uint32_t{sum[b]} << (8 * b);
+    if (stored != crc_) return BandFailure("its checksum does not match: it is damaged");
     return {};
 }
 

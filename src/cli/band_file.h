@@ -1,8 +1,9 @@
 // A band of rows of a large picture, rendered on its own (by one task of a cluster, say) and
 // joined with the others later: a header that says which picture and which rows it holds,
-// then one zlib stream of the rows' pixels and grid values followed by a CRC-32 of the header
-// and the rows. The stream must end right after that checksum and the file right after the
-// stream, so a band that was cut, lengthened or damaged on its way is never joined.
+// one zlib stream of the rows' pixels and grid values, and the CRC-32 of every byte before
+// it (4 bytes, least significant first). The stream must end right after the last row, and
+// the file right after the checksum; a CRC-32 finds every error of up to 32 bits in a row,
+// so a band that was cut, lengthened or damaged on its way is never joined.
 #pragma once
 
 #include <cstdint>
@@ -34,7 +35,7 @@ class BandWriter {
     BandWriter& operator=(const BandWriter&) = delete;
     // The next row: `width` pixels 0xAARRGGBB and `width` grid values.
     Status Row(const std::uint32_t* pixels, const std::int32_t* values);
-    // After the last row: the checksum and the end of the stream; the file is complete once
+    // After the last row: the end of the stream and the checksum; the file is complete once
     // this succeeds.
     Status Finish();
 
@@ -46,7 +47,7 @@ class BandWriter {
     std::unique_ptr<Stream> z_;
     BandHeader header_;
     int rows_ = 0;
-    std::uint32_t crc_ = 0;  // of the header text and the rows so far
+    std::uint32_t crc_ = 0;  // of the bytes written so far
     std::vector<unsigned char> buffer_, row_;
 };
 
@@ -61,8 +62,8 @@ class BandReader {
     const BandHeader& Header() const { return header_; }
     // The next row's pixels (0xffRRGGBB) and grid values.
     Status Row(std::uint32_t* pixels, std::int32_t* values);
-    // After the last row: the checksum must match, the stream end there and the file with it.
-    // Rows read before this succeeds are not yet known to be right.
+    // After the last row: the stream must end there, the checksum follow and match, and the
+    // file end with it. Rows read before this succeeds are not yet known to be right.
     Status Finish();
 
   private:
@@ -70,12 +71,13 @@ class BandReader {
     BandReader() = default;
     Status Get(void* data, std::size_t size);
     Status Fill();
+    int Inflate();
     std::FILE* in_ = nullptr;
     std::unique_ptr<Stream> z_;
     BandHeader header_;
     int rows_ = 0;
     bool streamEnded_ = false;
-    std::uint32_t crc_ = 0;  // of the header text and the rows read so far
+    std::uint32_t crc_ = 0;  // of the bytes taken so far
     std::vector<unsigned char> input_, row_;
 };
 
