@@ -23,8 +23,7 @@ struct BenchSession {
         (void)session.FormResize(w, h);
         session.FormActivate();
         session.LoadExample(example);
-        session.fixedSeed = true;
-        session.seed = 1;
+        session.SetSeed(1);
     }
 };
 
@@ -37,7 +36,7 @@ inline void PictureBench(benchmark::State& state, int example, int tag) {
     for (auto _ : state) (void)b.session.ActionClick(tag);
     state.counters["steps/s"] =
         benchmark::Counter(static_cast<double>(steps::Total()), benchmark::Counter::kIsRate);
-    state.counters["threads"] = b.session.pool.Threads();
+    state.counters["threads"] = b.session.pool().Threads();
     state.counters["pixels/s"] = benchmark::Counter(
         static_cast<double>(543 * 451) * state.iterations(), benchmark::Counter::kIsRate);
 }

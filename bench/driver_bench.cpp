@@ -1,56 +1,68 @@
 // The cost of computing a picture beside the event loop: the same picture run inline (as the
-// renderer runs it) and on a thread of its own that hands every band over to the calling
-// thread and waits, which copies the band's rows for the screen as the window does.
+// renderer runs it) and on the window's picture runner, which hands every band over to the
+// calling thread and waits while that thread copies the band's rows for the screen.
 #include <benchmark/benchmark.h>
 
 #include <QImage>
 #include <algorithm>
 #include <condition_variable>
 #include <cstring>
+#include <deque>
 #include <mutex>
-#include <thread>
 
+#include "app/picture_runner.h"
 #include "bench_support.h"
 
 namespace vorla {
 namespace {
 
-void HandedOver(bench::BenchSession& b, int tag) {
+// The event loop's queue.
+struct Queue {
     std::mutex m;
-    std::condition_variable wake;
-    bool waiting = false, done = false;
-    int band = -16;  // the first hand-over comes before any row
-    if (const Result<bool> begun = b.session.BeginPicture(tag); !begun || !begun.Value()) return;
-    ControlValues controls(b.controls);
-    std::thread picture([&] {
-        b.session.RunPicture(
-            controls,
-            [&](int) {
-                std::unique_lock lock(m);
-                waiting = true;
-                wake.notify_all();
-                wake.wait(lock, [&] { return !waiting; });
-                return false;
-            },
-            nullptr);
-        const std::lock_guard lock(m);
-        done = true;
-        wake.notify_all();
-    });
-    QImage shown = b.session.tabula.Copy();
-    for (;;) {  // the event loop's part: the rows of every band copied for the screen
+    std::condition_variable cv;
+    std::deque<std::function<void()>> q;
+    PictureRunner::Post Post() {
+        return [this](std::function<void()> fn) {
+            const std::lock_guard lock(m);
+            q.push_back(std::move(fn));
+            cv.notify_all();
+        };
+    }
+    void RunOne() {
         std::unique_lock lock(m);
-        wake.wait(lock, [&] { return waiting || done; });
-        if (done) break;
-        const QImage& image = b.session.tabula.Image();
-        for (int r = std::max(band, 0); r < std::min(band + 16, image.height()); ++r)
+        cv.wait(lock, [&] { return !q.empty(); });
+        std::function<void()> fn = std::move(q.front());
+        q.pop_front();
+        lock.unlock();
+        fn();
+    }
+};
+
+void HandedOver(bench::BenchSession& b, int tag) {
+    Queue queue;
+    PictureRunner runner(queue.Post(), PictureRunner::HandOver::Wait);
+    if (const Result<bool> begun = b.session.BeginPicture(tag); !begun || !begun.Value()) return;
+    QImage shown = b.session.tabula().Copy();
+    int band = 0;
+    bool done = false;
+    PictureRunner::Events events;
+    events.band = [&](int row, bool) {
+        // The rows of the band just done, copied for the screen.
+        const QImage& image = b.session.tabula().Image();
+        for (int r = band; r < std::min(row, image.height()); ++r)
             std::memcpy(shown.scanLine(r), image.constScanLine(r),
                         static_cast<std::size_t>(image.bytesPerLine()));
-        band += 16;
-        waiting = false;
-        wake.notify_all();
-    }
-    picture.join();
+        band = row;
+        return false;
+    };
+    events.done = [&](const Status&, bool) { done = true; };
+    const Status started = runner.Start(
+        [&](PictureRunner::Job& job) {
+            b.session.RunPicture([&job](int row) { return job.Band(row); }, job.Cancel());
+            return Status();
+        },
+        std::move(events));
+    while (started && !done) queue.RunOne();
     b.session.EndPicture();
 }
 

@@ -9,7 +9,7 @@ namespace {
 
 Scene BenchScene(int task) {
     Scene s;
-    s.taskType = task;
+    s.taskType = TaskOfNumber(task);
     CircleSet& k = s.k;
     k.D = 3, k.R = 2.5, k.M = 0.87L, k.N = 0.75L, k.S = 1, k.U = 2, k.V = 3, k.W = 2, k.A = 3,
     k.B = 2, k.C = 2.5;

@@ -13,13 +13,13 @@ namespace {
 // nearly every iterate is drawn.
 void OrbitMillion(benchmark::State& state) {
     bench::BenchSession b(10, 1);
-    b.session.StopRequested = true;
+    b.session.RequestStop();
     b.controls.SetText(Ctl::SpinMouseIter, "1000000");
     MouseTools tools(b.session);
     const ShiftState press = shift::Right | (state.range(0) == 1 ? shift::Shift : 0);
     for (auto _ : state)
-        tools.TabuleMouseDown(MouseButton::Right, press, b.session.view.W / 3,
-                              b.session.view.H / 3);
+        tools.TabuleMouseDown(MouseButton::Right, press, b.session.view().W / 3,
+                              b.session.view().H / 3);
     state.counters["points/s"] =
         benchmark::Counter(1e6, benchmark::Counter::kIsIterationInvariantRate);
 }
@@ -27,9 +27,9 @@ BENCHMARK(OrbitMillion)->Arg(0)->Arg(1)->Unit(benchmark::kMillisecond)->UseRealT
 
 void DragMove(benchmark::State& state) {
     bench::BenchSession b(3, 1);
-    b.session.StopRequested = true;
+    b.session.RequestStop();
     MouseTools tools(b.session);
-    const CentreHandles& h = b.session.view.handles;
+    const CentreHandles& h = b.session.view().handles;
     tools.TabuleMouseDown(MouseButton::Left, shift::Left, h.col[2], h.row[2]);
     int step = 0;
     for (auto _ : state) {

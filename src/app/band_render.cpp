@@ -7,7 +7,7 @@
 namespace vorla {
 
 bool ComputesInBands(int tag) {
-    return tag != kRectangleTag;
+    return tag != PictureTag::Rectangle;
 }
 
 Status RenderBands(Session& s, int width, int height, const BandRender& what, RowSink& sink) {
@@ -18,11 +18,12 @@ Status RenderBands(Session& s, int width, int height, const BandRender& what, Ro
         const int rows = std::min(step, last - first + 1);
         if (Status sized = s.ResizeBand(width, height, first, rows); !sized) return sized;
         s.KresliZaklad();
-        if (Status ran = s.ActionClick(what.tag); !ran) return ran;
+        if (Status ran = s.ActionClick(what.tag, what.cancel); !ran) return ran;
+        if (what.cancel && *what.cancel) return Failure{kCancelled};
         if (what.overlay) s.Zadani1Click();
         if (what.fixedPoints) s.PevneBody1Click();
-        const QImage& image = s.tabula.Image();
-        const std::int32_t* values = s.grid.Cells().data();
+        const QImage& image = s.tabula().Image();
+        const std::int32_t* values = s.grid().Cells().data();
         for (int i = 0; i < rows; ++i) {
             const auto* pixels = reinterpret_cast<const std::uint32_t*>(image.constScanLine(i));
             if (Status put =

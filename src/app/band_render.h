@@ -2,12 +2,16 @@
 // row before the next is computed, with the pixels and values of a whole computation.
 #pragma once
 
+#include <atomic>
 #include <cstdint>
 
 #include "app/session.h"
 #include "base/status.h"
 
 namespace vorla {
+
+// The failure of a picture asked to end before it was complete.
+inline constexpr const char* kCancelled = "cancelled";
 
 // Takes the rows of a picture, in order.
 class RowSink {
@@ -24,6 +28,8 @@ struct BandRender {
     bool fixedPoints = false;  // the fixed points marked last
     int first = 0, last = -1;  // the rows; -1: to the picture's last
     int bandRows = 64;         // the rows held at a time
+    // Set from any thread to end the picture at once (may be null): the rest is not sent.
+    const std::atomic<bool>* cancel = nullptr;
 };
 
 // Whether a picture kind can be computed band by band: not the rectangle iterations, which

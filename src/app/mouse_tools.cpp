@@ -16,8 +16,8 @@ PressOp PressOperation(MouseButton button, ShiftState state) {
         case MouseButton::Right:
             if (state == Right) return PressOp::OrbitRings;
             if (state == (Shift | Right)) return PressOp::OrbitPolyline;
-            if (state == (Ctrl | Right)) return PressOp::OrbitCircle0;
-            if (state == (Ctrl | Alt | Right)) return PressOp::OrbitCircle1;
+            if (state == (Ctrl | Right)) return PressOp::InvariantCircle;
+            if (state == (Ctrl | Alt | Right)) return PressOp::IterateCircles;
             return PressOp::Nothing;
         default:
             return PressOp::Nothing;
@@ -66,12 +66,6 @@ DragEdit DragFieldTexts(int centre, const std::string& xText, const std::string&
     return e;
 }
 
-void MoveHandle(CentreHandles& h, int centre, int X, int Y) {
-    if (centre < 1 || centre > 4) return;
-    h.col[centre] = X;
-    if (centre != 1) h.row[centre] = Y;
-}
-
 std::string ValueText(std::int32_t v, int pictureKind) {
     if (v == -1 && pictureKind <= 16) return kNoValueText;
     if (pictureKind > 16) return GeneralText(static_cast<long double>(v) / 1000);
@@ -104,52 +98,55 @@ Status MouseTools::Recompute() {
 MouseTools::Outcome MouseTools::TabuleMouseDown(MouseButton button, ShiftState state, int X,
                                                 int Y) {
     Outcome out;
-    if (s_.scene.taskType < 0 || !s_.StopRequested) return out;
+    if (s_.taskType() == TaskType::None || !s_.StopRequested()) return out;
     StopOrbit();  // a new press: the last orbit stays as far as it is drawn
-    Controls& ctl = s_.controls;
+    Controls& ctl = s_.controls();
     const PressOp op = PressOperation(button, state);
     if (button == MouseButton::Left) {
         if (op == PressOp::YRelatively) {
-            AxesRange& range = s_.view.range;
-            range.XFrom = ctl.Number(Ctl::edtXod);
-            range.XTo = ctl.Number(Ctl::edtXdo);
+            s_.ReadXRange();
+            const Viewport& view = s_.view();
             const Result<YRelValue> r =
-                YRelatively(range.XFrom, range.XTo, s_.view.axes.YOfRow(Y), s_.view.W, s_.view.H);
+                YRelatively(view.range.XFrom, view.range.XTo, view.axes.YOfRow(Y), view.W, view.H);
             if (r)
                 ctl.SetText(Ctl::edtYzero, r->text);
             else
                 out.status = r.ToStatus();
         } else {
             DraggedCentre = -1;
-            DraggedCentre = HitCentre(s_.view.handles, X, Y);
+            DraggedCentre = HitCentre(s_.view().handles, X, Y);
         }
         return out;
     }
     if (button != MouseButton::Right) return out;
-    s_.tabula.SetPenMode(PenMode::Copy);
-    s_.palette.RampFromColor = ctl.LabelColour(Ctl::LabelMouseFrom);
-    s_.palette.RampToColor = ctl.LabelColour(Ctl::LabelMouseTo);
+    Tabula& canvas = s_.Canvas();
+    canvas.SetPenMode(PenMode::Copy);
     switch (op) {
         case PressOp::OrbitRings:
         case PressOp::OrbitPolyline: {
             const int n = ctl.Spin(Ctl::SpinMouseIter);
-            orbit_.emplace(s_.tabula, s_.scene, s_.view, s_.palette, n, X, Y,
-                           op == PressOp::OrbitRings ? 0 : 1);
+            // The orbit's colours run along the ramp of the Mouse page.
+            Palette colours = s_.palette();
+            colours.RampFromColor = ctl.LabelColour(Ctl::LabelMouseFrom);
+            colours.RampToColor = ctl.LabelColour(Ctl::LabelMouseTo);
+            orbit_.emplace(canvas, s_.scene(), s_.view(), colours, n, X, Y,
+                           op == PressOp::OrbitRings ? OrbitStyle::Rings : OrbitStyle::Polyline);
             if (!sliced) ContinueOrbit(n, out.status);
             out.drew = true;
             break;
         }
-        case PressOp::OrbitCircle0:
-        case PressOp::OrbitCircle1:
-            out.status =
-                OrbitCircle(s_.tabula, s_.scene, s_.view, ctl.LabelColour(Ctl::LabelIterCircle), X,
-                            Y, op == PressOp::OrbitCircle0 ? 0 : 1);
+        case PressOp::InvariantCircle:
+        case PressOp::IterateCircles:
+            out.status = OrbitCircle(canvas, s_.scene(), s_.view(),
+                                     ctl.LabelColour(Ctl::LabelIterCircle), X, Y,
+                                     op == PressOp::InvariantCircle ? CircleStyle::Invariant
+                                                                    : CircleStyle::ThroughIterates);
             out.drew = true;
             break;
         default:
             break;
     }
-    if (out.drew) s_.host.TabulaChanged();
+    if (out.drew) s_.host().TabulaChanged();
     ctl.FocusRecalc();
     return out;
 }
@@ -164,16 +161,17 @@ bool MouseTools::ContinueOrbit(long long steps, Status& status) {
 
 MouseTools::Outcome MouseTools::TabuleMouseMove(ShiftState, int X, int Y) {
     Outcome out;
-    if (!s_.StopRequested) return out;
+    if (!s_.StopRequested()) return out;
     out.hover = true;
-    out.readout =
-        HoverAt(s_.view.axes, s_.grid, s_.gridHasValues ? s_.PictureKind : 0, s_.tabula, X, Y);
-    s_.host.SetStatus(1, out.readout.xText);
-    s_.host.SetStatus(3, out.readout.yText);
+    out.readout = HoverAt(s_.view().axes, s_.grid(), s_.GridHasValues() ? s_.PictureKind() : 0,
+                          s_.tabula(), X, Y);
+    s_.host().SetStatus(StatusPanel::X, out.readout.xText);
+    s_.host().SetStatus(StatusPanel::Y, out.readout.yText);
     if (DraggedCentre != -1) {
-        MoveHandle(s_.view.handles, DraggedCentre, X, Y);
+        s_.MoveHandle(DraggedCentre, X, Y);
         const DragEdit e = DragFieldTexts(DraggedCentre, out.readout.xText, out.readout.yText);
-        for (int i = 0; i < e.count; ++i) s_.controls.SetText(e.fields[i].field, e.fields[i].text);
+        for (int i = 0; i < e.count; ++i)
+            s_.controls().SetText(e.fields[i].field, e.fields[i].text);
         out.status = Recompute();
         if (!out.status) DraggedCentre = -1;  // one message, not one per move
         out.drew = true;

@@ -34,12 +34,12 @@ inline constexpr ShiftState Shift = 1, Ctrl = 2, Alt = 4, Left = 8, Right = 16, 
 // What a press on the tabula does.
 enum class PressOp {
     Nothing,
-    YRelatively,    // Ctrl + left
-    DragHitTest,    // any other left press
-    OrbitRings,     // Orbit mode 0
-    OrbitPolyline,  // Orbit mode 1
-    OrbitCircle0,   // OrbitCircle mode 0
-    OrbitCircle1,   // OrbitCircle mode 1
+    YRelatively,      // Ctrl + left
+    DragHitTest,      // any other left press
+    OrbitRings,       // the orbit as rings
+    OrbitPolyline,    // the orbit as a polyline
+    InvariantCircle,  // the invariant circle through the point
+    IterateCircles,   // the circles through the orbit's iterates
 };
 
 // The operation of a press; the set must equal the listed one exactly, so the second press
@@ -66,8 +66,6 @@ struct DragEdit {
 };
 // The fields a drag of centre 1..4 writes, from the texts of status panels 1 and 3.
 DragEdit DragFieldTexts(int centre, const std::string& xText, const std::string& yText);
-// Moves the dragged handle to the cursor; K2's row stays on the X axis.
-void MoveHandle(CentreHandles& handles, int centre, int X, int Y);
 
 // The pixel panel while it shows no pixel.
 inline constexpr Colour kPixelPanelColour = Rgb(0, 128, 128);  // LabelBarvT at design time

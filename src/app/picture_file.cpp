@@ -102,8 +102,13 @@ Status WritePictureRows(const PictureFiles& files, int width, int height, int ki
 
 Status WritePicture(const PictureFiles& files, const QImage& image, const ValueGrid& grid, int kind,
                     std::string& step) {
-    const QImage rgb = image.convertToFormat(QImage::Format_RGB32);
+    QImage rgb = image.convertToFormat(QImage::Format_RGB32);
     if (rgb.isNull()) return Failure{kOutOfMemory};
+    // A file's resolution must not depend on a screen: 100 dpi, what an image gets in a
+    // program without one.
+    constexpr int kDotsPerMeter = 3937;
+    rgb.setDotsPerMeterX(kDotsPerMeter);
+    rgb.setDotsPerMeterY(kDotsPerMeter);
     if (std::string(files.format) == "PNG") {
         Status filled;
         const Status saved = WritePictureRows(

@@ -118,7 +118,7 @@ std::string SceneFileText(const SceneState& s) {
     std::ostringstream out;
     const PictureKindInfo* kind = FindPictureKind(s.pictureKind);
     out << "{\n    \"format\": \"" << kFormat << "\",\n    \"version\": " << kSceneVersion
-        << ",\n    \"taskType\": " << s.taskType
+        << ",\n    \"taskType\": " << TaskNumber(s.taskType)
         << ",\n    \"picture\": " << Quoted(kind ? kind->name : "none") << ",\n";
     if (s.width > 0 && s.height > 0)
         out << "    \"tabula\": {\"width\": " << s.width << ", \"height\": " << s.height << "},\n";
@@ -180,7 +180,7 @@ Result<SceneState> ParseSceneText(const std::string& text, const std::string& fi
     const std::optional<long long> taskType = Whole(task, -1, 6);
     if (!taskType || *taskType == 0 || *taskType == 1)
         return bad("taskType", "takes -1 (none chosen) or 2 to 6, not " + Shown(task));
-    s.taskType = static_cast<int>(*taskType);
+    s.taskType = TaskOfNumber(static_cast<int>(*taskType));
 
     if (const QJsonValue picture = root.value("picture"); !picture.isUndefined()) {
         const std::string name = picture.toString().toStdString();

@@ -7,6 +7,7 @@
 
 #include "base/status.h"
 #include "model/controls.h"
+#include "model/scene.h"
 
 namespace vorla {
 
@@ -30,9 +31,9 @@ std::string ShortText(const std::string& text);
 // What a scene file holds.
 struct SceneState {
     ControlValues controls;  // every control; the ones a file leaves out keep their defaults
-    int taskType = -1;       // 2..6, or -1 before a task type is chosen
-    int pictureKind = 0;     // the menu tag of the last picture; 0 before the first
-    int width = 0;           // the tabula's size when saved; 0: not given
+    TaskType taskType = TaskType::None;
+    int pictureKind = 0;  // the menu tag of the last picture; 0 before the first
+    int width = 0;        // the tabula's size when saved; 0: not given
     int height = 0;
 };
 

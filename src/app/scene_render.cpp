@@ -50,7 +50,7 @@ SceneState ExampleScene(int number) {
     SceneState s;
     if (number < 1 || number > static_cast<int>(kExamples.size())) return s;
     const Example& e = kExamples[number - 1];
-    s.taskType = e.itemIndex + 2;
+    s.taskType = e.task;
     for (int i = 0; i < 11; ++i)
         if (e.circles[i]) s.controls.SetText(CircleField(i), e.circles[i]);
     s.controls.SetText(Ctl::edtXod, e.xFrom);
@@ -69,36 +69,27 @@ Status SceneRender::Prepare() {
     if (Status fits = CheckRenderMemory(settings_.width, rows); !fits) return fits;
     session.FormCreate();
     if (Status resized = session.FormResize(settings_.width, rows); !resized) return resized;
-    // A colour label goes through its click, which also sets the colour table it stands for.
-    for (const ControlSpec& f : ControlTable()) {
-        if (f.kind != ControlKind::ColourLabel)
-            controls.SetText(f.id, scene_.controls.Text(f.id));
-        else if (f.handler == ControlHandler::PickColour)
-            session.LabelyBarev(f.id, scene_.controls.LabelColour(f.id));
-        else
-            controls.SetLabelColour(f.id, scene_.controls.LabelColour(f.id));
-    }
-    if (scene_.taskType >= 2) session.ComboTypUlohyChange(scene_.taskType - 2);
+    session.ApplyScene(scene_);
     session.FormActivate();
     return {};
 }
 
-Status SceneRender::DrawRows(RowSink& sink, int first, int last) {
+Status SceneRender::DrawRows(RowSink& sink, int first, int last, const std::atomic<bool>* cancel) {
     if (!session.EditNekonecnoExit())
         return Failure{std::string(kBadNumberMessage) + " (EditNekonecno: '" +
                        controls.Text(Ctl::EditNekonecno) + "')"};
     if (Status recalc = session.ButPrepocetClick(); !recalc) return recalc;
     if (settings_.clear) controls.SetText(Ctl::CheckClear, "1");
     // One seed for every band, or a random picture would change from band to band.
-    session.fixedSeed = true;
-    session.seed = settings_.seed.value_or(
-        static_cast<std::uint64_t>(std::chrono::system_clock::now().time_since_epoch().count()));
+    session.SetSeed(settings_.seed.value_or(
+        static_cast<std::uint64_t>(std::chrono::system_clock::now().time_since_epoch().count())));
     const BandRender what{scene_.pictureKind,
                           settings_.overlay,
                           settings_.fixedPoints,
                           first,
                           last,
-                          std::max(1, settings_.bandRows)};
+                          std::max(1, settings_.bandRows),
+                          cancel};
     return RenderBands(session, settings_.width, settings_.height, what, sink);
 }
 
@@ -109,8 +100,7 @@ Status SceneRender::Draw(const std::atomic<bool>* cancel) {
     // The tabula shows the final scene, as after "Recalc."
     if (Status recalc = session.ButPrepocetClick(); !recalc) return recalc;
     if (settings_.clear) controls.SetText(Ctl::CheckClear, "1");
-    session.fixedSeed = settings_.seed.has_value();
-    session.seed = settings_.seed.value_or(0);
+    session.SetSeed(settings_.seed);
     const Result<bool> begun = session.BeginPicture(scene_.pictureKind);
     if (!begun) return begun.ToStatus();
     if (!begun.Value()) return Failure{kNoTaskStatus};
@@ -120,23 +110,43 @@ Status SceneRender::Draw(const std::atomic<bool>* cancel) {
     };
     {
         End end{session};
-        session.RunPicture(
-            controls, [this](int row) { return session.TestKonce(row); }, cancel);
+        session.RunPicture([this](int row) { return session.TestKonce(row); }, cancel);
     }
     if (cancel && *cancel) return {};
     if (settings_.overlay) session.Zadani1Click();
     if (settings_.fixedPoints) session.PevneBody1Click();
-    // The file's resolution must not depend on a screen: 100 dpi, what an image gets in a
-    // program without one.
-    constexpr int kDotsPerMeter = 3937;
-    if (session.tabula.Image().dotsPerMeterX() != kDotsPerMeter ||
-        session.tabula.Image().dotsPerMeterY() != kDotsPerMeter) {
-        QImage image = session.tabula.Image();
-        image.setDotsPerMeterX(kDotsPerMeter);
-        image.setDotsPerMeterY(kDotsPerMeter);
-        session.tabula.SetImage(image);
-    }
     return {};
+}
+
+bool StreamsInBands(int tag, const char* format) {
+    return ComputesInBands(tag) && std::string(format) == "PNG";
+}
+
+Status RenderToFiles(const SceneState& scene, RenderSettings settings, const PictureFiles& files,
+                     Host& host, const std::atomic<bool>* cancel, Status& drawn,
+                     std::string& step) {
+    const bool streamed = StreamsInBands(scene.pictureKind, files.format);
+    settings.bandRows = streamed ? kStreamRows : 0;
+    step = "cannot make a " + std::to_string(settings.width) + "x" +
+           std::to_string(settings.height) + " picture";
+    SceneRender render(scene, host, settings);
+    if (Status started = render.session.pool().Started(); !started) {
+        step = "cannot start the picture threads";
+        return started;
+    }
+    if (Status prepared = render.Prepare(); !prepared) return prepared;
+    if (streamed)
+        return WritePictureRows(
+            files, settings.width, settings.height, scene.pictureKind,
+            [&](RowSink& sink) { return render.DrawRows(sink, 0, -1, cancel); }, drawn, step);
+    drawn = render.Draw(cancel);
+    if (!drawn) return {};
+    if (cancel && *cancel) {
+        drawn = Failure{kCancelled};
+        return {};
+    }
+    return WritePicture(files, render.session.tabula().Image(), render.session.grid(),
+                        render.session.PictureKind(), step);
 }
 
 }  // namespace vorla

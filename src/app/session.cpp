@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <chrono>
 
+#include "app/picture_params.h"
 #include "model/examples.h"
 #include "overlays/basic_circles.h"
 #include "overlays/fixed_points.h"
@@ -12,20 +13,20 @@
 
 namespace vorla {
 Session::Session(Controls& c, Host& h, int width, int height, int threads)
-    : controls(c), host(h), tabula(width, height), pool(threads) {
-    view.W = tabula.Width();
-    view.H = tabula.Height();
-    grid.Resize(view.W, view.H);
+    : controls_(c), host_(h), tabula_(width, height), pool_(threads) {
+    view_.W = tabula_.Width();
+    view_.H = tabula_.Height();
+    grid_.Resize(view_.W, view_.H);
 }
 
 void Session::FormCreate() {
-    scene.taskType = -1;
+    scene_.taskType = TaskType::None;
     PrepocetPodleSouradnic();
-    history.Record(ReadAxesTexts(controls));
-    for (int i = 0; i < 5; ++i) palette.CircleColors[i] = controls.LabelColour(CircleLabel(i));
-    for (int i = 0; i < 8; ++i) palette.ClassColors[i] = controls.LabelColour(ClassLabel(i));
-    palette.RegionColors = palette.ClassColors;
-    for (int i = 0; i < 16; ++i) controls.SetLabelColour(PeriodLabel(i), palette.PeriodColors[i]);
+    history_.Record(ReadAxesTexts(controls_));
+    for (int i = 0; i < 5; ++i) palette_.CircleColors[i] = controls_.LabelColour(CircleLabel(i));
+    for (int i = 0; i < 8; ++i) palette_.ClassColors[i] = controls_.LabelColour(ClassLabel(i));
+    palette_.RegionColors = palette_.ClassColors;
+    for (int i = 0; i < 16; ++i) controls_.SetLabelColour(PeriodLabel(i), palette_.PeriodColors[i]);
 }
 
 void Session::FormActivate() {
@@ -35,17 +36,17 @@ void Session::FormActivate() {
 
 Status Session::FormResize(int width, int height) {
     // A running picture would walk rows that no longer fit: it ends at its next poll.
-    if (Running()) StopRequested = true;
+    if (Running()) stopRequested_ = true;
     // Both new blocks first: a size the memory cannot hold changes nothing.
     ValueGrid newGrid;
     if (Status made = Guarded([&] { newGrid.Resize(std::max(1, width), std::max(1, height)); });
         !made)
         return made;
-    if (Status resized = tabula.Resize(width, height); !resized) return resized;
-    grid = std::move(newGrid);
-    view.W = tabula.Width();
-    view.H = tabula.Height();
-    gridHasValues = false;
+    if (Status resized = tabula_.Resize(width, height); !resized) return resized;
+    grid_ = std::move(newGrid);
+    view_.W = tabula_.Width();
+    view_.H = tabula_.Height();
+    gridHasValues_ = false;
     PrepocetPodleSouradnic();
     if (resizedOnce_) KresliZaklad();
     resizedOnce_ = true;
@@ -53,22 +54,22 @@ Status Session::FormResize(int width, int height) {
 }
 
 Status Session::ResizeBand(int width, int height, int first, int rows) {
-    if (Status sized = tabula.ResizeBand(width, height, first, rows); !sized) return sized;
-    view.W = tabula.Width();
-    view.H = tabula.Height();
-    grid.ResizeBand(view.W, view.H, first, rows);
-    gridHasValues = false;
+    if (Status sized = tabula_.ResizeBand(width, height, first, rows); !sized) return sized;
+    view_.W = tabula_.Width();
+    view_.H = tabula_.Height();
+    grid_.ResizeBand(view_.W, view_.H, first, rows);
+    gridHasValues_ = false;
     PrepocetPodleSouradnic();
     return {};
 }
 
 void Session::DefKruz() {
     std::array<std::string, 11> texts;
-    for (int i = 0; i < 11; ++i) texts[i] = controls.Text(CircleField(i));
-    ReadCircleTexts(scene.k, texts);
+    for (int i = 0; i < 11; ++i) texts[i] = controls_.Text(CircleField(i));
+    ReadCircleTexts(scene_.k, texts);
     PrepocetPodleSouradnic();  // the overlays draw the circles just read
-    sceneText = SceneText(scene.taskType, texts);
-    host.PublishScene(sceneText);
+    sceneText_ = SceneText(scene_.taskType, texts);
+    host_.PublishScene(sceneText_);
 }
 
 const char* RangeFaultMessage(RangeFault fault) {
@@ -78,41 +79,41 @@ const char* RangeFaultMessage(RangeFault fault) {
 }
 
 Status Session::ZmenaSouradnic() {
-    const AxesRange typed{controls.Number(Ctl::edtXod), controls.Number(Ctl::edtXdo),
-                          controls.Number(Ctl::edtYzero)};
+    const AxesRange typed{controls_.Number(Ctl::edtXod), controls_.Number(Ctl::edtXdo),
+                          controls_.Number(Ctl::edtYzero)};
     // A range without a scale is refused, with the field to mend focused, rather than kept
     // silently while the fields say otherwise.
-    const RangeFault fault = CheckRange(typed, view.W, view.H);
+    const RangeFault fault = CheckRange(typed, view_.W, view_.H);
     if (fault != RangeFault::None) {
         const bool y = fault == RangeFault::YRange;
-        controls.Focus(y                                ? Ctl::edtYzero
-                       : fault == RangeFault::EqualEnds ? Ctl::edtXdo
-                                                        : Ctl::edtXod);
+        controls_.Focus(y                                ? Ctl::edtYzero
+                        : fault == RangeFault::EqualEnds ? Ctl::edtXdo
+                                                         : Ctl::edtXod);
         return Failure{RangeFaultMessage(fault)};
     }
-    view.range = typed;
-    history.Record(ReadAxesTexts(controls));
+    view_.range = typed;
+    history_.Record(ReadAxesTexts(controls_));
     PrepocetPodleSouradnic();
     return {};
 }
 
 void Session::PrepocetPodleSouradnic() {
-    view.PrepocetPodleSouradnic(CircleDiscs(scene.k));
+    view_.PrepocetPodleSouradnic(CircleDiscs(scene_.k));
 }
 
 void Session::KresliZaklad() {
-    vorla::KresliZaklad(tabula, view, palette, scene.taskType, controls.Spin(Ctl::TloustKce));
-    host.TabulaChanged();
+    vorla::KresliZaklad(tabula_, view_, palette_, scene_.taskType, controls_.Spin(Ctl::TloustKce));
+    host_.TabulaChanged();
 }
 
 void Session::Zadani1Click() {
-    vorla::Zadani1Click(tabula, view, palette, scene.taskType, controls.Spin(Ctl::TloustKce));
-    host.TabulaChanged();
+    vorla::Zadani1Click(tabula_, view_, palette_, scene_.taskType, controls_.Spin(Ctl::TloustKce));
+    host_.TabulaChanged();
 }
 
 void Session::ComboTypUlohyChange(int itemIndex) {
     StopVypoctuClick();
-    if (itemIndex >= 0 && itemIndex <= 4) scene.taskType = itemIndex + 2;
+    if (const TaskType task = TaskOfItem(itemIndex); task != TaskType::None) scene_.taskType = task;
     KresliZaklad();
 }
 
@@ -120,34 +121,34 @@ Status Session::EditKoefExit(Ctl field) {
     const ControlSpec& spec = Spec(field);
     // Any number passes here, also where the field's readers want one in a range.
     const Result<long double> read =
-        ReadEditNumber(controls, spec.name, controls.Text(field), RangeCheck::None);
+        ReadEditNumber(controls_, spec.name, controls_.Text(field), RangeCheck::None);
     if (!read) return read.ToStatus();
     const int tag = spec.tag;
     const long double v = read.Value();
-    if (StoreCircleByTag(scene.k, tag, v)) {
+    if (StoreCircleByTag(scene_.k, tag, v)) {
         PrepocetPodleSouradnic();
     } else {
-        if (tag == 112) view.range.XFrom = v;
-        if (tag == 113) view.range.XTo = v;
-        if (tag == 114) view.range.YRelative = v;
+        if (tag == 112) view_.range.XFrom = v;
+        if (tag == 113) view_.range.XTo = v;
+        if (tag == 114) view_.range.YRelative = v;
     }
     return {};
 }
 
 Status Session::EditNekonecnoExit() {
-    const Result<long double> bound = controls.ReadNumber(Ctl::EditNekonecno);
-    scene.SetInfinityBound(bound.ValueOr(Spec(Ctl::EditNekonecno).fallback));
-    if (!bound) controls.Focus(Ctl::EditNekonecno);
+    const Result<long double> bound = controls_.ReadNumber(Ctl::EditNekonecno);
+    scene_.SetInfinityBound(bound.ValueOr(Spec(Ctl::EditNekonecno).fallback));
+    if (!bound) controls_.Focus(Ctl::EditNekonecno);
     return bound.ToStatus();
 }
 
 void Session::EditPresnostExit() {
-    vorla::EditPresnostExit(controls, Accuracy);
+    vorla::EditPresnostExit(controls_, accuracy_);
 }
 
 void Session::StopVypoctuClick() {
-    StopRequested = true;
-    host.ShowRunning(false);
+    stopRequested_ = true;
+    host_.ShowRunning(false);
 }
 
 Status Session::ButPrepocetClick() {
@@ -165,9 +166,9 @@ Status Session::Recalculation1Click() {
 void Session::SouradniceClick(int tag) {
     if (tag < 0 || tag >= static_cast<int>(kCoordinatePresets.size())) return;
     const CoordinatePreset& p = kCoordinatePresets[tag];
-    controls.SetText(Ctl::edtXod, p.xFrom);
-    controls.SetText(Ctl::edtXdo, p.xTo);
-    controls.SetText(Ctl::edtYzero, p.yRel);
+    controls_.SetText(Ctl::edtXod, p.xFrom);
+    controls_.SetText(Ctl::edtXdo, p.xTo);
+    controls_.SetText(Ctl::edtYzero, p.yRel);
     (void)ZmenaSouradnic();  // every preset has a scale
     KresliZaklad();
 }
@@ -175,99 +176,131 @@ void Session::SouradniceClick(int tag) {
 void Session::LoadExample(int number) {
     if (number < 1 || number > static_cast<int>(kExamples.size())) return;
     const Example& e = kExamples[number - 1];
-    host.SetTaskIndex(e.itemIndex);
-    ComboTypUlohyChange(e.itemIndex);
+    host_.ShowTaskType(e.task);
+    ComboTypUlohyChange(ItemOfTask(e.task));
     for (int i = 0; i < 11; ++i)
-        if (e.circles[i]) controls.SetText(CircleField(i), e.circles[i]);
-    controls.SetText(Ctl::edtXod, e.xFrom);
-    controls.SetText(Ctl::edtXdo, e.xTo);
-    controls.SetText(Ctl::edtYzero, e.yRel);
+        if (e.circles[i]) controls_.SetText(CircleField(i), e.circles[i]);
+    controls_.SetText(Ctl::edtXod, e.xFrom);
+    controls_.SetText(Ctl::edtXdo, e.xTo);
+    controls_.SetText(Ctl::edtYzero, e.yRel);
     (void)ButPrepocetClick();  // every example has a scale
-    host.SetStatus(5, e.panel);
+    host_.SetStatus(StatusPanel::Example, e.panel);
+}
+
+void Session::ApplyScene(const SceneState& s) {
+    // A colour label goes through its click, which also sets the colour table it stands for.
+    for (const ControlSpec& f : ControlTable()) {
+        if (f.kind != ControlKind::ColourLabel)
+            controls_.SetText(f.id, s.controls.Text(f.id));
+        else if (f.handler == ControlHandler::PickColour)
+            LabelyBarev(f.id, s.controls.LabelColour(f.id));
+        else
+            controls_.SetLabelColour(f.id, s.controls.LabelColour(f.id));
+    }
+    host_.ShowTaskType(s.taskType);
+    ComboTypUlohyChange(ItemOfTask(s.taskType));
+    scene_.taskType = s.taskType;  // also none, which no item of the box chooses
+    EditPresnostExit();
+    (void)EditNekonecnoExit();  // a bad bound has its field focused
+}
+
+void Session::RestorePicture(const QImage& image) {
+    tabula_.SetImage(image);
+    host_.TabulaChanged();
+}
+
+std::optional<AxesTexts> Session::ViewBack() {
+    return history_.Back();
+}
+
+std::optional<AxesTexts> Session::ViewForward() {
+    return history_.Forward();
+}
+
+void Session::ReadXRange() {
+    view_.range.XFrom = controls_.Number(Ctl::edtXod);
+    view_.range.XTo = controls_.Number(Ctl::edtXdo);
+}
+
+void Session::MoveHandle(int centre, int X, int Y) {
+    view_.handles.Move(centre, X, Y);
 }
 
 void Session::LabelyBarev(Ctl label, Colour c) {
     const ControlSpec& spec = Spec(label);
     // The two labels of the n-th picture's range are fixed; lbl0 shares their tag 0.
     if (spec.handler != ControlHandler::PickColour) return;
-    controls.SetLabelColour(label, c);
+    controls_.SetLabelColour(label, c);
     const int tag = spec.tag;
     if (tag >= 51 && tag <= 55)
-        palette.CircleColors[tag - 51] = c;
+        palette_.CircleColors[tag - 51] = c;
     else if (tag >= 60 && tag <= 67)
-        palette.ClassColors[tag - 60] = c;
+        palette_.ClassColors[tag - 60] = c;
     else if (tag >= 70 && tag <= 77)
-        palette.RegionColors[tag - 70] = c;
+        palette_.RegionColors[tag - 70] = c;
     else if (tag >= 0 && tag <= 15)
-        palette.PeriodColors[tag] = c;
-    else if (tag == 101) {
-        palette.LyapNegColor = controls.LabelColour(Ctl::LabelLyapNegat);
-        palette.LyapZeroColor = controls.LabelColour(Ctl::LabelLyapZero);
-        palette.LyapPosColor = controls.LabelColour(Ctl::LabelLyapPosit);
+        palette_.PeriodColors[tag] = c;
+    else if (tag == 101)
         KresliStupnici();
-    }
 }
 
 void Session::SpolecneLyap() {
-    vorla::SpolecneLyap(controls, palette, &scaleImage);
-    host.ScaleChanged();
+    KresliStupnici();
 }
 
 void Session::KresliStupnici() {
-    vorla::KresliStupnici(palette, controls, scaleImage);
-    host.ScaleChanged();
+    TakeLyapunovColours(controls_, palette_);
+    DrawLyapunovScale(palette_, scaleImage_);
+    host_.ScaleChanged();
 }
 
 void Session::PevneBody1Click() {
-    vorla::PevneBody1Click(tabula, view, palette, scene, fixedPoints);
-    host.TabulaChanged();
+    vorla::PevneBody1Click(tabula_, view_, palette_, scene_, fixedPoints_);
+    host_.TabulaChanged();
 }
 
 bool Session::TestKonce(int row) {
-    const bool terminating = host.Poll(row);
-    return terminating || StopRequested;
+    const bool terminating = host_.Poll(row);
+    return terminating || stopRequested_;
 }
 
 Result<bool> Session::BeginPicture(int tag) {
     if (!EditNekonecnoExit()) return false;
-    if (!scene.HasMap()) {
+    if (!scene_.HasMap()) {
         // No map exists before a task type is chosen: nothing to iterate.
-        host.SetStatus(7, kNoTaskStatus);
+        host_.SetStatus(StatusPanel::Message, kNoTaskStatus);
         return false;
     }
     DefKruz();
     if (Status range = ZmenaSouradnic(); !range) return Failure{range.Message()};
-    StopRequested = false;
-    PictureKind = tag;
-    gridHasValues = true;
-    host.ShowRunning(true);
-    pictureSeed_ = fixedSeed ? seed
-                             : static_cast<std::uint64_t>(
-                                   std::chrono::system_clock::now().time_since_epoch().count());
-    if (controls.Checked(Ctl::CheckClear)) KresliZaklad();
-    host.SetStatus(7, PictureStatusTexts(tag));
+    stopRequested_ = false;
+    pictureKind_ = tag;
+    gridHasValues_ = true;
+    host_.ShowRunning(true);
+    pictureSeed_ = seed_.value_or(
+        static_cast<std::uint64_t>(std::chrono::system_clock::now().time_since_epoch().count()));
+    if (controls_.Checked(Ctl::CheckClear)) KresliZaklad();
+    host_.SetStatus(StatusPanel::Message, PictureStatusTexts(tag));
+    // The picture reads these alone: the controls_ belong to this thread.
+    pictureParams_ = ReadPictureParams(tag, controls_, palette_, accuracy_);
     ++running_;
     return true;
 }
 
-void Session::RunPicture(Controls& pictureControls, const std::function<bool(int)>& poll,
-                         const std::atomic<bool>* cancel) {
-    const PictureKindInfo* kind = FindPictureKind(PictureKind);
-    if (!kind || !kind->run) return;
-    PictureContext ctx{scene, view, pictureControls, palette, tabula, grid,
-                       pool,  poll, pictureSeed_,    Accuracy};
-    ctx.cancel = cancel;
-    ctx.oneLane = oneLane;
-    kind->run(ctx);
+void Session::RunPicture(const std::function<bool(int)>& poll, const std::atomic<bool>* cancel) {
+    const PictureKindInfo* kind = FindPictureKind(pictureKind_);
+    if (!kind) return;
+    PictureContext ctx{scene_, view_, tabula_, grid_, pool_, poll, pictureSeed_, cancel, oneLane_};
+    kind->run(ctx, pictureParams_);
 }
 
 void Session::EndPicture() {
     --running_;
-    host.TabulaChanged();
+    host_.TabulaChanged();
     StopVypoctuClick();
 }
 
-Status Session::ActionClick(int tag) {
+Status Session::ActionClick(int tag, const std::atomic<bool>* cancel) {
     const Result<bool> begun = BeginPicture(tag);
     if (!begun || !begun.Value()) return begun.ToStatus();
     // Ended also when a fault ends the picture early.
@@ -275,8 +308,7 @@ Status Session::ActionClick(int tag) {
         Session& s;
         ~End() { s.EndPicture(); }
     } end{*this};
-    RunPicture(
-        controls, [this](int r) { return TestKonce(r); }, nullptr);
+    RunPicture([this](int r) { return TestKonce(r); }, cancel);
     return {};
 }
 

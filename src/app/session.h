@@ -5,20 +5,30 @@
 #include <atomic>
 #include <cstdint>
 #include <functional>
+#include <optional>
 #include <string>
 
+#include "app/scene_file.h"
 #include "app/view_moves.h"
 #include "base/status.h"
 #include "colour/palette.h"
 #include "model/controls.h"
 #include "model/fixed_points.h"
 #include "model/scene.h"
+#include "pictures/lyapunov.h"
+#include "pictures/params.h"
 #include "pictures/row_pool.h"
 #include "pictures/value_grid.h"
 #include "plane/tabula.h"
 #include "plane/viewport.h"
 
 namespace vorla {
+
+// The panels of the status bar that the operations write: the point under the cursor, the
+// example loaded and the message of the last command.
+enum class StatusPanel : int { X = 1, Y = 3, Example = 5, Message = 7 };
+// The number of panels of the status bar, captions included.
+inline constexpr int kStatusPanels = 8;
 
 // Services of the window that the operations use.
 class Host {
@@ -29,12 +39,12 @@ class Host {
     virtual bool Poll(int /*row*/) { return false; }
     // Stop image and progress label shown, pixel panel hidden (and the reverse).
     virtual void ShowRunning(bool /*running*/) {}
-    // Shows a text in status panel `panel` (0..7).
-    virtual void SetStatus(int /*panel*/, const std::string& /*text*/) {}
+    // Shows a text in a panel of the status bar.
+    virtual void SetStatus(StatusPanel /*panel*/, const std::string& /*text*/) {}
     // Publishes the scene text of the circles just read.
     virtual void PublishScene(const std::string& /*text*/) {}
-    // Puts an item into the task-type box without raising its change event.
-    virtual void SetTaskIndex(int /*index*/) {}
+    // Shows a task type in the task-type box without raising its change event.
+    virtual void ShowTaskType(TaskType /*task*/) {}
     // The tabula's image changed outside a poll (an overlay, a clearing).
     virtual void TabulaChanged() {}
     // The Lyapunov colour scale was redrawn.
@@ -56,7 +66,9 @@ inline constexpr const char* kYRangeMessage =
 const char* RangeFaultMessage(RangeFault fault);
 
 // One run of the program: the scene, the viewport, the colours, the tabula and the value
-// grid, and the operations of the window on them.
+// grid, and the operations of the window on them. The operations are the one way to change
+// its state; readers see it through the const accessors. While a picture computes a band on
+// another thread (RunPicture), the session is that thread's until the band's poll returns.
 class Session {
   public:
     // A session over the window's controls and services, with a tabula of width x height
@@ -109,68 +121,116 @@ class Session {
     void SouradniceClick(int tag);
     // Loads example `number` (1..14) of the Examples menu.
     void LoadExample(int number);
+    // Puts a scene's controls and task type in place, as if typed, clicked and chosen (a
+    // running picture ends), then reads the accuracy and the bound of infinity (a bad bound
+    // has its field focused). The axes and circles are read by the next recalculation.
+    void ApplyScene(const SceneState& scene);
     // LabelyBarev: a colour label took a new colour: the label and the table of its tag
     // change.
     void LabelyBarev(Ctl label, Colour c);
-    // SpolecneLyap: the Lyapunov scale: its colours from their labels, and scaleImage
+    // SpolecneLyap: the Lyapunov scale: its colours from their labels, and the scale image
     // redrawn.
     void SpolecneLyap();
     // KresliStupnici: redraws the Lyapunov colour scale from its labels.
     void KresliStupnici();
     // PevneBody1Click: marks the fixed points of the current map on the tabula.
     void PevneBody1Click();
+    // The picture of a "Restore picture": `image`, of the tabula's size, takes its place.
+    void RestorePicture(const QImage& image);
+    // The views before and after the current one in the history (which moves to it); none
+    // at either end.
+    std::optional<AxesTexts> ViewBack();
+    std::optional<AxesTexts> ViewForward();
+
+    // --- the mouse tools ---
+    // The tabula to draw a mouse tool's figures on, between pictures.
+    Tabula& Canvas() { return tabula_; }
+    // Takes "X from" and "X to" from their fields into the range, as the "Y relatively"
+    // click reads them.
+    void ReadXRange();
+    // Moves the drag handle of centre 1..4 to pixel (X, Y), as a drag shows it.
+    void MoveHandle(int centre, int X, int Y);
 
     // --- pictures ---
     // ActionClick: draws the picture of menu tag `tag` from start to end on this thread:
-    // BeginPicture, RunPicture with the session's controls and TestKonce, EndPicture. Fails
-    // as BeginPicture does.
-    Status ActionClick(int tag);
+    // BeginPicture, RunPicture with TestKonce, EndPicture; it ends at once when `cancel` (may
+    // be null) is set. Fails as BeginPicture does.
+    Status ActionClick(int tag, const std::atomic<bool>* cancel = nullptr);
     // The start of the picture of menu tag `tag`: the bound of infinity, the scene and the
-    // viewport read, the tabula cleared if asked. True when it started; false when it did
-    // not and the user was told (a bad bound, no task type); a failure for an unusable range.
+    // viewport read, the tabula cleared if asked, the picture's parameters read from the
+    // controls. True when it started; false when it did not and the user was told (a bad
+    // bound, no task type); a failure for an unusable range.
     Result<bool> BeginPicture(int tag);
-    // Computes the picture begun last, on any thread. It reads its parameters from
-    // `pictureControls`, calls `poll` before every band and ends at once when `cancel` (may
-    // be null) is set. Nothing else may touch the session meanwhile, except between a poll's
-    // call and its return.
-    void RunPicture(Controls& pictureControls, const std::function<bool(int)>& poll,
-                    const std::atomic<bool>* cancel);
+    // Computes the picture begun last, on any thread, from the parameters read when it
+    // began: calls `poll` before every band and ends at once when `cancel` (may be null) is
+    // set. Nothing else may touch the session meanwhile, except between a poll's call and its
+    // return.
+    void RunPicture(const std::function<bool(int)>& poll, const std::atomic<bool>* cancel);
     // The end of the picture begun last: the tabula shown, the picture marked stopped.
     void EndPicture();
     // TestKonce: the poll of a running picture at `row`; true when it must end.
     bool TestKonce(int row);
     // StopVypoctuClick: the STOP image: the running picture ends at its next poll.
     void StopVypoctuClick();
-
-    // --- state, one owner each ---
-    Controls& controls;                 // the window's controls
-    Host& host;                         // the window's services
-    Scene scene;                        // the circles and the task type
-    Viewport view;                      // the axes and the pixel forms
-    Palette palette;                    // the colour tables
-    Tabula tabula;                      // the picture
-    ValueGrid grid;                     // the value of every pixel of the last picture
-    Tabula scaleImage{25, 241};         // imgStupnice: the Lyapunov colour scale
-    FixedPointSet fixedPoints;          // the fixed points marked last
-    RowPool pool;                       // the picture workers
-    int PictureKind = 0;                // the tag of the last picture
-    bool gridHasValues = false;         // a picture wrote the grid since it was made
-    ViewHistory history;                // the views put in place
-    bool StopRequested = false;         // the running picture ends at its next poll
-    long double Accuracy = 0.01L;       // the accuracy of the convergence picture
-    std::string sceneText = "NOTHING";  // the scene text published last
-    // The seed of the next picture; unset, each picture takes one from the clock.
-    bool fixedSeed = false;
-    std::uint64_t seed = 0;  // the seed when fixedSeed is set
+    // The stop key: the running picture ends at its next poll.
+    void RequestStop() { stopRequested_ = true; }
+    // The seed of the next pictures; none: each takes one from the clock.
+    void SetSeed(std::optional<std::uint64_t> seed) { seed_ = seed; }
     // Every orbit of a picture stepped on its own instead of in lanes (their reference).
-    bool oneLane = false;
+    void SetOneLane(bool oneLane) { oneLane_ = oneLane; }
 
+    // --- the state, for readers ---
+    Controls& controls() const { return controls_; }
+    Host& host() const { return host_; }
+    const Scene& scene() const { return scene_; }
+    TaskType taskType() const { return scene_.taskType; }
+    const Viewport& view() const { return view_; }
+    const Palette& palette() const { return palette_; }
+    const Tabula& tabula() const { return tabula_; }
+    // The value of every pixel of the last picture.
+    const ValueGrid& grid() const { return grid_; }
+    // imgStupnice: the Lyapunov colour scale.
+    const Tabula& scaleImage() const { return scaleImage_; }
+    // The fixed points marked last.
+    const FixedPointSet& fixedPoints() const { return fixedPoints_; }
+    // The picture workers.
+    const RowPool& pool() const { return pool_; }
+    const ViewHistory& history() const { return history_; }
+    // The tag of the last picture begun; 0 before the first.
+    int PictureKind() const { return pictureKind_; }
+    // Whether a picture wrote the grid since it was made.
+    bool GridHasValues() const { return gridHasValues_; }
+    // Whether the running picture ends at its next poll; true between pictures once one ran.
+    bool StopRequested() const { return stopRequested_; }
+    // The accuracy of the convergence picture.
+    long double Accuracy() const { return accuracy_; }
+    // The scene text published last.
+    const std::string& PublishedScene() const { return sceneText_; }
     // Whether a picture is running.
     bool Running() const { return running_ > 0; }
 
   private:
+    Controls& controls_;
+    Host& host_;
+    Scene scene_;
+    Viewport view_;
+    Palette palette_;
+    Tabula tabula_;
+    ValueGrid grid_;
+    Tabula scaleImage_{kScaleWidth, kScaleHeight};
+    FixedPointSet fixedPoints_;
+    RowPool pool_;
+    ViewHistory history_;
+    int pictureKind_ = 0;
+    bool gridHasValues_ = false;
+    bool stopRequested_ = false;
+    long double accuracy_ = 0.01L;
+    std::string sceneText_ = "NOTHING";
+    std::optional<std::uint64_t> seed_;
+    bool oneLane_ = false;
     int running_ = 0;
     std::uint64_t pictureSeed_ = 0;  // the seed of the picture begun last
+    PictureParams pictureParams_;    // the parameters of the picture begun last
     bool resizedOnce_ = false;
 };
 

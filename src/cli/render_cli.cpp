@@ -111,9 +111,10 @@ class BandSink : public RowSink {
 
 // Everything that shapes a picture, as one line: bands of one picture have the same.
 std::string PictureFingerprint(const SceneState& scene, const RenderSettings& s, int tag) {
-    const std::string text = SceneFileText(scene) + " task " + std::to_string(scene.taskType) +
-                             " clear " + std::to_string(s.clear) + " overlay " +
-                             std::to_string(s.overlay) + " fixed " + std::to_string(s.fixedPoints);
+    const std::string text = SceneFileText(scene) + " task " +
+                             std::to_string(TaskNumber(scene.taskType)) + " clear " +
+                             std::to_string(s.clear) + " overlay " + std::to_string(s.overlay) +
+                             " fixed " + std::to_string(s.fixedPoints);
     std::uint64_t h = 1469598103934665603ULL;  // FNV-1a
     for (unsigned char c : text) h = (h ^ c) * 1099511628211ULL;
     char hex[17];
@@ -134,7 +135,7 @@ struct Job {
 // The job of checked options over `scene`, or the message of a setting that cannot be drawn.
 Result<Job> PlanJob(const RenderOptions& o, SceneState scene, const std::string& format) {
     Job job{std::move(scene), {}, format, false, {}};
-    if (o.task) job.scene.taskType = o.task;
+    if (o.task) job.scene.taskType = TaskOfNumber(o.task);
     for (const auto& [name, text] : o.sets)
         if (const Status set = job.scene.controls.Set(name, text); !set)
             return Failure{set.Message()};
@@ -150,7 +151,8 @@ Result<Job> PlanJob(const RenderOptions& o, SceneState scene, const std::string&
     const int tag = job.scene.pictureKind;
     // A PNG or a band goes out a band of rows at a time, whatever the picture's height; the
     // rectangle iterations draw anywhere and need the whole picture.
-    job.streamed = !o.printScene && ComputesInBands(tag) && (o.rowsGiven || format == "PNG");
+    job.streamed =
+        !o.printScene && (o.rowsGiven ? ComputesInBands(tag) : StreamsInBands(tag, format.c_str()));
     if (o.rowsGiven) {
         if (!ComputesInBands(tag))
             return Failure{"the rectangle iterations draw anywhere: they cannot be drawn in bands"};
@@ -160,7 +162,7 @@ Result<Job> PlanJob(const RenderOptions& o, SceneState scene, const std::string&
         // Bands drawn apart must draw one picture, the random ones too.
         settings.seed = settings.seed.value_or(0);
     }
-    if (job.streamed) settings.bandRows = 64;
+    if (job.streamed) settings.bandRows = kStreamRows;
     job.size = std::to_string(settings.width) + "x" + std::to_string(settings.height);
     // The scene text needs no picture: a tabula of one pixel and one thread.
     if (o.printScene) settings.width = settings.height = settings.threads = 1;
@@ -190,7 +192,7 @@ int DrawWhole(const RenderOptions& o, const Job& job, SceneRender& render, Rende
     if (InterruptSignal()) return Fail(err, 2, "");
     const Session& s = render.session;
     if (const Status saved = WritePicture({o.output, job.format.c_str(), o.gridFile},
-                                          s.tabula.Image(), s.grid, s.PictureKind, step);
+                                          s.tabula().Image(), s.grid(), s.PictureKind(), step);
         !saved)
         return Failed(err, step, saved);
     return 0;
@@ -216,7 +218,7 @@ int DrawStreamed(const RenderOptions& o, const Job& job, SceneRender& render, Re
             if (!band) return band.ToStatus();
             BandSink bandSink(*band.Value());
             InterruptibleSink sink(bandSink);
-            drawn = render.DrawRows(sink, o.firstRow, o.lastRow);
+            drawn = render.DrawRows(sink, o.firstRow, o.lastRow, InterruptFlag());
             return drawn ? band.Value()->Finish() : drawn;
         });
     } else {
@@ -224,7 +226,7 @@ int DrawStreamed(const RenderOptions& o, const Job& job, SceneRender& render, Re
             {o.output, "PNG", o.gridFile}, settings.width, settings.height, job.scene.pictureKind,
             [&](RowSink& files) {
                 InterruptibleSink sink(files);
-                return render.DrawRows(sink);
+                return render.DrawRows(sink, 0, -1, InterruptFlag());
             },
             drawn, step);
     }
@@ -244,12 +246,12 @@ int Render(const RenderOptions& o, SceneState scene, const std::string& format,
     RenderHost host(err, !o.quiet && ::isatty(2));
     step = "cannot start " + std::to_string(job.settings.threads) + " threads";
     SceneRender render(job.scene, host, job.settings);
-    if (const Status started = render.session.pool.Started(); !started)
+    if (const Status started = render.session.pool().Started(); !started)
         return Failed(err, step, started);
     step = "cannot make a " + job.size + " picture";
     if (const Status prepared = render.Prepare(); !prepared) return Failed(err, step, prepared);
     if (o.printScene) {
-        out << render.session.sceneText << "\n";
+        out << render.session.PublishedScene() << "\n";
         return 0;
     }
     if (!o.quiet) WarnOfBadNumbers(render.controls, err);
@@ -263,7 +265,7 @@ int Render(const RenderOptions& o, SceneState scene, const std::string& format,
         step = "cannot write " + o.scaleFile;
         render.session.KresliStupnici();
         if (const Status saved =
-                SaveImageFile(render.session.scaleImage.Image(), o.scaleFile, scaleFormat);
+                SaveImageFile(render.session.scaleImage().Image(), o.scaleFile, scaleFormat);
             !saved)
             return Failed(err, step, saved);
     }
@@ -428,7 +430,7 @@ int RunRender(int argc, char** argv, std::ostream& out, std::ostream& err) {
         if (!o.quiet)
             for (const std::string& w : warnings) err << "vorla-render: warning: " << w << "\n";
         scene = read.Value();
-        if (scene.taskType < 2 && !o.task)
+        if (scene.taskType == TaskType::None && !o.task)
             return Fail(err, 2, o.sceneFile + ": the scene has no task type (--task gives one)");
     }
     if (o.tagGiven || scene.pictureKind == 0) scene.pictureKind = o.tag;

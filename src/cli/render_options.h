@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "base/status.h"
+#include "plane/tabula.h"
 
 namespace vorla {
 
@@ -20,7 +21,7 @@ struct RenderOptions {
     int tag = 1;
     bool clear = false, overlay = false, printScene = false, quiet = false, help = false;
     bool fixedPoints = false;
-    int width = 542, height = 450, threads = 0;
+    int width = kDefaultTabulaWidth, height = kDefaultTabulaHeight, threads = 0;
     bool haveSeed = false;
     unsigned long long seed = 0;
     std::string gridFile;

@@ -3,12 +3,14 @@
 
 #include <array>
 
+#include "model/scene.h"
+
 namespace vorla {
 
 struct Example {
     const char* item;     // menu item name
     const char* caption;  // menu caption
-    int itemIndex;        // index of ComboTypUlohy: task type = itemIndex + 2
+    TaskType task;        // the task type it chooses
     // Texts of EditKd EditKr EditKm EditKn EditKs EditKu EditKv EditKw EditKa EditKb EditKc;
     // nullptr leaves the field as it is.
     std::array<const char*, 11> circles;

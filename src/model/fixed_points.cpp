@@ -37,10 +37,10 @@ void UnitCircleSquareFixedPoints(FixedPointSet& set) {
 
 void FixedPoints(const Scene& scene, FixedPointSet& set) {
     switch (scene.taskType) {
-        case 2:
+        case TaskType::TwoCircles:
             TwoCircleFixedPoints(scene.k, set);
             break;
-        case 6:
+        case TaskType::Squaring:
             UnitCircleSquareFixedPoints(set);
             break;
         default:

@@ -19,8 +19,8 @@ void ReadCircleTexts(CircleSet& k, const std::array<std::string, 11>& texts) {
     k.UpdateSquares();
 }
 
-std::string SceneText(int taskType, const std::array<std::string, 11>& texts) {
-    std::string out = std::to_string(taskType) + "=";
+std::string SceneText(TaskType taskType, const std::array<std::string, 11>& texts) {
+    std::string out = std::to_string(TaskNumber(taskType)) + "=";
     for (const auto& t : texts) out += t + "=";
     return out;
 }

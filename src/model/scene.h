@@ -24,12 +24,45 @@ struct CircleSet {
     }
 };
 
+// The task type: none chosen yet, the composition of the inversions in two to five circles
+// (K1 first), or the squaring of complex numbers projected on the unit circle. Its number is
+// the one the scene text, the scene files and the renderer's --task show.
+enum class TaskType : int {
+    None = -1,
+    TwoCircles = 2,
+    ThreeCircles = 3,
+    FourCircles = 4,
+    FiveCircles = 5,
+    Squaring = 6,
+};
+
+// The task type of a number (2..6, or -1 for none); None for any other number.
+constexpr TaskType TaskOfNumber(int number) {
+    return number >= 2 && number <= 6 ? static_cast<TaskType>(number) : TaskType::None;
+}
+// The number of a task type: 2..6, -1 for none.
+constexpr int TaskNumber(TaskType t) {
+    return static_cast<int>(t);
+}
+// The task type of item `index` (0..4) of the task-type box; None for any other index.
+constexpr TaskType TaskOfItem(int index) {
+    return index >= 0 && index <= 4 ? static_cast<TaskType>(index + 2) : TaskType::None;
+}
+// The item of the task-type box that shows a task type; -1 for none.
+constexpr int ItemOfTask(TaskType t) {
+    return t == TaskType::None ? -1 : TaskNumber(t) - 2;
+}
+// How many circles a task inverts in: 2..5; 0 for the squaring and for none.
+constexpr int CircleCount(TaskType t) {
+    return t >= TaskType::TwoCircles && t <= TaskType::FiveCircles ? TaskNumber(t) : 0;
+}
+
 // What the maps need: the circles, the bound of infinity and the task type.
 struct Scene {
     CircleSet k;
     long double L = 1000;           // InfinityBound
     long double tolerance = 1e-6L;  // CentreTolerance = 1/L^2
-    int taskType = -1;              // -1 none chosen; 2..5 circles; 6 squaring on K1
+    TaskType taskType = TaskType::None;
 
     // Sets the bound of infinity L and the centre tolerance 1/L^2 with it.
     void SetInfinityBound(long double bound) {
@@ -37,7 +70,7 @@ struct Scene {
         tolerance = 1 / (L * L);
     }
     // Whether a task type with a map is chosen.
-    bool HasMap() const { return taskType >= 2 && taskType <= 6; }
+    bool HasMap() const { return taskType != TaskType::None; }
 };
 
 // K2..K5 as discs of the plane, for the viewport's pixel forms.
@@ -49,7 +82,7 @@ inline std::array<Disc, 4> CircleDiscs(const CircleSet& k) {
 // each field's fallback of the control table.
 void ReadCircleTexts(CircleSet& k, const std::array<std::string, 11>& texts);
 // The published text: task type and the raw field texts, each followed by "=".
-std::string SceneText(int taskType, const std::array<std::string, 11>& texts);
+std::string SceneText(TaskType taskType, const std::array<std::string, 11>& texts);
 // Stores a value by the Tag of its field (101..111 circle values); false for other tags.
 bool StoreCircleByTag(CircleSet& k, int tag, long double value);
 
@@ -281,24 +314,25 @@ struct UnitCircleSquare {
 template <class Fn>
 bool WithMap(const Scene& s, Fn&& fn) {
     switch (s.taskType) {
-        case 2:
+        case TaskType::TwoCircles:
             fn(TwoCircle{s});
             return true;
-        case 3:
+        case TaskType::ThreeCircles:
             fn(ThreeCircle{s});
             return true;
-        case 4:
+        case TaskType::FourCircles:
             fn(FourCircle{s});
             return true;
-        case 5:
+        case TaskType::FiveCircles:
             fn(FiveCircle{s});
             return true;
-        case 6:
+        case TaskType::Squaring:
             fn(UnitCircleSquare{s});
             return true;
-        default:
+        case TaskType::None:
             return false;
     }
+    return false;
 }
 
 // One step of the scene's map (for tools that step a single orbit).

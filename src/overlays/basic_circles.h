@@ -2,6 +2,7 @@
 #pragma once
 
 #include "colour/palette.h"
+#include "model/scene.h"
 #include "plane/tabula.h"
 #include "plane/viewport.h"
 
@@ -9,8 +10,8 @@ namespace vorla {
 
 // Draws the overlay in not-XOR mode with pen width `thickness`; leaves the pen in copy mode
 // with the colour of the last circle, and the brush clear.
-void Zadani1Click(Tabula& t, const Viewport& v, const Palette& p, int taskType, int thickness);
+void Zadani1Click(Tabula& t, const Viewport& v, const Palette& p, TaskType taskType, int thickness);
 // Clears the tabula to white, then draws the overlay.
-void KresliZaklad(Tabula& t, const Viewport& v, const Palette& p, int taskType, int thickness);
+void KresliZaklad(Tabula& t, const Viewport& v, const Palette& p, TaskType taskType, int thickness);
 
 }  // namespace vorla

@@ -60,20 +60,20 @@ Status DrawCircleResult(Tabula& t, const Viewport& v, const CircleResult& res) {
 }
 
 Status Orbit(Tabula& t, const Scene& scene, const Viewport& v, const Palette& p, int n, int X,
-             int Y, int mode) {
-    OrbitDrawing orbit(t, scene, v, p, n, X, Y, mode);
+             int Y, OrbitStyle style) {
+    OrbitDrawing orbit(t, scene, v, p, n, X, Y, style);
     orbit.Continue(n);
     return orbit.Outcome();
 }
 
 OrbitDrawing::OrbitDrawing(Tabula& t, const Scene& scene, const Viewport& v, const Palette& p,
-                           int n, int X, int Y, int mode)
-    : t_(t), scene_(scene), view_(v), palette_(p), n_(n), mode_(mode) {
+                           int n, int X, int Y, OrbitStyle style)
+    : t_(t), scene_(scene), view_(v), palette_(p), n_(n), style_(style) {
     X = ClampPixel(X);
     Y = ClampPixel(Y);
     t.SetPenColor(p.RampFromColor);
     t.SetPenWidth(1);
-    if (mode == 1)
+    if (style == OrbitStyle::Polyline)
         t.MoveTo(X, Y);
     else
         t.Ellipse(X - 3, Y - 3, X + 3, Y + 3);
@@ -101,7 +101,7 @@ bool OrbitDrawing::Continue(long long steps) {
             const bool here = c == lastC_ && r == lastR_;
             const bool repeat = t_.Mode() == PenMode::Copy && colour == lastColour_ && here;
             t_.SetPenColor(colour);
-            if (mode_ == 1) {
+            if (style_ == OrbitStyle::Polyline) {
                 if (repeat && lastWasPoint_)
                     t_.MoveTo(c, r);
                 else
@@ -121,19 +121,19 @@ bool OrbitDrawing::Continue(long long steps) {
 }
 
 Status OrbitCircle(Tabula& t, const Scene& scene, const Viewport& v, Colour colour, int X, int Y,
-                   int mode) {
+                   CircleStyle style) {
     const TAxisB& ax = v.axes;
     const long double x = ax.XOfColumn(ClampPixel(X)), y = ax.YOfRow(ClampPixel(Y));
     const Tabula::Batch batch(t);
     t.SetPenColor(colour);
     t.SetBrushStyle(BrushStyle::Clear);
-    if (scene.taskType == 2) {
+    if (scene.taskType == TaskType::TwoCircles) {
         const Result<CircleResult> res = OrthogonalCircle(scene.k, x, y);
         if (!res) return res.ToStatus();
         DrawCircle(t, ax, res->a, res->b, res->c);
         return {};
     }
-    if (mode != 1 || !scene.HasMap()) return {};
+    if (style != CircleStyle::ThroughIterates || !scene.HasMap()) return {};
     for (int start = 0; start < 2; ++start) {
         // Figure 1: the start point, its 2nd and 4th iterates; figure 2: the 1st, 3rd, 5th.
         long double px = x, py = y;

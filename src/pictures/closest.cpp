@@ -2,6 +2,7 @@
 
 #include "pictures/kinds.h"
 #include "pictures/lanes.h"
+#include "plane/number_text.h"
 
 namespace vorla {
 namespace {
@@ -39,8 +40,7 @@ struct ClosestOrbit {
 
 // Both pictures walk the same orbits.
 template <class ToPixel>
-void WalkClosest(PictureContext& ctx, const ToPixel& toPixel) {
-    const int N = ctx.controls.Spin(Ctl::SpinClosestIter);
+void WalkClosest(PictureContext& ctx, int N, const ToPixel& toPixel) {
     ctx.tabula.SetPenMode(PenMode::Copy);
     WalkOrbits(ctx, RowRange::Tabula, [&](const auto&, const Scene& s) {
         return ClosestOrbit<ToPixel>{N, s.L, &toPixel};
@@ -49,18 +49,18 @@ void WalkClosest(PictureContext& ctx, const ToPixel& toPixel) {
 
 }  // namespace
 
-void KresliClosestOrder(PictureContext& ctx) {
-    const auto& colours = ctx.palette.PeriodColors;
-    WalkClosest(ctx, [&](long double, int k) {
+void KresliClosestOrder(PictureContext& ctx, const ClosestParams& p) {
+    const auto& colours = p.periodColours;
+    WalkClosest(ctx, p.iterations, [&](long double, int k) {
         // No iterate below the bound: the colour of "no period" of the periodicity picture.
         if (k < 0) return PixelResult{colours[15], -1};
         return PixelResult{colours[k % 15], k};
     });
 }
 
-void KresliClosestDist(PictureContext& ctx) {
-    const auto& colours = ctx.palette.PeriodColors;
-    WalkClosest(ctx, [&](long double best, int) {
+void KresliClosestDist(PictureContext& ctx, const ClosestParams& p) {
+    const auto& colours = p.periodColours;
+    WalkClosest(ctx, p.iterations, [&](long double best, int) {
         const long double m = std::sqrt(best);
         return PixelResult{colours[TruncToInt32(m) % 15], RoundToInt32(m * 1000)};
     });

@@ -6,13 +6,6 @@
 
 namespace vorla {
 
-long double EditPresnostExit(Controls& controls, long double& accuracy) {
-    const Result<long double> read = controls.ReadNumber(Ctl::EditPresnost);
-    accuracy = read.ValueOr(Spec(Ctl::EditPresnost).fallback);
-    if (!read) controls.Focus(Ctl::EditPresnost);
-    return accuracy;
-}
-
 namespace {
 
 // Stepped until two successive points differ by less than the accuracy in both coordinates,
@@ -59,12 +52,10 @@ struct ConvergenceOrbit {
 
 }  // namespace
 
-void KresliConverg(PictureContext& ctx) {
+void KresliConverg(PictureContext& ctx, const ConvergenceParams& p) {
     ctx.tabula.SetPenMode(PenMode::Copy);
-    const int n = ctx.controls.Spin(Ctl::SpinKonvergIter);
-    const long double acc = EditPresnostExit(ctx.controls, ctx.accuracy);
     if (!(ctx.scene.k.R > 0)) return;
-    const ConvergenceOrbit orbit{n, acc, &ctx.palette.ClassColors};
+    const ConvergenceOrbit orbit{p.iterations, p.accuracy, &p.classColours};
     WalkOrbits(ctx, RowRange::PlusOne, [&](const auto&, const Scene&) { return orbit; });
 }
 

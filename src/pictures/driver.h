@@ -8,7 +8,6 @@
 #include <vector>
 
 #include "colour/palette.h"
-#include "model/controls.h"
 #include "model/scene.h"
 #include "pictures/row_pool.h"
 #include "pictures/value_grid.h"
@@ -17,17 +16,17 @@
 
 namespace vorla {
 
+// What a picture works on. It reads the scene and the view, which a command may change
+// between two bands, and its own parameters (given to its routine); it writes only the
+// tabula's rows and the grid's cells that it computes.
 struct PictureContext {
     const Scene& scene;    // live: taken afresh at every poll
     const Viewport& view;  // live: taken afresh at every poll
-    Controls& controls;    // the picture's own parameters, read at its start
-    Palette& palette;
     Tabula& tabula;
     ValueGrid& grid;
     RowPool& pool;
     std::function<bool(int)> poll;  // TestKonce: true when the picture must end
     std::uint64_t seed = 0;         // the picture's random seed
-    long double& accuracy;          // the window's Accuracy of the convergence picture
     // Set from any thread to end the picture at once: the workers look at it between pixels
     // and the band they were computing is dropped. May be null.
     const std::atomic<bool>* cancel = nullptr;

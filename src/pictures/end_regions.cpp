@@ -29,10 +29,10 @@ struct RegionOrbit {
         else
             cls += Y >= 0 ? 1 : 2;
         Colour colour = (*colours)[cls];
-        if (s->taskType < 6) {
+        if (s->taskType != TaskType::Squaring) {
             const CircleSet& k = s->k;
             if ((X - k.D) * (X - k.D) + Y * Y < R2) colour = LightenColor(colour);
-            if (s->taskType > 2 && (X - k.M) * (X - k.M) + (Y - k.N) * (Y - k.N) < S2)
+            if (CircleCount(s->taskType) > 2 && (X - k.M) * (X - k.M) + (Y - k.N) * (Y - k.N) < S2)
                 colour = DarkenColor(colour);
         }
         return PixelResult{colour, cls + 1};
@@ -41,13 +41,13 @@ struct RegionOrbit {
 
 }  // namespace
 
-void KresliRegions(PictureContext& ctx) {
+void KresliRegions(PictureContext& ctx, const RegionParams& p) {
     const long double R2 = ctx.scene.k.R * ctx.scene.k.R;
     const long double S2 = ctx.scene.k.S * ctx.scene.k.S;
     ctx.tabula.SetPenMode(PenMode::Copy);
-    const int n = ctx.controls.Spin(Ctl::SpinRegionIter);
+    const int n = p.n;
     if (!(ctx.scene.k.R > 0)) return;
-    const auto* colours = &ctx.palette.RegionColors;
+    const auto* colours = &p.regionColours;
     WalkOrbits(ctx, RowRange::PlusOne, [&](const auto&, const Scene& s) {
         return RegionOrbit{n, R2, S2, colours, &s};
     });

@@ -8,9 +8,11 @@
 namespace vorla {
 namespace {
 
-// One step of the chain of inversions of task type Task, K1 first, with the at-centre test
-// before each inversion. False: the orbit reaches infinity in this step.
-template <int Task>
+// One step of the chain of inversions in K1 to K`Circles`, with the at-centre test before
+// each inversion. False: the orbit reaches infinity in this step. The chain is written here
+// once more, on purpose: the maps send a point at a centre far away and go on, where this
+// picture stops the orbit.
+template <int Circles>
 VORLA_INLINE bool InfinityStep(const Scene& s, long double e, long double& X, long double& Y) {
     steps::Count();
     const CircleSet& k = s.k;
@@ -22,13 +24,13 @@ VORLA_INLINE bool InfinityStep(const Scene& s, long double e, long double& X, lo
     if (std::fabs(d2) < e) return false;
     X = (Px - k.D) * k.R2 / d2 + k.D;
     Y = Py * k.R2 / d2;
-    if constexpr (Task < 3) return true;
+    if constexpr (Circles < 3) return true;
 
     const long double d3 = (X - k.M) * (X - k.M) + (Y - k.N) * (Y - k.N);
     if (std::fabs(d3) < e) return false;
     Px = (X - k.M) * k.S2 / d3 + k.M;
     Py = (Y - k.N) * k.S2 / d3 + k.N;
-    if constexpr (Task < 4) {
+    if constexpr (Circles < 4) {
         X = Px;
         Y = Py;
         return true;
@@ -38,9 +40,9 @@ VORLA_INLINE bool InfinityStep(const Scene& s, long double e, long double& X, lo
     if (std::fabs(d4) < e) return false;
     X = (Px - k.U) * k.W2 / d4 + k.U;
     Y = (Py - k.V) * k.W2 / d4 + k.V;
-    if constexpr (Task < 5) return true;
+    if constexpr (Circles < 5) return true;
 
-    // Task types 5 and 6 both run the whole chain.
+    // Five circles and the squaring both run the whole chain.
     const long double d5 = (k.A - X) * (k.A - X) + (k.B - Y) * (k.B - Y);
     if (std::fabs(d5) < e) return false;
     X = (X - k.A) * k.C2 / d5 + k.A;
@@ -48,19 +50,9 @@ VORLA_INLINE bool InfinityStep(const Scene& s, long double e, long double& X, lo
     return true;
 }
 
-// The task type whose chain a map stands for.
-template <class Map>
-inline constexpr int kTaskOf = 5;  // task type 6 runs the whole chain, as 5 does
-template <>
-inline constexpr int kTaskOf<TwoCircle> = 2;
-template <>
-inline constexpr int kTaskOf<ThreeCircle> = 3;
-template <>
-inline constexpr int kTaskOf<FourCircle> = 4;
-
 // Stepped through the chain until an inversion meets a centre, at most N times. The chain
-// is its own: the map only says which task's chain it is.
-template <int Task>
+// is its own: the map only says which chain it is.
+template <int Circles>
 struct InfinityOrbit {
     int N;
     const std::array<Colour, 12>* colours;
@@ -82,7 +74,7 @@ struct InfinityOrbit {
     template <class Map>
     VORLA_INLINE bool Step(const Map&) {
         ++k;
-        if (!InfinityStep<Task>(*s, s->tolerance, X, Y)) return escaped = true;
+        if (!InfinityStep<Circles>(*s, s->tolerance, X, Y)) return escaped = true;
         return k >= N;
     }
     PixelResult Result() const {
@@ -93,13 +85,11 @@ struct InfinityOrbit {
 
 }  // namespace
 
-void KresliInfinity(PictureContext& ctx) {
-    std::array<Colour, 12> colours;
-    for (int i = 0; i < 12; ++i) colours[i] = ctx.controls.LabelColour(RectLabel(i));
-    const int N = ctx.controls.Spin(Ctl::SpinInfinityTest);
+void KresliInfinity(PictureContext& ctx, const InfinityParams& p) {
     ctx.tabula.SetPenMode(PenMode::Copy);
     WalkOrbits(ctx, RowRange::PlusOne, [&](const auto& map, const Scene& s) {
-        return InfinityOrbit<kTaskOf<std::decay_t<decltype(map)>>>{N, &colours, &s};
+        return InfinityOrbit<MapTraits<std::decay_t<decltype(map)>>::kChain>{p.iterations,
+                                                                             &p.stepColours, &s};
     });
 }
 

@@ -9,6 +9,7 @@
 
 #include <algorithm>
 #include <array>
+#include <concepts>
 #include <type_traits>
 #include <utility>
 
@@ -16,43 +17,37 @@
 
 namespace vorla {
 
-// How many orbits a thread steps together, per map, as measured on one core of the 2-core
-// machine (convergence, periodicity, infinity reach and closest order). Every lane keeps its
-// point in memory, and 80-bit stores are slow: more lanes than the divider needs cost more
-// than they give, and the squaring, with no division to wait for, loses with two.
+// What the picture loops know of each map, in one place.
+//   kLanes: how many orbits a thread steps together, as measured on one core of the 2-core
+//     machine (convergence, periodicity, infinity reach and closest order). Every lane keeps
+//     its point in memory, and 80-bit stores are slow: more lanes than the divider needs
+//     cost more than they give, and the squaring, with no division to wait for, loses with
+//     two.
+//   kChain: the circles of the chain of inversions the map stands for, for the pictures
+//     that run the chain themselves; the squaring runs the whole chain, as five circles do.
+// Whether a map steps several points link by link is its own Lanes member (LinkByLink).
 template <class Map>
-inline constexpr int kLanes = 1;
+struct MapTraits;
 template <>
-inline constexpr int kLanes<TwoCircle> = 3;
+struct MapTraits<TwoCircle> {
+    static constexpr int kLanes = 3, kChain = 2;
+};
 template <>
-inline constexpr int kLanes<ThreeCircle> = 2;
+struct MapTraits<ThreeCircle> {
+    static constexpr int kLanes = 2, kChain = 3;
+};
 template <>
-inline constexpr int kLanes<FourCircle> = 2;
+struct MapTraits<FourCircle> {
+    static constexpr int kLanes = 2, kChain = 4;
+};
 template <>
-inline constexpr int kLanes<FiveCircle> = 2;
+struct MapTraits<FiveCircle> {
+    static constexpr int kLanes = 2, kChain = 5;
+};
 template <>
-inline constexpr int kLanes<UnitCircleSquare> = 1;
-
-// What an orbit of a kind does, for StepRow:
-//   bool Start(x, y)   begins the pixel's orbit at (x, y); true when it is classified already
-//   PixelResult Result() const
-// and either, for an orbit that is its point X, Y stepped by the map,
-//   bool After() or bool After(before)   after one map step of X, Y: true when classified,
-//   auto Before() const   (optional) what After needs of the point before the step, kept in
-//                         locals of the loop rather than stored in the orbit every step;
-// or, for an orbit that steps its own way,
-//   bool Step(map)     one step of the orbit; true when it is classified.
-// Where its step is mostly work of its own rather than the map's, kMaxLanes: at most that
-// many lanes; with kSteppedInPlace, the lanes are stepped in place (faster for the infinity
-// chain, by measurement) rather than in a copy.
-template <class Orbit, class Map>
-constexpr int LanesFor() {
-    using O = std::remove_cv_t<Orbit>;
-    if constexpr (requires { O::kMaxLanes; })
-        return std::min(O::kMaxLanes, kLanes<Map>);
-    else
-        return kLanes<Map>;
-}
+struct MapTraits<UnitCircleSquare> {
+    static constexpr int kLanes = 1, kChain = 5;
+};
 
 namespace lanes {
 
@@ -62,11 +57,56 @@ struct Point {
 };
 struct Nothing {};
 
-// An orbit that the map steps (it has After), rather than one with a Step of its own.
 // clang-format off
+
+// What every orbit of a kind does, for StepRow: Start(x, y) begins the pixel's orbit at
+// (x, y) and is true when it is classified already; Result() gives the pixel.
 template <class O>
-concept MapStepped = requires(O& o) { o.After(); } || requires(O& o) { o.After(o.Before()); };
+concept PixelOrbit = std::copyable<O> && requires(O& o, const O& c, long double x) {
+    { o.Start(x, x) } -> std::same_as<bool>;
+    { c.Result() } -> std::same_as<PixelResult>;
+};
+
+// An orbit that is its point X, Y stepped by the map: After() or After(before), after one
+// map step of X, Y, is true when it is classified. Before() (optional) gives what After
+// needs of the point before the step, kept in locals of the loop rather than stored in the
+// orbit every step.
+template <class O>
+concept MapStepped = PixelOrbit<O> && requires(O& o) { o.X = o.Y; } &&
+    (requires(O& o) { { o.After() } -> std::same_as<bool>; } ||
+     requires(O& o) { { o.After(o.Before()) } -> std::same_as<bool>; });
+
+// An orbit that steps its own way: Step(map) is one step, true when it is classified.
+template <class O, class Map>
+concept SelfStepped = PixelOrbit<O> && requires(O& o, const Map& map) {
+    { o.Step(map) } -> std::same_as<bool>;
+};
+
+// The orbits StepRow takes. An orbit whose step is mostly work of its own rather than the
+// map's may cap its lanes (kMaxLanes); with kSteppedInPlace its lanes are stepped in place
+// (faster for the infinity chain, by measurement) rather than in a copy.
+template <class O, class Map>
+concept Orbit = MapStepped<O> || SelfStepped<O, Map>;
+
+// A map that steps the points of several lanes link by link, side by side.
+template <class Map, class... P>
+concept LinkByLink = requires(const Map& map, P&... p) { map.Lanes(p...); };
+
 // clang-format on
+
+}  // namespace lanes
+
+// The lanes an orbit of a kind runs in on a map.
+template <class Orbit, class Map>
+constexpr int LanesFor() {
+    using O = std::remove_cv_t<Orbit>;
+    if constexpr (requires { O::kMaxLanes; })
+        return std::min(O::kMaxLanes, MapTraits<Map>::kLanes);
+    else
+        return MapTraits<Map>::kLanes;
+}
+
+namespace lanes {
 
 template <class O>
 VORLA_INLINE auto Before(const O& o) {
@@ -101,7 +141,7 @@ VORLA_INLINE unsigned StepAll(std::array<Orbit, sizeof...(L)>& lane, const Map& 
                               std::index_sequence<L...>) {
     unsigned done = 0;
     // A single lane steps with the map itself: the tests compare the lanes with it.
-    if constexpr (sizeof...(L) > 1 && MapStepped<Orbit> && requires { map.Lanes(lane[L]...); }) {
+    if constexpr (sizeof...(L) > 1 && MapStepped<Orbit> && LinkByLink<Map, decltype(lane[L])...>) {
         const std::array before{Before(lane[L])...};
         map.Lanes(lane[L]...);
         ((done |= static_cast<unsigned>(After(lane[L], before[L])) << L), ...);
@@ -137,6 +177,7 @@ std::array<Orbit, sizeof...(L)> Copies(const Orbit& orbit, std::index_sequence<L
 // Computes the pixels 0..lastCol of the row at height y with K lanes, each a copy of
 // `orbit`. Looks at the cancel flag before every pixel it starts and returns once it is set.
 template <int K, class Orbit, class Map>
+requires lanes::Orbit<Orbit, Map>
 void StepRow(const PictureContext& ctx, const Map& map, const Orbit& orbit, const TAxisB& axes,
              long double y, int lastCol, PixelResult* out) {
     constexpr auto all = std::make_index_sequence<K>{};

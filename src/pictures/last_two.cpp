@@ -2,6 +2,7 @@
 
 #include "pictures/kinds.h"
 #include "pictures/lanes.h"
+#include "plane/number_text.h"
 
 namespace vorla {
 namespace {
@@ -40,14 +41,12 @@ struct LastTwoOrbit {
 
 }  // namespace
 
-void KresliIterace(PictureContext& ctx) {
+void KresliIterace(PictureContext& ctx, const LastTwoParams& p) {
     ctx.tabula.SetPenMode(PenMode::Copy);
-    const int n = ctx.controls.Spin(Ctl::SpinCalcIter);
-    Palette& palette = ctx.palette;
-    palette.RampFromColor = ctx.controls.LabelColour(Ctl::LabelItersFrom);
-    palette.RampToColor = ctx.controls.LabelColour(Ctl::LabelItersTo);
-    const long double v = ctx.controls.Number(Ctl::EditMaxIterValue);
-    const LastTwoOrbit orbit{n, v, &palette};
+    Palette ramp;
+    ramp.RampFromColor = p.rampFrom;
+    ramp.RampToColor = p.rampTo;
+    const LastTwoOrbit orbit{p.n, p.maxValue, &ramp};
     WalkOrbits(ctx, RowRange::PlusOne, [&](const auto&, const Scene&) { return orbit; });
 }
 

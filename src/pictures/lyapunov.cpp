@@ -115,13 +115,21 @@ struct TermXY {
     }
 };
 
+// The scale's colours of the picture's parameters.
+Palette ScaleColours(const LyapunovParams& p) {
+    Palette palette;
+    palette.LyapNegColor = p.negative;
+    palette.LyapZeroColor = p.zero;
+    palette.LyapPosColor = p.positive;
+    return palette;
+}
+
 template <class Ln, class Term>
-void ThreePointPicture(PictureContext& ctx, Term term) {
-    const LyapunovSetup set = SpolecneLyap(ctx.controls, ctx.palette);
+void ThreePointPicture(PictureContext& ctx, const LyapunovParams& p, Term term) {
     ctx.tabula.SetPenMode(PenMode::Copy);
-    const int N = set.N;
-    const long double lnSmall = set.LnSmall;
-    const Palette& palette = ctx.palette;
+    const int N = p.iterations;
+    const long double lnSmall = p.lnSmall;
+    const Palette palette = ScaleColours(p);
     WalkPixels(ctx, RowRange::PlusOne,
                [&](const auto& map, const Scene& scene, int, int, long double X0, long double Y0) {
                    const long double eps = scene.tolerance;
@@ -157,12 +165,11 @@ inline long double PixelAngle(std::uint64_t mixedSeed, std::uint64_t pixel) {
 
 // The displacement kind: a companion point kept at kDelta from the orbit point.
 template <class Ln>
-void Displacement(PictureContext& ctx) {
-    const LyapunovSetup set = SpolecneLyap(ctx.controls, ctx.palette);
+void Displacement(PictureContext& ctx, const LyapunovParams& p) {
     ctx.tabula.SetPenMode(PenMode::Copy);
-    const int N = set.N;
-    const long double lnSmall = set.LnSmall;
-    const Palette& palette = ctx.palette;
+    const int N = p.iterations;
+    const long double lnSmall = p.lnSmall;
+    const Palette palette = ScaleColours(p);
     const std::uint64_t mixedSeed = SplitMix64(ctx.seed);
     const std::uint64_t stride = static_cast<std::uint64_t>(ctx.grid.Width()) + 1;
     WalkPixels(
@@ -193,32 +200,15 @@ void Displacement(PictureContext& ctx) {
 
 }  // namespace
 
-void KresliStupnici(Palette& palette, const Controls& controls, Tabula& scale) {
-    palette.LyapNegColor = controls.LabelColour(Ctl::LabelLyapNegat);
-    palette.LyapZeroColor = controls.LabelColour(Ctl::LabelLyapZero);
-    palette.LyapPosColor = controls.LabelColour(Ctl::LabelLyapPosit);
+void DrawLyapunovScale(const Palette& palette, Tabula& scale) {
     const int sh = scale.Height(), sw = scale.Width();
+    scale.SetPenMode(PenMode::Copy);
     scale.Detach();
     for (int y = 0; y < sh; ++y) {
         const long double v = sh > 1 ? 2.0L * y / (sh - 1) - 1 : 0;
         scale.SetPenColor(palette.LyapunovScaleColor(static_cast<float>(v)));
         for (int x = 0; x < sw; ++x) scale.SetPixel(x, y, scale.PenColor());
     }
-}
-
-LyapunovSetup SpolecneLyap(const Controls& controls, Palette& palette, Tabula* scale) {
-    LyapunovSetup set{1, std::log(0.0001L)};
-    if (scale) scale->SetPenMode(PenMode::Copy);
-    const int n = controls.Spin(Ctl::SpinLyapIter);
-    set.N = n < 1 ? 1 : n;
-    if (scale) {
-        KresliStupnici(palette, controls, *scale);
-    } else {
-        palette.LyapNegColor = controls.LabelColour(Ctl::LabelLyapNegat);
-        palette.LyapZeroColor = controls.LabelColour(Ctl::LabelLyapZero);
-        palette.LyapPosColor = controls.LabelColour(Ctl::LabelLyapPosit);
-    }
-    return set;
 }
 
 bool InlineLnMatchesLibrary(int samples) {
@@ -256,23 +246,23 @@ bool InlineLnMatchesLibrary(int samples) {
     return true;
 }
 
-void KresliLyapX(PictureContext& ctx) {
-    kInlineLnAgrees ? ThreePointPicture<FastLn>(ctx, TermX{})
-                    : ThreePointPicture<LibraryLn>(ctx, TermX{});
+void KresliLyapX(PictureContext& ctx, const LyapunovParams& p) {
+    kInlineLnAgrees ? ThreePointPicture<FastLn>(ctx, p, TermX{})
+                    : ThreePointPicture<LibraryLn>(ctx, p, TermX{});
 }
 
-void KresliLyapY(PictureContext& ctx) {
-    kInlineLnAgrees ? ThreePointPicture<FastLn>(ctx, TermY{})
-                    : ThreePointPicture<LibraryLn>(ctx, TermY{});
+void KresliLyapY(PictureContext& ctx, const LyapunovParams& p) {
+    kInlineLnAgrees ? ThreePointPicture<FastLn>(ctx, p, TermY{})
+                    : ThreePointPicture<LibraryLn>(ctx, p, TermY{});
 }
 
-void KresliLyapXY(PictureContext& ctx) {
-    kInlineLnAgrees ? ThreePointPicture<FastLn>(ctx, TermXY{})
-                    : ThreePointPicture<LibraryLn>(ctx, TermXY{});
+void KresliLyapXY(PictureContext& ctx, const LyapunovParams& p) {
+    kInlineLnAgrees ? ThreePointPicture<FastLn>(ctx, p, TermXY{})
+                    : ThreePointPicture<LibraryLn>(ctx, p, TermXY{});
 }
 
-void KresliLyapD(PictureContext& ctx) {
-    kInlineLnAgrees ? Displacement<FastLn>(ctx) : Displacement<LibraryLn>(ctx);
+void KresliLyapD(PictureContext& ctx, const LyapunovParams& p) {
+    kInlineLnAgrees ? Displacement<FastLn>(ctx, p) : Displacement<LibraryLn>(ctx, p);
 }
 
 }  // namespace vorla

@@ -1,32 +1,10 @@
-#include "pictures/nth.h"
-
 #include <cmath>
-#include <cstdio>
 
 #include "pictures/kinds.h"
 #include "pictures/lanes.h"
+#include "plane/number_text.h"
 
 namespace vorla {
-
-std::string RepairedLimitText(long double b) {
-    const Result<long double> read = ConvertNumberText(FormatDigits(5, b));
-    if (!read || !(std::fabs(read.Value()) < 100000)) return GeneralText(b);
-    const long double rounded = read.Value();
-    char buf[32];
-    std::snprintf(buf, sizeof buf, "%.6Lf", rounded);
-    std::string text(buf);
-    // The C library writes its own separator; the field shows the window's.
-    for (char& ch : text)
-        if (ch == '.' || ch == ',') ch = DecimalChar();
-    return text;
-}
-
-bool LimitRangeRepair(Controls& controls, long double a, long double& b) {
-    if (b > a) return false;
-    b = (a + 0.1L) * 2;
-    controls.SetText(Ctl::EditLimit2, RepairedLimitText(b));
-    return true;
-}
 
 namespace {
 
@@ -65,20 +43,14 @@ struct NthOrbit {
 
 }  // namespace
 
-void KresliLimit(PictureContext& ctx) {
-    Palette& palette = ctx.palette;
-    palette.RampFromColor = ctx.controls.LabelColour(Ctl::LabelLimitD);
-    palette.RampToColor = ctx.controls.LabelColour(Ctl::LabelLimitH);
-    const int n = ctx.controls.Spin(Ctl::SpinLimit);
-    const long double a = ctx.controls.Number(Ctl::EditLimit1);
-    long double b = ctx.controls.Number(Ctl::EditLimit2);
-    LimitRangeRepair(ctx.controls, a, b);
-    const long double inv = 1 / (b - a);
-    const bool complete = ctx.controls.Checked(Ctl::CheckUplnost);
-    const bool white = ctx.controls.Checked(Ctl::CheckBila);
+void KresliLimit(PictureContext& ctx, const LimitParams& p) {
+    Palette ramp;
+    ramp.RampFromColor = p.rampFrom;
+    ramp.RampToColor = p.rampTo;
+    const long double inv = 1 / (p.upper - p.lower);
     ctx.tabula.SetPenMode(PenMode::Copy);
     // Polled every 16 rows like the other pictures, so that a long run can be stopped.
-    const NthOrbit orbit{n, a, b, inv, complete, white, &palette};
+    const NthOrbit orbit{p.n, p.lower, p.upper, inv, p.complete, p.white, &ramp};
     WalkOrbits(ctx, RowRange::PlusOne, [&](const auto&, const Scene&) { return orbit; });
 }
 

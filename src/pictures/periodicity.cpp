@@ -37,12 +37,10 @@ struct PeriodOrbit {
 
 }  // namespace
 
-void KresliPeriody(PictureContext& ctx) {
-    const long double tol = ctx.controls.Number(Ctl::EditTotoznost);
-    const int n = ctx.controls.Spin(Ctl::SpinPeriodIter);
+void KresliPeriody(PictureContext& ctx, const PeriodParams& p) {
     ctx.tabula.SetPenMode(PenMode::Copy);
     if (!(ctx.scene.k.R > 0)) return;
-    const PeriodOrbit orbit{n, tol, &ctx.palette.PeriodColors};
+    const PeriodOrbit orbit{p.iterations, p.tolerance, &p.periodColours};
     WalkOrbits(ctx, RowRange::Tabula, [&](const auto&, const Scene&) { return orbit; });
 }
 

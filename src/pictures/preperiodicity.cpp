@@ -62,11 +62,9 @@ struct CycleOrbit {
 
 }  // namespace
 
-void KresliPrePeriody(PictureContext& ctx) {
-    const long double tol = ctx.controls.Number(Ctl::EditTotoznost);
-    const int n = ctx.controls.Spin(Ctl::SpinPeriodIter);
+void KresliPrePeriody(PictureContext& ctx, const PeriodParams& p) {
     ctx.tabula.SetPenMode(PenMode::Copy);
-    const CycleOrbit orbit{n, tol, &ctx.palette.PeriodColors, {}, {}};
+    const CycleOrbit orbit{p.iterations, p.tolerance, &p.periodColours, {}, {}};
     WalkOrbits(ctx, RowRange::Tabula, [&](const auto&, const Scene&) { return orbit; });
 }
 

@@ -33,15 +33,10 @@ RectangleSamples RectangleSamplePoints(long double X1, long double X2, long doub
     return s;
 }
 
-void KresliRect(PictureContext& ctx) {
-    std::array<Colour, 13> colour{};
-    for (int k = 1; k <= 12; ++k) colour[k] = ctx.controls.LabelColour(RectLabel(k - 1));
+void KresliRect(PictureContext& ctx, const RectangleParams& p) {
+    const std::array<Colour, 13>& colour = p.stepColours;
     ctx.grid.Fill(-1);
-    const Controls& in = ctx.controls;
-    const long double X1 = in.Number(Ctl::EditX1);
-    const long double X2 = in.Number(Ctl::EditX2);
-    const long double Y1 = in.Number(Ctl::EditY1);
-    const long double Y2 = in.Number(Ctl::EditY2);
+    const long double X1 = p.x1, X2 = p.x2, Y1 = p.y1, Y2 = p.y2;
     if (!(X1 < X2) || !(Y1 < Y2)) return;
 
     const int W = ctx.grid.Width(), H = ctx.grid.Height();
@@ -61,8 +56,8 @@ void KresliRect(PictureContext& ctx) {
             for (int c = cFrom; c <= cTo; ++c) ctx.grid.Set(c, r, 0);
     }
 
-    const int K = std::clamp(in.Spin(Ctl::SpinNumRect), 1, 12);
-    const int D = std::max(in.Spin(Ctl::SpinRectDensity), 1);
+    const int K = std::clamp(p.steps, 1, 12);
+    const int D = std::max(p.density, 1);
     // The sums are formed once, in order, so that every thread maps the same points.
     const RectangleSamples g = RectangleSamplePoints(X1, X2, Y1, Y2, D);
     const int nx = static_cast<int>(g.xs.size()), ny = static_cast<int>(g.ys.size());

@@ -12,6 +12,10 @@ class QPainter;
 
 namespace vorla {
 
+// The tabula's size when the window opens, and the renderer's default.
+inline constexpr int kDefaultTabulaWidth = 542;
+inline constexpr int kDefaultTabulaHeight = 450;
+
 // How the pen and the brush meet the pixels: painted over, or not-XORed (twice is none).
 enum class PenMode { Copy, NotXor };
 // A brush that fills shapes, or none.

@@ -56,6 +56,12 @@ struct CirclePixel {
 // are K2..K5.
 struct CentreHandles {
     std::array<int, 5> col{}, row{};
+    // Moves handle 1..4 to (X, Y), as a drag shows it; K2's stays on the X axis.
+    void Move(int centre, int X, int Y) {
+        if (centre < 1 || centre > 4) return;
+        col[centre] = X;
+        if (centre != 1) row[centre] = Y;
+    }
 };
 
 // A circle of the plane: centre (x, y) and radius r.

@@ -30,14 +30,9 @@ QString Q(const std::string& s) {
 }
 }  // namespace
 
-void TVorlaForm::RunCommand(std::function<void()> command, bool endsPicture) {
+void TVorlaForm::RunCommand(const std::function<void()>& command, bool endsPicture) {
     tools_->StopOrbit();  // a command may draw or resize: the orbit stays as far as drawn
-    if (pictureRunning() && !inBand_) {
-        if (endsPicture) CancelPicture();
-        pending_.push_back(std::move(command));
-        return;
-    }
-    RunNow(command);
+    pictures_.Run([this, command] { RunNow(command); }, endsPicture);
 }
 
 void TVorlaForm::RunNow(const std::function<void()>& command) {
@@ -55,13 +50,11 @@ void TVorlaForm::ReportError(const QString& message) {
 
 void TVorlaForm::ActionClick(int tag) {
     tools_->StopOrbit();
-    if (pictureRunning() || inBand_) {
-        // The running picture ends at once; the last picture asked for starts after it.
-        pendingPicture_ = tag;
-        CancelPicture();
-        return;
-    }
-    StartPicture(tag);
+    // A running picture ends at once; the last picture asked for starts after it.
+    pictures_.Cancel();
+    pictures_.Then([this, tag] {
+        if (!closePending_) StartPicture(tag);
+    });
 }
 
 void TVorlaForm::ComboTypUlohyChange(int index) {
@@ -123,7 +116,7 @@ void TVorlaForm::FieldLeft(Ctl field) {
 }
 
 void TVorlaForm::Timer1Timer() {
-    panels_[7]->clear();
+    Panel(StatusPanel::Message)->clear();
     timer1_.stop();
 }
 
@@ -164,14 +157,11 @@ void TVorlaForm::UschovatObraz1Click() {
 
 void TVorlaForm::ObnovitObraz1Click() {
     if (storedPicture_.isNull()) {
-        panels_[7]->setText("NO STORED PICTURE");
+        Panel(StatusPanel::Message)->setText("NO STORED PICTURE");
         timer1_.start();
         return;
     }
-    RunCommand([this, picture = storedPicture_] {
-        session_->tabula.SetImage(picture);
-        TabulaChanged();
-    });
+    RunCommand([this, picture = storedPicture_] { session_->RestorePicture(picture); });
 }
 
 void TVorlaForm::menuKopieClick() {
@@ -181,7 +171,7 @@ void TVorlaForm::menuKopieClick() {
 void TVorlaForm::TextDoSchranky1Click() {
     QClipboard* clip = QGuiApplication::clipboard();
     clip->clear();
-    clip->setText(session_->scene.taskType == 2 ? " \r\n" : "\r\n");
+    clip->setText(session_->taskType() == TaskType::TwoCircles ? " \r\n" : "\r\n");
 }
 
 void TVorlaForm::Jakpracovat1Click() {
@@ -284,7 +274,7 @@ void TVorlaForm::TabuleWheel(QWheelEvent* e) {
 }
 
 void TVorlaForm::MoveView(const std::function<AxesRange(const AxesRange&, int W, int H)>& move) {
-    const int W = session_->view.W, H = session_->view.H;
+    const int W = session_->view().W, H = session_->view().H;
     const Result<AxesRange> from = FieldRange(*this, W, H);
     if (!from) return Report(from.ToStatus());
     const AxesRange to = move(from.Value(), W, H);
@@ -295,21 +285,21 @@ void TVorlaForm::MoveView(const std::function<AxesRange(const AxesRange&, int W,
 }
 
 void TVorlaForm::ShowNewView() {
-    if (session_->PictureKind != 0)
-        ActionClick(session_->PictureKind);
+    if (session_->PictureKind() != 0)
+        ActionClick(session_->PictureKind());
     else
         Recalculation1Click();
 }
 
 void TVorlaForm::ViewBackClick() {
-    if (const std::optional<AxesTexts> view = session_->history.Back()) {
+    if (const std::optional<AxesTexts> view = session_->ViewBack()) {
         WriteAxesTexts(*this, *view);
         ShowNewView();
     }
 }
 
 void TVorlaForm::ViewForwardClick() {
-    if (const std::optional<AxesTexts> view = session_->history.Forward()) {
+    if (const std::optional<AxesTexts> view = session_->ViewForward()) {
         WriteAxesTexts(*this, *view);
         ShowNewView();
     }

@@ -17,22 +17,32 @@ namespace {
 // An Alt key of a page: a colour label takes a new colour, any other control the focus.
 struct AltKey {
     int key;
-    const char* page;  // the page's objectName without "Tab"
+    Page page;  // the page it works on
     Ctl target;
 };
 
 constexpr AltKey kAltKeys[] = {
-    {Qt::Key_1, "Circles", Ctl::LabelB1},         {Qt::Key_2, "Circles", Ctl::LabelB2},
-    {Qt::Key_3, "Circles", Ctl::LabelB3},         {Qt::Key_4, "Circles", Ctl::LabelB4},
-    {Qt::Key_5, "Circles", Ctl::LabelB5},         {Qt::Key_B, "Tabula", Ctl::EditNekonecno},
-    {Qt::Key_B, "Circles", Ctl::EditKb},          {Qt::Key_F, "Mouse", Ctl::LabelMouseFrom},
-    {Qt::Key_F, "Iters", Ctl::LabelItersFrom},    {Qt::Key_I, "Periods", Ctl::SpinPeriodIter},
-    {Qt::Key_I, "Converg", Ctl::SpinKonvergIter}, {Qt::Key_I, "Iters", Ctl::SpinInfinityTest},
-    {Qt::Key_I, "Rectang", Ctl::SpinNumRect},     {Qt::Key_I, "Mouse", Ctl::SpinMouseIter},
-    {Qt::Key_I, "Regions", Ctl::SpinRegionIter},  {Qt::Key_I, "Lyap", Ctl::SpinLyapIter},
-    {Qt::Key_L, "Mouse", Ctl::LabelIterCircle},   {Qt::Key_N, "Circles", Ctl::EditKn},
-    {Qt::Key_T, "Mouse", Ctl::LabelMouseTo},      {Qt::Key_T, "Iters", Ctl::LabelItersTo},
-    {Qt::Key_T, "Rectang", Ctl::SpinRectDensity},
+    {Qt::Key_1, Page::Circles, Ctl::LabelB1},
+    {Qt::Key_2, Page::Circles, Ctl::LabelB2},
+    {Qt::Key_3, Page::Circles, Ctl::LabelB3},
+    {Qt::Key_4, Page::Circles, Ctl::LabelB4},
+    {Qt::Key_5, Page::Circles, Ctl::LabelB5},
+    {Qt::Key_B, Page::Tabula, Ctl::EditNekonecno},
+    {Qt::Key_B, Page::Circles, Ctl::EditKb},
+    {Qt::Key_F, Page::Mouse, Ctl::LabelMouseFrom},
+    {Qt::Key_F, Page::Iters, Ctl::LabelItersFrom},
+    {Qt::Key_I, Page::Periods, Ctl::SpinPeriodIter},
+    {Qt::Key_I, Page::Converg, Ctl::SpinKonvergIter},
+    {Qt::Key_I, Page::Iters, Ctl::SpinInfinityTest},
+    {Qt::Key_I, Page::Rectang, Ctl::SpinNumRect},
+    {Qt::Key_I, Page::Mouse, Ctl::SpinMouseIter},
+    {Qt::Key_I, Page::Regions, Ctl::SpinRegionIter},
+    {Qt::Key_I, Page::Lyap, Ctl::SpinLyapIter},
+    {Qt::Key_L, Page::Mouse, Ctl::LabelIterCircle},
+    {Qt::Key_N, Page::Circles, Ctl::EditKn},
+    {Qt::Key_T, Page::Mouse, Ctl::LabelMouseTo},
+    {Qt::Key_T, Page::Iters, Ctl::LabelItersTo},
+    {Qt::Key_T, Page::Rectang, Ctl::SpinRectDensity},
 };
 
 // Whether Alt with `key` belongs to the window on every page (also where it does nothing).
@@ -71,7 +81,7 @@ bool TVorlaForm::FormKeyDown(QKeyEvent* e) {
     const int key = AltKeyOf(e);
     const Qt::KeyboardModifiers mods = e->modifiers();
     if (key == Qt::Key_Escape)  // not consumed
-        RunCommand([this] { session_->StopRequested = true; }, true);
+        RunCommand([this] { session_->RequestStop(); }, true);
     if ((key == Qt::Key_Tab || key == Qt::Key_Backtab) && (mods & Qt::ControlModifier)) {
         const int n = pages_->count();
         const bool back = key == Qt::Key_Backtab || (mods & Qt::ShiftModifier);
@@ -79,7 +89,7 @@ bool TVorlaForm::FormKeyDown(QKeyEvent* e) {
         return true;
     }
     if (!(mods & Qt::AltModifier) || !IsAltKey(key)) return IsStrayAltKey(e);
-    const QString page = pages_->currentWidget()->objectName().mid(3);
+    const auto page = static_cast<Page>(pages_->currentIndex());
     for (const AltKey& a : kAltKeys) {
         if (a.key != key || page != a.page) continue;
         if (Spec(a.target).kind == ControlKind::ColourLabel) {

@@ -49,11 +49,12 @@ QCheckBox* NewCheck(Widgets& widgets, Ctl c, const QString& caption) {
 // table, with its default, range, length, tag and handler.
 class PageBuilder {
   public:
-    PageBuilder(QTabWidget* tabs, const char* name, const QString& title, TVorlaForm* form,
-                Widgets& widgets)
+    PageBuilder(QTabWidget* tabs, Page page, TVorlaForm* form, Widgets& widgets)
         : form_(form), widgets_(widgets) {
+        // Added in the order of Page, so that a page's index is its number.
+        const QString name = PageName(page);
         auto* scroll = new QScrollArea;
-        scroll->setObjectName(QString("Tab") + name);
+        scroll->setObjectName("Tab" + name);
         scroll->setWidgetResizable(true);
         scroll->setFrameShape(QFrame::NoFrame);
         page_ = new QWidget;
@@ -61,7 +62,7 @@ class PageBuilder {
         grid_->setContentsMargins(4, 4, 4, 4);
         grid_->setVerticalSpacing(3);
         scroll->setWidget(page_);
-        tabs->addTab(scroll, title);
+        tabs->addTab(scroll, name);
     }
     ~PageBuilder() { grid_->setRowStretch(row_, 1); }
 
@@ -308,10 +309,16 @@ QWidget* TVorlaForm::BuildColumn() {
     return left;
 }
 
+const char* PageName(Page page) {
+    static constexpr const char* kNames[] = {"Circles", "Tabula",  "Converg", "Periods", "Iters",
+                                             "Limit",   "Rectang", "Mouse",   "Regions", "Lyap"};
+    return kNames[static_cast<int>(page)];
+}
+
 void TVorlaForm::BuildPages() {
     using C = Ctl;
     {
-        PageBuilder p(pages_, "Circles", "Circles", this, widgets_);
+        PageBuilder p(pages_, Page::Circles, this, widgets_);
         p.CircleHeading("Circle 1:", C::LabelB1, "&1", "X^2 + Y^2 = 1");
         QLabel* circle2 = p.CircleHeading("Circ&le 2:", C::LabelB2, "&2",
                                           QString::fromUtf8("(X–D)^2 + Y^2 = R^2"));
@@ -331,7 +338,7 @@ void TVorlaForm::BuildPages() {
         p.Widget(random);
     }
     {
-        PageBuilder p(pages_, "Tabula", "Tabula", this, widgets_);
+        PageBuilder p(pages_, Page::Tabula, this, widgets_);
         p.Heading("Circles:");
         p.Spin("&Thickness:", C::TloustKce, QString::fromUtf8("(1–5)"));
         QLabel* axes = p.Heading("A&xes Range:");
@@ -345,7 +352,7 @@ void TVorlaForm::BuildPages() {
         p.Note("Colors for infinity test:  see \"Rectang\"");
     }
     {
-        PageBuilder p(pages_, "Converg", "Converg", this, widgets_);
+        PageBuilder p(pages_, Page::Converg, this, widgets_);
         p.Spin("&Iterations for convergence", C::SpinKonvergIter);
         p.Edit("Acc&uracy:", C::EditPresnost);
         p.Note("(calculation of convergention)");
@@ -367,7 +374,7 @@ void TVorlaForm::BuildPages() {
         p.Widget(image);
     }
     {
-        PageBuilder p(pages_, "Periods", "Periods", this, widgets_);
+        PageBuilder p(pages_, Page::Periods, this, widgets_);
         p.Spin("&Iterations for periodicity:", C::SpinPeriodIter);
         p.Edit("Acc&uracy:", C::EditTotoznost);
         p.Note("Tolerance for two iterations are identical");
@@ -375,7 +382,7 @@ void TVorlaForm::BuildPages() {
         p.NumberedColours(PeriodLabel(0), 16, 8);
     }
     {
-        PageBuilder p(pages_, "Iters", "Iters", this, widgets_);
+        PageBuilder p(pages_, Page::Iters, this, widgets_);
         p.Spin("Size of the &last iteration:", C::SpinCalcIter);
         p.Note("(The distance of the last iteration from the last but one.)");
         p.ColourWithCaption(C::LabelItersFrom, "&From color", "for the value 0");
@@ -388,7 +395,7 @@ void TVorlaForm::BuildPages() {
         p.Spin("Closest iteration:", C::SpinClosestIter);
     }
     {
-        PageBuilder p(pages_, "Limit", "Limit", this, widgets_);
+        PageBuilder p(pages_, Page::Limit, this, widgets_);
         p.Spin("&Watched iteration for Limit:", C::SpinLimit, QString::fromUtf8("(1–1000)"));
         p.Edit("&Lower limit:", C::EditLimit1);
         p.Edit("&Upper limit:", C::EditLimit2);
@@ -398,7 +405,7 @@ void TVorlaForm::BuildPages() {
         p.Check("Pai&nt white color", C::CheckBila);
     }
     {
-        PageBuilder p(pages_, "Rectang", "Rectang", this, widgets_);
+        PageBuilder p(pages_, Page::Rectang, this, widgets_);
         p.Heading("Iterations of rectangle");
         p.Edit("&X", C::EditX1);
         p.Edit("", C::EditX2);
@@ -409,7 +416,7 @@ void TVorlaForm::BuildPages() {
         p.NumberedColours(RectLabel(0), 12, 6);
     }
     {
-        PageBuilder p(pages_, "Mouse", "Mouse", this, widgets_);
+        PageBuilder p(pages_, Page::Mouse, this, widgets_);
         p.Spin("Mouse &iterations", C::SpinMouseIter);
         p.ColourWithCaption(C::LabelMouseFrom, "&From", "start of the orbit");
         p.ColourWithCaption(C::LabelMouseTo, "&To", "end of the orbit");
@@ -417,7 +424,7 @@ void TVorlaForm::BuildPages() {
         p.ColourWithCaption(C::LabelIterCircle, "", "Iteration circ&le of the orbit");
     }
     {
-        PageBuilder p(pages_, "Regions", "Regions", this, widgets_);
+        PageBuilder p(pages_, Page::Regions, this, widgets_);
         p.Spin("&Iterations for regions:", C::SpinRegionIter);
         p.Heading("Colors of termination regions:");
         static const char* captions[8] = {
@@ -430,7 +437,7 @@ void TVorlaForm::BuildPages() {
         p.Heading("Darked inside K3  (if displayed)");
     }
     {
-        PageBuilder p(pages_, "Lyap", "Lyap", this, widgets_);
+        PageBuilder p(pages_, Page::Lyap, this, widgets_);
         p.Spin("&Iterations for computation:", C::SpinLyapIter);
         p.Heading("Colors for Lyapunov's exponents:");
         p.ColourWithCaption(C::LabelLyapNegat, "", "for negative infinity");

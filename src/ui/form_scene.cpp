@@ -9,8 +9,10 @@
 #include <QProgressDialog>
 #include <QRegularExpression>
 #include <functional>
+#include <string>
 
 #include "app/scene_render.h"
+#include "pictures/kinds.h"
 #include "plane/image_file.h"
 #include "ui/vorla_form.h"
 
@@ -21,24 +23,21 @@ QString Local(const std::string& s) {
     return QString::fromLocal8Bit(s);
 }
 
-// Reports the rows done from the rendering thread; never asks the picture to end.
-class ProgressHost : public Host {
+// The host of a picture drawn by a job: its polls are the job's bands.
+class JobHost : public Host {
   public:
-    explicit ProgressHost(std::function<void(int)> show) : show_(std::move(show)) {}
-    bool Poll(int row) override {
-        show_(row);
-        return false;
-    }
+    explicit JobHost(PictureRunner::Job& job) : job_(job) {}
+    bool Poll(int row) override { return job_.Band(row); }
 
   private:
-    std::function<void(int)> show_;
+    PictureRunner::Job& job_;
 };
 
 }  // namespace
 
 SceneState TVorlaForm::CurrentScene() const {
-    SceneState s{ControlValues(static_cast<const Controls&>(*this)), session_->scene.taskType,
-                 session_->PictureKind, session_->tabula.Width(), session_->tabula.Height()};
+    SceneState s{ControlValues(static_cast<const Controls&>(*this)), session_->taskType(),
+                 session_->PictureKind(), session_->tabula().Width(), session_->tabula().Height()};
     return s;
 }
 
@@ -68,25 +67,14 @@ void TVorlaForm::OpenScene1Click() {
 
 void TVorlaForm::ApplyScene(const SceneState& s) {
     // As if the user had typed every field, clicked every label and chosen the task type.
-    for (const ControlSpec& f : ControlTable()) {
-        if (f.kind != ControlKind::ColourLabel)
-            SetText(f.id, s.controls.Text(f.id));
-        else if (f.handler == ControlHandler::PickColour)
-            session_->LabelyBarev(f.id, s.controls.LabelColour(f.id));
-        else
-            SetLabelColour(f.id, s.controls.LabelColour(f.id));
-    }
-    SetTaskIndex(s.taskType >= 2 ? s.taskType - 2 : -1);
-    session_->ComboTypUlohyChange(s.taskType - 2);
-    if (s.taskType < 2) session_->scene.taskType = -1;
-    session_->EditPresnostExit();
-    (void)session_->EditNekonecnoExit();  // a bad bound has its field focused
+    session_->ApplyScene(s);
     if (const Status recalc = session_->ButPrepocetClick(); !recalc) {
         Report(recalc);
         return;
     }
     // The picture of the scene, as it was when saved.
-    if (s.pictureKind != 0 && s.taskType >= 2) ActionClick(s.pictureKind);
+    if (s.pictureKind != PictureTag::None && s.taskType != TaskType::None)
+        ActionClick(s.pictureKind);
 }
 
 void TVorlaForm::RenderAtSize1Click() {
@@ -95,7 +83,7 @@ void TVorlaForm::RenderAtSize1Click() {
         return;
     }
     const SceneState scene = CurrentScene();
-    if (scene.pictureKind == 0 || scene.taskType < 2) {
+    if (scene.pictureKind == PictureTag::None || scene.taskType == TaskType::None) {
         ReportError("Draw a picture first: \"Render at size\" renders the last picture drawn.");
         return;
     }
@@ -114,15 +102,20 @@ void TVorlaForm::RenderAtSize1Click() {
         return;
     }
     renderSize_ = typed.trimmed();
-    if (const Status fits = CheckRenderMemory(width, height); !fits) {
-        ReportError(Local(fits.Message()));
-        return;
-    }
     const auto chosen =
         AskSaveFile("RenderDialog", {"PNG image (*.png)", "BMP image (*.bmp)"}, {"png", "bmp"}, 0);
     if (!chosen) return;
     const QString path = chosen->first;
-    const char* format = chosen->second == 0 ? "PNG" : "BMP";
+    const PictureFiles files{path.toStdString(), chosen->second == 0 ? "PNG" : "BMP", {}};
+    // A streamed picture needs the memory of its bands; a BMP file the whole picture.
+    const bool streamed = StreamsInBands(scene.pictureKind, files.format);
+    if (const Status fits = CheckRenderMemory(width, streamed ? kStreamRows : height); !fits) {
+        ReportError(Local(fits.Message() + (std::string(files.format) == "BMP"
+                                                ? " A BMP file needs the whole picture in "
+                                                  "memory; a PNG file only a band of it."
+                                                : "")));
+        return;
+    }
 
     auto* progress =
         new QProgressDialog(QString("Rendering %1x%2 into %3").arg(width).arg(height).arg(path),
@@ -132,56 +125,48 @@ void TVorlaForm::RenderAtSize1Click() {
     progress->setAutoClose(false);
     progress->setAutoReset(false);
     progress->setMinimumDuration(0);
-    connect(progress, &QProgressDialog::canceled, this, [this] { renderCancel_ = true; });
+    connect(progress, &QProgressDialog::canceled, this, [this] { renders_.Cancel(); });
     progress->show();
     renderProgress_ = progress;
-    renderCancel_ = false;
 
     RenderSettings settings;
     settings.width = width;
     settings.height = height;
-    renderThread_ = std::thread([this, scene, settings, path, format] {
-        auto show = [this](int row) {
-            QMetaObject::invokeMethod(
-                this,
-                [this, row] {
-                    if (renderProgress_) renderProgress_->setValue(row);
-                },
-                Qt::QueuedConnection);
-        };
-        ProgressHost host(show);
-        bool cancelled = false;
-        const Status done = Guarded([&]() -> Status {
-            SceneRender render(scene, host, settings);
-            if (Status prepared = render.Prepare(); !prepared) return prepared;
-            if (Status drawn = render.Draw(&renderCancel_); !drawn) return drawn;
-            cancelled = renderCancel_;
-            if (cancelled) return {};
-            show(settings.height + 1);
-            return SaveImageFile(render.session.tabula.Image(), path.toStdString(), format);
-        });
-        QMetaObject::invokeMethod(
-            this,
-            [this, done, cancelled, path, settings] {
-                RenderDone(done, cancelled, path, settings.width, settings.height);
-            },
-            Qt::QueuedConnection);
-    });
+    PictureRunner::Events events;
+    events.band = [this](int row, bool) {
+        if (renderProgress_) renderProgress_->setValue(row);
+        return false;
+    };
+    events.done = [this, path, width, height](const Status& status, bool cancelled) {
+        RenderDone(cancelled ? Status(Failure{kCancelled}) : status, path, width, height);
+    };
+    const Status started = renders_.Start(
+        [scene, settings, files](PictureRunner::Job& job) -> Status {
+            JobHost host(job);
+            Status drawn;
+            std::string step;
+            const Status saved =
+                RenderToFiles(scene, settings, files, host, job.Cancel(), drawn, step);
+            if (!saved) return Failure{step + ": " + saved.Message()};
+            return drawn;
+        },
+        std::move(events));
+    if (!started) RenderDone(started, path, width, height);
 }
 
-void TVorlaForm::RenderDone(const Status& status, bool cancelled, const QString& path, int width,
-                            int height) {
-    renderThread_.join();  // it has just returned
+void TVorlaForm::RenderDone(const Status& status, const QString& path, int width, int height) {
     delete renderProgress_;
-    if (!status) {
+    if (status.Message() == kCancelled) {
+        Panel(StatusPanel::Message)->setText("RENDERING CANCELLED");
+        timer1_.start();
+    } else if (!status) {
         ReportError(Local("Cannot render " + std::to_string(width) + "x" + std::to_string(height) +
                           " into \"" + path.toStdString() + "\". " + status.Message()));
     } else {
-        panels_[7]->setText(cancelled ? QString("RENDERING CANCELLED")
-                                      : QString("Rendered %1x%2").arg(width).arg(height));
+        Panel(StatusPanel::Message)->setText(QString("Rendered %1x%2").arg(width).arg(height));
         timer1_.start();
     }
-    if (closePending_ && !pictureRunning()) close();
+    if (closePending_) CloseWhenIdle();
 }
 
 }  // namespace vorla

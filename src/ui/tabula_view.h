@@ -4,15 +4,15 @@
 #include <QImage>
 #include <QWidget>
 
-namespace vorla {
+#include "plane/tabula.h"
 
-class Tabula;
+namespace vorla {
 
 class TabulaView : public QWidget {
     Q_OBJECT
   public:
     explicit TabulaView(const Tabula& tabula, QWidget* parent = nullptr);
-    QSize sizeHint() const override { return QSize(542, 450); }
+    QSize sizeHint() const override { return QSize(kDefaultTabulaWidth, kDefaultTabulaHeight); }
 
     // Shows `image` instead of the tabula until Thaw: the picture thread writes the tabula.
     void Freeze(QImage image);

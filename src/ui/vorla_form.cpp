@@ -36,9 +36,9 @@ QString Q(const std::string& s) {
 TVorlaForm::TVorlaForm(QWidget* parent) : QMainWindow(parent) {
     setObjectName("VorlaForm");
     setWindowTitle(QString::fromUtf8("Vorla  -  Kruhová inverze"));
-    session_ = std::make_unique<Session>(*this, *this, 542, 450);
+    session_ = std::make_unique<Session>(*this, *this, kDefaultTabulaWidth, kDefaultTabulaHeight);
     // Workers the system refuses: the pictures run on those it gave, after a word once shown.
-    if (const Status started = session_->pool.Started(); !started)
+    if (const Status started = session_->pool().Started(); !started)
         QTimer::singleShot(0, this, [this, started] {
             ReportError(
                 QString::fromLocal8Bit("Cannot start the picture threads. " + started.Message()));
@@ -51,7 +51,7 @@ TVorlaForm::TVorlaForm(QWidget* parent) : QMainWindow(parent) {
     row->setContentsMargins(0, 0, 0, 0);
     row->setSpacing(0);
     QWidget* left = BuildColumn();
-    tabule_ = new TabulaView(session_->tabula);
+    tabule_ = new TabulaView(session_->tabula());
     connect(tabule_, &TabulaView::resized, this, &TVorlaForm::FormResize);
     connect(tabule_, &TabulaView::mousePressed, this, &TVorlaForm::TabuleMouseDown);
     connect(tabule_, &TabulaView::mouseMoved, this, &TVorlaForm::TabuleMouseMove);
@@ -101,22 +101,16 @@ TVorlaForm::TVorlaForm(QWidget* parent) : QMainWindow(parent) {
                        tabule_->maximumHeight() + menuBar()->sizeHint().height() +
                            statusBar()->sizeHint().height());
     }
-    // A tabula of 542 x 450 beside a column that shows every page whole.
+    // A tabula of the default size beside a column that shows every page whole.
     const int bars = menuBar()->sizeHint().height() + statusBar()->sizeHint().height();
-    resize(left->width() + 542, std::max(450, left->sizeHint().height()) + bars);
+    resize(left->width() + kDefaultTabulaWidth,
+           std::max(kDefaultTabulaHeight, left->sizeHint().height()) + bars);
     if (QScreen* s = QGuiApplication::primaryScreen())
         move(s->availableGeometry().center() - rect().center());
 }
 
 TVorlaForm::~TVorlaForm() {
-    if (pictureThread_.joinable()) {
-        CancelPicture();
-        pictureThread_.join();
-    }
-    if (renderThread_.joinable()) {
-        renderCancel_ = true;
-        renderThread_.join();
-    }
+    // The runners end their jobs and wait for them as they go, before the session does.
     qApp->removeEventFilter(this);
 }
 
@@ -198,12 +192,16 @@ void TVorlaForm::ShowRunning(bool running) {
     pixelPanel_->setVisible(!running);
 }
 
-void TVorlaForm::SetStatus(int panel, const std::string& text) {
-    if (panel >= 0 && panel < 8) panels_[panel]->setText(Q(text));
+void TVorlaForm::SetStatus(StatusPanel panel, const std::string& text) {
+    Panel(panel)->setText(Q(text));
+}
+
+QLabel* TVorlaForm::Panel(StatusPanel panel) const {
+    return panels_[static_cast<int>(panel)];
 }
 
 QString TVorlaForm::statusText(int panel) const {
-    return panel >= 0 && panel < 8 ? panels_[panel]->text() : QString();
+    return panel >= 0 && panel < kStatusPanels ? panels_[panel]->text() : QString();
 }
 
 void TVorlaForm::PublishScene(const std::string& text) {
@@ -211,20 +209,20 @@ void TVorlaForm::PublishScene(const std::string& text) {
     emit sceneTextChanged(publishedScene);
 }
 
-void TVorlaForm::SetTaskIndex(int index) {
+void TVorlaForm::ShowTaskType(TaskType task) {
     const QSignalBlocker block(combo_);
-    combo_->setCurrentIndex(index);
+    combo_->setCurrentIndex(ItemOfTask(task));
 }
 
 void TVorlaForm::TabulaChanged() {
     if (pictureRunning())
-        tabule_->Freeze(session_->tabula.Copy());  // only in a hand-over: the tabula is still
+        tabule_->Freeze(session_->tabula().Copy());  // only in a hand-over: the tabula is still
     else
         tabule_->update();
 }
 
 void TVorlaForm::ScaleChanged() {
-    if (scaleImage_) scaleImage_->setPixmap(QPixmap::fromImage(session_->scaleImage.Copy()));
+    if (scaleImage_) scaleImage_->setPixmap(QPixmap::fromImage(session_->scaleImage().Copy()));
 }
 
 // --- window events -------------------------------------------------------------------------
@@ -269,10 +267,10 @@ void TVorlaForm::resizeEvent(QResizeEvent* event) {
 
 void TVorlaForm::closeEvent(QCloseEvent* event) {
     if (pictureRunning() || renderRunning()) {
-        // The pictures end at once; the window closes when their threads have returned.
+        // The pictures end at once; the window closes when their jobs have returned.
         closePending_ = true;
-        renderCancel_ = true;
-        if (pictureRunning()) CancelPicture();
+        renders_.Cancel();
+        pictures_.Cancel();
         event->ignore();
         return;
     }

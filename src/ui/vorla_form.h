@@ -2,8 +2,9 @@
 // It owns the session and gives it the controls and the window's services. Its parts live in
 // vorla_form.cpp (construction, controls, host), form_layout.cpp (pages and widgets),
 // form_menus.cpp, form_keys.cpp (keys and leave events), form_commands.cpp,
-// form_picture.cpp (pictures on a thread of their own) and form_scene.cpp (scene files and
-// pictures rendered at any size).
+// form_picture.cpp (pictures beside the event loop) and form_scene.cpp (scene files and
+// pictures rendered at any size). Its jobs run on two picture runners of the application
+// layer: the window itself holds no thread.
 #pragma once
 
 #include <QImage>
@@ -12,16 +13,12 @@
 #include <QPointer>
 #include <QTimer>
 #include <array>
-#include <atomic>
-#include <condition_variable>
 #include <functional>
 #include <memory>
-#include <mutex>
 #include <optional>
-#include <thread>
-#include <vector>
 
 #include "app/mouse_tools.h"
+#include "app/picture_runner.h"
 #include "app/scene_file.h"
 #include "app/session.h"
 #include "model/controls.h"
@@ -38,6 +35,22 @@ namespace vorla {
 class TabulaView;
 class TAbo1F;
 class THep1F;
+
+// The ten parameter pages, in their order; each is the widget "Tab" + its name.
+enum class Page : int {
+    Circles,
+    Tabula,
+    Converg,
+    Periods,
+    Iters,
+    Limit,
+    Rectang,
+    Mouse,
+    Regions,
+    Lyap
+};
+// The name (and caption) of a page.
+const char* PageName(Page page);
 
 // The main window, with the session it owns; the controls and the host of that session.
 class TVorlaForm : public QMainWindow, public Controls, public Host {
@@ -69,12 +82,12 @@ class TVorlaForm : public QMainWindow, public Controls, public Host {
     // --- Host: the window's services to the session ---
     // The STOP image and the progress label while a picture runs, else the pixel panel.
     void ShowRunning(bool running) override;
-    // Shows a text in status panel `panel` (0..7).
-    void SetStatus(int panel, const std::string& text) override;
+    // Shows a text in a panel of the status bar.
+    void SetStatus(StatusPanel panel, const std::string& text) override;
     // Keeps the scene text and signals it.
     void PublishScene(const std::string& text) override;
-    // Puts an item into the task-type box without raising its change event.
-    void SetTaskIndex(int index) override;
+    // Shows a task type in the task-type box without raising its change event.
+    void ShowTaskType(TaskType task) override;
     // Repaints the tabula (during a picture: shows the tabula as it is now).
     void TabulaChanged() override;
     // Shows the redrawn Lyapunov colour scale.
@@ -82,8 +95,10 @@ class TVorlaForm : public QMainWindow, public Controls, public Host {
 
     // The session of the window.
     Session& session() { return *session_; }
-    // The text of status panel `panel` (0..7).
+    // The text of status panel `panel` (0..7, captions included).
     QString statusText(int panel) const;
+    // The label of a panel of the status bar.
+    QLabel* Panel(StatusPanel panel) const;
     // The scene text published last.
     QString publishedScene;
     // Whether a picture is stored for "Restore picture".
@@ -91,9 +106,9 @@ class TVorlaForm : public QMainWindow, public Controls, public Host {
     // The view of the tabula.
     TabulaView* tabulaView() const { return tabule_; }
     // Whether a picture is being computed beside the event loop.
-    bool pictureRunning() const { return pictureThread_.joinable(); }
+    bool pictureRunning() const { return pictures_.Running(); }
     // Whether "Render at size" is drawing a picture beside the window.
-    bool renderRunning() const { return renderThread_.joinable(); }
+    bool renderRunning() const { return renders_.Running(); }
     // The scene the window holds now: its controls, task type, last picture kind and the
     // tabula's size.
     SceneState CurrentScene() const;
@@ -196,7 +211,7 @@ class TVorlaForm : public QMainWindow, public Controls, public Host {
     // Runs a command of the session; a failure ends it with a message naming the fault.
     // While a picture is computed the command waits for the next band's hand-over (or the
     // picture's end); one that `endsPicture` ends the picture at once.
-    void RunCommand(std::function<void()> command, bool endsPicture = false);
+    void RunCommand(const std::function<void()>& command, bool endsPicture = false);
     // Runs a command now, reporting a failure.
     void RunNow(const std::function<void()>& command);
     void ReportError(const QString& message);
@@ -220,19 +235,16 @@ class TVorlaForm : public QMainWindow, public Controls, public Host {
     void DrawOrbitSlice();
     // The picture as shown: during a picture, the tabula at the last hand-over.
     QImage ShownPicture() const;
-    // form_picture.cpp: the picture thread. The session is the GUI thread's, except while
-    // the picture thread computes a band; then the GUI thread leaves it alone and keeps its
-    // commands until the band is handed over.
+    // form_picture.cpp: pictures on the picture runner.
+    // Posts a function to this window's event loop: the runners' way back.
+    PictureRunner::Post PostToWindow();
     void StartPicture(int tag);
-    bool PictureBand(int row);        // on the picture thread: hands a band over, waits
-    void BandReady(int row);          // the hand-over: pending commands run, the view updates
-    void PictureDone(Status status);  // the picture thread has ended
-    void CancelPicture();             // the picture ends at once
-    void RunPending();
+    bool PictureBand(int row, bool commandsRan);  // the hand-over: the rows done shown
+    void PictureDone(const Status& status);       // the picture's job has ended
+    void CloseWhenIdle();                         // closes once no job runs
     // form_scene.cpp
     void ApplyScene(const SceneState& scene);
-    void RenderDone(const Status& status, bool cancelled, const QString& path, int width,
-                    int height);
+    void RenderDone(const Status& status, const QString& path, int width, int height);
     // vorla_form.cpp
     void FormResize(int width, int height);
     void FormActivate();
@@ -256,24 +268,15 @@ class TVorlaForm : public QMainWindow, public Controls, public Host {
     QLabel* progress_ = nullptr;
     QWidget* pixelPanel_ = nullptr;
     QLabel* scaleImage_ = nullptr;
-    QLabel* panels_[8] = {};
+    QLabel* panels_[kStatusPanels] = {};
     QTimer timer1_;
     QImage storedPicture_;
     QList<QKeySequence> menuKeys_;
-    std::thread pictureThread_;
-    std::atomic<bool> cancel_{false};  // the running picture ends at once
-    std::mutex bandMutex_;             // guards bandWaiting_ and bandStop_
-    std::condition_variable bandWake_;
-    bool bandWaiting_ = false;  // the picture thread waits for the hand-over
-    bool bandStop_ = false;     // the hand-over's answer: the picture ends
-    bool inBand_ = false;       // the GUI thread is in a hand-over: commands run at once
-    int shownRow_ = 0;          // the rows above it are shown as the picture computed them
-    std::vector<std::function<void()>> pending_;      // commands kept during a band
-    std::optional<int> pendingPicture_;               // the picture asked for during another
-    std::unique_ptr<ControlValues> pictureControls_;  // what the picture reads and writes
-    std::unique_ptr<ControlValues> controlsPassed_;   // its state when last passed on
-    std::thread renderThread_;                        // "Render at size" drawing beside the window
-    std::atomic<bool> renderCancel_{false};           // its picture ends at once, writing nothing
+    // The pictures of the session, met at every band; "Render at size" with a session of its
+    // own, which only reports its progress.
+    PictureRunner pictures_{PostToWindow(), PictureRunner::HandOver::Wait};
+    PictureRunner renders_{PostToWindow(), PictureRunner::HandOver::Report};
+    int shownRow_ = 0;  // the rows above it are shown as the picture computed them
     QPointer<QProgressDialog> renderProgress_;
     QString renderSize_;  // the size typed last, offered again
     bool closePending_ = false;

@@ -25,7 +25,6 @@ TEST(PictureRun, ACancelLeavesCompleteBandsOnly) {
     int polls = 0;
     std::thread canceller;
     cut.session.RunPicture(
-        cut.controls,
         [&](int) {
             // Cancelled while the third band is being computed (on a slow machine perhaps a
             // later one: a poll after that waits for the cancel).
@@ -42,7 +41,7 @@ TEST(PictureRun, ACancelLeavesCompleteBandsOnly) {
     cut.session.EndPicture();
     // The complete bands are the full picture's; every later row is untouched.
     auto row = [](const PictureFixture& f, int r) {
-        const auto& cells = f.session.grid.Cells();
+        const auto& cells = f.session.grid().Cells();
         return std::vector<std::int32_t>(cells.begin() + r * 120, cells.begin() + r * 120 + 120);
     };
     int done = 0;
@@ -52,18 +51,20 @@ TEST(PictureRun, ACancelLeavesCompleteBandsOnly) {
     for (int r = done; r < 100; ++r) EXPECT_EQ(row(cut, r), std::vector<std::int32_t>(120, -1));
 }
 
-TEST(PictureRun, ThePictureReadsAndWritesItsOwnCopyOfTheControls) {
+TEST(PictureRun, TheControlsAreReadAndRepairedWhenThePictureBeginsOnly) {
     PictureFixture f(40, 30, 1);
     f.Set("EditLimit1=5 EditLimit2=1");  // a range the n-th picture repairs
-    ControlValues copy(f.controls);
-    const ControlValues before(copy);
     ASSERT_TRUE(f.session.BeginPicture(4).ValueOr(false));
-    f.session.RunPicture(copy, {}, nullptr);
+    EXPECT_EQ(f.controls.Text(Ctl::EditLimit2), "10.200000");
+    const ControlValues begun(f.controls);
+    f.Set("EditLimit2=7 SpinLimit=9");  // typed while the picture runs: read by the next
+    f.session.RunPicture({}, nullptr);
     f.session.EndPicture();
-    EXPECT_EQ(f.controls.Text(Ctl::EditLimit2), "1");  // the window's own are untouched
-    copy.ApplyChanges(before, f.controls);
-    EXPECT_EQ(f.controls.Text(Ctl::EditLimit2), copy.Text(Ctl::EditLimit2));
-    EXPECT_NE(copy.Text(Ctl::EditLimit2), "1");
+    PictureFixture again(40, 30, 1);
+    again.controls = begun;
+    again.Run(4);
+    EXPECT_EQ(f.Pixels(), again.Pixels());
+    EXPECT_EQ(f.controls.Text(Ctl::EditLimit2), "7");
 }
 
 // Computed band by band, every kind that can be has the pixels and grid values of a whole
@@ -91,8 +92,9 @@ TEST(PictureRun, BandsHaveTheWholePicturesPixelsAndValues) {
                                const std::int32_t* values) override {
                         seen.push_back(r);
                         for (int c = 0; c < 61; ++c) {
-                            EXPECT_EQ(Tabula::FromQt(pixels[c]), whole->session.tabula.Pixel(c, r));
-                            EXPECT_EQ(values[c], whole->session.grid.At(c, r));
+                            EXPECT_EQ(Tabula::FromQt(pixels[c]),
+                                      whole->session.tabula().Pixel(c, r));
+                            EXPECT_EQ(values[c], whole->session.grid().At(c, r));
                         }
                         return {};
                     }

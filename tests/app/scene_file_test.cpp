@@ -24,7 +24,7 @@ TEST(SceneFile, EveryControlComesBackAsWritten) {
                                                           {"LabelB2", "#123456"},
                                                           {"lbl15", "Lime"}})
         ASSERT_TRUE(s.controls.Set(name, text)) << name;
-    s.taskType = 4;
+    s.taskType = TaskType::FourCircles;
     s.pictureKind = 21;
     s.width = 300;
     s.height = 200;
@@ -36,8 +36,10 @@ TEST(SceneFile, EveryControlComesBackAsWritten) {
         EXPECT_EQ(back->controls.Text(f.id), s.controls.Text(f.id)) << f.name;
         EXPECT_EQ(back->controls.LabelColour(f.id), s.controls.LabelColour(f.id)) << f.name;
     }
-    EXPECT_EQ(back->taskType * 1000 + back->pictureKind, 4021);
-    EXPECT_EQ(back->width * 1000 + back->height, 300200);
+    EXPECT_EQ(back->taskType, TaskType::FourCircles);
+    EXPECT_EQ(back->pictureKind, 21);
+    EXPECT_EQ(back->width, 300);
+    EXPECT_EQ(back->height, 200);
 }
 
 TEST(SceneFile, BadFilesAreRefusedNamingTheKeyAndUnknownKeysWarned) {

@@ -25,12 +25,18 @@ TEST(MousePress, DispatchComparesTheWholeSet) {
     constexpr MouseButton L = MouseButton::Left, R = MouseButton::Right;
     // The second press of a double click carries Double.
     const std::tuple<MouseButton, ShiftState, PressOp> presses[] = {
-        {L, Ctrl | Left, YRelatively},          {L, Left, DragHitTest},
-        {L, Ctrl | Left | Double, DragHitTest}, {R, Right, OrbitRings},
-        {R, Shift | Right, OrbitPolyline},      {R, Ctrl | Right, OrbitCircle0},
-        {R, Ctrl | Alt | Right, OrbitCircle1},  {R, Alt | Right, Nothing},
-        {R, Ctrl | Shift | Right, Nothing},     {R, Left | Right, Nothing},
-        {R, Right | Double, Nothing},           {MouseButton::Middle, Middle, Nothing}};
+        {L, Ctrl | Left, YRelatively},
+        {L, Left, DragHitTest},
+        {L, Ctrl | Left | Double, DragHitTest},
+        {R, Right, OrbitRings},
+        {R, Shift | Right, OrbitPolyline},
+        {R, Ctrl | Right, InvariantCircle},
+        {R, Ctrl | Alt | Right, IterateCircles},
+        {R, Alt | Right, Nothing},
+        {R, Ctrl | Shift | Right, Nothing},
+        {R, Left | Right, Nothing},
+        {R, Right | Double, Nothing},
+        {MouseButton::Middle, Middle, Nothing}};
     for (const auto& [button, state, op] : presses)
         EXPECT_EQ(PressOperation(button, state), op) << state;
 }
@@ -113,14 +119,14 @@ struct Drawing : ::testing::Test, Canvas {
     Drawing() : Canvas(100, 100, {-50, 50, 0.5L}) {
         p.RampFromColor = Rgb(255, 128, 0);
         p.RampToColor = Rgb(160, 0, 0);
-        scene.taskType = 6;
+        scene.taskType = TaskOfNumber(6);
     }
     using Set = std::set<Colour>;
 };
 
 TEST_F(Drawing, OrbitsRunAlongTheRampFromTheStartRing) {
     // (0, 30) squares to (-900, 0), projected to (-1, 0): one step, in exactly the end colour.
-    EXPECT_TRUE(Orbit(t, scene, v, p, 1, 50, 20, 0));
+    EXPECT_TRUE(Orbit(t, scene, v, p, 1, 50, 20, OrbitStyle::Rings));
     EXPECT_EQ(Colours(), (Set{kWhite, p.RampFromColor, p.RampToColor}));
     EXPECT_EQ(Colours(50, 20, 4), (Set{kWhite, p.RampFromColor}));
     EXPECT_EQ(Colours(49, 50, 4), (Set{kWhite, p.RampToColor}));
@@ -128,20 +134,20 @@ TEST_F(Drawing, OrbitsRunAlongTheRampFromTheStartRing) {
     // (0.6, 0.8) under the angle doubling: four colours of the ramp; a polyline starts with
     // a move, not a ring; n = 0 draws only the start ring.
     Canvas c(100, 100, {-2, 2, 0.5L});
-    c.scene.taskType = 6;
+    c.scene.taskType = TaskOfNumber(6);
     c.p = p;
     const int X = c.v.axes.ColumnOfX(0.6L), Y = c.v.axes.RowOfY(0.8L);
-    EXPECT_TRUE(Orbit(c.t, c.scene, c.v, p, 4, X, Y, 1));
+    EXPECT_TRUE(Orbit(c.t, c.scene, c.v, p, 4, X, Y, OrbitStyle::Polyline));
     EXPECT_EQ(c.Colours().count(p.MixColorsFraction(0.25f)), 1u);
     EXPECT_EQ(c.Colours().count(p.RampToColor), 1u);
     EXPECT_EQ(c.Colours().count(p.RampFromColor), 0u);
     c.t.Fill(kWhite);
-    EXPECT_TRUE(Orbit(c.t, c.scene, c.v, p, 0, X, Y, 0));
+    EXPECT_TRUE(Orbit(c.t, c.scene, c.v, p, 0, X, Y, OrbitStyle::Rings));
     EXPECT_EQ(c.Colours(), (Set{kWhite, p.RampFromColor}));
 }
 
 TEST_F(Drawing, AnalyticCircleIsInvariantUnderTheTwoCircleMap) {
-    scene.taskType = 2;
+    scene.taskType = TaskOfNumber(2);
     for (auto [x, y] : {std::pair{1.0L, 1.0L}, {0.3L, -0.2L}, {-4.0L, 2.5L}, {2.9L, 0.01L}}) {
         const Result<CircleResult> circle = OrthogonalCircle(scene.k, x, y);
         ASSERT_TRUE(circle);
@@ -157,38 +163,44 @@ TEST_F(Drawing, AnalyticCircleIsInvariantUnderTheTwoCircleMap) {
                     1e-9 * static_cast<double>(1 + c.c * c.c));
     }
     // Both modes draw the same circle.
-    EXPECT_TRUE(OrbitCircle(t, scene, v, kBlack, 60, 40, 0));
+    EXPECT_TRUE(OrbitCircle(t, scene, v, kBlack, 60, 40, CircleStyle::Invariant));
     Tabula other(100, 100);
-    EXPECT_TRUE(OrbitCircle(other, scene, v, kBlack, 60, 40, 1));
+    EXPECT_TRUE(OrbitCircle(other, scene, v, kBlack, 60, 40, CircleStyle::ThroughIterates));
     EXPECT_EQ(t.Image(), other.Image());
     EXPECT_NE(NonWhite(), 0);
     EXPECT_EQ(t.Brush(), BrushStyle::Clear);
     // Other tasks draw their iteration circles in mode 1 only.
     Canvas three(100, 100, {-50, 50, 0.5L});
-    three.scene.taskType = 3;
-    EXPECT_TRUE(OrbitCircle(three.t, three.scene, three.v, kBlack, 52, 47, 0));
+    three.scene.taskType = TaskOfNumber(3);
+    EXPECT_TRUE(OrbitCircle(three.t, three.scene, three.v, kBlack, 52, 47, CircleStyle::Invariant));
     EXPECT_EQ(three.NonWhite(), 0);
-    EXPECT_TRUE(OrbitCircle(three.t, three.scene, three.v, kBlack, 52, 47, 1));
+    EXPECT_TRUE(
+        OrbitCircle(three.t, three.scene, three.v, kBlack, 52, 47, CircleStyle::ThroughIterates));
     EXPECT_NE(three.NonWhite(), 0);
 }
 
 TEST_F(Drawing, FaultsDrawNothingFromTheFaultyValueOn) {
     // The squaring from (1, 0): every figure is a line through equal points. From (0, 0)
     // the first figure is the X axis through (0, 0) and (1, 0); the second faults.
-    EXPECT_EQ(OrbitCircle(t, scene, v, kBlack, 51, 50, 1).Message(), kInvalidOperation);
+    EXPECT_EQ(OrbitCircle(t, scene, v, kBlack, 51, 50, CircleStyle::ThroughIterates).Message(),
+              kInvalidOperation);
     EXPECT_EQ(NonWhite(), 0);
-    EXPECT_EQ(OrbitCircle(t, scene, v, kBlack, 50, 50, 1).Message(), kInvalidOperation);
+    EXPECT_EQ(OrbitCircle(t, scene, v, kBlack, 50, 50, CircleStyle::ThroughIterates).Message(),
+              kInvalidOperation);
     EXPECT_EQ(t.Pixel(10, 50), kBlack);
     EXPECT_EQ(t.Pixel(10, 40), kWhite);
     // The analytic circle at y = 0, with K2 concentric, and with q = 0 as well.
     t.Fill(kWhite);
-    scene.taskType = 2;
-    EXPECT_EQ(OrbitCircle(t, scene, v, kBlack, 60, 50, 0).Message(), kDivisionByZero);
+    scene.taskType = TaskOfNumber(2);
+    EXPECT_EQ(OrbitCircle(t, scene, v, kBlack, 60, 50, CircleStyle::Invariant).Message(),
+              kDivisionByZero);
     scene.k.D = 0;
-    EXPECT_EQ(OrbitCircle(t, scene, v, kBlack, 60, 40, 1).Message(), kDivisionByZero);
+    EXPECT_EQ(OrbitCircle(t, scene, v, kBlack, 60, 40, CircleStyle::ThroughIterates).Message(),
+              kDivisionByZero);
     scene.k.R = 1;
     scene.k.UpdateSquares();
-    EXPECT_EQ(OrbitCircle(t, scene, v, kBlack, 60, 40, 1).Message(), kInvalidOperation);
+    EXPECT_EQ(OrbitCircle(t, scene, v, kBlack, 60, 40, CircleStyle::ThroughIterates).Message(),
+              kInvalidOperation);
     EXPECT_EQ(NonWhite(), 0);
     // Lines run across the tabula; a figure without a direction or size faults.
     EXPECT_TRUE(DrawCircleResult(t, v, CircleResult{false, 1, 0, -10}));  // X = 10
@@ -213,8 +225,8 @@ struct Handlers : ::testing::Test {
 };
 
 TEST_F(Handlers, DraggingACentreWritesItsFields) {
-    const CentreHandles& h = f.session.view.handles;
-    const int col0 = f.session.view.axes.ColX0;
+    const CentreHandles& h = f.session.view().handles;
+    const int col0 = f.session.view().axes.ColX0;
     const struct {
         int centre;
         Ctl x, y;  // y: EditKr for K2, whose Y never changes
@@ -239,8 +251,8 @@ TEST_F(Handlers, DraggingACentreWritesItsFields) {
     }
     // K2 went to within 1e-7 of zero: D is 0, read into the scene and published.
     EXPECT_EQ(f.controls.Text(Ctl::EditKd), "0");
-    EXPECT_EQ(f.session.scene.k.D, 0);
-    EXPECT_EQ(f.session.sceneText.rfind("2=0=2.5=", 0), 0u);
+    EXPECT_EQ(f.session.scene().k.D, 0);
+    EXPECT_EQ(f.session.PublishedScene().rfind("2=0=2.5=", 0), 0u);
 }
 
 TEST(MouseTools, NothingBeforeATaskNorDuringAPicture) {
@@ -249,7 +261,7 @@ TEST(MouseTools, NothingBeforeATaskNorDuringAPicture) {
     bool idle = true;
     f.controls.focused = Ctl::edtXod;  // not taken by the Recalc. button
     auto press = [&] {
-        const int X = f.session.view.handles.col[2], Y = f.session.view.handles.row[2];
+        const int X = f.session.view().handles.col[2], Y = f.session.view().handles.row[2];
         idle &= !tools.TabuleMouseDown(MouseButton::Right, Right, X, Y).drew;
         tools.TabuleMouseDown(MouseButton::Left, Left, X, Y);
         idle &= tools.DraggedCentre == -1;
@@ -266,26 +278,26 @@ TEST(MouseTools, NothingBeforeATaskNorDuringAPicture) {
 
 TEST(Session, StartsWithNoTaskThenExamplesSetTaskFieldsAxesAndPanelAndSizesAreChecked) {
     PictureFixture f(30, 20, 0);
-    EXPECT_EQ(f.session.scene.taskType, -1);
-    EXPECT_EQ(f.session.sceneText, "-1=3=2.5=1=1=1=2=3=2=3=2=2.5=");
-    EXPECT_EQ(f.session.palette.RegionColors, f.session.palette.ClassColors);
+    EXPECT_EQ(f.session.taskType(), TaskOfNumber(-1));
+    EXPECT_EQ(f.session.PublishedScene(), "-1=3=2.5=1=1=1=2=3=2=3=2=2.5=");
+    EXPECT_EQ(f.session.palette().RegionColors, f.session.palette().ClassColors);
     EXPECT_EQ(f.controls.LabelColour(Ctl::lbl15), kWhite);
     f.session.LoadExample(5);
     f.session.LoadExample(1);
-    EXPECT_EQ(f.session.scene.taskType, 3);
+    EXPECT_EQ(f.session.taskType(), TaskOfNumber(3));
     EXPECT_EQ(f.controls.Text(Ctl::EditKm), "-1.045750469");
     EXPECT_EQ(f.controls.Text(Ctl::EditKu), "0");  // left from Example 05
     EXPECT_EQ(f.host.status[5], "01");
     f.session.LoadExample(13);
-    EXPECT_EQ(f.session.scene.k.S, 0.968245837L);
-    EXPECT_EQ(f.session.view.range.XTo, 7);
+    EXPECT_EQ(f.session.scene().k.S, 0.968245837L);
+    EXPECT_EQ(f.session.view().range.XTo, 7);
 #if !defined(__SANITIZE_ADDRESS__) && !defined(__SANITIZE_THREAD__)
     // A size beyond memory is refused and the old tabula, grid and viewport stay. (The
     // memory checkers' allocators end the program instead of failing.)
     f.Run(1);
     const auto before = f.Pixels();
     EXPECT_EQ(f.session.FormResize(1 << 30, 1 << 30).Message(), kOutOfMemory);
-    EXPECT_TRUE(f.session.view.W == 30 && f.session.grid.Width() == 30);
+    EXPECT_TRUE(f.session.view().W == 30 && f.session.grid().Width() == 30);
     EXPECT_EQ(f.Pixels(), before);
 #endif
     // A failed allocation anywhere else gives the same failure.
@@ -294,7 +306,7 @@ TEST(Session, StartsWithNoTaskThenExamplesSetTaskFieldsAxesAndPanelAndSizesAreCh
 
 TEST(Session, AxesWithoutAScaleAreRefusedAndCirclePixelsFollowTheirFields) {
     PictureFixture f(60, 40, 3);
-    const TAxisB kept = f.session.view.axes;
+    const TAxisB kept = f.session.view().axes;
     const struct {
         const char* settings;
         const char* message;
@@ -313,14 +325,14 @@ TEST(Session, AxesWithoutAScaleAreRefusedAndCirclePixelsFollowTheirFields) {
         EXPECT_EQ(f.session.ActionClick(1).Message(), c.message);
         EXPECT_EQ(f.controls.focused, c.focus);
         EXPECT_EQ(f.Pixels(), before);
-        EXPECT_EQ(f.session.view.axes.YMax, kept.YMax);
+        EXPECT_EQ(f.session.view().axes.YMax, kept.YMax);
         f.Set("edtXod=-3 edtXdo=7 edtYzero=1/3");
     }
     // The pixel forms follow the circle fields as soon as they are read, not only at a new
     // range: K2 at D = 2 with R = 1 lies from column 30 to 42 of -3..7 on 60 columns.
     f.Set("EditKd=2 EditKr=1");
     f.session.FormActivate();
-    const CirclePixel k2 = f.session.view.circlePixels[0];
+    const CirclePixel k2 = f.session.view().circlePixels[0];
     EXPECT_TRUE(k2.col == 30 && k2.radius == 6) << k2.col << " " << k2.radius;
     // A resize empties the grid: no value, also after a picture of thousandths.
     f.Run(17);
@@ -331,7 +343,7 @@ TEST(Session, AxesWithoutAScaleAreRefusedAndCirclePixelsFollowTheirFields) {
 
 TEST(Session, ColourLabelsRouteByTag) {
     PictureFixture f(20, 20);
-    const Palette& p = f.session.palette;
+    const Palette& p = f.session.palette();
     // Distinct colours, each of which must end in its own entry alone.
     const struct {
         Ctl label;
@@ -430,8 +442,8 @@ TEST(ViewMoves, HistoryWalksBackAndForthForgetsWhatWasLeftBehindAndFollowsTheSes
     f.session.SouradniceClick(1);  // -5 .. 9
     f.Set("edtXod=-1 edtXdo=1/2");
     ASSERT_TRUE(f.session.Recalculation1Click().Ok());
-    EXPECT_EQ(f.session.history.Back(), (AxesTexts{"-5", "9", "1/3"}));
-    EXPECT_EQ(f.session.history.Back(), (AxesTexts{"-3", "7", "1/3"}));
+    EXPECT_EQ(f.session.ViewBack(), (AxesTexts{"-5", "9", "1/3"}));
+    EXPECT_EQ(f.session.ViewBack(), (AxesTexts{"-3", "7", "1/3"}));
 }
 
 }  // namespace

@@ -11,7 +11,7 @@ namespace {
 
 Scene InitialScene(int task) {
     Scene s;
-    s.taskType = task;
+    s.taskType = TaskOfNumber(task);
     s.k = testing::StartCircles();
     return s;
 }
@@ -88,8 +88,9 @@ TEST(Scene, FieldsFallBackPublishRawTextsAndStoreByTag) {
     EXPECT_EQ(k.S, 1);
     EXPECT_EQ(k.C, 2);
     EXPECT_EQ(k.C2, 4);
-    EXPECT_EQ(SceneText(-1, {"3", "2.5", "1", "1", "1", "2", "3", "2", "3", "2", "2.5"}),
-              "-1=3=2.5=1=1=1=2=3=2=3=2=2.5=");
+    EXPECT_EQ(
+        SceneText(TaskType::None, {"3", "2.5", "1", "1", "1", "2", "3", "2", "3", "2", "2.5"}),
+        "-1=3=2.5=1=1=1=2=3=2=3=2=2.5=");
     EXPECT_TRUE(StoreCircleByTag(k, 111, 3));
     EXPECT_EQ(k.C2, 9);
     EXPECT_FALSE(StoreCircleByTag(k, 112, 3));

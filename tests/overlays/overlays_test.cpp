@@ -24,17 +24,17 @@ TEST_F(Overlay, DrawingTwiceRestoresEveryPixel) {
         for (int width : {1, 2, 5}) {
             // The axes take the current pen colour: the last circle's colour of a previous
             // overlay, as after any earlier drawing of it.
-            Zadani1Click(t, v, p, task, width);
+            Zadani1Click(t, v, p, TaskOfNumber(task), width);
             const auto before = Pixels();
-            Zadani1Click(t, v, p, task, width);
+            Zadani1Click(t, v, p, TaskOfNumber(task), width);
             EXPECT_NE(Pixels(), before);
-            Zadani1Click(t, v, p, task, width);
+            Zadani1Click(t, v, p, TaskOfNumber(task), width);
             EXPECT_EQ(Pixels(), before) << "task " << task << " width " << width;
         }
 }
 
 TEST_F(Overlay, ClearDrawsAxesLeavesThePenStateAndAWhiteCircleIsInvisible) {
-    KresliZaklad(t, v, p, 2, 2);
+    KresliZaklad(t, v, p, TaskOfNumber(2), 2);
     // Black under not-XOR on white is black: the X axis row is black, far corners white.
     EXPECT_EQ(t.Pixel(5, v.axisPixels.r0), kBlack);
     EXPECT_EQ(t.Pixel(v.axisPixels.c0, 5), kBlack);
@@ -44,9 +44,9 @@ TEST_F(Overlay, ClearDrawsAxesLeavesThePenStateAndAWhiteCircleIsInvisible) {
                 t.Brush() == BrushStyle::Clear);
     // Task 6 draws only K1: the same as task 2 with K2 in white.
     p.CircleColors[1] = kWhite;
-    KresliZaklad(t, v, p, 2, 1);  // both clearings start the axes in black
+    KresliZaklad(t, v, p, TaskOfNumber(2), 1);  // both clearings start the axes in black
     const auto withWhiteK2 = Pixels();
-    KresliZaklad(t, v, p, 6, 1);
+    KresliZaklad(t, v, p, TaskOfNumber(6), 1);
     EXPECT_EQ(Pixels(), withWhiteK2);
 }
 
@@ -130,7 +130,7 @@ TEST(FixedPoints, ClosedFormsThatTheMapFixes) {
     for (const auto& c : cases) {
         SCOPED_TRACE("task " + std::to_string(c.task) + " D " + std::to_string(double(c.D)));
         Scene scene;
-        scene.taskType = c.task;
+        scene.taskType = TaskOfNumber(c.task);
         scene.k.D = c.D;
         scene.k.R = c.R;
         scene.k.UpdateSquares();
@@ -154,7 +154,7 @@ struct Marks : testing::Canvas {
     FixedPointSet set;
     Marks() : Canvas(100, 80) { t.SetBrushStyle(BrushStyle::Clear); }
     void Draw(int task) {
-        scene.taskType = task;
+        scene.taskType = TaskOfNumber(task);
         PevneBody1Click(t, v, p, scene, set);
     }
     int Col(int i) const { return v.axes.ColumnOfX(set.FixedX[i]); }

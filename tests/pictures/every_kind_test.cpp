@@ -49,18 +49,18 @@ const std::vector<Kind> kKinds = {
 };
 
 TEST(EveryKind, RowsPolledCellsWrittenStopsAndTheRadiusGuard) {
-    constexpr int kSentinel = 777777;  // a value that no kind computes
     const int W = 12, H = 48;
     for (const Kind& k : kKinds) {
         if (k.tag == 7) continue;
-        // A whole picture, and one stopped at each poll: the rows before it are written and
-        // the rest left as they were. The extra column of a row is the first cell of the
-        // next one.
+        PictureFixture whole(W, H);
+        whole.Run(k.tag);
+        // A whole picture, and one stopped at each poll: the rows before it are the whole
+        // picture's and the rest are left as they were (every cell -1 since the resize). The
+        // extra column of a row is the first cell of the next one.
         for (int stopAt : {-1, 0, 16, 32}) {
             SCOPED_TRACE("tag " + std::to_string(k.tag) + " stop " + std::to_string(stopAt));
             PictureFixture f(W, H);
-            f.session.grid.Fill(kSentinel);
-            f.session.tabula.Fill(testing::kUnpainted);
+            f.Paint(testing::kUnpainted);
             f.host.onPoll = [&](int row) {
                 if (row == stopAt) f.session.StopVypoctuClick();
             };
@@ -71,21 +71,25 @@ TEST(EveryKind, RowsPolledCellsWrittenStopsAndTheRadiusGuard) {
             EXPECT_EQ(f.host.polls, polls);
             EXPECT_EQ(f.host.status[7], PictureStatusTexts(k.tag));
             const long long lastWritten = rows ? 1LL * rows * W - 1 + k.plusOne : -1;
-            const auto& cells = f.session.grid.Cells();
-            for (long long i = 0; i < static_cast<long long>(cells.size()); ++i)
-                ASSERT_EQ(cells[i] != kSentinel, i <= lastWritten) << "cell " << i;
+            const auto& cells = f.session.grid().Cells();
+            for (long long i = 0; i < static_cast<long long>(cells.size()); ++i) {
+                const bool computed = i<1LL * std::min(rows, H) * W, left = i> lastWritten;
+                if (computed || left) {
+                    ASSERT_EQ(cells[i], computed ? whole.session.grid().Cells()[i] : -1)
+                        << "cell " << i;
+                }
+            }
             for (int r = rows; r < H; ++r)
-                ASSERT_EQ(f.session.tabula.Pixel(W - 1, r), testing::kUnpainted) << "row " << r;
+                ASSERT_EQ(f.session.tabula().Pixel(W - 1, r), testing::kUnpainted) << "row " << r;
         }
         // With R = 0 a guarded kind leaves the tabula and the grid as they were.
         PictureFixture f(W, H);
-        f.session.tabula.Fill(testing::kUnpainted);
-        f.session.grid.Fill(kSentinel);
+        f.Paint(testing::kUnpainted);
         f.Set("EditKr=0");
         f.Run(k.tag);
         bool anyPixel = false, anyCell = false;
         for (auto p : f.Pixels()) anyPixel |= p != testing::kUnpainted;
-        for (int v : f.session.grid.Cells()) anyCell |= v != kSentinel;
+        for (int v : f.session.grid().Cells()) anyCell |= v != -1;
         EXPECT_EQ(anyCell, !k.guarded) << "tag " << k.tag;
         EXPECT_FALSE(k.guarded && anyPixel) << "tag " << k.tag;
     }
@@ -143,7 +147,7 @@ TEST(EveryKind, PicturesAgreeOnAnyThreadCountAndStayInRange) {
                          s.settings);
             // The single thread steps every orbit on its own, the three threads in lanes.
             PictureFixture one(s.w, s.h, s.example, 1), three(s.w, s.h, s.example, 3);
-            one.session.oneLane = true;
+            one.session.SetOneLane(true);
             for (PictureFixture* f : {&one, &three}) {
                 if (s.task) f->session.ComboTypUlohyChange(s.task - 2);
                 f->Set(s.settings);
@@ -154,8 +158,8 @@ TEST(EveryKind, PicturesAgreeOnAnyThreadCountAndStayInRange) {
                 EXPECT_EQ(f->session.ActionClick(k.tag).Ok(),
                           CheckRange(typed, s.w, s.h) == RangeFault::None);
             }
-            const auto& cells = one.session.grid.Cells();
-            EXPECT_EQ(three.session.grid.Cells(), cells);
+            const auto& cells = one.session.grid().Cells();
+            EXPECT_EQ(three.session.grid().Cells(), cells);
             EXPECT_EQ(three.Pixels(), one.Pixels());
             EXPECT_TRUE(!s.example || std::set<int>(cells.begin(), cells.end()).size() >= 2);
             const int high = *k.spin ? one.controls.Spin(*FindControl(k.spin)) : k.high;
@@ -172,10 +176,10 @@ TEST(EveryKind, LanesGiveTheOrbitsOneAtATime) {
             SCOPED_TRACE("example " + std::to_string(example) + " tag " + std::to_string(tag));
             PictureFixture alone(37, 23, example, 1), one(37, 23, example, 1),
                 two(37, 23, example, 2);
-            alone.session.oneLane = true;
+            alone.session.SetOneLane(true);
             for (PictureFixture* f : {&alone, &one, &two}) f->Run(tag);
             for (PictureFixture* f : {&one, &two}) {
-                EXPECT_EQ(f->session.grid.Cells(), alone.session.grid.Cells());
+                EXPECT_EQ(f->session.grid().Cells(), alone.session.grid().Cells());
                 EXPECT_EQ(f->Pixels(), alone.Pixels());
             }
         }
@@ -191,21 +195,21 @@ TEST(EveryKind, LanesThroughTheCentresGiveTheOrbitsOneAtATime) {
         for (int tag : {1, 2, 4, 8, 16, 17, 22}) {
             SCOPED_TRACE("task " + std::to_string(task) + " tag " + std::to_string(tag));
             PictureFixture alone(8, 8, 0, 1), lanes(8, 8, 0, 2);
-            alone.session.oneLane = true;
+            alone.session.SetOneLane(true);
             for (PictureFixture* f : {&alone, &lanes}) {
                 f->session.ComboTypUlohyChange(task - 2);
                 f->Set(circles);
                 f->Run(tag);
             }
             // The pixels start on the origin and on the centres of K2 to K5.
-            const TAxisB& axes = lanes.session.view.axes;
+            const TAxisB& axes = lanes.session.view().axes;
             std::set<std::pair<long double, long double>> starts;
             for (int r = 0; r <= 8; ++r)
                 for (int c = 0; c <= 8; ++c) starts.insert({axes.XOfColumn(c), axes.YOfRow(r)});
             for (auto centre :
                  {std::pair{0.0L, 0.0L}, {2.0L, 0.0L}, {0.0L, 2.0L}, {-2.0L, -1.0L}, {3.0L, -2.0L}})
                 ASSERT_TRUE(starts.count(centre)) << centre.first << " " << centre.second;
-            EXPECT_EQ(lanes.session.grid.Cells(), alone.session.grid.Cells());
+            EXPECT_EQ(lanes.session.grid().Cells(), alone.session.grid().Cells());
             EXPECT_EQ(lanes.Pixels(), alone.Pixels());
         }
 }
@@ -240,7 +244,7 @@ TEST(Driver, SecondPictureInsideAPollEndsTheFirst) {
     // The outer picture's polls 0, 16; the nested one's 0, 16, 32; the nested picture's
     // end sets the stop, which the outer sees as soon as its poll at 16 returns.
     EXPECT_EQ(f.host.polls, (std::vector<int>{0, 16, 0, 16, 32}));
-    EXPECT_GE(f.session.grid.At(5, 39), 1);  // the nested picture computed every row
+    EXPECT_GE(f.session.grid().At(5, 39), 1);  // the nested picture computed every row
 }
 
 TEST(Driver, WhatIsReadBeforeAPictureStarts) {
@@ -251,7 +255,7 @@ TEST(Driver, WhatIsReadBeforeAPictureStarts) {
         f.host.status[7] = "before";
         f.Run(1);
         EXPECT_TRUE(f.host.polls.empty() && f.host.status[7] == "before") << bad;
-        EXPECT_TRUE(f.controls.focused == Ctl::EditNekonecno && f.session.scene.L == 1000) << bad;
+        EXPECT_TRUE(f.controls.focused == Ctl::EditNekonecno && f.session.scene().L == 1000) << bad;
     }
     // Nor does a session without a task type.
     PictureFixture none(16, 16, 0);
@@ -262,25 +266,25 @@ TEST(Driver, WhatIsReadBeforeAPictureStarts) {
     PictureFixture f(16, 16);
     f.Set("EditPresnost=0");
     f.Run(1);
-    EXPECT_EQ(f.session.Accuracy, 0.001L);
+    EXPECT_EQ(f.session.Accuracy(), 0.001L);
     EXPECT_EQ(f.controls.focused, Ctl::EditPresnost);
     f.Set("EditPresnost=1/100");
     f.Run(1);
-    EXPECT_EQ(f.session.Accuracy, 1.0L / 100);
+    EXPECT_EQ(f.session.Accuracy(), 1.0L / 100);
     // The clear option paints the tabula white first; with R = 0 the picture draws nothing.
-    f.session.tabula.Fill(kRed);
+    f.Paint(kRed);
     f.Set("CheckClear=1 EditKr=0");
     f.Run(1);
-    EXPECT_EQ(f.session.tabula.Pixel(15, 0), kWhite);
+    EXPECT_EQ(f.session.tabula().Pixel(15, 0), kWhite);
     EXPECT_EQ(f.host.status[7], PictureStatusTexts(1));
 }
 
 TEST(Driver, TheSeedDecidesTheLyapunovCompanionPoints) {
     PictureFixture a(48, 40, 3), b(48, 40, 3);
-    b.session.seed = 999;
+    b.session.SetSeed(999);
     a.Run(21);
     b.Run(21);
-    EXPECT_NE(a.session.grid.Cells(), b.session.grid.Cells());
+    EXPECT_NE(a.session.grid().Cells(), b.session.grid().Cells());
 }
 
 // Every row of every batch is done exactly once, before Run returns, however many threads

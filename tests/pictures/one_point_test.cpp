@@ -6,7 +6,6 @@
 #include <memory>
 
 #include "pictures/lyapunov.h"
-#include "pictures/nth.h"
 #include "support/picture_fixture.h"
 
 namespace vorla {
@@ -42,10 +41,21 @@ template <int i>
 constexpr Look Lighter = [](const PointScene& s) { return LightenColor(Region<i>(s)); };
 template <int i>
 constexpr Look LighterDarker = [](const PointScene& s) { return DarkenColor(Lighter<i>(s)); };
-template <float f>
-constexpr Look Mix = [](const PointScene& s) { return s.palette.MixColorsFraction(f); };
-template <int n>
-constexpr Look Byte = [](const PointScene& s) { return s.palette.MixColorsByte(n); };
+// The ramp between the colours of two labels.
+Palette Ramp(const PointScene& s, Ctl from, Ctl to) {
+    Palette ramp;
+    ramp.RampFromColor = s.controls.LabelColour(from);
+    ramp.RampToColor = s.controls.LabelColour(to);
+    return ramp;
+}
+template <float f>  // along the n-th picture's ramp
+constexpr Look Mix = [](const PointScene& s) {
+    return Ramp(s, Ctl::LabelLimitD, Ctl::LabelLimitH).MixColorsFraction(f);
+};
+template <int n>  // along the last-two picture's ramp
+constexpr Look Byte = [](const PointScene& s) {
+    return Ramp(s, Ctl::LabelItersFrom, Ctl::LabelItersTo).MixColorsByte(n);
+};
 template <float L>
 constexpr Look Scale = [](const PointScene& s) { return s.palette.LyapunovScaleColor(L); };
 
@@ -76,7 +86,7 @@ std::unique_ptr<PointScene> RunCase(int tag, const Case& c, const char* common =
     auto s = std::make_unique<PointScene>(c.task, c.at.x, c.at.y);
     if (c.scene) c.scene(s->scene);
     testing::Apply(s->controls, std::string(common) + " " + c.settings);
-    s->Run(FindPictureKind(tag)->run);
+    s->Run(tag);
     return s;
 }
 
@@ -160,7 +170,7 @@ TEST(OnePoint, NthRepairsAnUpperLimitNotAboveTheLowerOne) {
         PointScene s(6, 1, 0);
         testing::Apply(s.controls, std::string("EditLimit1=") + c.a + " EditLimit2=" + c.b);
         for (int twice = 0; twice < 2; ++twice) {  // the repaired text needs no second repair
-            s.Run(KresliLimit);
+            s.Run(4);
             EXPECT_EQ(s.controls.Text(Ctl::EditLimit2), c.shown) << c.a << " / " << c.b;
         }
     }
@@ -229,7 +239,7 @@ TEST(OnePoint, InfinityReach) {
         if (c.centred == 3) k.M = 2;
         if (c.centred == 4) k.U = 2;
         if (c.centred == 5) k.A = 2, k.B = 0;
-        s.Run(KresliInfinity);
+        s.Run(15);
         EXPECT_EQ(s.Value() == 1, c.atOnce) << "task " << c.task << " K" << c.centred;
     }
 }

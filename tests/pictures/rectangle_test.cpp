@@ -53,10 +53,10 @@ TEST(Rectangle, PollsAndStopsOncePerIterationAndAnEmptyRectangleOnlyResetsTheGri
     // A rectangle without area, or an inverted one: no poll, no pixel, an empty grid.
     for (const char* y2 : {"1.5", "1"}) {
         f.Set(std::string("EditY1=1.5 EditY2=") + y2);
-        f.session.grid.Fill(5);
+        f.Run(PictureTag::Convergence);  // a value in every cell
         const auto before = f.Pixels();
         f.Run(7);
-        for (auto v : f.session.grid.Cells()) ASSERT_EQ(v, -1);
+        for (auto v : f.session.grid().Cells()) ASSERT_EQ(v, -1);
         EXPECT_EQ(f.Pixels(), before);
         EXPECT_TRUE(f.host.polls.empty());
     }
@@ -67,16 +67,16 @@ TEST(Rectangle, GridAndTabulaAgreeAndOnlyTabulaPixelsAreMarked) {
     for (int k = 1; k <= 12; ++k)  // label k takes the colour (k, 2k, 3k)
         f.Set("LabelRect" + std::to_string(k) + "=" + std::to_string(k) + "," +
               std::to_string(2 * k) + "," + std::to_string(3 * k));
-    f.session.grid.Fill(99);
+    f.Run(PictureTag::Convergence);  // a value in every cell
     f.Run(7);
-    const ValueGrid& g = f.session.grid;
+    const ValueGrid& g = f.session.grid();
     std::set<int> seen;
     for (int r = 0; r < 100; ++r)
         for (int c = 0; c < 120; ++c) {
             const int v = g.At(c, r);
             seen.insert(v);
             if (v >= 0) {
-                EXPECT_EQ(f.session.tabula.Pixel(c, r), v ? Rgb(v, 2 * v, 3 * v) : kGrey) << v;
+                EXPECT_EQ(f.session.tabula().Pixel(c, r), v ? Rgb(v, 2 * v, 3 * v) : kGrey) << v;
             }
         }
     EXPECT_EQ(seen, (std::set<int>{-1, 0, 1, 2, 3, 4, 5, 6}));
@@ -94,27 +94,27 @@ PictureFixture& Squaring(PictureFixture& f, const std::string& settings) {
 TEST(Rectangle, EveryIterationStartsAgainFromTheGridPointAndABadRightSideIsTwo) {
     PictureFixture f(200, 160, 0);
     Squaring(f, "EditX1=0.5 EditX2=0.75 EditY1=0.25 EditY2=0.5 SpinRectDensity=1 SpinNumRect=2");
-    const TAxisB& a = f.session.view.axes;
+    const TAxisB& a = f.session.view().axes;
     std::map<std::pair<int, int>, int> highest;  // the last iteration that hits a pixel
     for (int n : {1, 2})
         for (long double x : {0.5L, 0.75L})
             for (long double y : {0.25L, 0.5L}) {
                 long double X = x, Y = y;
-                for (int i = 0; i < n; ++i) UnitCircleSquareMap(f.session.scene, X, Y);
+                for (int i = 0; i < n; ++i) UnitCircleSquareMap(f.session.scene(), X, Y);
                 highest[{a.ColumnOfX(X), a.RowOfY(Y)}] = n;
             }
     for (const auto& [pixel, n] : highest)
-        EXPECT_EQ(f.session.grid.At(pixel.first, pixel.second), n);
+        EXPECT_EQ(f.session.grid().At(pixel.first, pixel.second), n);
     // The images stay on the unit circle, away from the default box 1.5 .. 2 (fallback).
     PictureFixture g(120, 100, 0);
     Squaring(g, "EditX2=abc");
     EXPECT_TRUE(g.controls.badNumberReports.empty());
-    const TAxisB& b = g.session.view.axes;
+    const TAxisB& b = g.session.view().axes;
     const int c = b.ColumnOfX(2.0L), r = b.RowOfY(2.5L);
-    EXPECT_EQ(g.session.grid.At(c, r), 0);
-    EXPECT_EQ(g.session.grid.At(c + 1, r), -1);
-    EXPECT_EQ(g.session.grid.At(b.ColumnOfX(1.5L), r), 0);
-    EXPECT_EQ(g.session.tabula.Pixel(c + 3, r), kWhite);
+    EXPECT_EQ(g.session.grid().At(c, r), 0);
+    EXPECT_EQ(g.session.grid().At(c + 1, r), -1);
+    EXPECT_EQ(g.session.grid().At(b.ColumnOfX(1.5L), r), 0);
+    EXPECT_EQ(g.session.tabula().Pixel(c + 3, r), kWhite);
 }
 
 }  // namespace

@@ -12,6 +12,7 @@
 #include <string>
 #include <vector>
 
+#include "app/picture_params.h"
 #include "app/session.h"
 #include "model/controls.h"
 #include "pictures/kinds.h"
@@ -38,15 +39,15 @@ inline std::vector<Colour> PixelsOf(const Tabula& t) {
 
 struct RecordingHost : Host {
     std::vector<int> polls;
-    std::string status[8];
+    std::string status[kStatusPanels];
     std::function<void(int)> onPoll;  // runs "nested" commands at a poll
     bool Poll(int row) override {
         polls.push_back(row);
         if (onPoll) onPoll(row);
         return false;
     }
-    void SetStatus(int panel, const std::string& text) override {
-        if (panel >= 0 && panel < 8) status[panel] = text;
+    void SetStatus(StatusPanel panel, const std::string& text) override {
+        status[static_cast<int>(panel)] = text;
     }
 };
 
@@ -61,16 +62,21 @@ struct PictureFixture {
         EXPECT_TRUE(session.FormResize(w, h));
         session.FormActivate();
         if (example) session.LoadExample(example);
-        session.fixedSeed = true;
-        session.seed = 12345;
+        session.SetSeed(12345);
     }
     void Set(const std::string& settings) { Apply(controls, settings); }
+    // Paints the whole tabula in one colour, as a restored picture would show it.
+    void Paint(Colour colour) {
+        QImage image = session.tabula().Copy();
+        image.fill(QColor(RedOf(colour), GreenOf(colour), BlueOf(colour)));
+        session.RestorePicture(image);
+    }
     // Runs picture `tag` as its menu command does.
     void Run(int tag) {
         host.polls.clear();
         EXPECT_TRUE(session.ActionClick(tag).Ok());
     }
-    std::vector<Colour> Pixels() const { return PixelsOf(session.tabula); }
+    std::vector<Colour> Pixels() const { return PixelsOf(session.tabula()); }
 };
 
 // The circles of the fields' start values.
@@ -129,7 +135,7 @@ struct PointScene {
 
     PointScene(int task, long double x, long double y) {
         scene.k = StartCircles();
-        scene.taskType = task;
+        scene.taskType = TaskOfNumber(task);
         view.W = view.H = 1;
         view.axes.SetPixelRange(1, 1);
         view.axes.SetXRange(x, x + 1);
@@ -141,11 +147,12 @@ struct PointScene {
         }
         tabula.Fill(kUnpainted);
     }
-    // Runs a routine with the accuracy read from its field, as the window reads it.
-    void Run(PictureRoutine routine) {
-        EditPresnostExit(controls, accuracy);
-        PictureContext ctx{scene, view, controls, palette, tabula, grid, pool, {}, 0, accuracy};
-        routine(ctx);
+    // Runs the picture of menu tag `tag` with its parameters read from the controls and the
+    // palette, as the window reads them when a picture begins.
+    void Run(int tag) {
+        const PictureParams params = ReadPictureParams(tag, controls, palette, accuracy);
+        PictureContext ctx{scene, view, tabula, grid, pool, {}, 0};
+        FindPictureKind(tag)->run(ctx, params);
     }
     int Value() const { return grid.At(0, 0); }
     Colour Pixel() const { return tabula.Pixel(0, 0); }

@@ -60,7 +60,7 @@ class MainWindowTest : public WindowTest {
         auto* combo = W<QComboBox>("ComboTypUlohy");
         combo->setCurrentIndex(0);
         emit combo->activated(0);
-        const QImage drawn = S().tabula.Copy();
+        const QImage drawn = S().tabula().Copy();
         int red = 0;
         for (int y = 0; y < drawn.height(); ++y)
             for (int x = 0; x < drawn.width(); ++x) red += drawn.pixel(x, y) == qRgb(255, 0, 0);
@@ -108,19 +108,19 @@ class MainWindowTest : public WindowTest {
         const QSize screens = QGuiApplication::primaryScreen()->virtualSize();
         QTRY_VERIFY(form->tabulaView()->width() <= std::max(screens.width(), 542) &&
                     form->tabulaView()->height() <= std::max(screens.height(), 450));
-        QCOMPARE(S().grid.Width(), form->tabulaView()->width());
+        QCOMPARE(S().grid().Width(), form->tabulaView()->width());
     }
 
     void leavingAFieldStoresItsNumber() {
         Leave("EditKa", "1/4", "EditKc");
-        QTRY_COMPARE(S().scene.k.A, 0.25L);
-        QCOMPARE(S().scene.k.C2, S().scene.k.C * S().scene.k.C);
+        QTRY_COMPARE(S().scene().k.A, 0.25L);
+        QCOMPARE(S().scene().k.C2, S().scene().k.C * S().scene().k.C);
         Pages()->setCurrentIndex(1);
         Leave("edtXod", "-4", "edtXdo");
-        QTRY_COMPARE(S().view.range.XFrom, -4.0L);
+        QTRY_COMPARE(S().view().range.XFrom, -4.0L);
         Pages()->setCurrentIndex(2);
         Leave("EditPresnost", "1/8", "SpinKonvergIter");
-        QTRY_COMPARE(S().Accuracy, 0.125L);
+        QTRY_COMPARE(S().Accuracy(), 0.125L);
     }
 
     void badFieldsReportOnceAndTakeTheFocusBack() {
@@ -135,7 +135,7 @@ class MainWindowTest : public WindowTest {
         QCOMPARE(answers.seen, 1);
         QCOMPARE(answers.texts, QStringList{QString::fromUtf8("Chybné zadání čísla!")});
         QCOMPARE(form->focusWidget(), W("edtXod"));
-        QCOMPARE(S().view.range.XFrom, -3.0L);
+        QCOMPARE(S().view().range.XFrom, -3.0L);
         QCOMPARE(W<QLineEdit>("edtXod")->text(), QString("three"));
     }
 
@@ -144,7 +144,7 @@ class MainWindowTest : public WindowTest {
         Pages()->setCurrentIndex(1);
         Leave("EditNekonecno", "-5", "edtXod");
         QTRY_COMPARE(form->focusWidget(), W("EditNekonecno"));
-        QCOMPARE(S().scene.L, 1000.0L);
+        QCOMPARE(S().scene().L, 1000.0L);
         // A picture command then starts nothing, shows the field's page and takes the focus.
         Action("Example03")->trigger();
         form->Timer1Timer();
@@ -189,7 +189,7 @@ class MainWindowTest : public WindowTest {
             dialogs += k.label != nullptr;
             QCOMPARE(answers.seen, dialogs);
         }
-        QCOMPARE(S().palette.CircleColors[2], Rgb(1, 2, 3));
+        QCOMPARE(S().palette().CircleColors[2], Rgb(1, 2, 3));
         QCOMPARE(W<ColourLabel>("LabelMouseTo")->colour(), Rgb(160, 0, 0));
         // An Alt key that moves the focus checks the field it leaves, as Tab does.
         Pages()->setCurrentIndex(0);
@@ -205,11 +205,11 @@ class MainWindowTest : public WindowTest {
     void otherKeysInAField() {
         // Escape without a picture only sets the stop.
         auto* kd = W<QLineEdit>("EditKd");
-        QVERIFY(!S().StopRequested);
-        const QImage before = S().tabula.Copy();
+        QVERIFY(!S().StopRequested());
+        const QImage before = S().tabula().Copy();
         QTest::keyClick(kd, Qt::Key_Escape);
-        QVERIFY(S().StopRequested);
-        QCOMPARE(S().tabula.Image(), before);
+        QVERIFY(S().StopRequested());
+        QCOMPARE(S().tabula().Image(), before);
         // Ctrl+Tab turns the pages round, both ways.
         Pages()->setCurrentIndex(9);
         kd->setFocus();
@@ -222,7 +222,7 @@ class MainWindowTest : public WindowTest {
         Pages()->setCurrentIndex(0);
         Action("Example03")->trigger();
         kd->setFocus();
-        const int picture = S().PictureKind;
+        const int picture = S().PictureKind();
         QTest::keyClick(kd, Qt::Key_A, Qt::ControlModifier);  // select all, no rectangles
         QTest::keyClick(kd, Qt::Key_C, Qt::ControlModifier);  // the text, not the picture
         QCOMPARE(QApplication::clipboard()->text(), QString("3.0"));
@@ -234,10 +234,10 @@ class MainWindowTest : public WindowTest {
         QTest::keyClick(kd, Qt::Key_Z, Qt::ControlModifier);
         QCOMPARE(kd->text(), QString());
         QVERIFY(form->isVisible() && !form->pictureRunning());
-        QCOMPARE(S().PictureKind, picture);
+        QCOMPARE(S().PictureKind(), picture);
         QTest::keyClick(kd, Qt::Key_F6);  // a picture on a key only, not in the menu
         QVERIFY(Finished());
-        QCOMPARE(S().PictureKind, 19);
+        QCOMPARE(S().PictureKind(), 19);
         W("ButPrepocet")->setFocus();
         QTest::keyClick(W("ButPrepocet"), Qt::Key_X, Qt::ControlModifier);  // exit
         QTRY_VERIFY(!form->isVisible());
@@ -273,13 +273,13 @@ class MainWindowTest : public WindowTest {
         QCOMPARE(answers.seen, 1);
         const QImage scale = W<QLabel>("imgStupnice")->pixmap().toImage();
         QCOMPARE(scale.size(), QSize(25, 241));
-        QCOMPARE(scale.pixel(12, 0), Tabula::ToQt(S().palette.LyapunovScaleColor(-1.0f)));
-        QCOMPARE(S().palette.LyapNegColor, Rgb(0, 200, 0));
+        QCOMPARE(scale.pixel(12, 0), Tabula::ToQt(S().palette().LyapunovScaleColor(-1.0f)));
+        QCOMPARE(S().palette().LyapNegColor, Rgb(0, 200, 0));
     }
 
     void onlyAReturnFromHelpOrAboutRereadsTheCircles() {
         Action("Example03")->trigger();
-        const QImage before = S().tabula.Copy();
+        const QImage before = S().tabula().Copy();
         W<QLineEdit>("EditKd")->setText("4");  // no leave handler: read at the next activation
         // Another window of the program closing (a dialog, a menu, a list) does not count.
         auto visit = [this](QWidget* other) {
@@ -293,12 +293,12 @@ class MainWindowTest : public WindowTest {
         };
         QMessageBox box(form.get());
         visit(&box);
-        QCOMPARE(S().scene.k.D, 3.0L);
+        QCOMPARE(S().scene().k.D, 3.0L);
         form->CreateSmallWindows();
         visit(form->findChild<TAbo1F*>());
         QTRY_VERIFY(form->publishedScene.startsWith("3=4="));
-        QCOMPARE(S().scene.k.D, 4.0L);
-        QCOMPARE(S().tabula.Image(), before);  // not redrawn
+        QCOMPARE(S().scene().k.D, 4.0L);
+        QCOMPARE(S().tabula().Image(), before);  // not redrawn
     }
 
     void commandsDuringAPicture_data() {
@@ -332,21 +332,21 @@ class MainWindowTest : public WindowTest {
         QVERIFY(!S().Running());
         QVERIFY(W("StopVypoctu")->isHidden());
         QVERIFY(!W("PanelPixelu")->isHidden());
-        QCOMPARE(W<QComboBox>("ComboTypUlohy")->currentIndex(), S().scene.taskType - 2);
+        QCOMPARE(W<QComboBox>("ComboTypUlohy")->currentIndex(), ItemOfTask(S().taskType()));
         if (command == "example") QCOMPARE(form->statusText(5), QString("05"));
         if (command == "close") QTRY_VERIFY(!form->isVisible());
         if (command == "preset") QCOMPARE(W<QLineEdit>("edtXdo")->text(), QString("9"));
-        const int lastRow = S().grid.Height() - 1;
+        const int lastRow = S().grid().Height() - 1;
         if (ends) {
-            QCOMPARE(S().grid.At(0, lastRow), -1);  // ended long before the last row
+            QCOMPARE(S().grid().At(0, lastRow), -1);  // ended long before the last row
         } else {
-            QVERIFY(S().grid.At(0, lastRow) >= 1);  // the last row was computed
+            QVERIFY(S().grid().At(0, lastRow) >= 1);  // the last row was computed
             QCOMPARE(form->statusText(7), QString::fromStdString(PictureStatusTexts(1)));
             QCOMPARE(W<QLabel>("LabelPostup")->text().toInt() % 16, 0);
         }
         // The grid always has the tabula's size, whatever happened during the picture.
-        QTRY_COMPARE(S().grid.Width(), form->tabulaView()->width());
-        QCOMPARE(S().grid.Height(), form->tabulaView()->height());
+        QTRY_COMPARE(S().grid().Width(), form->tabulaView()->width());
+        QCOMPARE(S().grid().Height(), form->tabulaView()->height());
     }
 
     void everyCommandRunsWithoutBlocking() {
@@ -367,7 +367,7 @@ class MainWindowTest : public WindowTest {
             const int tag = a->property("Tag").toInt();
             if (tag > 0 && name.endsWith("1") && !name.startsWith("Example") &&
                 !name.startsWith("N")) {
-                QCOMPARE(S().PictureKind, tag);  // a picture of the Action and Draw menus
+                QCOMPARE(S().PictureKind(), tag);  // a picture of the Action and Draw menus
             }
         }
         QCOMPARE(form->statusText(5), QString("14"));
@@ -380,12 +380,12 @@ class MainWindowTest : public WindowTest {
             if (i % 50 == 0) QCoreApplication::processEvents();
         }
         QVERIFY(Finished());
-        QCOMPARE(S().PictureKind, 1);
-        const std::vector<std::int32_t> last = S().grid.Cells();
-        const QImage shown = S().tabula.Copy();
+        QCOMPARE(S().PictureKind(), 1);
+        const std::vector<std::int32_t> last = S().grid().Cells();
+        const QImage shown = S().tabula().Copy();
         QVERIFY(Run("Convergention1"));  // the same picture from start to end
-        QCOMPARE(S().grid.Cells(), last);
-        QCOMPARE(S().tabula.Copy(), shown);
+        QCOMPARE(S().grid().Cells(), last);
+        QCOMPARE(S().tabula().Copy(), shown);
         Action("Convergention1")->trigger();
         form.reset();  // the window may go while a picture runs: its thread ends first
     }

@@ -66,9 +66,9 @@ class MouseOutputTest : public WindowTest {
     }
     // The window's value grid as the renderer writes it.
     QByteArray GridText() {
-        const ValueGrid& g = S().grid;
+        const ValueGrid& g = S().grid();
         QByteArray s = QByteArray::number(g.Width()) + " " + QByteArray::number(g.Height()) + " " +
-                       QByteArray::number(S().PictureKind) + "\n";
+                       QByteArray::number(S().PictureKind()) + "\n";
         for (int r = 0; r < g.Height(); ++r)
             for (int c = 0; c < g.Width(); ++c)
                 s += QByteArray::number(g.AtIndex(static_cast<size_t>(r) * g.Width() + c)) +
@@ -95,7 +95,7 @@ class MouseOutputTest : public WindowTest {
     }
 
     QString Text(const char* name) { return W<QLineEdit>(name)->text(); }
-    QImage Picture() { return S().tabula.Copy(); }
+    QImage Picture() { return S().tabula().Copy(); }
 
     // One mouse event on the tabula, with exactly the given buttons held.
     void Send(QEvent::Type type, Qt::MouseButton button, Qt::MouseButtons held,
@@ -121,12 +121,12 @@ class MouseOutputTest : public WindowTest {
     bool ClickDraws(Qt::MouseButton b, Qt::KeyboardModifiers mods, bool twice = false) {
         W("edtXod")->setFocus();
         const QImage before = Picture();
-        Click(b, mods, QPoint(S().view.W / 2, S().view.H / 3), twice);
+        Click(b, mods, QPoint(S().view().W / 2, S().view().H / 3), twice);
         Settle();  // an orbit is drawn in slices between events
         return Picture() != before;
     }
     bool FocusOnRecalc() { return form->focusWidget() == W("ButPrepocet"); }
-    QPoint Handle(int i) { return QPoint(S().view.handles.col[i], S().view.handles.row[i]); }
+    QPoint Handle(int i) { return QPoint(S().view().handles.col[i], S().view().handles.row[i]); }
 
   private slots:
     void initTestCase() {
@@ -153,7 +153,7 @@ class MouseOutputTest : public WindowTest {
         QVERIFY(!ClickDraws(Qt::MiddleButton, {}));  // does nothing at all
         QVERIFY(!FocusOnRecalc());
         // Ctrl + left writes "Y relatively", though not as the second press of a double click.
-        const QPoint onAxis(10, S().view.axes.RowY0);
+        const QPoint onAxis(10, S().view().axes.RowY0);
         W<QLineEdit>("edtYzero")->setText("1/3");
         Click(Qt::LeftButton, Qt::ControlModifier, onAxis, true);
         QCOMPARE(Text("edtYzero"), QString("1/3"));
@@ -170,13 +170,14 @@ class MouseOutputTest : public WindowTest {
     void aLongOrbitIsDrawnInSlicesWithTheWholeOrbitsPixels() {
         Action("Example03")->trigger();
         W<QSpinBox>("SpinMouseIter")->setValue(300000);
-        const QPoint p(S().view.W / 3, S().view.H / 2);
-        Tabula whole(S().tabula.Width(), S().tabula.Height());
+        const QPoint p(S().view().W / 3, S().view().H / 2);
+        Tabula whole(S().tabula().Width(), S().tabula().Height());
         whole.SetImage(Picture());
-        Palette ramp = S().palette;
+        Palette ramp = S().palette();
         ramp.RampFromColor = W<ColourLabel>("LabelMouseFrom")->colour();
         ramp.RampToColor = W<ColourLabel>("LabelMouseTo")->colour();
-        QVERIFY(Orbit(whole, S().scene, S().view, ramp, 300000, p.x(), p.y(), 1));
+        QVERIFY(Orbit(whole, S().scene(), S().view(), ramp, 300000, p.x(), p.y(),
+                      OrbitStyle::Polyline));
         Press(Qt::RightButton, Qt::ShiftModifier, p);
         Release(Qt::RightButton, p);
         // The press returns before the orbit is done: the window answers meanwhile.
@@ -207,9 +208,9 @@ class MouseOutputTest : public WindowTest {
         const QPoint p(7, 11);
         Move(p);
         QCOMPARE(form->statusText(1),
-                 QString::fromStdString(CoordinateText(S().view.axes.XOfColumn(p.x()))));
-        QCOMPARE(W<QLabel>("LabelNumB")->text(), QString::number(S().grid.At(p.x(), p.y())));
-        const Colour c = FromQColor(QColor(S().tabula.Image().pixel(p)));
+                 QString::fromStdString(CoordinateText(S().view().axes.XOfColumn(p.x()))));
+        QCOMPARE(W<QLabel>("LabelNumB")->text(), QString::number(S().grid().At(p.x(), p.y())));
+        const Colour c = FromQColor(QColor(S().tabula().Image().pixel(p)));
         QCOMPARE(W<QLabel>("LabelBarvT")->palette().color(QPalette::Window), ToQColor(c));
         QCOMPARE(W<QLabel>("LabelCisBarvy")->text(), QString::fromStdString(ColorText(c)));
     }
@@ -221,33 +222,33 @@ class MouseOutputTest : public WindowTest {
             return QStringList{Text("edtXod"), Text("edtXdo"), Text("edtYzero")};
         };
         auto near = [this](long double a, long double b) {
-            return std::fabs(a - b) < S().view.axes.XStep * 1e-3L;
+            return std::fabs(a - b) < S().view().axes.XStep * 1e-3L;
         };
         const QStringList start = fields();
         // The wheel zooms in about the point under the cursor, which keeps its pixel.
-        const TAxisB before = S().view.axes;
+        const TAxisB before = S().view().axes;
         QWheelEvent wheel(QPointF(40, 30), t->mapToGlobal(QPointF(40, 30)), {}, {0, 120},
                           Qt::NoButton, {}, Qt::NoScrollPhase, false);
         QApplication::sendEvent(t, &wheel);
         QVERIFY(Finished());
-        QVERIFY(near(S().view.axes.XOfColumn(40), before.XOfColumn(40)) &&
-                near(S().view.axes.YOfRow(30), before.YOfRow(30)));
-        QVERIFY(S().view.axes.XStep < before.XStep);
+        QVERIFY(near(S().view().axes.XOfColumn(40), before.XOfColumn(40)) &&
+                near(S().view().axes.YOfRow(30), before.YOfRow(30)));
+        QVERIFY(S().view().axes.XStep < before.XStep);
         const QStringList zoomed = fields();
         // A middle drag moves the picture with the cursor.
-        const TAxisB still = S().view.axes;
+        const TAxisB still = S().view().axes;
         Press(Qt::MiddleButton, {}, QPoint(50, 50));
         Move(QPoint(60, 55), Qt::MiddleButton);
         Release(Qt::MiddleButton, QPoint(60, 55));
         QVERIFY(Finished());
-        QVERIFY(near(S().view.axes.XOfColumn(60), still.XOfColumn(50)) &&
-                near(S().view.axes.YOfRow(55), still.YOfRow(50)));
+        QVERIFY(near(S().view().axes.XOfColumn(60), still.XOfColumn(50)) &&
+                near(S().view().axes.YOfRow(55), still.YOfRow(50)));
         // Shift + left drag outlines a rectangle to zoom to.
         Press(Qt::LeftButton, Qt::ShiftModifier, QPoint(10, 10));
         Move(QPoint(40, 40), Qt::LeftButton);
         Release(Qt::LeftButton, QPoint(40, 40));
         QVERIFY(Finished());
-        QVERIFY(S().view.axes.XStep < still.XStep / 2);
+        QVERIFY(S().view().axes.XStep < still.XStep / 2);
         // Back and Forward give the fields' texts exactly as they were.
         for (int i = 0; i < 3; ++i) QTest::keyClick(form.get(), Qt::Key_Left, Qt::AltModifier);
         QVERIFY(Finished());
@@ -276,7 +277,7 @@ class MouseOutputTest : public WindowTest {
         QCOMPARE(answers.texts, QStringList{kOutOfMemory});
         QCOMPARE(Picture().size(), size);
         QVERIFY(Run("Convergention1"));
-        QVERIFY(S().grid.At(size.width() / 2, size.height() / 2) != -1);
+        QVERIFY(S().grid().At(size.width() / 2, size.height() / 2) != -1);
 #endif
     }
 
@@ -330,7 +331,7 @@ class MouseOutputTest : public WindowTest {
 
     void picturesSaveAsBmpOrPngByTheFilterChosenAndAFailureNamesThePath() {
         Action("Example03")->trigger();
-        const QImage shown = S().tabula.Copy();
+        const QImage shown = S().tabula().Copy();
         // The failure first: the window goes on. A name of another kind takes the filter's.
         const struct {
             const char *name, *filter, *file, *magic;

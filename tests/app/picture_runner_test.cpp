@@ -1,0 +1,199 @@
+// The picture runner without a window: a queue stands for the event loop. Commands given
+// while a job computes wait for its next hand-over; a command that ends the job cancels it at
+// once; a job's end runs what was kept, then the one job asked for next.
+#include "app/picture_runner.h"
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <chrono>
+#include <condition_variable>
+#include <deque>
+#include <future>
+#include <mutex>
+#include <new>
+#include <string>
+#include <vector>
+
+namespace vorla {
+namespace {
+
+// The owner's thread: the functions the runner posts, run when the test says.
+class Loop {
+  public:
+    PictureRunner::Post Post() {
+        return [this](std::function<void()> fn) {
+            const std::lock_guard lock(m_);
+            q_.push_back(std::move(fn));
+            cv_.notify_all();
+        };
+    }
+    // Runs posted functions until `done` holds; false after 20 s without one.
+    template <class Pred>
+    bool RunUntil(Pred done) {
+        while (!done()) {
+            std::unique_lock lock(m_);
+            if (!cv_.wait_for(lock, std::chrono::seconds(20), [&] { return !q_.empty(); }))
+                return false;
+            std::function<void()> fn = std::move(q_.front());
+            q_.pop_front();
+            lock.unlock();
+            fn();
+        }
+        return true;
+    }
+
+    // Runs every function posted so far.
+    void Drain() {
+        for (;;) {
+            std::unique_lock lock(m_);
+            if (q_.empty()) return;
+            std::function<void()> fn = std::move(q_.front());
+            q_.pop_front();
+            lock.unlock();
+            fn();
+        }
+    }
+
+  private:
+    std::mutex m_;
+    std::condition_variable cv_;
+    std::deque<std::function<void()>> q_;
+};
+
+// What happened, in order, on either thread.
+struct Log {
+    std::mutex m;
+    std::vector<std::string> lines;
+    void Add(const std::string& s) {
+        const std::lock_guard lock(m);
+        lines.push_back(s);
+    }
+    std::vector<std::string> Lines() {
+        const std::lock_guard lock(m);
+        return lines;
+    }
+};
+
+// A job of three bands that waits, after the first, until the test lets it compute on.
+struct ThreeBands {
+    Log& log;
+    std::shared_future<void> goOn;
+    Status operator()(PictureRunner::Job& job) const {
+        for (int row : {0, 16, 32}) {
+            if (job.Band(row)) {
+                log.Add("ended at " + std::to_string(row));
+                return {};
+            }
+            if (row == 0) goOn.wait();
+            log.Add("computed " + std::to_string(row));
+        }
+        return {};
+    }
+};
+
+PictureRunner::Events Recording(Log& log, bool& done) {
+    PictureRunner::Events e;
+    e.band = [&log](int row, bool commandsRan) {
+        log.Add("band " + std::to_string(row) + (commandsRan ? " after commands" : ""));
+        return false;
+    };
+    e.done = [&log, &done](const Status& s, bool cancelled) {
+        log.Add(std::string("done") + (cancelled ? " cancelled" : "") + (s ? "" : " failed"));
+        done = true;
+    };
+    return e;
+}
+
+TEST(PictureRunner, CommandsWaitForTheNextHandOverAndRunBeforeItsBand) {
+    Loop loop;
+    Log log;
+    PictureRunner runner(loop.Post(), PictureRunner::HandOver::Wait);
+    std::promise<void> goOn;
+    bool done = false;
+    ASSERT_TRUE(runner.Start(ThreeBands{log, goOn.get_future().share()}, Recording(log, done)));
+    ASSERT_TRUE(loop.RunUntil([&] { return log.Lines().size() == 1; }));  // band 0 shown
+    runner.Run([&] { log.Add("command"); });                              // the job computes: kept
+    EXPECT_TRUE(runner.Running());
+    goOn.set_value();
+    ASSERT_TRUE(loop.RunUntil([&] { return done; }));
+    EXPECT_FALSE(runner.Running());
+    EXPECT_EQ(log.Lines(),
+              (std::vector<std::string>{"band 0", "computed 0", "command", "band 16 after commands",
+                                        "computed 16", "band 32", "computed 32", "done"}));
+    runner.Run([&] { log.Add("at once"); });  // no job: the command runs now
+    EXPECT_EQ(log.Lines().back(), "at once");
+}
+
+TEST(PictureRunner, ACommandThatEndsTheJobCancelsItAndRunsAfterItsEnd) {
+    Loop loop;
+    Log log;
+    PictureRunner runner(loop.Post(), PictureRunner::HandOver::Wait);
+    std::promise<void> goOn;
+    bool done = false;
+    ASSERT_TRUE(runner.Start(ThreeBands{log, goOn.get_future().share()}, Recording(log, done)));
+    ASSERT_TRUE(loop.RunUntil([&] { return log.Lines().size() == 1; }));
+    runner.Run([&] { log.Add("stop"); }, true);
+    runner.Then([&] { log.Add("first next"); });
+    runner.Then([&] { log.Add("next"); });  // the last one asked for
+    goOn.set_value();
+    ASSERT_TRUE(loop.RunUntil([&] { return done && log.Lines().back() == "next"; }));
+    // The job ends where it sees the cancel: at its first band still, or at the next one.
+    std::vector<std::string> lines = log.Lines();
+    lines.erase(std::remove(lines.begin(), lines.end(), "computed 0"), lines.end());
+    ASSERT_EQ(lines.size(), 5u);
+    EXPECT_TRUE(lines[1] == "ended at 0" || lines[1] == "ended at 16") << lines[1];
+    EXPECT_EQ(std::vector<std::string>(lines.begin() + 2, lines.end()),
+              (std::vector<std::string>{"done cancelled", "stop", "next"}));
+}
+
+TEST(PictureRunner, AJobsFailureAndAnExceptionReachItsEnd) {
+    Loop loop;
+    Log log;
+    PictureRunner runner(loop.Post(), PictureRunner::HandOver::Wait);
+    bool done = false;
+    ASSERT_TRUE(runner.Start([](PictureRunner::Job&) -> Status { throw std::bad_alloc(); },
+                             Recording(log, done)));
+    EXPECT_FALSE(runner.Start([](PictureRunner::Job&) { return Status(); }, {}));  // busy
+    ASSERT_TRUE(loop.RunUntil([&] { return done; }));
+    EXPECT_EQ(log.Lines(), std::vector<std::string>{"done failed"});
+}
+
+TEST(PictureRunner, AReportingJobGoesOnAndACancelEndsItAtItsNextBand) {
+    Loop loop;
+    Log log;
+    PictureRunner runner(loop.Post(), PictureRunner::HandOver::Report);
+    std::promise<void> goOn;
+    bool done = false;
+    ASSERT_TRUE(runner.Start(ThreeBands{log, goOn.get_future().share()}, Recording(log, done)));
+    // It does not wait for the band's answer: it computes before the owner sees band 0.
+    ASSERT_TRUE(loop.RunUntil([&] { return !log.Lines().empty(); }));
+    runner.Cancel();
+    goOn.set_value();
+    ASSERT_TRUE(loop.RunUntil([&] { return done; }));
+    const std::vector<std::string> lines = log.Lines();
+    EXPECT_EQ(lines.back(), "done cancelled");
+    EXPECT_EQ(std::count_if(lines.begin(), lines.end(),
+                            [](const std::string& l) { return l.starts_with("ended at"); }),
+              1);
+    EXPECT_EQ(std::count(lines.begin(), lines.end(), "computed 16"), 0);
+}
+
+TEST(PictureRunner, ARunnerGoneEndsItsJobAndDropsWhatItPosted) {
+    Loop loop;
+    Log log;
+    bool done = false;
+    {
+        PictureRunner runner(loop.Post(), PictureRunner::HandOver::Wait);
+        std::promise<void> never;
+        ASSERT_TRUE(
+            runner.Start(ThreeBands{log, never.get_future().share()}, Recording(log, done)));
+        // Gone while the job waits for its first hand-over: the job ends there.
+    }
+    EXPECT_EQ(log.Lines(), std::vector<std::string>{"ended at 0"});
+    loop.Drain();
+    EXPECT_FALSE(done);
+}
+
+}  // namespace
+}  // namespace vorla
