@@ -5,21 +5,11 @@
 #include <atomic>
 #include <cstdint>
 
+#include "app/picture_file.h"
 #include "app/session.h"
 #include "base/status.h"
 
 namespace vorla {
-
-// The failure of a picture asked to end before it was complete.
-inline constexpr const char* kCancelled = "cancelled";
-
-// Takes the rows of a picture, in order.
-class RowSink {
-  public:
-    virtual ~RowSink() = default;
-    // Row `row`: the tabula's pixels (0xffRRGGBB) and the grid's values, `width` of each.
-    virtual Status Row(int row, const std::uint32_t* pixels, const std::int32_t* values) = 0;
-};
 
 // What to compute: a picture kind, the overlays after it, and which rows.
 struct BandRender {

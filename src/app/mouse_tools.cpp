@@ -98,7 +98,7 @@ Status MouseTools::Recompute() {
 MouseTools::Outcome MouseTools::TabuleMouseDown(MouseButton button, ShiftState state, int X,
                                                 int Y) {
     Outcome out;
-    if (s_.taskType() == TaskType::None || !s_.StopRequested()) return out;
+    if (s_.taskType() == TaskType::None || !s_.Idle()) return out;
     StopOrbit();  // a new press: the last orbit stays as far as it is drawn
     Controls& ctl = s_.controls();
     const PressOp op = PressOperation(button, state);
@@ -161,7 +161,7 @@ bool MouseTools::ContinueOrbit(long long steps, Status& status) {
 
 MouseTools::Outcome MouseTools::TabuleMouseMove(ShiftState, int X, int Y) {
     Outcome out;
-    if (!s_.StopRequested()) return out;
+    if (!s_.Idle()) return out;
     out.hover = true;
     out.readout = HoverAt(s_.view().axes, s_.grid(), s_.GridHasValues() ? s_.PictureKind() : 0,
                           s_.tabula(), X, Y);

@@ -5,14 +5,25 @@
 #pragma once
 
 #include <QImage>
+#include <cstdint>
 #include <functional>
 #include <string>
 
-#include "app/band_render.h"
 #include "base/status.h"
 #include "pictures/value_grid.h"
 
 namespace vorla {
+
+// The failure of a picture asked to end before it was complete.
+inline constexpr const char* kCancelled = "cancelled";
+
+// Takes the rows of a picture, in order.
+class RowSink {
+  public:
+    virtual ~RowSink() = default;
+    // Row `row`: the tabula's pixels (0xffRRGGBB) and the grid's values, `width` of each.
+    virtual Status Row(int row, const std::uint32_t* pixels, const std::int32_t* values) = 0;
+};
 
 // The format of a picture file by its name's extension: "PNG", "BMP", or nullptr for
 // another name.

@@ -72,12 +72,6 @@ void Session::DefKruz() {
     host_.PublishScene(sceneText_);
 }
 
-const char* RangeFaultMessage(RangeFault fault) {
-    return fault == RangeFault::EqualEnds ? kEqualEndsMessage
-           : fault == RangeFault::YRange  ? kYRangeMessage
-                                          : kXScaleMessage;
-}
-
 Status Session::ZmenaSouradnic() {
     const AxesRange typed{controls_.Number(Ctl::edtXod), controls_.Number(Ctl::edtXdo),
                           controls_.Number(Ctl::edtYzero)};

@@ -53,17 +53,6 @@ class Host {
 
 // The status text of a picture asked for before a task type is chosen.
 inline constexpr const char* kNoTaskStatus = "Choose a task type first.";
-// Why the axes fields cannot set the viewport up.
-inline constexpr const char* kEqualEndsMessage =
-    "The axes range cannot be used: \"X from\" and \"X to\" are equal.";
-inline constexpr const char* kXScaleMessage =
-    "The axes range cannot be used: \"X from\" and \"X to\" are too far apart or too close "
-    "together for the tabula.";
-inline constexpr const char* kYRangeMessage =
-    "The axes range cannot be used: \"Axis Y relatively\" puts the Y axis beyond the numbers "
-    "the program can hold.";
-// The message of a range fault: one of the three above.
-const char* RangeFaultMessage(RangeFault fault);
 
 // One run of the program: the scene, the viewport, the colours, the tabula and the value
 // grid, and the operations of the window on them. The operations are the one way to change
@@ -208,6 +197,9 @@ class Session {
     const std::string& PublishedScene() const { return sceneText_; }
     // Whether a picture is running.
     bool Running() const { return running_ > 0; }
+    // Whether no picture runs in the sense of the mouse tools: a stop was requested (the
+    // last picture ended, or none has started since a task type was chosen).
+    bool Idle() const { return stopRequested_; }
 
   private:
     Controls& controls_;

@@ -4,10 +4,16 @@
 #include <cstdio>
 #include <cstdlib>
 
-#include "app/session.h"
 #include "plane/number_text.h"
 
 namespace vorla {
+
+const char* RangeFaultMessage(RangeFault fault) {
+    return fault == RangeFault::EqualEnds ? kEqualEndsMessage
+           : fault == RangeFault::YRange  ? kYRangeMessage
+                                          : kXScaleMessage;
+}
+
 namespace {
 
 // The range whose X step is `step`, whose column 0 is `xFrom` and whose row 0 is `yTop`.

@@ -14,6 +14,18 @@
 
 namespace vorla {
 
+// Why the axes fields cannot set the viewport up.
+inline constexpr const char* kEqualEndsMessage =
+    "The axes range cannot be used: \"X from\" and \"X to\" are equal.";
+inline constexpr const char* kXScaleMessage =
+    "The axes range cannot be used: \"X from\" and \"X to\" are too far apart or too close "
+    "together for the tabula.";
+inline constexpr const char* kYRangeMessage =
+    "The axes range cannot be used: \"Axis Y relatively\" puts the Y axis beyond the numbers "
+    "the program can hold.";
+// The message of a range fault: one of the three above.
+const char* RangeFaultMessage(RangeFault fault);
+
 // The range that the axes fields give on a W x H tabula; fails when it has no scale.
 Result<AxesRange> FieldRange(const Controls& controls, int W, int H);
 

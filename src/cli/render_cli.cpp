@@ -433,12 +433,8 @@ int RunRender(int argc, char** argv, std::ostream& out, std::ostream& err) {
         if (scene.taskType == TaskType::None && !o.task)
             return Fail(err, 2, o.sceneFile + ": the scene has no task type (--task gives one)");
     }
-    if (o.tagGiven || scene.pictureKind == 0) scene.pictureKind = o.tag;
-    const PictureKindInfo* kind = FindPictureKind(scene.pictureKind);
-    if (!o.printScene && (!kind || !kind->run))
-        return Fail(
-            err, 2,
-            "the picture '" + std::string(kind ? kind->name : "?") + "' is not available yet");
+    // Both the options and a scene file name a kind that exists.
+    if (o.tagGiven || scene.pictureKind == PictureTag::None) scene.pictureKind = o.tag;
     // One file written twice would keep only the last of the two.
     if (const std::string shared = o.printScene ? "" : SharedOutput(o); !shared.empty())
         return Fail(err, 2, shared);

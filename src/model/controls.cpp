@@ -223,20 +223,6 @@ ControlValues::ControlValues(const Controls& from) : ControlValues() {
     }
 }
 
-void ControlValues::ApplyChanges(const ControlValues& before, Controls& to) const {
-    for (const auto& c : ControlTable()) {
-        const int i = Index(c.id);
-        if (c.kind == ControlKind::ColourLabel) {
-            if (colours_[i] != before.colours_[i]) to.SetLabelColour(c.id, colours_[i]);
-        } else if (texts_[i] != before.texts_[i]) {
-            to.SetText(c.id, texts_[i]);
-        }
-    }
-    for (std::size_t i = before.badNumberReports.size(); i < badNumberReports.size(); ++i)
-        to.ShowBadNumber(badNumberReports[i]);
-    if (focused && focused != before.focused) to.Focus(*focused);
-}
-
 Status ControlValues::Set(const std::string& name, const std::string& text) {
     const std::optional<Ctl> found = FindControl(name);
     if (!found) return Failure{"unknown control '" + name + "'"};

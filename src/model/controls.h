@@ -230,10 +230,6 @@ class ControlValues : public Controls {
     // A copy of what `from` holds now: every text, check and colour (not the focus).
     explicit ControlValues(const Controls& from);
 
-    // Passes on to `to` what was done here since `before` was a copy of this: the texts and
-    // colours changed, the bad numbers reported since and a new focus.
-    void ApplyChanges(const ControlValues& before, Controls& to) const;
-
     // The Controls operations over the values held here; the focus and the reports of bad
     // numbers are recorded below.
     std::string Text(Ctl c) const override { return texts_[Index(c)]; }

@@ -42,10 +42,6 @@ const PictureKindInfo kKinds[] = {
 
 }  // namespace
 
-std::span<const PictureKindInfo> AllPictureKinds() {
-    return kKinds;
-}
-
 const PictureKindInfo* FindPictureKind(int tag) {
     for (const auto& k : kKinds)
         if (k.tag == tag) return &k;

@@ -1,7 +1,6 @@
 // The picture kinds: their menu tags, names, status texts and routines.
 #pragma once
 
-#include <span>
 #include <string>
 
 #include "pictures/driver.h"
@@ -33,8 +32,6 @@ struct PictureKindInfo {
     PictureRoutine run;
 };
 
-// Every kind of the Action and Draw menus, in menu-tag order.
-std::span<const PictureKindInfo> AllPictureKinds();
 // The kind of a menu tag, or nullptr.
 const PictureKindInfo* FindPictureKind(int tag);
 // The kind of a renderer name (--picture), or nullptr.

@@ -12,12 +12,6 @@ RowPool::~RowPool() {
     Stop();
 }
 
-Status RowPool::SetThreads(int threads) {
-    Stop();
-    started_ = Start(threads);
-    return started_;
-}
-
 Status RowPool::Start(int threads) {
     if (threads <= 0) threads = static_cast<int>(std::thread::hardware_concurrency());
     if (threads <= 0) threads = 1;

@@ -22,8 +22,6 @@ class RowPool {
     RowPool& operator=(const RowPool&) = delete;
 
     int Threads() const { return static_cast<int>(workers_.size()) + 1; }
-    // Starts anew with `threads`; fails (keeping those it got) when the system refuses some.
-    Status SetThreads(int threads);
     // Whether the last start got every thread asked for, or why not.
     const Status& Started() const { return started_; }
 

@@ -73,7 +73,6 @@ class Tabula {
     }
     void SetBrushStyle(BrushStyle style) { brushStyle_ = style; }
     BrushStyle Brush() const { return brushStyle_; }
-    Colour BrushColor() const { return brushColour_; }
 
     // Moves the pen; draws a line from the pen's position to (x, y) and moves the pen there.
     void MoveTo(int x, int y);

@@ -86,6 +86,7 @@ int TAbo1F::ShowAbout(const QString& name, const QString& version) {
     return exec();
 }
 
+// cppcheck-suppress unusedFunction ; Qt calls it
 void TAbo1F::reject() {
     accept();
 }

@@ -14,6 +14,7 @@
 #include <QTabWidget>
 #include <QVBoxLayout>
 
+#include "pictures/lyapunov.h"
 #include "ui/vorla_form.h"
 #include "ui/widget_controls.h"
 
@@ -448,7 +449,7 @@ void TVorlaForm::BuildPages() {
         h->setContentsMargins(0, 0, 0, 0);
         scaleImage_ = new QLabel;
         scaleImage_->setObjectName("imgStupnice");
-        scaleImage_->setFixedSize(25, 241);
+        scaleImage_->setFixedSize(kScaleWidth, kScaleHeight);
         auto* marks = new QVBoxLayout;
         marks->addWidget(new QLabel("- 1"));
         marks->addStretch(1);

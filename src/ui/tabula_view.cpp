@@ -17,6 +17,7 @@ TabulaView::TabulaView(const Tabula& tabula, QWidget* parent) : QWidget(parent),
     setMinimumSize(1, 1);
 }
 
+// cppcheck-suppress unusedFunction ; Qt calls it
 void TabulaView::paintEvent(QPaintEvent*) {
     QPainter p(this);
     p.fillRect(rect(), Qt::white);

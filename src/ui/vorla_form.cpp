@@ -200,10 +200,6 @@ QLabel* TVorlaForm::Panel(StatusPanel panel) const {
     return panels_[static_cast<int>(panel)];
 }
 
-QString TVorlaForm::statusText(int panel) const {
-    return panel >= 0 && panel < kStatusPanels ? panels_[panel]->text() : QString();
-}
-
 void TVorlaForm::PublishScene(const std::string& text) {
     publishedScene = Q(text);
     emit sceneTextChanged(publishedScene);
@@ -265,6 +261,7 @@ void TVorlaForm::resizeEvent(QResizeEvent* event) {
     if (event->size() != allowed) resize(allowed);
 }
 
+// cppcheck-suppress unusedFunction ; Qt calls it
 void TVorlaForm::closeEvent(QCloseEvent* event) {
     if (pictureRunning() || renderRunning()) {
         // The pictures end at once; the window closes when their jobs have returned.

@@ -95,8 +95,6 @@ class TVorlaForm : public QMainWindow, public Controls, public Host {
 
     // The session of the window.
     Session& session() { return *session_; }
-    // The text of status panel `panel` (0..7, captions included).
-    QString statusText(int panel) const;
     // The label of a panel of the status bar.
     QLabel* Panel(StatusPanel panel) const;
     // The scene text published last.

@@ -52,21 +52,6 @@ void ColourLabel::mousePressEvent(QMouseEvent* e) {
     QLabel::mousePressEvent(e);
 }
 
-ClickableImage::ClickableImage(const QImage& image, QWidget* parent) : QLabel(parent) {
-    setPixmap(QPixmap::fromImage(image));
-    setFixedSize(image.size());
-    setCursor(Qt::PointingHandCursor);
-}
-
-void ClickableImage::mousePressEvent(QMouseEvent* e) {
-    if (e->button() == Qt::LeftButton) {
-        e->accept();
-        emit clicked();
-        return;
-    }
-    QLabel::mousePressEvent(e);
-}
-
 PageTabs::PageTabs(QTabWidget* pages, int perRow, QWidget* parent)
     : QWidget(parent), pages_(pages) {
     setObjectName(pages->objectName() + "Tabs");

@@ -40,19 +40,6 @@ class ColourLabel : public QLabel {
     bool clickable_ = true;
 };
 
-// An image that reacts to a left click.
-class ClickableImage : public QLabel {
-    Q_OBJECT
-  public:
-    explicit ClickableImage(const QImage& image, QWidget* parent = nullptr);
-
-  signals:
-    void clicked();
-
-  protected:
-    void mousePressEvent(QMouseEvent* e) override;
-};
-
 // The page captions of a page control as rows of buttons, the page shown clearly marked;
 // the page control's own tab bar is hidden.
 class PageTabs : public QWidget {

@@ -49,6 +49,10 @@ class WindowTest : public QObject {
         return form->findChild<T*>(name);
     }
     Session& S() { return form->session(); }
+    // The text of status panel `panel` (0..7, captions included).
+    QString Status(int panel) {
+        return W<QLabel>(qPrintable(QString("StatusPanel%1").arg(panel)))->text();
+    }
 };
 
 // Answers the modal dialogs that open while it lives, and notes what they said.

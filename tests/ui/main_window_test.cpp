@@ -53,7 +53,7 @@ class MainWindowTest : public WindowTest {
         }
         QCOMPARE(W<QComboBox>("ComboTypUlohy")->currentIndex(), -1);
         const char* starts[8] = {" X:", "", " Y:", "", "Example:", "0", "Action:", ""};
-        for (int i = 0; i < 7; ++i) QCOMPARE(form->statusText(i), QString(starts[i]));
+        for (int i = 0; i < 7; ++i) QCOMPARE(Status(i), QString(starts[i]));
         QVERIFY(!W("StopVypoctu")->isVisible());
         QVERIFY(W("PanelPixelu")->isVisible());
         // The first task chosen draws the circles of the fields' values: K2 in red.
@@ -150,7 +150,7 @@ class MainWindowTest : public WindowTest {
         form->Timer1Timer();
         Pages()->setCurrentIndex(0);
         Action("Convergention1")->trigger();
-        QCOMPARE(form->statusText(7), QString());
+        QCOMPARE(Status(7), QString());
         QCOMPARE(Pages()->currentIndex(), 1);
         QCOMPARE(form->focusWidget(), W("EditNekonecno"));
         QCOMPARE(answers.seen, 0);
@@ -333,7 +333,7 @@ class MainWindowTest : public WindowTest {
         QVERIFY(W("StopVypoctu")->isHidden());
         QVERIFY(!W("PanelPixelu")->isHidden());
         QCOMPARE(W<QComboBox>("ComboTypUlohy")->currentIndex(), ItemOfTask(S().taskType()));
-        if (command == "example") QCOMPARE(form->statusText(5), QString("05"));
+        if (command == "example") QCOMPARE(Status(5), QString("05"));
         if (command == "close") QTRY_VERIFY(!form->isVisible());
         if (command == "preset") QCOMPARE(W<QLineEdit>("edtXdo")->text(), QString("9"));
         const int lastRow = S().grid().Height() - 1;
@@ -341,7 +341,7 @@ class MainWindowTest : public WindowTest {
             QCOMPARE(S().grid().At(0, lastRow), -1);  // ended long before the last row
         } else {
             QVERIFY(S().grid().At(0, lastRow) >= 1);  // the last row was computed
-            QCOMPARE(form->statusText(7), QString::fromStdString(PictureStatusTexts(1)));
+            QCOMPARE(Status(7), QString::fromStdString(PictureStatusTexts(1)));
             QCOMPARE(W<QLabel>("LabelPostup")->text().toInt() % 16, 0);
         }
         // The grid always has the tabula's size, whatever happened during the picture.
@@ -370,7 +370,7 @@ class MainWindowTest : public WindowTest {
                 QCOMPARE(S().PictureKind(), tag);  // a picture of the Action and Draw menus
             }
         }
-        QCOMPARE(form->statusText(5), QString("14"));
+        QCOMPARE(Status(5), QString("14"));
     }
 
     void aThousandPictureCommandsEndInTheLastPicture() {
@@ -395,7 +395,7 @@ class MainWindowTest : public WindowTest {
         W<QSpinBox>("SpinInfinityTest")->setValue(1000000);
         Action("InfinityReach1")->trigger();
         QVERIFY(form->pictureRunning());
-        QCOMPARE(form->statusText(7), QString::fromStdString(PictureStatusTexts(15)));
+        QCOMPARE(Status(7), QString::fromStdString(PictureStatusTexts(15)));
         QTest::mousePress(form->tabulaView(), Qt::LeftButton, {}, QPoint(5, 5));  // ignored
         QTest::mouseRelease(form->tabulaView(), Qt::LeftButton, {}, QPoint(5, 5));
         QCOMPARE(form->mouseTools().DraggedCentre, -1);

@@ -198,8 +198,8 @@ class MouseOutputTest : public WindowTest {
         Press(Qt::LeftButton, Qt::ShiftModifier, k3 + QPoint(2, -2));
         QCOMPARE(form->mouseTools().DraggedCentre, 2);
         Move(k3 + QPoint(15, 9), Qt::LeftButton);
-        QCOMPARE(Text("EditKm"), form->statusText(1));
-        QCOMPARE(Text("EditKn"), form->statusText(3));
+        QCOMPARE(Text("EditKm"), Status(1));
+        QCOMPARE(Text("EditKn"), Status(3));
         QVERIFY(form->publishedScene.contains(Text("EditKm")));
         Release(Qt::LeftButton, k3 + QPoint(15, 9));
         QCOMPARE(form->mouseTools().DraggedCentre, -1);
@@ -207,7 +207,7 @@ class MouseOutputTest : public WindowTest {
         QVERIFY(Run("Convergention1"));
         const QPoint p(7, 11);
         Move(p);
-        QCOMPARE(form->statusText(1),
+        QCOMPARE(Status(1),
                  QString::fromStdString(CoordinateText(S().view().axes.XOfColumn(p.x()))));
         QCOMPARE(W<QLabel>("LabelNumB")->text(), QString::number(S().grid().At(p.x(), p.y())));
         const Colour c = FromQColor(QColor(S().tabula().Image().pixel(p)));
@@ -286,10 +286,10 @@ class MouseOutputTest : public WindowTest {
         auto* timer = form->findChild<QTimer*>("Timer1");
         form->Timer1Timer();
         Action("ObnovitObraz1")->trigger();
-        QCOMPARE(form->statusText(7), QString("NO STORED PICTURE"));
+        QCOMPARE(Status(7), QString("NO STORED PICTURE"));
         QVERIFY(timer->isActive());
         form->Timer1Timer();
-        QCOMPARE(form->statusText(7), QString());
+        QCOMPARE(Status(7), QString());
         Action("Example03")->trigger();
         Action("UschovatObraz1")->trigger();
         const QImage stored = Picture();
@@ -401,7 +401,7 @@ class MouseOutputTest : public WindowTest {
             QVERIFY(RenderEnded());
             QCOMPARE(answers.texts, QStringList());
             QVERIFY(!QFile::exists(F("huge.bmp")));
-            QCOMPARE(form->statusText(7), QString("RENDERING CANCELLED"));
+            QCOMPARE(Status(7), QString("RENDERING CANCELLED"));
         }
         Answerer answers(Answer(F("x.png"), {}, "90000000x90000000"));
         Action("RenderAtSize1")->trigger();
