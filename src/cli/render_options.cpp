@@ -238,7 +238,7 @@ const std::string& RenderUsage() {
 
 Result<RenderOptions> ParseRenderOptions(int argc, char** argv) {
     RenderOptions o;
-    o.output.clear();  // the default, unless a name is given
+    o.output.clear();  // empty until a name is given, so that a second name is refused
     const OptionSpec& outputSpec = Options().front();
     for (int i = 1; i < argc; ++i) {
         const std::string a = argv[i];
