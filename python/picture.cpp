@@ -6,6 +6,7 @@
 
 #include "app/scene_render.h"
 #include "pictures/kinds.h"
+#include "plane/number_text.h"
 #include "render_beside.h"
 #include "values.h"
 
@@ -88,17 +89,21 @@ std::unique_ptr<Picture> RenderPicture(const SceneState& state, const RenderRequ
     settings.seed = request.seed.value_or(
         static_cast<std::uint64_t>(std::chrono::system_clock::now().time_since_epoch().count()));
 
-    // The edits are read silently with a fallback: a bad text deserves a word, as the
-    // renderer gives it. The bound of infinity is refused instead.
+    // The edits are read silently with their fallback, as in the window: a text that is no
+    // number there (from a scene file) deserves a word, as the renderer gives it. The bound
+    // of infinity is refused instead.
     for (const ControlSpec& f : ControlTable()) {
         if (f.kind != ControlKind::Edit || f.id == Ctl::EditNekonecno) continue;
         if (!scene.controls.ReadNumber(f.id)) {
-            const std::string warning = std::string(f.name) + ": '" + scene.controls.Text(f.id) +
-                                        "' is not a valid number here; its default is used";
+            const std::string warning = std::string(f.name) + ": '" +
+                                        ShortText(scene.controls.Text(f.id)) +
+                                        "' is not a number there; it reads as " +
+                                        GeneralText(f.fallback) + ", as in the window";
             if (PyErr_WarnEx(PyExc_UserWarning, warning.c_str(), 2) != 0)
                 throw py::error_already_set();
         }
     }
+    if (scene.taskType == TaskType::None) Raise(PyExc_ValueError, kNoTaskMessage);
 
     // The rectangle iterations poll at each of their steps, the other kinds at each band.
     const bool steps = request.tag == PictureTag::Rectangle;

@@ -37,6 +37,10 @@ struct RenderRequest {
     py::object progress;  // None, a callable (done, total), or True for a tqdm bar
 };
 
+// Why a scene without a task type draws nothing and has no map.
+inline constexpr const char* kNoTaskMessage =
+    "the scene has no task type (scene.task = 2 to 6 gives one)";
+
 // A picture and its value grid, owned here; the arrays handed to Python are views of them.
 struct Picture {
     QImage image;  // Format_RGB32, the only owner of its pixels

@@ -61,7 +61,7 @@ class SceneSession {
         if (!session().EditNekonecnoExit())
             Raise(PyExc_ValueError, std::string(kBadNumberMessage) + " (EditNekonecno: '" +
                                         controls().Text(Ctl::EditNekonecno) + "')");
-        if (!session().scene().HasMap()) Raise(PyExc_ValueError, kNoTaskStatus);
+        if (!session().scene().HasMap()) Raise(PyExc_ValueError, kNoTaskMessage);
         return session().scene();
     }
 
@@ -245,7 +245,9 @@ const ControlSpec& FindSpec(py::handle name) {
         Raise(PyExc_KeyError, "a control is named by a str, not " + Repr(name));
     const std::string text = FieldText(name, "a control's name");
     const std::optional<Ctl> c = FindControl(text);
-    if (!c) Raise(PyExc_KeyError, "unknown control '" + text + "'; valid names: " + ControlNames());
+    if (!c)
+        Raise(PyExc_KeyError,
+              "unknown control '" + ShortText(text) + "'; valid names: " + ControlNames());
     return Spec(*c);
 }
 
@@ -319,7 +321,8 @@ PyScene LoadScene(py::handle path) {
     const Result<SceneState> read = ReadSceneFile(name, &warnings);
     if (!read) {
         const std::string& m = read.Message();
-        const bool unreadable = m == name + ": cannot be opened" || m == name + ": cannot be read";
+        // The file itself could not be read: the system's failure, not the scene's.
+        const bool unreadable = m.rfind(name + ": cannot be read: ", 0) == 0;
         Raise(unreadable ? PyExc_OSError : PyExc_ValueError, m);
     }
     for (const std::string& w : warnings)
@@ -665,17 +668,18 @@ PYBIND11_MODULE(vorla, m) {
             [](PyScene& s, py::handle name, py::handle value) {
                 const vorla::ControlSpec& f = vp::FindSpec(name);
                 const std::string text = vp::FieldText(value, f.name);
-                if (const vorla::Status set = s.state.controls.Set(f.name, text); !set)
-                    vp::Raise(PyExc_ValueError, set.Message());
+                if (const vorla::Status taken = vorla::CheckControlText(f, text); !taken)
+                    vp::Raise(PyExc_ValueError, taken.Message());
+                (void)s.state.controls.Set(f.name, text);
             },
             py::arg("name"), py::arg("value"),
             "scene[name] = text: sets a control from the text a user would type, with exactly\n"
-            "the checks of vorla-render --set NAME=TEXT: any text for an edit (fractions such as\n"
-            "'1/3', either decimal separator; a bad number is warned of and read as the field's\n"
-            "default when a picture begins), digits alone for a spin, on/off (or 1/0, true/false,\n"
-            "yes/no) for a check box, a colour name, '#RRGGBB' or 'r,g,b' for a colour label.\n"
-            "A number is taken as str() writes it, a bool as on/off. An unknown name raises\n"
-            "KeyError, a text the control does not take ValueError.")
+            "the checks of vorla-render --set NAME=TEXT: a number for an edit (fractions such\n"
+            "as '1/3', either decimal separator; above 0, or 0 or more, where the field needs\n"
+            "it), digits alone for a spin (brought into its range when read), on/off (or 1/0,\n"
+            "true/false, yes/no) for a check box, a colour name, '#RRGGBB' or 'r,g,b' for a\n"
+            "colour label. A number is taken as str() writes it, a bool as on/off. An unknown\n"
+            "name raises KeyError, a text the control does not take ValueError.")
         .def("__contains__",
              [](const PyScene&, py::handle name) {
                  return py::isinstance<py::str>(name) &&

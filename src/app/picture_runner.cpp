@@ -1,5 +1,7 @@
 #include "app/picture_runner.h"
 
+#include <algorithm>
+
 namespace vorla {
 
 PictureRunner::PictureRunner(Post post, HandOver mode) : post_(std::move(post)), mode_(mode) {}
@@ -122,6 +124,17 @@ void PictureRunner::RunKept() {
         }
         commands[i]();
     }
+}
+
+std::string ProgressText(long long done, long long total, double seconds) {
+    const long long percent = total > 0 ? 100 * std::clamp(done, 0LL, total) / total : 0;
+    std::string text = std::to_string(percent) + " %";
+    if (seconds < 2 || done <= 0 || done >= total) return text;
+    const auto left = static_cast<long long>(
+        seconds * static_cast<double>(total - done) / static_cast<double>(done) + 0.5);
+    text += ", ";
+    if (left >= 60) text += std::to_string(left / 60) + " min ";
+    return text + std::to_string(left % 60) + " s left";
 }
 
 }  // namespace vorla

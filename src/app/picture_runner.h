@@ -13,6 +13,7 @@
 #include <memory>
 #include <mutex>
 #include <optional>
+#include <string>
 #include <thread>
 #include <vector>
 
@@ -100,5 +101,9 @@ class PictureRunner {
     // Functions posted to the owner look at it: a runner gone drops them.
     std::shared_ptr<PictureRunner*> self_ = std::make_shared<PictureRunner*>(this);
 };
+
+// A job's progress as it is told: the percentage of its work done ("37 %"), and from two
+// seconds on, once it can be estimated, the time left ("37 %, 1 min 5 s left").
+std::string ProgressText(long long done, long long total, double seconds);
 
 }  // namespace vorla

@@ -1,5 +1,9 @@
 #include "app/scene_file.h"
 
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
 #include <QByteArray>
 #include <QJsonArray>
 #include <QJsonDocument>
@@ -7,20 +11,19 @@
 #include <QJsonParseError>
 #include <QJsonValue>
 #include <QString>
+#include <cerrno>
 #include <cmath>
-#include <fstream>
-#include <iterator>
+#include <cstring>
 #include <sstream>
 
 #include "pictures/kinds.h"
 #include "plane/image_file.h"
+#include "plane/number_text.h"
 
 namespace vorla {
 namespace {
 
 constexpr const char* kFormat = "vorla-scene";
-constexpr int kMaxTabulaSide = 16384;  // as the renderer's --size
-constexpr std::streamsize kMaxFileSize = 1 << 20;
 
 QString Q(const std::string& s) {
     return QString::fromStdString(s);
@@ -32,9 +35,9 @@ std::string Quoted(const std::string& s) {
     return a.mid(1, a.size() - 2).toStdString();
 }
 
-// A value as the file shows it, for the messages.
+// A value as the file shows it, for the messages, a long text shortened.
 std::string Shown(const QJsonValue& v) {
-    if (v.isString()) return Quoted(v.toString().toStdString());
+    if (v.isString()) return Quoted(ShortText(v.toString().toStdString()));
     if (v.isBool()) return v.toBool() ? "true" : "false";
     if (v.isDouble()) return QString::number(v.toDouble(), 'g', 17).toStdString();
     if (v.isNull()) return "null";
@@ -74,12 +77,16 @@ Status PutControl(const ControlSpec& f, const QJsonValue& v, ControlValues& into
             if (!v.isBool()) return Failure{"takes true or false, not " + Shown(v)};
             return into.Set(f.name, v.toBool() ? "1" : "0");
         case ControlKind::ColourLabel:
-            if (!v.isString()) return Failure{"takes a colour text in quotes, not " + Shown(v)};
-            if (const Result<Colour> c = ParseColourText(v.toString().toStdString()); !c)
-                return c.ToStatus();
+            if (!v.isString() || !ParseColourText(v.toString().toStdString()))
+                return Failure{"takes a colour name, #RRGGBB or r,g,b in quotes, not " + Shown(v)};
             return into.Set(f.name, v.toString().toStdString());
     }
     return {};
+}
+
+// Why a scene file cannot be read, by its errno.
+Failure Unreadable(const std::string& path, int err) {
+    return Failure{path + ": cannot be read: " + std::strerror(err)};
 }
 
 }  // namespace
@@ -91,6 +98,34 @@ std::string ColourValue(Colour c) {
     char hex[8];
     std::snprintf(hex, sizeof hex, "#%02X%02X%02X", RedOf(c), GreenOf(c), BlueOf(c));
     return hex;
+}
+
+std::string ShortText(const std::string& text) {
+    constexpr size_t kWhole = 60, kStart = 40;
+    std::string shown = text;
+    if (text.size() > kWhole) {
+        size_t cut = kStart;
+        while (cut > 0 && (static_cast<unsigned char>(text[cut]) & 0xC0) == 0x80) --cut;
+        shown = text.substr(0, cut) + "... (" + std::to_string(text.size()) + " bytes)";
+    }
+    // A line break or other control character would break the message's line.
+    for (char& c : shown)
+        if (static_cast<unsigned char>(c) < 0x20 || c == 0x7f) c = '?';
+    return shown;
+}
+
+Status CheckControlText(const ControlSpec& f, const std::string& text) {
+    ControlValues check;
+    if (f.kind == ControlKind::Edit ? TextToNumber(text, f.check).Ok()
+                                    : check.Set(f.name, text).Ok())
+        return {};
+    const char* takes = f.kind == ControlKind::Spin          ? "a whole number"
+                        : f.kind == ControlKind::Check       ? "on or off"
+                        : f.kind == ControlKind::ColourLabel ? "a colour (a name, #RRGGBB or r,g,b)"
+                        : f.check == RangeCheck::Positive    ? "a number above 0"
+                        : f.check == RangeCheck::NonNegative ? "a number of 0 or more"
+                                                             : "a number";
+    return Failure{std::string(f.name) + " takes " + takes + ", not '" + ShortText(text) + "'"};
 }
 
 std::string SceneFileText(const SceneState& s) {
@@ -130,8 +165,10 @@ Result<SceneState> ParseSceneText(const std::string& text, const std::string& fi
     auto bad = [&](const std::string& key, const std::string& why) {
         return Failure{file + ": " + key + ": " + why};
     };
+    int unknown = 0;  // the unknown keys: the first few are named, the others counted
     auto warn = [&](const std::string& key) {
-        if (warnings) warnings->push_back(file + ": unknown key " + key + " ignored");
+        if (warnings && ++unknown <= kMaxSceneWarnings)
+            warnings->push_back(file + ": unknown key " + ShortText(key) + " ignored");
     };
     QJsonParseError error{};
     const QJsonDocument doc = QJsonDocument::fromJson(QByteArray::fromStdString(text), &error);
@@ -142,6 +179,8 @@ Result<SceneState> ParseSceneText(const std::string& text, const std::string& fi
     if (!doc.isObject() || root.value("format").toString() != kFormat)
         return bad("format",
                    std::string("not a Vorla scene (\"format\" is not \"") + kFormat + "\")");
+    for (const char* key : {"version", "taskType", "controls"})
+        if (root.value(key).isUndefined()) return bad(key, "the key is missing");
     const QJsonValue version = root.value("version");
     if (!Whole(version, 1, 1'000'000'000))
         return bad("version", "takes a whole number from 1, not " + Shown(version));
@@ -166,13 +205,16 @@ Result<SceneState> ParseSceneText(const std::string& text, const std::string& fi
     }
 
     if (const QJsonValue tabula = root.value("tabula"); !tabula.isUndefined()) {
+        if (!tabula.isObject())
+            return bad("tabula", "takes an object with a width and a height, not " + Shown(tabula));
         const QJsonObject size = tabula.toObject();
         for (const char* side : {"width", "height"}) {
-            const std::optional<long long> n = Whole(size.value(side), 1, kMaxTabulaSide);
-            if (!n)
+            const QJsonValue n = size.value(side);
+            if (n.isUndefined()) return bad(std::string("tabula.") + side, "the key is missing");
+            if (!Whole(n, 1, kMaxPictureSide))
                 return bad(std::string("tabula.") + side,
-                           Range(1, kMaxTabulaSide) + ", not " + Shown(size.value(side)));
-            (std::string(side) == "width" ? s.width : s.height) = static_cast<int>(*n);
+                           Range(1, kMaxPictureSide) + ", not " + Shown(n));
+            (std::string(side) == "width" ? s.width : s.height) = n.toInt();
         }
         for (auto it = size.begin(); it != size.end(); ++it)
             if (it.key() != "width" && it.key() != "height")
@@ -196,18 +238,41 @@ Result<SceneState> ParseSceneText(const std::string& text, const std::string& fi
         if (!QStringList{"format", "version", "taskType", "picture", "tabula", "controls"}.contains(
                 it.key()))
             warn(it.key().toStdString());
+    if (warnings && unknown > kMaxSceneWarnings)
+        warnings->push_back(file + ": and " + std::to_string(unknown - kMaxSceneWarnings) +
+                            " more unknown keys ignored");
     return s;
 }
 
 Result<SceneState> ReadSceneFile(const std::string& path, std::vector<std::string>* warnings) {
-    std::ifstream in(path, std::ios::binary);
-    if (!in) return Failure{path + ": cannot be opened"};
-    std::string text;
-    text.resize(static_cast<size_t>(kMaxFileSize) + 1);
-    in.read(text.data(), kMaxFileSize + 1);
-    if (in.bad()) return Failure{path + ": cannot be read"};
-    if (in.gcount() > kMaxFileSize) return Failure{path + ": too large for a scene file"};
-    text.resize(static_cast<size_t>(in.gcount()));
+    // Opened without waiting (a FIFO would wait for a writer) and read only when it is a
+    // plain file: a device or a pipe could give bytes without end.
+    const int fd = ::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_NOCTTY | O_CLOEXEC);
+    if (fd < 0) return Unreadable(path, errno);
+    struct Closer {
+        int fd;
+        ~Closer() { ::close(fd); }
+    } closer{fd};
+    struct stat st {};
+    if (::fstat(fd, &st) != 0) return Unreadable(path, errno);
+    if (S_ISDIR(st.st_mode)) return Unreadable(path, EISDIR);
+    if (!S_ISREG(st.st_mode)) return Failure{path + ": not a plain file, so not a scene file"};
+    const std::string cap = std::to_string(kMaxSceneFileSize / 1024) + " KiB";
+    auto tooLarge = [&] {
+        return Failure{path + ": larger than " + cap + ", the most a scene file may be"};
+    };
+    if (st.st_size > kMaxSceneFileSize) return tooLarge();
+    std::string text(static_cast<size_t>(kMaxSceneFileSize) + 1, '\0');
+    size_t got = 0;
+    while (got < text.size()) {
+        const ssize_t n = ::read(fd, text.data() + got, text.size() - got);
+        if (n < 0 && errno == EINTR) continue;
+        if (n < 0) return Unreadable(path, errno);
+        if (n == 0) break;
+        got += static_cast<size_t>(n);
+    }
+    if (got > static_cast<size_t>(kMaxSceneFileSize)) return tooLarge();  // it grew meanwhile
+    text.resize(got);
     return ParseSceneText(text, path, warnings);
 }
 

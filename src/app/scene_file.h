@@ -14,6 +14,25 @@ namespace vorla {
 // The version this program writes and the newest it reads.
 inline constexpr int kSceneVersion = 1;
 
+// The largest side of a picture, in a scene file as on the renderer's command line: a
+// picture of any size is drawn a band of rows at a time, so only a row must fit in memory.
+inline constexpr int kMaxPictureSide = 1000000;
+
+// The largest scene file read: a scene the window writes takes a few kilobytes, and a cap
+// keeps a file that is no scene from holding the window.
+inline constexpr long long kMaxSceneFileSize = 64 * 1024;
+// The most warnings one scene file gives; the last of them says how many more there were.
+inline constexpr int kMaxSceneWarnings = 10;
+
+// A text from outside as a message shows it: whole when short, else its start, "..." and
+// its length, so that no message grows with what a file or an option holds.
+std::string ShortText(const std::string& text);
+
+// Whether a control takes a text given from outside, with the checks of the renderer's --set
+// (also the Python module's): an edit a number within its range, the others what
+// ControlValues::Set takes. A refusal names the control and says what it takes.
+Status CheckControlText(const ControlSpec& f, const std::string& text);
+
 // What a scene file holds.
 struct SceneState {
     ControlValues controls;  // every control; the ones a file leaves out keep their defaults

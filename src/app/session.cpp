@@ -22,6 +22,7 @@ Session::Session(Controls& c, Host& h, int width, int height, int threads)
 void Session::FormCreate() {
     scene_.taskType = TaskType::None;
     PrepocetPodleSouradnic();
+    home_ = view_.range;
     history_.Record(ReadAxesTexts(controls_));
     for (int i = 0; i < 5; ++i) palette_.CircleColors[i] = controls_.LabelColour(CircleLabel(i));
     for (int i = 0; i < 8; ++i) palette_.ClassColors[i] = controls_.LabelColour(ClassLabel(i));
@@ -93,8 +94,11 @@ Status Session::ZmenaSouradnic() {
         return Failure{RangeFaultMessage(fault)};
     }
     view_.range = typed;
+    if (homePending_) home_ = typed;
+    homePending_ = false;
     history_.Record(ReadAxesTexts(controls_));
     PrepocetPodleSouradnic();
+    host_.ViewChanged();
     return {};
 }
 
@@ -184,6 +188,7 @@ void Session::LoadExample(int number) {
     controls_.SetText(Ctl::edtXod, e.xFrom);
     controls_.SetText(Ctl::edtXdo, e.xTo);
     controls_.SetText(Ctl::edtYzero, e.yRel);
+    homePending_ = true;
     (void)ButPrepocetClick();  // every example has a scale
     host_.SetStatus(StatusPanel::Example, e.panel);
 }
@@ -201,6 +206,7 @@ void Session::ApplyScene(const SceneState& s) {
     host_.ShowTaskType(s.taskType);
     ComboTypUlohyChange(ItemOfTask(s.taskType));
     scene_.taskType = s.taskType;  // also none, which no item of the box chooses
+    homePending_ = true;
     EditPresnostExit();
     (void)EditNekonecnoExit();  // a bad bound has its field focused
 }
@@ -211,11 +217,19 @@ void Session::RestorePicture(const QImage& image) {
 }
 
 std::optional<AxesTexts> Session::ViewBack() {
-    return history_.Back();
+    std::optional<AxesTexts> view = history_.Back();
+    host_.ViewChanged();
+    return view;
 }
 
 std::optional<AxesTexts> Session::ViewForward() {
-    return history_.Forward();
+    std::optional<AxesTexts> view = history_.Forward();
+    host_.ViewChanged();
+    return view;
+}
+
+long double Session::ZoomFactor() const {
+    return (home_.XTo - home_.XFrom) / (view_.range.XTo - view_.range.XFrom);
 }
 
 void Session::ReadXRange() {

@@ -50,6 +50,8 @@ class Host {
     virtual void TabulaChanged() {}
     // The Lyapunov colour scale was redrawn.
     virtual void ScaleChanged() {}
+    // A view was put in place, or the history of views moved.
+    virtual void ViewChanged() {}
 };
 
 // The status text of a picture asked for before a task type is chosen.
@@ -204,6 +206,9 @@ class Session {
     const std::string& PublishedScene() const { return sceneText_; }
     // Whether a picture is running.
     bool Running() const { return running_ > 0; }
+    // How many times the view is narrower than the first view of the example or scene put
+    // in place last (or of the start).
+    long double ZoomFactor() const;
     // How far the picture begun last has come, and in which order.
     const PictureProgress& Progress() const { return progress_; }
     PixelOrder Order() const { return order_; }
@@ -234,6 +239,8 @@ class Session {
     std::uint64_t pictureSeed_ = 0;  // the seed of the picture begun last
     PictureParams pictureParams_;    // the parameters of the picture begun last
     PixelOrder order_ = PixelOrder::Rows;
+    AxesRange home_;            // the first view of the example or scene
+    bool homePending_ = false;  // the next view put in place is the first
     PictureProgress progress_;
     bool resizedOnce_ = false;
 };

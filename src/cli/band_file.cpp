@@ -2,14 +2,18 @@
 
 #include <zlib.h>
 
+#include <algorithm>
+#include <cerrno>
 #include <cstring>
 #include <sstream>
 
 namespace vorla {
 namespace {
 
-constexpr const char* kMagic = "VORLA-BAND 1";
+constexpr const char* kMagic = "VORLA-BAND 2";
+constexpr const char* kOldMagic = "VORLA-BAND 1";
 constexpr std::size_t kChunk = 1 << 16;
+constexpr int kMaxWidth = 1 << 20;
 
 std::size_t RowBytes(int width) {
     return static_cast<std::size_t>(width) * 7;  // RGB, then a 32-bit value per pixel
@@ -17,6 +21,33 @@ std::size_t RowBytes(int width) {
 
 Failure BandFailure(const std::string& what) {
     return Failure{"band file: " + what};
+}
+
+std::uint32_t Crc(std::uint32_t crc, const void* data, std::size_t size) {
+    return static_cast<std::uint32_t>(
+        crc32(crc, static_cast<const Bytef*>(data), static_cast<uInt>(size)));
+}
+
+std::string HeaderText(const BandHeader& h) {
+    return std::string(kMagic) + "\n" + std::to_string(h.width) + " " + std::to_string(h.height) +
+           " " + std::to_string(h.first) + " " + std::to_string(h.last) + " " +
+           std::to_string(h.kind) + "\n" + h.scene + "\n";
+}
+
+// Five whole numbers separated by single blanks, nothing else.
+bool ParseSizes(const std::string& line, BandHeader& h) {
+    std::istringstream in(line);
+    in >> std::noskipws;
+    char blank[4] = {};
+    return static_cast<bool>(in >> h.width >> blank[0] >> h.height >> blank[1] >> h.first >>
+                             blank[2] >> h.last >> blank[3] >> h.kind) &&
+           in.peek() == std::char_traits<char>::eof() && std::string(blank, 4) == "    ";
+}
+
+// A zlib failure, with zlib's word for it.
+Failure Damaged(const z_stream& z, int rc) {
+    return BandFailure(std::string("its data is damaged (") +
+                       (z.msg ? z.msg : "zlib error " + std::to_string(rc)) + ")");
 }
 
 }  // namespace
@@ -33,8 +64,8 @@ BandWriter::~BandWriter() {
 }
 
 Result<std::unique_ptr<BandWriter>> BandWriter::Start(std::FILE* out, const BandHeader& h) {
-    if (h.width < 1 || h.height < 1 || h.first < 0 || h.last < h.first || h.last >= h.height ||
-        h.scene.find('\n') != std::string::npos)
+    if (h.width < 1 || h.width > kMaxWidth || h.height < 1 || h.first < 0 || h.last < h.first ||
+        h.last >= h.height || h.scene.find('\n') != std::string::npos)
         return BandFailure("no such band");
     std::unique_ptr<BandWriter> w(new BandWriter);
     w->out_ = out;
@@ -42,9 +73,10 @@ Result<std::unique_ptr<BandWriter>> BandWriter::Start(std::FILE* out, const Band
     w->z_ = std::make_unique<Stream>();
     if (deflateInit(&w->z_->z, Z_DEFAULT_COMPRESSION) != Z_OK) return Failure{kOutOfMemory};
     w->buffer_.resize(kChunk);
-    if (std::fprintf(out, "%s\n%d %d %d %d %d\n%s\n", kMagic, h.width, h.height, h.first, h.last,
-                     h.kind, h.scene.c_str()) < 0)
-        return BandFailure("cannot write");
+    const std::string text = HeaderText(h);
+    w->crc_ = Crc(crc32(0, nullptr, 0), text.data(), text.size());
+    if (std::fwrite(text.data(), 1, text.size(), out) != text.size())
+        return BandFailure(std::strerror(errno ? errno : EIO));
     return w;
 }
 
@@ -59,7 +91,9 @@ Status BandWriter::Put(const void* data, std::size_t size, bool end) {
         rc = deflate(&z, end ? Z_FINISH : Z_NO_FLUSH);
         if (rc == Z_STREAM_ERROR) return BandFailure("compression failed");
         const std::size_t n = buffer_.size() - z.avail_out;
-        if (n && std::fwrite(buffer_.data(), 1, n, out_) != n) return BandFailure("cannot write");
+        crc_ = Crc(crc_, buffer_.data(), n);
+        if (n && std::fwrite(buffer_.data(), 1, n, out_) != n)
+            return BandFailure(std::strerror(errno ? errno : EIO));
     } while (z.avail_out == 0 || (end && rc != Z_STREAM_END));
     return {};
 }
@@ -84,7 +118,11 @@ Status BandWriter::Row(const std::uint32_t* pixels, const std::int32_t* values) 
 Status BandWriter::Finish() {
     if (rows_ != header_.last - header_.first + 1) return BandFailure("the band is not complete");
     if (Status done = Put(nullptr, 0, true); !done) return done;
-    return std::fflush(out_) == 0 ? Status{} : Status{BandFailure("cannot write")};
+    unsigned char sum[4];
+    for (int b = 0; b < 4; ++b) sum[b] = static_cast<unsigned char>(crc_ >> (8 * b));
+    if (std::fwrite(sum, 1, sizeof sum, out_) != sizeof sum || std::fflush(out_) != 0)
+        return BandFailure(std::strerror(errno ? errno : EIO));
+    return {};
 }
 
 BandReader::~BandReader() {
@@ -95,22 +133,25 @@ Result<std::unique_ptr<BandReader>> BandReader::Start(std::FILE* in) {
     std::unique_ptr<BandReader> r(new BandReader);
     r->in_ = in;
     char line[4096];
+    std::string text;  // the header as read, for the checksum
     auto getLine = [&](std::string& out) {
         if (!std::fgets(line, sizeof line, in)) return false;
         out = line;
+        text += out;
         if (out.empty() || out.back() != '\n') return false;
         out.pop_back();
         return true;
     };
     std::string magic, sizes;
     BandHeader& h = r->header_;
-    if (!getLine(magic) || magic != kMagic) return BandFailure("not a band of this program");
-    std::istringstream numbers;
-    if (getLine(sizes)) numbers.str(sizes);
-    if (!(numbers >> h.width >> h.height >> h.first >> h.last >> h.kind) || h.width < 1 ||
-        h.height < 1 || h.first < 0 || h.last < h.first || h.last >= h.height ||
-        h.width > 1 << 20 || !getLine(h.scene))
+    if (!getLine(magic) || magic != kMagic)
+        return BandFailure(magic == kOldMagic
+                               ? "written by an older renderer, without a checksum: draw it again"
+                               : "not a band of this program");
+    if (!getLine(sizes) || !ParseSizes(sizes, h) || h.width < 1 || h.height < 1 || h.first < 0 ||
+        h.last < h.first || h.last >= h.height || h.width > kMaxWidth || !getLine(h.scene))
         return BandFailure("a damaged header");
+    r->crc_ = Crc(crc32(0, nullptr, 0), text.data(), text.size());
     r->z_ = std::make_unique<Stream>();
     if (inflateInit(&r->z_->z) != Z_OK) return Failure{kOutOfMemory};
     r->input_.resize(kChunk);
@@ -118,27 +159,43 @@ Result<std::unique_ptr<BandReader>> BandReader::Start(std::FILE* in) {
     return r;
 }
 
+Status BandReader::Fill() {
+    const std::size_t n = std::fread(input_.data(), 1, input_.size(), in_);
+    if (n == 0)
+        return std::ferror(in_) ? BandFailure(std::strerror(errno ? errno : EIO))
+                                : BandFailure("the band ends early: it was cut short");
+    z_->z.next_in = input_.data();
+    z_->z.avail_in = static_cast<uInt>(n);
+    return {};
+}
+
+int BandReader::Inflate() {
+    z_stream& z = z_->z;
+    const Bytef* from = z.next_in;
+    const int rc = inflate(&z, Z_NO_FLUSH);
+    crc_ = Crc(crc_, from, static_cast<std::size_t>(z.next_in - from));  // the bytes taken
+    if (rc == Z_STREAM_END) streamEnded_ = true;
+    return rc;
+}
+
 Status BandReader::Get(void* data, std::size_t size) {
     z_stream& z = z_->z;
     z.next_out = static_cast<Bytef*>(data);
     z.avail_out = static_cast<uInt>(size);
     while (z.avail_out > 0) {
-        if (z.avail_in == 0) {
-            const std::size_t n = std::fread(input_.data(), 1, input_.size(), in_);
-            if (n == 0) return BandFailure("the band ends early");
-            z.next_in = input_.data();
-            z.avail_in = static_cast<uInt>(n);
-        }
-        const int rc = inflate(&z, Z_NO_FLUSH);
-        if (rc == Z_STREAM_END && z.avail_out > 0) return BandFailure("the band ends early");
-        if (rc != Z_OK && rc != Z_STREAM_END && rc != Z_BUF_ERROR)
-            return BandFailure("damaged data");
+        if (streamEnded_) return BandFailure("its data ends before its last row: it is damaged");
+        if (z.avail_in == 0)
+            if (Status filled = Fill(); !filled) return filled;
+        if (const int rc = Inflate(); rc != Z_OK && rc != Z_STREAM_END && rc != Z_BUF_ERROR)
+            return Damaged(z, rc);
     }
     return {};
 }
 
 Status BandReader::Row(std::uint32_t* pixels, std::int32_t* values) {
+    if (rows_ > header_.last - header_.first) return BandFailure("more rows asked than it has");
     if (Status got = Get(row_.data(), row_.size()); !got) return got;
+    ++rows_;
     const int W = header_.width;
     for (int x = 0; x < W; ++x) {
         pixels[x] = 0xff000000u | (std::uint32_t{row_[3 * x]} << 16) |
@@ -147,6 +204,35 @@ Status BandReader::Row(std::uint32_t* pixels, std::int32_t* values) {
         for (int b = 0; b < 4; ++b) v |= std::uint32_t{row_[3 * W + 4 * x + b]} << (8 * b);
         values[x] = static_cast<std::int32_t>(v);
     }
+    return {};
+}
+
+Status BandReader::Finish() {
+    if (rows_ != header_.last - header_.first + 1) return BandFailure("not every row was read");
+    // The stream ends right after the last row (its own check verified on the way).
+    z_stream& z = z_->z;
+    while (!streamEnded_) {
+        unsigned char extra;
+        z.next_out = &extra;
+        z.avail_out = 1;
+        if (z.avail_in == 0)
+            if (Status filled = Fill(); !filled) return filled;
+        const int rc = Inflate();
+        if (z.avail_out == 0) return BandFailure("more data than its rows: it is damaged");
+        if (rc != Z_OK && rc != Z_STREAM_END && rc != Z_BUF_ERROR) return Damaged(z, rc);
+    }
+    // Then the checksum, and nothing after it.
+    unsigned char sum[5];
+    std::size_t got = std::min<std::size_t>(z.avail_in, sizeof sum);
+    std::memcpy(sum, z.next_in, got);
+    const bool more = z.avail_in > sizeof sum;
+    if (!more) got += std::fread(sum + got, 1, sizeof sum - got, in_);
+    if (std::ferror(in_)) return BandFailure(std::strerror(errno ? errno : EIO));
+    if (got < 4) return BandFailure("the band ends early: it was cut short");
+    if (more || got > 4) return BandFailure("bytes after the end of its data: it is damaged");
+    std::uint32_t stored = 0;
+    for (int b = 0; b < 4; ++b) stored |= std::uint32_t{sum[b]} << (8 * b);
+    if (stored != crc_) return BandFailure("its checksum does not match: it is damaged");
     return {};
 }
 

@@ -1,6 +1,9 @@
 // A band of rows of a large picture, rendered on its own (by one task of a cluster, say) and
-// joined with the others later: its pixels and grid values, compressed, after a header that
-// says which picture and which rows it holds.
+// joined with the others later: a header that says which picture and which rows it holds,
+// one zlib stream of the rows' pixels and grid values, and the CRC-32 of every byte before
+// it (4 bytes, least significant first). The stream must end right after the last row, and
+// the file right after the checksum; a CRC-32 finds every error of up to 32 bits in a row,
+// so a band that was cut, lengthened or damaged on its way is never joined.
 #pragma once
 
 #include <cstdint>
@@ -19,6 +22,8 @@ struct BandHeader {
     int first = 0, last = 0;    // the rows held, first..last
     int kind = 0;               // the picture's menu tag
     std::string scene;          // every setting that shapes the picture, as one line
+
+    bool operator==(const BandHeader&) const = default;
 };
 
 // Writes a band row by row into an open file.
@@ -30,7 +35,8 @@ class BandWriter {
     BandWriter& operator=(const BandWriter&) = delete;
     // The next row: `width` pixels 0xAARRGGBB and `width` grid values.
     Status Row(const std::uint32_t* pixels, const std::int32_t* values);
-    // After the last row: the file is complete once this succeeds.
+    // After the last row: the end of the stream and the checksum; the file is complete once
+    // this succeeds.
     Status Finish();
 
   private:
@@ -41,12 +47,14 @@ class BandWriter {
     std::unique_ptr<Stream> z_;
     BandHeader header_;
     int rows_ = 0;
+    std::uint32_t crc_ = 0;  // of the bytes written so far
     std::vector<unsigned char> buffer_, row_;
 };
 
-// Reads a band row by row from an open file.
+// Reads a band row by row from an open file, checking it whole.
 class BandReader {
   public:
+    // Reads the header; a failure says what is wrong with it.
     static Result<std::unique_ptr<BandReader>> Start(std::FILE* in);
     ~BandReader();
     BandReader(const BandReader&) = delete;
@@ -54,14 +62,22 @@ class BandReader {
     const BandHeader& Header() const { return header_; }
     // The next row's pixels (0xffRRGGBB) and grid values.
     Status Row(std::uint32_t* pixels, std::int32_t* values);
+    // After the last row: the stream must end there, the checksum follow and match, and the
+    // file end with it. Rows read before this succeeds are not yet known to be right.
+    Status Finish();
 
   private:
     struct Stream;
     BandReader() = default;
     Status Get(void* data, std::size_t size);
+    Status Fill();
+    int Inflate();
     std::FILE* in_ = nullptr;
     std::unique_ptr<Stream> z_;
     BandHeader header_;
+    int rows_ = 0;
+    bool streamEnded_ = false;
+    std::uint32_t crc_ = 0;  // of the bytes taken so far
     std::vector<unsigned char> input_, row_;
 };
 

@@ -3,43 +3,23 @@
 #include <cerrno>
 #include <cstdlib>
 
+#include "app/scene_file.h"
 #include "model/controls.h"
 #include "pictures/kinds.h"
 
 namespace vorla {
-
-const char* const kRenderUsage =
-    "usage: vorla-render [options] [OUTPUT]\n"
-    "  OUTPUT             picture file, .png or .bmp (default vorla.png)\n"
-    "  --example N        load example N (1-14); default 3\n"
-    "  --scene FILE       load a scene file saved by the window instead (its picture and\n"
-    "                     tabula size too, unless --picture, --tag or --size are given)\n"
-    "  --task T           task type 2-6 (2-5 circles, 6 squaring on the unit circle)\n"
-    "  --set NAME=TEXT    set a control by name, e.g. EditKd=2.5 (repeatable)\n"
-    "  --picture NAME     convergence, periodicity, preperiodicity, nth, rectangle,\n"
-    "                     end-regions, infinity, closest-order, last-two, lyap-x, lyap-y,\n"
-    "                     lyap-sum, lyap-d, closest-dist (default convergence)\n"
-    "  --tag N            the picture by its menu tag instead\n"
-    "  --clear            clear the tabula and draw the basic circles first\n"
-    "  --overlay          draw the basic circles after the picture\n"
-    "  --fixed-points     mark the fixed points of the map after the picture (and overlay)\n"
-    "  --size WxH         tabula size (default 542x450)\n"
-    "  --threads N        worker threads (default: all cores)\n"
-    "  --seed N           random seed (default: from the clock)\n"
-    "  --grid FILE        write the value grid as text\n"
-    "  --scale-image FILE write the Lyapunov colour scale (25x241), .png or .bmp\n"
-    "  --print-scene      print the scene text and draw nothing\n"
-    "  --rows FIRST:LAST  draw only those rows of the picture into a band file OUTPUT\n"
-    "  --assemble OUT BAND...\n"
-    "                     join band files into the PNG picture OUT (and --grid FILE)\n"
-    "  --quiet            no progress bar, no warnings\n"
-    "  --help             this text\n";
-
 namespace {
 
-// The largest side of a picture: its rows of pixels and values must fit in memory a band at
-// a time, and its pixel count in the grid's indices.
-constexpr long long kMaxSide = 1000000;
+// One option: how the usage shows it and how its value is read into the options.
+struct OptionSpec {
+    std::string name;   // "--size", or "OUTPUT" for the file named without an option
+    std::string alias;  // a short name ("-q"), or empty
+    std::string value;  // the value's name in the usage ("WxH"); empty: the option is a flag
+    std::string help;   // the usage text; "\n" starts a line of its own
+    // Reads the value into `o`; a failure says what the option takes. Null for a flag.
+    Status (*read)(const std::string& value, RenderOptions& o) = nullptr;
+    bool RenderOptions::*flag = nullptr;  // what a flag turns on
+};
 
 // A whole number written as digits alone (no blank, sign or empty part) within [lo, hi].
 bool ParseDigits(const std::string& s, unsigned long long lo, unsigned long long hi,
@@ -51,13 +31,25 @@ bool ParseDigits(const std::string& s, unsigned long long lo, unsigned long long
     return errno == 0 && v >= lo && v <= hi;
 }
 
-bool ParseLong(const std::string& s, long long lo, long long hi, long long& v) {
+bool ParseInt(const std::string& s, int lo, int hi, int& v) {
     unsigned long long u = 0;
     if (!ParseDigits(s, static_cast<unsigned long long>(lo), static_cast<unsigned long long>(hi),
                      u))
         return false;
-    v = static_cast<long long>(u);
+    v = static_cast<int>(u);
     return true;
+}
+
+// "OPTION takes WHAT, not 'VALUE'", the value shortened.
+Failure Takes(const std::string& option, const std::string& what, const std::string& value) {
+    return Failure{option + " takes " + what + ", not '" + ShortText(value) + "'"};
+}
+
+// Two whole numbers of [lo, hi] around `separator` ("WxH", "FIRST:LAST").
+bool ParsePair(const std::string& s, char separator, int lo, int hi, int& a, int& b) {
+    const size_t at = s.find(separator);
+    return at != std::string::npos && ParseInt(s.substr(0, at), lo, hi, a) &&
+           ParseInt(s.substr(at + 1), lo, hi, b);
 }
 
 std::string ValidControlNames() {
@@ -66,120 +58,207 @@ std::string ValidControlNames() {
     return names;
 }
 
-// The options followed by a value.
-bool TakesValue(const std::string& option) {
-    for (const char* o : {"--example", "--scene", "--task", "--set", "--picture", "--tag", "--size",
-                          "--threads", "--seed", "--grid", "--scale-image", "--rows", "--assemble"})
-        if (option == o) return true;
-    return false;
+// What a control takes, for a refusal.
+std::string ControlTakes(const ControlSpec& f) {
+    switch (f.kind) {
+        case ControlKind::Edit:
+            return f.check == RangeCheck::Positive      ? "a number above 0"
+                   : f.check == RangeCheck::NonNegative ? "a number of 0 or more"
+                                                        : "a number";
+        case ControlKind::Spin:
+            return "a whole number";
+        case ControlKind::Check:
+            return "on or off";
+        case ControlKind::ColourLabel:
+            return "a colour (a name, #RRGGBB or r,g,b)";
+    }
+    return "a value";
+}
+
+// --set NAME=TEXT: the control must take the text, an edit's number included, so that what
+// is drawn is what was asked for.
+Status ReadSet(const std::string& s, RenderOptions& o) {
+    const size_t eq = s.find('=');
+    if (eq == std::string::npos || eq == 0) return Takes("--set", "NAME=TEXT", s);
+    const std::string name = s.substr(0, eq), text = s.substr(eq + 1);
+    const std::optional<Ctl> c = FindControl(name);
+    if (!c)
+        return Failure{"unknown control '" + ShortText(name) +
+                       "'; valid names: " + ValidControlNames()};
+    const ControlSpec& f = Spec(*c);
+    ControlValues check;
+    const bool taken =
+        f.kind == ControlKind::Edit ? TextToNumber(text, f.check).Ok() : check.Set(name, text).Ok();
+    if (!taken) return Takes(name, ControlTakes(f), text);
+    o.sets.emplace_back(name, text);
+    return {};
+}
+
+// A file name, which may not be empty.
+Status ReadFile(const std::string& option, const std::string& value, std::string& into) {
+    if (value.empty()) return Failure{option + " needs a file name"};
+    into = value;
+    return {};
+}
+
+// The table of every option, in the order of the usage text.
+const std::vector<OptionSpec>& Options() {
+    static const std::vector<OptionSpec> table = [] {
+        const RenderOptions d;  // the defaults, as the help states them
+        return std::vector<OptionSpec>{
+            {"OUTPUT", "", "", "picture file, .png or .bmp (default " + d.output + ")",
+             [](const std::string& v, RenderOptions& o) {
+                 if (!o.output.empty()) return Status(Failure{"only one output file may be given"});
+                 o.output = v;
+                 return Status();
+             }},
+            {"--example", "", "N", "load example N (1-14); default " + std::to_string(d.example),
+             [](const std::string& v, RenderOptions& o) {
+                 return ParseInt(v, 1, 14, o.example) ? Status() : Takes("--example", "1 to 14", v);
+             }},
+            {"--scene", "", "FILE",
+             "load a scene file saved by the window instead (its picture and\n"
+             "tabula size too, unless --picture, --tag or --size are given)",
+             [](const std::string& v, RenderOptions& o) {
+                 return ReadFile("--scene", v, o.sceneFile);
+             }},
+            {"--task", "", "T", "task type 2-6 (2-5 circles, 6 squaring on the unit circle)",
+             [](const std::string& v, RenderOptions& o) {
+                 return ParseInt(v, 2, 6, o.task) ? Status() : Takes("--task", "2 to 6", v);
+             }},
+            {"--set", "", "NAME=TEXT",
+             "set a control by name, e.g. EditKd=2.5 (repeatable); a text\n"
+             "the control does not take is refused",
+             ReadSet},
+            {"--picture", "", "NAME",
+             "convergence, periodicity, preperiodicity, nth, rectangle,\n"
+             "end-regions, infinity, closest-order, last-two, lyap-x, lyap-y,\n"
+             "lyap-sum, lyap-d, closest-dist (default convergence)",
+             [](const std::string& v, RenderOptions& o) {
+                 const PictureKindInfo* k = FindPictureKind(v);
+                 if (!k) return Status(Failure{"unknown picture '" + ShortText(v) + "'"});
+                 o.tag = k->tag;
+                 o.tagGiven = true;
+                 return Status();
+             }},
+            {"--tag", "", "N", "the picture by its menu tag instead",
+             [](const std::string& v, RenderOptions& o) {
+                 if (!ParseInt(v, 0, 1000, o.tag) || !FindPictureKind(o.tag))
+                     return Status(Takes("--tag", "the tag of a picture", v));
+                 o.tagGiven = true;
+                 return Status();
+             }},
+            {"--clear", "", "", "clear the tabula and draw the basic circles first", nullptr,
+             &RenderOptions::clear},
+            {"--overlay", "", "", "draw the basic circles after the picture", nullptr,
+             &RenderOptions::overlay},
+            {"--fixed-points", "", "",
+             "mark the fixed points of the map after the picture (and overlay)", nullptr,
+             &RenderOptions::fixedPoints},
+            {"--size", "", "WxH",
+             "tabula size (default " + std::to_string(d.width) + "x" + std::to_string(d.height) +
+                 "; each side up to " + std::to_string(kMaxPictureSide) + ")",
+             [](const std::string& v, RenderOptions& o) {
+                 if (!ParsePair(v, 'x', 1, kMaxPictureSide, o.width, o.height))
+                     return Status(
+                         Takes("--size",
+                               "WxH with each from 1 to " + std::to_string(kMaxPictureSide), v));
+                 o.sizeGiven = true;
+                 return Status();
+             }},
+            {"--threads", "", "N", "worker threads (default: all cores)",
+             [](const std::string& v, RenderOptions& o) {
+                 return ParseInt(v, 1, 1024, o.threads) ? Status()
+                                                        : Takes("--threads", "1 to 1024", v);
+             }},
+            {"--seed", "", "N", "random seed (default: from the clock)",
+             [](const std::string& v, RenderOptions& o) {
+                 if (!ParseDigits(v, 0, ~0ULL, o.seed))
+                     return Status(Takes("--seed", "a whole number", v));
+                 o.haveSeed = true;
+                 return Status();
+             }},
+            {"--grid", "", "FILE", "write the value grid as text",
+             [](const std::string& v, RenderOptions& o) {
+                 return ReadFile("--grid", v, o.gridFile);
+             }},
+            {"--scale-image", "", "FILE", "write the Lyapunov colour scale (25x241), .png or .bmp",
+             [](const std::string& v, RenderOptions& o) {
+                 return ReadFile("--scale-image", v, o.scaleFile);
+             }},
+            {"--print-scene", "", "", "print the scene text and draw nothing", nullptr,
+             &RenderOptions::printScene},
+            {"--rows", "", "FIRST:LAST",
+             "draw only those rows of the picture into a band file OUTPUT",
+             [](const std::string& v, RenderOptions& o) {
+                 if (!ParsePair(v, ':', 0, kMaxPictureSide - 1, o.firstRow, o.lastRow) ||
+                     o.lastRow < o.firstRow)
+                     return Status(Takes("--rows", "FIRST:LAST with FIRST <= LAST", v));
+                 o.rowsGiven = true;
+                 return Status();
+             }},
+            {"--assemble", "", "OUT BAND...",
+             "join band files into the PNG picture OUT (and --grid FILE)",
+             [](const std::string& v, RenderOptions& o) {
+                 o.assemble = true;
+                 return ReadFile("--assemble", v, o.output);
+             }},
+            {"--quiet", "-q", "", "no progress bar, no warnings", nullptr, &RenderOptions::quiet},
+            {"--help", "-h", "", "this text", nullptr, &RenderOptions::help},
+        };
+    }();
+    return table;
+}
+
+const OptionSpec* FindOption(const std::string& arg) {
+    for (const OptionSpec& spec : Options())
+        if (arg.starts_with('-') && (arg == spec.name || arg == spec.alias)) return &spec;
+    return nullptr;
 }
 
 }  // namespace
 
+const std::string& RenderUsage() {
+    static const std::string usage = [] {
+        constexpr size_t kHelpColumn = 21;
+        const std::string indent(kHelpColumn, ' ');
+        std::string text = "usage: vorla-render [options] [OUTPUT]\n";
+        for (const OptionSpec& spec : Options()) {
+            std::string left = "  " + spec.name + (spec.value.empty() ? "" : " " + spec.value);
+            // A long name and value take a line of their own.
+            text += left.size() < kHelpColumn ? left + std::string(kHelpColumn - left.size(), ' ')
+                                              : left + "\n" + indent;
+            for (const char c : spec.help) text += c == '\n' ? "\n" + indent : std::string(1, c);
+            text += "\n";
+        }
+        return text;
+    }();
+    return usage;
+}
+
 Result<RenderOptions> ParseRenderOptions(int argc, char** argv) {
     RenderOptions o;
-    bool haveOutput = false;
+    o.output.clear();  // empty until a name is given, so that a second name is refused
+    const OptionSpec& outputSpec = Options().front();
     for (int i = 1; i < argc; ++i) {
         const std::string a = argv[i];
-        if (TakesValue(a) && i + 1 >= argc) return Failure{a + " needs a value"};
-        auto value = [&]() -> std::string { return argv[++i]; };
-        long long v = 0;
-        if (a == "--help" || a == "-h") {
-            o.help = true;
-        } else if (a == "--example") {
-            const std::string s = value();
-            if (!ParseLong(s, 1, 14, v)) return Failure{"--example takes 1 to 14, not '" + s + "'"};
-            o.example = static_cast<int>(v);
-        } else if (a == "--scene") {
-            o.sceneFile = value();
-            if (o.sceneFile.empty()) return Failure{"--scene needs a file name"};
-        } else if (a == "--task") {
-            const std::string s = value();
-            if (!ParseLong(s, 2, 6, v)) return Failure{"--task takes 2 to 6, not '" + s + "'"};
-            o.task = static_cast<int>(v);
-        } else if (a == "--set") {
-            const std::string s = value();
-            const size_t eq = s.find('=');
-            if (eq == std::string::npos || eq == 0)
-                return Failure{"--set takes NAME=TEXT, not '" + s + "'"};
-            const std::string name = s.substr(0, eq);
-            if (!FindControl(name))
-                return Failure{"unknown control '" + name +
-                               "'; valid names: " + ValidControlNames()};
-            o.sets.emplace_back(name, s.substr(eq + 1));
-        } else if (a == "--picture") {
-            const std::string s = value();
-            const PictureKindInfo* k = FindPictureKind(s);
-            if (!k) return Failure{"unknown picture '" + s + "'"};
-            o.tag = k->tag;
-            o.tagGiven = true;
-        } else if (a == "--tag") {
-            const std::string s = value();
-            if (!ParseLong(s, 0, 1000, v) || !FindPictureKind(static_cast<int>(v)))
-                return Failure{"--tag takes the tag of a picture, not '" + s + "'"};
-            o.tag = static_cast<int>(v);
-            o.tagGiven = true;
-        } else if (a == "--clear") {
-            o.clear = true;
-        } else if (a == "--overlay") {
-            o.overlay = true;
-        } else if (a == "--fixed-points") {
-            o.fixedPoints = true;
-        } else if (a == "--size") {
-            const std::string s = value();
-            const size_t x = s.find('x');
-            long long w = 0, h = 0;
-            if (x == std::string::npos || !ParseLong(s.substr(0, x), 1, kMaxSide, w) ||
-                !ParseLong(s.substr(x + 1), 1, kMaxSide, h) || w * h > (1LL << 40))
-                return Failure{"--size takes WxH with each from 1 to 1000000, not '" + s + "'"};
-            o.width = static_cast<int>(w);
-            o.height = static_cast<int>(h);
-            o.sizeGiven = true;
-        } else if (a == "--threads") {
-            const std::string s = value();
-            if (!ParseLong(s, 1, 1024, v))
-                return Failure{"--threads takes 1 to 1024, not '" + s + "'"};
-            o.threads = static_cast<int>(v);
-        } else if (a == "--seed") {
-            const std::string s = value();
-            if (!ParseDigits(s, 0, ~0ULL, o.seed))
-                return Failure{"--seed takes a whole number, not '" + s + "'"};
-            o.haveSeed = true;
-        } else if (a == "--grid") {
-            o.gridFile = value();
-            if (o.gridFile.empty()) return Failure{"--grid needs a file name"};
-        } else if (a == "--scale-image") {
-            o.scaleFile = value();
-            if (o.scaleFile.empty()) return Failure{"--scale-image needs a file name"};
-        } else if (a == "--rows") {
-            const std::string s = value();
-            const size_t colon = s.find(':');
-            long long f = 0, l = 0;
-            if (colon == std::string::npos || !ParseLong(s.substr(0, colon), 0, kMaxSide - 1, f) ||
-                !ParseLong(s.substr(colon + 1), 0, kMaxSide - 1, l) || l < f)
-                return Failure{"--rows takes FIRST:LAST with FIRST <= LAST, not '" + s + "'"};
-            o.rowsGiven = true;
-            o.firstRow = static_cast<int>(f);
-            o.lastRow = static_cast<int>(l);
-        } else if (a == "--assemble") {
-            o.assemble = true;
-            o.output = value();
-            if (o.output.empty()) return Failure{"--assemble needs a file name"};
-            haveOutput = true;
-        } else if (a == "--print-scene") {
-            o.printScene = true;
-        } else if (a == "--quiet" || a == "-q") {
-            o.quiet = true;
+        const OptionSpec* spec = FindOption(a);
+        Status read;
+        if (spec && spec->flag) {
+            o.*spec->flag = true;
+        } else if (spec) {
+            if (i + 1 >= argc) return Failure{a + " needs a value"};
+            read = spec->read(argv[++i], o);
         } else if (a.size() > 1 && a[0] == '-') {
-            return Failure{"unknown option '" + a + "'"};
+            return Failure{"unknown option '" + ShortText(a) + "'"};
         } else if (o.assemble) {
             o.bands.push_back(a);
         } else {
-            if (haveOutput) return Failure{"only one output file may be given"};
-            o.output = a;
-            haveOutput = true;
+            read = outputSpec.read(a, o);
         }
+        if (!read) return Failure{read.Message()};
     }
+    if (o.output.empty()) o.output = RenderOptions().output;
     if (o.assemble && o.bands.empty()) return Failure{"--assemble needs band files"};
     if (o.rowsGiven && !o.gridFile.empty())
         return Failure{"a band file holds its grid rows; --grid goes with --assemble"};

@@ -1,4 +1,6 @@
-// The renderer's command line: its options, read and checked.
+// The renderer's command line: its options, read and checked. Each option is declared once, in
+// a table of its name, its value, its help and its reader; the usage text and the parsing both
+// come from that table (and the README's usage block is the usage text).
 #pragma once
 
 #include <string>
@@ -9,9 +11,6 @@
 #include "plane/tabula.h"
 
 namespace vorla {
-
-// The usage text, printed by --help and after a bad option.
-extern const char* const kRenderUsage;
 
 // The options of one run, with their defaults.
 struct RenderOptions {
@@ -34,6 +33,10 @@ struct RenderOptions {
     bool assemble = false;           // --assemble: `output` is made of `bands`
     std::vector<std::string> bands;
 };
+
+// The usage text, printed by --help and after a bad option: one line or more per option of
+// the table, in its order.
+const std::string& RenderUsage();
 
 // The options, or the message of the first bad one.
 Result<RenderOptions> ParseRenderOptions(int argc, char** argv);

@@ -1,5 +1,8 @@
 #include "pictures/coarse.h"
 
+#include <QPainter>
+#include <algorithm>
+#include <cmath>
 #include <cstdint>
 
 #include "pictures/driver.h"
@@ -28,6 +31,28 @@ std::vector<RowJob> CoarseJobs(int lastRow, int lastCol, int W) {
 }
 
 }  // namespace walk
+
+QImage MovedPicture(const QImage& picture, const TAxisB& from, const TAxisB& to) {
+    QImage moved(picture.size(), QImage::Format_RGB32);
+    moved.fill(kNeutralRgb);
+    // The tabula of `to` in pixels of `from`, cut to the picture: only that part is drawn, so
+    // that a deep zoom draws a few source pixels large rather than the whole picture huge.
+    const long double scale = to.XStep / from.XStep;  // pixels of `from` per pixel of `to`
+    const long double left = (to.XMin - from.XMin) / from.XStep;
+    const long double top = (from.YMax - to.YMax) / from.YStep;
+    const long double x0 = std::max(left, 0.0L), y0 = std::max(top, 0.0L);
+    const long double x1 = std::min(left + picture.width() * scale, (long double)picture.width());
+    const long double y1 = std::min(top + picture.height() * scale, (long double)picture.height());
+    if (!(x1 > x0 && y1 > y0) || !std::isfinite(scale) || !(scale > 0)) return moved;
+    const QRectF source(static_cast<double>(x0), static_cast<double>(y0),
+                        static_cast<double>(x1 - x0), static_cast<double>(y1 - y0));
+    const QRectF target(
+        static_cast<double>((x0 - left) / scale), static_cast<double>((y0 - top) / scale),
+        static_cast<double>((x1 - x0) / scale), static_cast<double>((y1 - y0) / scale));
+    QPainter painter(&moved);
+    painter.drawImage(target, picture, source);
+    return moved;
+}
 
 void ComposeCoarse(const QImage& tabula, const QImage& background, int step, int nextRow,
                    QImage& shown) {

@@ -3,9 +3,20 @@
 // the passes come, each computed pixel standing for the block of its grid.
 #pragma once
 
+#include <QColor>
 #include <QImage>
 
+#include "plane/viewport.h"
+
 namespace vorla {
+
+// The colour shown where a moved picture does not reach.
+inline constexpr QRgb kNeutralRgb = 0xffc0c0c0;
+
+// `picture`, drawn with the axes `from`, moved and scaled to show what it holds of the view
+// of the axes `to` on a tabula of its size: a preview of the view before any pixel of it is
+// computed. Where it does not reach, the preview is neutral.
+QImage MovedPicture(const QImage& picture, const TAxisB& from, const TAxisB& to);
 
 // Composes into `shown` the picture of `tabula` as far as the coarse passes have come: the
 // pass of step `step` (8, 4, 2, 1) has computed its rows above `nextRow`. Every pixel shows

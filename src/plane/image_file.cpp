@@ -69,6 +69,9 @@ bool WriteThrough(int fd, const FileWriter& write, bool sync, int& err, Status& 
         return false;
     }
     failed = write(f);
+    // A write the stream refused (a full disk, a closed pipe) is told by its reason, whatever
+    // the writer made of it ("PNG: stream error").
+    if (!failed.Ok() && std::ferror(f)) failed = Reason(errno ? errno : EIO);
     bool ok = failed.Ok() && std::fflush(f) == 0;
     if (!ok && failed.Ok()) err = errno;
     if (ok && sync && ::fsync(::fileno(f)) != 0 && errno != EINVAL && errno != EROFS) {
@@ -127,6 +130,7 @@ Status WriteInPlace(const FileWriter& write, const std::string& path, bool plain
         staged = std::tmpfile();
         if (!staged) return Reason(errno);
         failed = write(staged);
+        if (!failed.Ok() && std::ferror(staged)) failed = Reason(errno ? errno : EIO);
         if (!failed) {
             std::fclose(staged);
             return failed;
@@ -251,11 +255,14 @@ bool SameFile(const std::string& a, const std::string& b) {
     const bool hasA = ::stat(a.c_str(), &sa) == 0, hasB = ::stat(b.c_str(), &sb) == 0;
     if (hasA && hasB) return sa.st_dev == sb.st_dev && sa.st_ino == sb.st_ino;
     if (hasA || hasB) return false;
-    // Two new names: the same when their links and folders lead to the same place.
+    // Two new names: the same when their links and folders lead to the same place. A name is
+    // made absolute first: the existing part of a path is resolved, the rest kept as written,
+    // so "s.png" and "./s.png" must both start from the working folder.
     auto where = [](const std::string& p) {
         const Result<std::string> t = LinkTarget(p);
         std::error_code ec;
-        return std::filesystem::weakly_canonical(t ? t.Value() : p, ec);
+        const std::filesystem::path whole = std::filesystem::absolute(t ? t.Value() : p, ec);
+        return std::filesystem::weakly_canonical(whole, ec).lexically_normal();
     };
     return where(a) == where(b);
 }

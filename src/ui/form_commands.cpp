@@ -14,7 +14,10 @@
 #include <cmath>
 #include <cstdlib>
 
+#include "app/picture_file.h"
 #include "base/status.h"
+#include "pictures/coarse.h"
+#include "pictures/kinds.h"
 #include "plane/image_file.h"
 #include "ui/about_window.h"
 #include "ui/help_window.h"
@@ -138,14 +141,20 @@ std::optional<std::pair<QString, int>> TVorlaForm::AskSaveFile(const char* name,
     return std::pair{path, filter};
 }
 
-void TVorlaForm::menuSaveObrazClick() {
-    // The filter chosen decides the format, whatever the name's extension; BMP comes first.
+std::optional<std::pair<QString, const char*>> TVorlaForm::AskPictureFile(const char* name) {
     const auto chosen =
-        AskSaveFile("SaveDialog1", {"BMP image (*.bmp)", "PNG image (*.png)"}, {"bmp", "png"}, 0);
+        AskSaveFile(name, {"PNG image (*.png)", "BMP image (*.bmp)"}, {"png", "bmp"}, 0);
+    if (!chosen) return {};
+    // The name's own extension decides the format; the filter only for another name.
+    const char* format = PictureFormatOf(chosen->first.toStdString());
+    return std::pair{chosen->first, format ? format : chosen->second == 0 ? "PNG" : "BMP"};
+}
+
+void TVorlaForm::menuSaveObrazClick() {
+    const auto chosen = AskPictureFile("SaveDialog1");
     if (!chosen) return;
     const QString& path = chosen->first;
-    const Status saved =
-        SaveImageFile(ShownPicture(), path.toStdString(), chosen->second == 1 ? "PNG" : "BMP");
+    const Status saved = SaveImageFile(ShownPicture(), path.toStdString(), chosen->second);
     if (!saved)
         ReportError(QString::fromLocal8Bit("Cannot create file \"" + path.toStdString() + "\". " +
                                            saved.Message()));
@@ -198,9 +207,14 @@ void TVorlaForm::TabuleMouseDown(QMouseEvent* e) {
     const QPoint p = PixelOf(e);
     const ShiftState state =
         ShiftFromQt(e->modifiers(), e->buttons(), e->type() == QEvent::MouseButtonDblClick);
-    if (pictureRunning()) return;  // presses are ignored while a picture runs
+    // A middle drag pans and a Shift + left drag outlines a zoom, also while a picture runs
+    // (which then ends, as for the wheel); any other press is ignored meanwhile.
     if (button == MouseButton::Middle) {
         panFrom_ = p;
+        return;
+    }
+    if (pictureRunning()) {
+        if (state == (shift::Shift | shift::Left)) bandFrom_ = p;
         return;
     }
     RunNow([&] { ShowMouseOutcome(tools_->TabuleMouseDown(button, state, p.x(), p.y())); });
@@ -280,15 +294,27 @@ void TVorlaForm::MoveView(const std::function<AxesRange(const AxesRange&, int W,
     const AxesRange to = move(from.Value(), W, H);
     // Beyond what the numbers can hold the view stays as it is.
     if (CheckRange(to, W, H) != RangeFault::None) return;
-    WriteAxesTexts(*this, TextsOf(to));
+    WriteAxesTexts(*this, ReadableTextsOf(to, W, H));
     ShowNewView();
 }
 
 void TVorlaForm::ShowNewView() {
-    if (session_->PictureKind() != 0)
-        ActionClick(session_->PictureKind());
-    else
-        Recalculation1Click();
+    const int W = session_->view().W, H = session_->view().H;
+    const Result<AxesRange> to = FieldRange(*this, W, H);
+    const int tag = session_->PictureKind();
+    if (tag == PictureTag::None || !to) return Recalculation1Click();
+    // The picture shown, moved at once to the view the fields give; the new picture then
+    // comes coarse first over it.
+    Viewport next = session_->view();
+    next.range = to.Value();
+    next.PrepocetPodleSouradnic({});
+    const QImage preview = MovedPicture(ShownPicture(), session_->view().axes, next.axes);
+    tabule_->Freeze(preview);
+    tools_->StopOrbit();
+    pictures_.Cancel();
+    pictures_.Then([this, tag, preview] {
+        if (!closePending_) StartPicture(tag, preview);
+    });
 }
 
 void TVorlaForm::ViewBackClick() {
@@ -302,6 +328,27 @@ void TVorlaForm::ViewForwardClick() {
     if (const std::optional<AxesTexts> view = session_->ViewForward()) {
         WriteAxesTexts(*this, *view);
         ShowNewView();
+    }
+}
+
+void TVorlaForm::KeyMove(int key) {
+    const int W = session_->view().W, H = session_->view().H;
+    switch (key) {
+        case Qt::Key_Plus:
+        case Qt::Key_Equal:
+        case Qt::Key_Minus: {
+            const long double factor = key == Qt::Key_Minus ? 1.25L : 0.8L;
+            return MoveView([factor](const AxesRange& r, int w, int h) {
+                return ZoomAbout(r, w, h, w / 2, h / 2, factor);
+            });
+        }
+        default: {
+            // The picture moves away from the arrow: the view goes its way by a tenth.
+            const int dx = key == Qt::Key_Left ? W / 10 : key == Qt::Key_Right ? -W / 10 : 0;
+            const int dy = key == Qt::Key_Up ? H / 10 : key == Qt::Key_Down ? -H / 10 : 0;
+            return MoveView(
+                [dx, dy](const AxesRange& r, int w, int h) { return Pan(r, w, h, dx, dy); });
+        }
     }
 }
 

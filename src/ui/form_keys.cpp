@@ -9,6 +9,7 @@
 #include <QTimer>
 #include <algorithm>
 
+#include "ui/tabula_view.h"
 #include "ui/vorla_form.h"
 
 namespace vorla {
@@ -80,6 +81,13 @@ bool IsStrayAltKey(const QKeyEvent* e) {
 bool TVorlaForm::FormKeyDown(QKeyEvent* e) {
     const int key = AltKeyOf(e);
     const Qt::KeyboardModifiers mods = e->modifiers();
+    // The tabula's own keys, with no modifier but the keypad's (and Shift, which + needs).
+    if (focusWidget() == tabule_ && !(mods & ~(Qt::KeypadModifier | Qt::ShiftModifier)) &&
+        (key == Qt::Key_Plus || key == Qt::Key_Equal || key == Qt::Key_Minus ||
+         key == Qt::Key_Left || key == Qt::Key_Right || key == Qt::Key_Up || key == Qt::Key_Down)) {
+        KeyMove(key);
+        return true;
+    }
     if (key == Qt::Key_Escape)  // not consumed
         RunCommand([this] { session_->RequestStop(); }, true);
     if ((key == Qt::Key_Tab || key == Qt::Key_Backtab) && (mods & Qt::ControlModifier)) {

@@ -482,6 +482,11 @@ void TVorlaForm::BuildStatusBar() {
         else
             bar->addWidget(l);
     }
+    zoomLabel_ = new QLabel;
+    zoomLabel_->setObjectName("ZoomLabel");
+    zoomLabel_->setToolTip("The zoom against the first view of the example or scene");
+    bar->addPermanentWidget(zoomLabel_);
+    ViewChanged();
 }
 
 }  // namespace vorla

@@ -3,6 +3,7 @@
 #include <QAction>
 #include <QMenu>
 #include <QMenuBar>
+#include <QSettings>
 
 #include "model/examples.h"
 #include "pictures/kinds.h"
@@ -41,6 +42,15 @@ void TVorlaForm::BuildMenus() {
               [this] { OpenScene1Click(); });
     AddAction(picture, "RenderAtSize1", QString::fromUtf8("Render at si&ze …"),
               QKeySequence("Ctrl+B"), [this] { RenderAtSize1Click(); });
+    recentScenes_ = picture->addMenu("Recent scenes");
+    recentScenes_->menuAction()->setObjectName("RecentScenes1");
+    ShowRecentScenes();
+    picture->addSeparator();
+    coarseEverywhere_ =
+        AddAction(picture, "CoarsePreview1", "Coarse preview for every picture", {},
+                  [this] { Settings().setValue(kCoarseKey, coarseEverywhere_->isChecked()); });
+    coarseEverywhere_->setCheckable(true);
+    coarseEverywhere_->setChecked(Settings().value(kCoarseKey, false).toBool());
     picture->addSeparator();
     AddAction(picture, "Konec1", "E&xit", QKeySequence("Ctrl+X"), [this] { Konec1Click(); });
 
@@ -55,9 +65,11 @@ void TVorlaForm::BuildMenus() {
         a->setProperty("Tag", tag);
     }
     coords->addSeparator();
-    AddAction(coords, "ViewBack1", "&Back", QKeySequence("Alt+Left"), [this] { ViewBackClick(); });
-    AddAction(coords, "ViewForward1", "&Forward", QKeySequence("Alt+Right"),
-              [this] { ViewForwardClick(); });
+    viewBack_ = AddAction(coords, "ViewBack1", "&Back", QKeySequence("Alt+Left"),
+                          [this] { ViewBackClick(); });
+    viewForward_ = AddAction(coords, "ViewForward1", "&Forward", QKeySequence("Alt+Right"),
+                             [this] { ViewForwardClick(); });
+    ViewChanged();  // nowhere to go yet
 
     QMenu* action = bar->addMenu("&Action");
     auto pictureItem = [&](QMenu* menu, const char* name, const char* caption, int tag,

@@ -3,17 +3,23 @@
 // a copy of the controls, on a thread of its own, exactly as the renderer does: the window's
 // session is not touched and the GUI thread only shows the progress.
 #include <QFileDialog>
+#include <QFileInfo>
 #include <QInputDialog>
+#include <QMenu>
 #include <QMessageBox>
 #include <QMetaObject>
 #include <QProgressDialog>
 #include <QRegularExpression>
+#include <QScreen>
+#include <QSettings>
+#include <QTimer>
 #include <functional>
 #include <string>
 
 #include "app/scene_render.h"
 #include "pictures/kinds.h"
 #include "plane/image_file.h"
+#include "ui/tabula_view.h"
 #include "ui/vorla_form.h"
 
 namespace vorla {
@@ -41,33 +47,90 @@ SceneState TVorlaForm::CurrentScene() const {
     return s;
 }
 
+QSettings Settings() {
+    return QSettings("vorla", "vorla");
+}
+
 void TVorlaForm::SaveScene1Click() {
     const auto chosen = AskSaveFile("SceneDialog", {"Vorla scene (*.json)"}, {"json"}, 0);
     if (!chosen) return;
     const QString& path = chosen->first;
     if (const Status saved = WriteSceneFile(CurrentScene(), path.toStdString()); !saved)
-        ReportError(Local("Cannot create file \"" + path.toStdString() + "\". " + saved.Message()));
+        return ReportError(
+            Local("Cannot create file \"" + path.toStdString() + "\". " + saved.Message()));
+    SceneFileUsed(path);
 }
 
 void TVorlaForm::OpenScene1Click() {
     const QString path = QFileDialog::getOpenFileName(this, "Open scene", QString(),
                                                       "Vorla scene (*.json);;All files (*)");
-    if (path.isEmpty()) return;
+    if (!path.isEmpty()) OpenSceneFile(path);
+}
+
+void TVorlaForm::OpenSceneFile(const QString& path) {
     std::vector<std::string> warnings;
     const Result<SceneState> read = ReadSceneFile(path.toStdString(), &warnings);
     if (!read) {
         ReportError(Local("The scene was not opened: " + read.Message()));
         return;
     }
-    RunCommand([this, scene = read.Value()] { ApplyScene(scene); }, true);
+    SceneFileUsed(path);
+    const SceneState scene = read.Value();
+    // The tabula takes the scene's size where the screen can show it: the window grows or
+    // shrinks by the difference. The scene is put in place once the resize has come.
+    const QSize want(scene.width, scene.height), have = tabule_->size();
+    bool resized = false;
+    if (scene.width > 0 && scene.height > 0 && want != have) {
+        const QSize window = size() + (want - have);
+        const QRect room = screen() ? screen()->availableGeometry() : QRect();
+        if (room.isValid() && window.width() <= room.width() && window.height() <= room.height() &&
+            window.expandedTo(minimumSize()) == window &&
+            window.boundedTo(maximumSize()) == window) {
+            resize(window);
+            resized = true;
+        }
+    }
+    const auto apply = [this, scene] { RunCommand([this, scene] { ApplyScene(scene); }, true); };
+    if (resized)
+        QTimer::singleShot(0, this, apply);
+    else
+        apply();
     QStringList lines;
     for (const std::string& w : warnings) lines << Local(w);
     if (!lines.isEmpty()) QMessageBox::warning(this, "Vorla", lines.join("\n"));
 }
 
+void TVorlaForm::SceneFileUsed(const QString& path) {
+    const QString file = QFileInfo(path).absoluteFilePath();
+    QStringList recent = Settings().value(kRecentKey).toStringList();
+    recent.removeAll(file);
+    recent.prepend(file);
+    while (recent.size() > kRecentScenes) recent.removeLast();
+    Settings().setValue(kRecentKey, recent);
+    ShowRecentScenes();
+    setWindowTitle(QFileInfo(path).fileName() + "  -  " + kCaption);
+}
+
+void TVorlaForm::ShowRecentScenes() {
+    recentScenes_->clear();
+    const QStringList recent = Settings().value(kRecentKey).toStringList();
+    for (int i = 0; i < recent.size() && i < kRecentScenes; ++i) {
+        const QString path = recent[i];
+        QAction* a = recentScenes_->addAction(QString("&%1  %2").arg((i + 1) % 10).arg(path));
+        a->setObjectName(QString("RecentScene%1").arg(i + 1));
+        connect(a, &QAction::triggered, this, [this, path] { OpenSceneFile(path); });
+    }
+    recentScenes_->setEnabled(!recent.isEmpty());
+}
+
 void TVorlaForm::ApplyScene(const SceneState& s) {
     // As if the user had typed every field, clicked every label and chosen the task type.
     session_->ApplyScene(s);
+    const int w = session_->tabula().Width(), h = session_->tabula().Height();
+    if (s.width > 0 && s.height > 0 && (s.width != w || s.height != h))
+        SetStatus(StatusPanel::Message, "The scene's tabula is " + std::to_string(s.width) + "x" +
+                                            std::to_string(s.height) + "; the screen takes it at " +
+                                            std::to_string(w) + "x" + std::to_string(h) + ".");
     if (const Status recalc = session_->ButPrepocetClick(); !recalc) {
         Report(recalc);
         return;
@@ -102,11 +165,10 @@ void TVorlaForm::RenderAtSize1Click() {
         return;
     }
     renderSize_ = typed.trimmed();
-    const auto chosen =
-        AskSaveFile("RenderDialog", {"PNG image (*.png)", "BMP image (*.bmp)"}, {"png", "bmp"}, 0);
+    const auto chosen = AskPictureFile("RenderDialog");
     if (!chosen) return;
     const QString path = chosen->first;
-    const PictureFiles files{path.toStdString(), chosen->second == 0 ? "PNG" : "BMP", {}};
+    const PictureFiles files{path.toStdString(), chosen->second, {}};
     // A streamed picture needs the memory of its bands; a BMP file the whole picture.
     const bool streamed = StreamsInBands(scene.pictureKind, files.format);
     if (const Status fits = CheckRenderMemory(width, streamed ? kStreamRows : height); !fits) {
@@ -133,8 +195,15 @@ void TVorlaForm::RenderAtSize1Click() {
     settings.width = width;
     settings.height = height;
     PictureRunner::Events events;
-    events.band = [this](int row, bool) {
-        if (renderProgress_) renderProgress_->setValue(row);
+    renderClock_.start();
+    const QString caption = progress->labelText();
+    events.band = [this, caption, height](int row, bool) {
+        if (!renderProgress_) return false;
+        renderProgress_->setValue(row);
+        renderProgress_->setLabelText(
+            caption + "\n" +
+            QString::fromStdString(
+                ProgressText(row, height, static_cast<double>(renderClock_.elapsed()) / 1000)));
         return false;
     };
     events.done = [this, path, width, height](const Status& status, bool cancelled) {

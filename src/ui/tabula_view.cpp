@@ -12,6 +12,8 @@ namespace vorla {
 TabulaView::TabulaView(const Tabula& tabula, QWidget* parent) : QWidget(parent), tabula_(tabula) {
     setObjectName("Tabule");
     setMouseTracking(true);
+    // A click or Tab gives it the focus, for the keys that zoom and pan.
+    setFocusPolicy(Qt::StrongFocus);
     setAttribute(Qt::WA_OpaquePaintEvent);
     setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Expanding);
     setMinimumSize(1, 1);

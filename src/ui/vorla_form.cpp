@@ -21,6 +21,7 @@
 #include <QWindow>
 #include <algorithm>
 
+#include "plane/number_text.h"
 #include "ui/about_window.h"
 #include "ui/help_window.h"
 #include "ui/tabula_view.h"
@@ -35,7 +36,7 @@ QString Q(const std::string& s) {
 
 TVorlaForm::TVorlaForm(QWidget* parent) : QMainWindow(parent) {
     setObjectName("VorlaForm");
-    setWindowTitle(QString::fromUtf8("Vorla  -  Kruhová inverze"));
+    setWindowTitle(QString::fromUtf8(kCaption));
     session_ = std::make_unique<Session>(*this, *this, kDefaultTabulaWidth, kDefaultTabulaHeight);
     // Workers the system refuses: the pictures run on those it gave, after a word once shown.
     if (const Status started = session_->pool().Started(); !started)
@@ -215,6 +216,14 @@ void TVorlaForm::TabulaChanged() {
         tabule_->Freeze(session_->tabula().Copy());  // only in a hand-over: the tabula is still
     else
         tabule_->update();
+}
+
+void TVorlaForm::ViewChanged() {
+    if (viewBack_) viewBack_->setEnabled(session_->history().CanGoBack());
+    if (viewForward_) viewForward_->setEnabled(session_->history().CanGoForward());
+    if (zoomLabel_)
+        zoomLabel_->setText("Zoom \u00d7" +
+                            QString::fromStdString(FormatDigits(4, session_->ZoomFactor())));
 }
 
 void TVorlaForm::ScaleChanged() {

@@ -7,10 +7,12 @@
 // layer: the window itself holds no thread.
 #pragma once
 
+#include <QElapsedTimer>
 #include <QImage>
 #include <QLabel>
 #include <QMainWindow>
 #include <QPointer>
+#include <QSettings>
 #include <QTimer>
 #include <array>
 #include <functional>
@@ -24,6 +26,8 @@
 #include "model/controls.h"
 
 class QAction;
+class QMenu;
+class QSettings;
 class QComboBox;
 class QTabWidget;
 class QPushButton;
@@ -53,6 +57,15 @@ enum class Page : int {
 const char* PageName(Page page);
 
 // The main window, with the session it owns; the controls and the host of that session.
+// What the window keeps between runs (not in scene files): the coarse preview for every
+// picture and the recent scenes.
+QSettings Settings();
+inline constexpr const char* kCoarseKey = "coarsePreviewForEveryPicture";
+inline constexpr const char* kRecentKey = "recentScenes";
+inline constexpr int kRecentScenes = 10;
+// The window's caption; a scene file opened or saved is named before it.
+inline constexpr const char* kCaption = "Vorla  -  Kruhov\u00e1 inverze";
+
 class TVorlaForm : public QMainWindow, public Controls, public Host {
     Q_OBJECT
   public:
@@ -92,6 +105,8 @@ class TVorlaForm : public QMainWindow, public Controls, public Host {
     void TabulaChanged() override;
     // Shows the redrawn Lyapunov colour scale.
     void ScaleChanged() override;
+    // Back and Forward enabled where there is somewhere to go; the zoom factor shown.
+    void ViewChanged() override;
 
     // The session of the window.
     Session& session() { return *session_; }
@@ -218,6 +233,9 @@ class TVorlaForm : public QMainWindow, public Controls, public Host {
     // index of that filter. Nothing when cancelled.
     std::optional<std::pair<QString, int>> AskSaveFile(const char* name, const QStringList& filters,
                                                        const QStringList& suffixes, int initial);
+    // Runs a save dialog named `name` for a picture file, PNG first: the path and its format,
+    // by the name's extension, else by the filter chosen. Nothing when cancelled.
+    std::optional<std::pair<QString, const char*>> AskPictureFile(const char* name);
     // Reports a failure, if it is one.
     void Report(const Status& done);
     // Runs the leave handler of a field that lost the focus, after the focus has moved.
@@ -227,8 +245,11 @@ class TVorlaForm : public QMainWindow, public Controls, public Host {
     // Moves the view: the fields' range, moved by `move`, written into the axes fields, and
     // the last picture computed anew (or the basic circles drawn).
     void MoveView(const std::function<AxesRange(const AxesRange&, int W, int H)>& move);
-    // After the axes fields took a new view: the last picture again, or the basic circles.
+    // After the axes fields took a new view: the last picture shown moved to it at once, then
+    // computed again coarse first, or the basic circles drawn.
     void ShowNewView();
+    // A key on the tabula: + or = zooms in about the middle, - out, an arrow pans by a tenth.
+    void KeyMove(int key);
     // Draws a slice of the orbit a right click began, and asks for the next one.
     void DrawOrbitSlice();
     // The picture as shown: during a picture, the tabula at the last hand-over.
@@ -236,12 +257,20 @@ class TVorlaForm : public QMainWindow, public Controls, public Host {
     // form_picture.cpp: pictures on the picture runner.
     // Posts a function to this window's event loop: the runners' way back.
     PictureRunner::Post PostToWindow();
-    void StartPicture(int tag);
+    // Starts the picture of menu tag `tag`; with a preview (a gesture's), coarse first over it.
+    void StartPicture(int tag, const QImage& preview = {});
     bool PictureBand(int row, bool commandsRan);  // the hand-over: the rows done shown
     void PictureDone(const Status& status);       // the picture's job has ended
     void CloseWhenIdle();                         // closes once no job runs
     // form_scene.cpp
     void ApplyScene(const SceneState& scene);
+    // Reads the scene file at `path` and, when good, puts it in place: the tabula takes its
+    // size where the screen allows, its picture is drawn again.
+    void OpenSceneFile(const QString& path);
+    // The scene file just opened or saved: first of the recent scenes, named in the caption.
+    void SceneFileUsed(const QString& path);
+    // Fills Picture > Recent scenes from the settings.
+    void ShowRecentScenes();
     void RenderDone(const Status& status, const QString& path, int width, int height);
     // vorla_form.cpp
     void FormResize(int width, int height);
@@ -274,7 +303,16 @@ class TVorlaForm : public QMainWindow, public Controls, public Host {
     // own, which only reports its progress.
     PictureRunner pictures_{PostToWindow(), PictureRunner::HandOver::Wait};
     PictureRunner renders_{PostToWindow(), PictureRunner::HandOver::Report};
-    int shownRow_ = 0;  // the rows above it are shown as the picture computed them
+    int shownRow_ = 0;   // the rows above it are shown as the picture computed them
+    QImage background_;  // what the picture's rows not computed yet show: the preview
+    QImage composed_;    // the coarse passes as shown
+    QElapsedTimer pictureClock_;
+    QElapsedTimer renderClock_;            // since "Render at size" began
+    QAction* coarseEverywhere_ = nullptr;  // Picture > Coarse preview for every picture
+    QMenu* recentScenes_ = nullptr;        // Picture > Recent scenes
+    QAction* viewBack_ = nullptr;
+    QAction* viewForward_ = nullptr;
+    QLabel* zoomLabel_ = nullptr;  // the zoom against the example's or scene's first view
     QPointer<QProgressDialog> renderProgress_;
     QString renderSize_;  // the size typed last, offered again
     bool closePending_ = false;

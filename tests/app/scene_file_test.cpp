@@ -3,7 +3,11 @@
 #include "app/scene_file.h"
 
 #include <gtest/gtest.h>
+#include <sys/stat.h>
+#include <unistd.h>
 
+#include <filesystem>
+#include <fstream>
 #include <string>
 #include <vector>
 
@@ -59,13 +63,25 @@ TEST(SceneFile, BadFilesAreRefusedNamingTheKeyAndUnknownKeysWarned) {
         {head + R"("controls": {"CheckClear": "yes"}})", "controls.CheckClear: takes true"},
         {head + R"("controls": {"LabelB1": "Mauve"}})", "controls.LabelB1:"},
         {head + R"("picture": "sunset", "controls": {}})", "picture:"},
-        {head + R"("tabula": {"width": 99999, "height": 5}, "controls": {}})", "tabula.width:"},
+        {head + R"("tabula": {"width": 1000001, "height": 5}, "controls": {}})", "tabula.width:"},
+        {head + R"("tabula": {"height": 5}, "controls": {}})", "tabula.width: the key is missing"},
+        {head + R"("tabula": 5, "controls": {}})", "tabula: takes an object"},
+        {R"({"format": "vorla-scene", "version": 1, "taskType": 3})",
+         "controls: the key is missing"},
+        {R"({"format": "vorla-scene", "taskType": 3, "controls": {}})",
+         "version: the key is missing"},
+        // A long value is shortened in the message.
+        {head + R"("controls": {"LabelB1": ")" + std::string(900000, 'x') + "\"}}",
+         "controls.LabelB1: takes a colour name, #RRGGBB or r,g,b in quotes, not "
+         "\"xxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxx... (900000 bytes)\""},
     };
     for (const auto& c : cases) {
         const Result<SceneState> r = ParseSceneText(c.text, "f.json", nullptr);
         ASSERT_FALSE(r) << c.text;
-        EXPECT_EQ(r.Message().rfind(std::string("f.json: ") + c.says, 0), 0u) << c.text << "\n"
-                                                                              << r.Message();
+        EXPECT_EQ(r.Message().rfind(std::string("f.json: ") + c.says, 0), 0u)
+            << c.text.substr(0, 200) << "\n"
+            << r.Message();
+        EXPECT_LT(r.Message().size(), 200u) << r.Message();
     }
     std::vector<std::string> warnings;
     const Result<SceneState> r =
@@ -76,6 +92,48 @@ TEST(SceneFile, BadFilesAreRefusedNamingTheKeyAndUnknownKeysWarned) {
     EXPECT_EQ(r->controls.Text(Ctl::EditKr), Spec(Ctl::EditKr).defaultText);
     EXPECT_EQ(warnings, (std::vector<std::string>{"f.json: unknown key controls.EditZoom ignored",
                                                   "f.json: unknown key colour ignored"}));
+}
+
+// Thousands of unknown keys give ten warnings and a count of the others; a long key is
+// shortened.
+TEST(SceneFile, WarningsAreCappedAndShort) {
+    std::string text = R"({"format": "vorla-scene", "version": 1, "taskType": 3, "controls": {)";
+    text += "\"" + std::string(5000, 'k') + "\": 1";
+    for (int i = 0; i < 3000; ++i) text += ", \"k" + std::to_string(i) + "\": 1";
+    text += "}}";
+    std::vector<std::string> warnings;
+    ASSERT_TRUE(ParseSceneText(text, "f.json", &warnings));
+    ASSERT_EQ(warnings.size(), 11u);
+    EXPECT_EQ(warnings.back(), "f.json: and 2991 more unknown keys ignored");
+    for (const std::string& w : warnings) EXPECT_LT(w.size(), 120u) << w;
+}
+
+// Only a plain file up to the cap is read, without waiting for a FIFO's writer; a file that
+// cannot be read says why.
+TEST(SceneFile, OnlyPlainFilesUpToTheCapAreRead) {
+    namespace fs = std::filesystem;
+    const fs::path dir = fs::temp_directory_path() / ("vorla-scene-" + std::to_string(::getpid()));
+    fs::create_directories(dir);
+    const std::string scene = SceneFileText(SceneState{});
+    std::ofstream(dir / "good.json") << scene;
+    std::ofstream(dir / "large.json") << scene << std::string(kMaxSceneFileSize, ' ');
+    ::mkfifo((dir / "fifo.json").c_str(), 0600);
+    const struct {
+        fs::path path;
+        const char* says;  // after the path; empty: read
+    } cases[] = {
+        {dir / "good.json", ""},
+        {dir / "large.json", ": larger than 64 KiB, the most a scene file may be"},
+        {dir / "fifo.json", ": not a plain file, so not a scene file"},
+        {"/dev/zero", ": not a plain file, so not a scene file"},
+        {dir, ": cannot be read: Is a directory"},
+        {dir / "missing.json", ": cannot be read: No such file or directory"},
+    };
+    for (const auto& c : cases) {
+        const Result<SceneState> r = ReadSceneFile(c.path.string(), nullptr);
+        EXPECT_EQ(r.Message(), *c.says ? c.path.string() + c.says : "") << c.path;
+    }
+    fs::remove_all(dir);
 }
 
 }  // namespace

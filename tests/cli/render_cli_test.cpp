@@ -3,19 +3,25 @@
 #include "cli/render_cli.h"
 
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
 #include <QImage>
+#include <algorithm>
+#include <csignal>
 #include <cstdio>
 #include <filesystem>
 #include <fstream>
 #include <iterator>
 #include <regex>
+#include <sstream>
 #include <string>
+#include <thread>
 #include <vector>
 
 #include "app/scene_render.h"
+#include "cli/band_file.h"
 
 namespace {
 
@@ -35,9 +41,10 @@ class RenderCli : public ::testing::Test {
     }
     // Runs the renderer with `args`, "@" standing for the test's folder; the exit code,
     // and stdout and stderr together in `out`.
-    int Render(const std::string& args) {
-        const std::string cmd = std::string(VORLA_RENDER) + " " +
-                                std::regex_replace(args, std::regex("@"), dir.string()) + " 2>&1";
+    int Render(const std::string& args) { return Shell(std::string(VORLA_RENDER) + " " + args); }
+    // Runs a shell command line, "@" standing for the test's folder, as Render does.
+    int Shell(const std::string& line) {
+        const std::string cmd = std::regex_replace(line, std::regex("@"), dir.string()) + " 2>&1";
         FILE* p = popen(cmd.c_str(), "r");
         out.clear();
         char buf[4096];
@@ -45,15 +52,38 @@ class RenderCli : public ::testing::Test {
         const int status = pclose(p);
         return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
     }
+    // Runs the renderer's RunRender in this process (quicker, for many runs); the messages
+    // go to `out`.
+    int RenderHere(std::vector<std::string> args) {
+        args.insert(args.begin(), "vorla-render");
+        std::vector<char*> argv;
+        for (std::string& a : args) argv.push_back(a.data());
+        argv.push_back(nullptr);
+        std::ostringstream o, e;
+        const int code = vorla::RunRender(static_cast<int>(args.size()), argv.data(), o, e);
+        out = o.str() + e.str();
+        return code;
+    }
     QImage Image(const char* name) const { return QImage(QString::fromStdString(P(name))); }
-    std::string P(const char* name) const { return (dir / name).string(); }
+    std::string P(const std::string& name) const { return (dir / name).string(); }
+    std::string Bytes(const std::string& name) const {
+        std::ifstream in(P(name), std::ios::binary);
+        return {std::istreambuf_iterator<char>(in), {}};
+    }
+    // The files of the folder, temporary ones included.
+    std::vector<std::string> Files() const {
+        std::vector<std::string> names;
+        for (const auto& e : fs::directory_iterator(dir)) names.push_back(e.path().filename());
+        std::sort(names.begin(), names.end());
+        return names;
+    }
     fs::path dir;
     std::string out;
 };
 
 TEST_F(RenderCli, ExitCodesAndMessages) {
     const struct {
-        const char* args;
+        std::string args;
         int code;
         const char* says;
     } runs[] = {
@@ -73,9 +103,15 @@ TEST_F(RenderCli, ExitCodesAndMessages) {
         {"@/x.jpg", 2, ""},
         {"--set SpinKonvergIter=many @/x.png", 2, ""},
         {"--size 20x20 --scale-image @/s.gif @/x.png", 2, ""},
-        {"--size 20x20 --set EditNekonecno=0 @/x.png", 2, "Chybné zadání čísla! (EditNekonecno"},
-        {"--size 20x20 @/missing/x.png", 1, "/missing/x.png"},
-        {"--size 20x20 --set EditKr=abc @/warned.png", 0, "warning: EditKr"},
+        {"--size 20x20 --set EditNekonecno=0 @/x.png", 2, "EditNekonecno takes a number above 0"},
+        {"--size 20x20 @/missing/x.png", 1, "/missing/x.png: No such file or directory"},
+        // A text an edit does not read as a number is refused, naming the control and text.
+        {"--size 20x20 --set EditKd=abc @/x.png", 2, "EditKd takes a number, not 'abc'"},
+        {"--size 20x20 --set EditKr=-1 @/x.png", 2, "EditKr takes a number above 0, not '-1'"},
+        {"--size 20x20 --set EditKd=1/3 --set edtXod=-2,5 --print-scene", 0, "=1/3="},
+        // A long value is shortened in the message.
+        {"--seed " + std::string(5000, '7') + "x @/x.png", 2,
+         "'7777777777777777777777777777777777777777... (5001 bytes)'\n"},
         {"--print-scene --example 13", 0,
          "3=4.0=3.872983346=0.25=1.369306394=0,968245837=2=3=2=3=2=2.5=\n"},
         {"--print-scene --task 4 --set EditKd=1/2", 0, "4=1/2=2.5=0.87=0.75=1.0=2=3=2=3=2=2.5=\n"},
@@ -112,25 +148,170 @@ TEST_F(RenderCli, BandsJoinIntoTheSingleRunAndMisfitsAreRefused) {
     ASSERT_EQ(Render("--quiet --example 3 --size 70x41 --picture lyap-d --seed 8 --rows 10:29 "
                      "@/other.band"),
               0);
-    std::ofstream(P("junk.band")) << "VORLA-BAND 1\n70 41 0 9 21\n";
+    std::ofstream(P("junk.band")) << "VORLA-BAND 2\n70 41 0 9 21\n";
+    std::ofstream(P("old.band")) << "VORLA-BAND 1\n70 41 0 40 21\nscene\n";
+    ASSERT_EQ(Render("--quiet --example 10 --size 70x41 --picture lyap-d --seed 7 --rows 0:40 "
+                     "@/band.png"),
+              0);
+    const std::string band = Bytes("band.png");
     const struct {
         const char* args;
         const char* says;
     } misfits[] = {
         {"--assemble @/x.png @/b0:9.band @/b30:40.band", "rows 10 to 29 are in no band"},
-        {"--assemble @/x.png @/b0:9.band @/b10:29.band", "rows 30 to 40 are in no band"},
+        {"--assemble @/x.png @/b0:9.band @/b10:29.band", "rows 30 to 40 are in no band (after "},
         {"--assemble @/x.png @/b0:9.band @/other.band @/b30:40.band", "another picture"},
         {"--assemble @/x.png @/b0:9.band @/b0:9.band @/b10:29.band", "in two bands"},
         {"--assemble @/x.png @/junk.band", "junk.band"},
+        {"--assemble @/x.png @/old.band", "old.band: band file: written by an older renderer"},
+        {"--assemble @/band.png @/band.png", "the output @/band.png is the band @/band.png"},
+        {"--grid @/b0:9.band --assemble @/x.png @/b0:9.band @/b10:29.band @/b30:40.band",
+         "is the band"},
         {"--assemble @/x.bmp @/b0:9.band", "must be a .png"},
         {"--picture rectangle --rows 0:9 @/x.band", "cannot be drawn in bands"},
         {"--size 70x41 --rows 0:41 @/x.band", "beyond the picture"},
     };
     for (const auto& m : misfits) {
         EXPECT_EQ(Render(m.args), 2) << m.args << "\n" << out;
-        EXPECT_NE(out.find(m.says), std::string::npos) << m.args << "\n" << out;
-        EXPECT_FALSE(fs::exists(P("x.png")) || fs::exists(P("x.band"))) << m.args;
+        EXPECT_NE(out.find(std::regex_replace(m.says, std::regex("@"), dir.string())),
+                  std::string::npos)
+            << m.args << "\n"
+            << out;
+        EXPECT_FALSE(fs::exists(P("x.png"))) << m.args;
+        EXPECT_FALSE(fs::exists(P("x.band"))) << m.args;
     }
+    EXPECT_EQ(Bytes("band.png"), band);
+    EXPECT_EQ(Bytes("b0:9.band").substr(0, 13), "VORLA-BAND 2\n");
+}
+
+// A band is checked whole: a bit flipped in any byte (header, data or checksum), a band cut
+// anywhere and one with bytes after its end are refused, naming the band, and nothing is
+// written. (The whole picture in one band: no other band to compare its header with.)
+TEST_F(RenderCli, ABandDamagedAnywhereCutOrLengthenedIsNeverJoined) {
+    ASSERT_EQ(
+        Render("--quiet --example 10 --size 6x3 --picture periodicity --rows 0:2 @/good.band"), 0)
+        << out;
+    const std::string good = Bytes("good.band");
+    ASSERT_EQ(RenderHere({"--assemble", P("x.png"), P("good.band")}), 0) << out;
+    fs::remove(P("x.png"));
+    std::vector<std::pair<std::string, std::string>> damaged;  // what was done, the bytes
+    for (size_t i = 0; i < good.size(); ++i) {
+        std::string flipped = good;
+        flipped[i] = static_cast<char>(flipped[i] ^ (1 << (i % 8)));
+        damaged.emplace_back("bit " + std::to_string(i % 8) + " of byte " + std::to_string(i),
+                             flipped);
+        damaged.emplace_back("cut to " + std::to_string(i) + " bytes", good.substr(0, i));
+    }
+    damaged.emplace_back("a byte after it", good + '\0');
+    damaged.emplace_back("itself after it", good + good);
+    for (const auto& [what, bytes] : damaged) {
+        std::ofstream(P("bad.band"), std::ios::binary) << bytes;
+        EXPECT_EQ(RenderHere({"--assemble", P("x.png"), "--grid", P("x.grid"), P("bad.band")}), 2)
+            << what << "\n"
+            << out;
+        EXPECT_NE(out.find("bad.band"), std::string::npos) << what << "\n" << out;
+        EXPECT_EQ(Files(), (std::vector<std::string>{"bad.band", "good.band"})) << what;
+    }
+}
+
+// The join holds one band open at a time: 2,000 bands join under a limit of 256 open files.
+TEST_F(RenderCli, TwoThousandBandsJoinUnderALimitOf256OpenFiles) {
+    constexpr int kRows = 2000, kWidth = 3;
+    for (int r = 0; r < kRows; ++r) {
+        char name[16];
+        std::snprintf(name, sizeof name, "b%04d", r);
+        std::FILE* f = std::fopen(P(name).c_str(), "wb");
+        ASSERT_NE(f, nullptr);
+        auto band = vorla::BandWriter::Start(f, {kWidth, kRows, r, r, 1, "test"});
+        ASSERT_TRUE(band) << band.Message();
+        const std::uint32_t pixels[kWidth] = {std::uint32_t(r), std::uint32_t(r) << 8, 0xabcdef};
+        const std::int32_t values[kWidth] = {r, -r, 7};
+        ASSERT_TRUE(band.Value()->Row(pixels, values));
+        ASSERT_TRUE(band.Value()->Finish());
+        std::fclose(f);
+    }
+    ASSERT_EQ(Shell("cd @ && ulimit -n 256 && " + std::string(VORLA_RENDER) +
+                    " --quiet --grid j.grid --assemble j.png b*"),
+              0)
+        << out;
+    std::ifstream grid(P("j.grid"));
+    std::string line;
+    std::getline(grid, line);
+    EXPECT_EQ(line, "3 2000 1");
+    for (int r = 0; std::getline(grid, line); ++r)
+        ASSERT_EQ(line, std::to_string(r) + " " + std::to_string(-r) + " 7") << r;
+    const QImage joined = Image("j.png");
+    ASSERT_EQ(joined.size(), QSize(kWidth, kRows));
+    for (int r = 0; r < kRows; ++r) ASSERT_EQ(joined.pixel(0, r), 0xff000000u | (r & 0xffff)) << r;
+}
+
+// SIGINT and SIGTERM end a render with 130 and 143: the temporary file is removed and no
+// output is left, for a PNG picture, a band and a bitmap drawn whole.
+TEST_F(RenderCli, SignalsEndARenderWithItsCodeAndNoFileLeft) {
+    const struct {
+        int signal;
+        std::vector<std::string> output;
+        bool temporary;  // the output's temporary file exists while the picture is drawn
+        int code;
+    } cases[] = {
+        {SIGTERM, {"p.png"}, true, 143},
+        {SIGINT, {"--rows", "0:1499", "b.band"}, true, 130},
+        {SIGTERM, {"w.bmp"}, false, 143},
+    };
+    for (const auto& c : cases) {
+        std::vector<std::string> args{VORLA_RENDER, "--quiet",     "--example", "10",
+                                      "--picture",  "periodicity", "--size",    "1500x1500"};
+        args.insert(args.end(), c.output.begin(), c.output.end());
+        const pid_t pid = ::fork();
+        ASSERT_GE(pid, 0);
+        if (pid == 0) {
+            std::vector<char*> argv;
+            for (std::string& a : args) argv.push_back(a.data());
+            argv.push_back(nullptr);
+            if (::chdir(dir.c_str()) != 0) ::_exit(99);
+            std::FILE* err = std::freopen("err", "w", stderr);
+            (void)err;
+            ::execv(argv[0], argv.data());
+            ::_exit(98);
+        }
+        // Ready once it catches the signal (and has its temporary file): no timing involved.
+        auto ready = [&] {
+            std::ifstream status("/proc/" + std::to_string(pid) + "/status");
+            std::string key;
+            unsigned long long caught = 0;
+            while (status >> key)
+                if (key == "SigCgt:") status >> std::hex >> caught;
+            const bool handled = (caught >> (c.signal - 1)) & 1;
+            const std::vector<std::string> files = Files();
+            return handled && (!c.temporary || std::any_of(files.begin(), files.end(), [](auto& f) {
+                       return f.starts_with(".vorla-");
+                   }));
+        };
+        for (int i = 0; i < 6000 && !ready(); ++i)
+            std::this_thread::sleep_for(std::chrono::milliseconds(10));
+        ::kill(pid, c.signal);
+        int status = 0;
+        ASSERT_EQ(::waitpid(pid, &status, 0), pid);
+        ASSERT_TRUE(WIFEXITED(status)) << c.signal;
+        EXPECT_EQ(WEXITSTATUS(status), c.code);
+        EXPECT_NE(Bytes("err").find(c.signal == SIGINT ? "interrupted by SIGINT"
+                                                       : "interrupted by SIGTERM"),
+                  std::string::npos)
+            << Bytes("err");
+        EXPECT_EQ(Files(), std::vector<std::string>{"err"}) << c.output.back();
+    }
+}
+
+// The README's usage block is the usage text, whole.
+TEST_F(RenderCli, TheReadmeUsageBlockIsTheHelpText) {
+    ASSERT_EQ(Render("--help"), 0);
+    std::ifstream in(std::string(VORLA_SOURCE_DIR) + "/README.md");
+    const std::string readme{std::istreambuf_iterator<char>(in), {}};
+    const size_t start = readme.find("```\nusage: vorla-render ");
+    ASSERT_NE(start, std::string::npos);
+    const size_t end = readme.find("```\n", start + 4);
+    EXPECT_EQ(readme.substr(start + 4, end - start - 4), out)
+        << "scripts/readme-usage puts the help text into the README";
 }
 
 TEST_F(RenderCli, DefaultsRenderExampleThreeAsConvergenceOnAnyThreadCount) {
@@ -204,9 +385,31 @@ TEST_F(RenderCli, SceneFileGivesItsPictureAndSizeAndIsRefusedWhenBad) {
     EXPECT_EQ(bytes("a.png"), bytes("b.png"));
     std::ofstream(P("bad.json")) << R"({"format": "vorla-scene", "version": 1, "taskType": 9,
         "controls": {}})";
-    EXPECT_EQ(Render("--scene @/bad.json @/x.png"), 2);
-    EXPECT_NE(out.find("bad.json: taskType:"), std::string::npos) << out;
-    EXPECT_FALSE(fs::exists(P("x.png")));
+    std::ofstream(P("none.json")) << R"({"format": "vorla-scene", "version": 1, "taskType": -1,
+        "controls": {}})";
+    std::ofstream(P("abc.json")) << R"({"format": "vorla-scene", "version": 1, "taskType": 2,
+        "controls": {"EditKd": "abc"}})";
+    ::mkfifo(P("fifo.json").c_str(), 0600);
+    const struct {
+        const char* args;
+        int code;
+        const char* says;
+    } runs[] = {
+        {"--scene @/bad.json @/x.png", 2, "bad.json: taskType:"},
+        {"--scene @/none.json @/x.png", 2, "none.json: the scene has no task type"},
+        {"--scene @/fifo.json @/x.png", 2, "fifo.json: not a plain file"},
+        // A scene's edit text that is no number reads as the field's fallback, as in the window.
+        {"--size 20x20 --scene @/abc.json @/abc.png", 0,
+         "warning: EditKd: 'abc' is not a number there; it reads as 0"},
+        {"--size 20x20 --task 2 --scene @/none.json @/none.png", 0, ""},
+    };
+    for (const auto& r : runs) {
+        EXPECT_EQ(Shell(std::string("timeout 20 ") + VORLA_RENDER + " " + r.args), r.code)
+            << r.args << "\n"
+            << out;
+        EXPECT_NE(out.find(r.says), std::string::npos) << r.args << "\n" << out;
+        EXPECT_FALSE(fs::exists(P("x.png"))) << r.args;
+    }
 }
 
 TEST(OptionsCorpus, ReplaysWithAVerdict) {

@@ -38,13 +38,24 @@ timeout 20 cat fifo >from-fifo &
 run 0 "" --grid fifo a.png && wait && grid from-fifo
 run 0 "" --grid $null a.png
 run 1 "cannot write $full: No space left on device" --grid $full a.png
+ln -s $full full.png
+run 1 "cannot write full.png: No space left on device" full.png
 check test -p fifo -a -c $null -a -c $full
 run 1 "cannot write folder: Is a directory" --grid folder a.png
 check test "$("$render" --quiet --size 3x2 --grid /dev/stdout a.png | head -1)" = "3 2 1"
-# Two outputs that are one file through a link or a hard link.
+# A pipe whose reader quits is a write error (SIGPIPE is ignored): exit 1, naming the file.
+"$render" --quiet --size 400x300 --grid /dev/stdout a.png 2>err | head -c 10 >/dev/null
+code=${PIPESTATUS[0]}
+[[ $code == 1 ]] && grep -qF "cannot write /dev/stdout: Broken pipe" err ||
+    fail "closed pipe gave $code: $(cat err)"
+# Two outputs that are one file through a link or a hard link, or spelled two ways before
+# either exists.
 ln -s a.png alias.png && ln a.png hard-alias.png
 run 2 "are the same file" --scale-image alias.png a.png
 run 2 "are the same file" --grid hard-alias.png a.png
+run 2 "are the same file" --scale-image ./new.png new.png
+run 2 "are the same file" --grid "$work/new.png" new.png
+check test ! -e new.png
 ls -a | grep -q '^\.vorla-' && fail "a temporary file was left"
 
 # A picture the memory cannot hold ends with a message (a BMP file needs the whole picture;

@@ -62,19 +62,58 @@ TEST_F(SaveFile, WritesABitmapUnderExactlyTheNameOrFailsWithAReason) {
     EXPECT_TRUE(NoTemporaries(dir));
 }
 
-TEST_F(SaveFile, FullDiskKeepsTheOldFileWhole) {
+// A full disk keeps the old file whole and says so, whatever the format's encoder made of
+// the refused write.
+TEST_F(SaveFile, FullDiskKeepsTheOldFileWholeAndSaysSo) {
     const fs::path small = dir / "small";
     fs::create_directories(small);
     if (::mount("tmpfs", small.c_str(), "tmpfs", 0, "size=16k") != 0)
         GTEST_SKIP() << "cannot mount a small tmpfs here";
-    const fs::path p = small / "x.bmp";
-    std::ofstream(p) << "old picture";
     QImage big(400, 300, QImage::Format_RGB32);  // about 360 kB as a bitmap
-    big.fill(Qt::blue);
-    EXPECT_FALSE(SaveImageFile(big, p.string(), "BMP").Message().empty());
-    EXPECT_EQ(Read(p), "old picture");
+    for (int y = 0; y < big.height(); ++y)       // and much more than 16 kB as a PNG file
+        for (int x = 0; x < big.width(); ++x)
+            big.setPixel(x, y, (x * 7919u + y * 104729u) ^ 0x5a5a5au);
+    for (const char* format : {"BMP", "PNG"}) {
+        const fs::path p = small / (std::string("x.") + format);
+        std::ofstream(p) << "old picture";
+        EXPECT_EQ(SaveImageFile(big, p.string(), format).Message(), "No space left on device")
+            << format;
+        EXPECT_EQ(Read(p), "old picture") << format;
+    }
     EXPECT_TRUE(NoTemporaries(small));
     ::umount(small.c_str());
+}
+
+// Two names are one file however they are spelled: relative, "./", absolute, through
+// links, and for names that do not exist yet.
+TEST_F(SaveFile, SameFileKnowsEverySpelling) {
+    const fs::path here = fs::current_path();
+    fs::current_path(dir);
+    fs::create_directories("sub");
+    std::ofstream("e.png") << "e";
+    fs::create_symlink("e.png", "link-e.png");
+    fs::create_hard_link("e.png", "hard-e.png");
+    fs::create_symlink("new.png", "link-new.png");  // to a name that does not exist yet
+    fs::create_directory_symlink("sub", "alias");
+    const std::string abs = dir.string();
+    const struct {
+        std::string a, b;
+        bool same;
+    } cases[] = {
+        {"new.png", "./new.png", true},         {"new.png", abs + "/new.png", true},
+        {"new.png", "sub/../new.png", true},    {"new.png", "link-new.png", true},
+        {"sub/n.png", "alias/n.png", true},     {"sub/n.png", abs + "/alias/./n.png", true},
+        {"gone/n.png", "./gone/n.png", true},   {"e.png", "./e.png", true},
+        {"e.png", abs + "/sub/../e.png", true}, {"e.png", "link-e.png", true},
+        {"e.png", "hard-e.png", true},          {"new.png", "e.png", false},
+        {"new.png", "New.png", false},          {"new.png", "sub/new.png", false},
+        {"e.png", "sub/e.png", false},
+    };
+    for (const auto& c : cases) {
+        EXPECT_EQ(SameFile(c.a, c.b), c.same) << c.a << " " << c.b;
+        EXPECT_EQ(SameFile(c.b, c.a), c.same) << c.b << " " << c.a;
+    }
+    fs::current_path(here);
 }
 
 TEST(PngRows, RowsAndTextsComeBackAndAnIncompletePictureIsNoPicture) {

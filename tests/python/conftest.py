@@ -3,6 +3,7 @@
 CTest gives VORLA_RENDER (the built vorla-render) and puts the built module on PYTHONPATH; run
 by hand, both are looked up in the build folder beside the sources.
 """
+import json
 import os
 import pathlib
 import subprocess
@@ -10,6 +11,8 @@ import subprocess
 import numpy as np
 import pytest
 from PIL import Image
+
+import vorla
 
 ROOT = pathlib.Path(__file__).resolve().parents[2]
 BUILD = pathlib.Path(os.environ.get("VORLA_BUILD_DIR", ROOT / "build"))
@@ -37,6 +40,21 @@ def read_grid(path):
     width, height, kind = map(int, lines[0].split())
     values = np.array(lines[1].split(), dtype=np.int32)
     return kind, values.reshape(height, width)
+
+
+def with_texts(folder, scene, texts):
+    """The scene with controls holding `texts` as a scene file may hold them: an edit any text,
+    which scene[name] = text refuses unless it is a number, as --set does."""
+    path = pathlib.Path(folder) / "texts.json"
+    edits = {c["name"] for c in scene.controls() if c["kind"] == "edit"}
+    scene = scene.copy()
+    for name in texts.keys() - edits:
+        scene[name] = texts[name]
+    scene.save(path)
+    data = json.loads(path.read_text())
+    data["controls"].update({name: texts[name] for name in texts.keys() & edits})
+    path.write_text(json.dumps(data))
+    return vorla.Scene.load(path)
 
 
 @pytest.fixture

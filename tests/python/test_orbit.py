@@ -8,6 +8,7 @@ import numpy as np
 import pytest
 
 import vorla
+from conftest import with_texts
 
 
 def two_circles():
@@ -87,7 +88,7 @@ def test_the_squarings_fixed_point_is_one():
 
 
 @pytest.mark.parametrize("setting, args, error, says", [
-    ({"task": None}, (0.5, 0.5, 3), ValueError, "Choose a task type first."),
+    ({"task": None}, (0.5, 0.5, 3), ValueError, "the scene has no task type"),
     ({"EditNekonecno": "0"}, (0.5, 0.5, 3), ValueError, r"\(EditNekonecno: '0'\)"),
     ({}, (0.5, 0.5, -1), ValueError, "steps takes a whole number from 0 to 100000000"),
     ({}, (0.5, 0.5, 10**9), ValueError, "steps takes"),
@@ -97,13 +98,11 @@ def test_the_squarings_fixed_point_is_one():
     ({}, ("1", 0.5, 3), TypeError, "x takes"),
     ({}, (1j, 0.5, 3), TypeError, "x takes"),
 ])
-def test_an_orbit_refuses_what_gives_none(setting, args, error, says):
+def test_an_orbit_refuses_what_gives_none(tmp_path, setting, args, error, says):
     scene = vorla.Scene.example(3)
-    for name, value in setting.items():
-        if name == "task":
-            scene.task = value
-        else:
-            scene[name] = value
+    if "task" in setting:
+        scene.task = setting.pop("task")
+    scene = with_texts(tmp_path, scene, setting)
     with pytest.raises(error, match=says):
         scene.orbit(*args)
 

@@ -14,7 +14,7 @@ import pytest
 from tqdm import tqdm
 
 import vorla
-from conftest import RENDER, read_picture, run_renderer
+from conftest import RENDER, read_picture, run_renderer, with_texts
 
 
 @pytest.fixture(scope="module")
@@ -137,15 +137,12 @@ def test_render_refuses_bad_arguments_saying_what_they_take(kwargs, error, says)
 REFUSED = {
     "bad bound of infinity": {"EditNekonecno": "0"},
     "equal ends of the view": {"edtXdo": "-3"},
-    "no task type": {},
 }
 
 
 @pytest.mark.parametrize("case", REFUSED)
 def test_a_scene_refused_raises_valueerror_with_the_renderers_message(tmp_path, case):
-    scene = vorla.Scene.example(3) if REFUSED[case] else vorla.Scene()
-    for name, text in REFUSED[case].items():
-        scene[name] = text
+    scene = with_texts(tmp_path, vorla.Scene.example(3), REFUSED[case])
     scene.save(tmp_path / "s.json")
     # A BMP file is drawn whole, as a picture for Python is.
     said = run_renderer("--scene", tmp_path / "s.json", "--size", "20x10", tmp_path / "x.bmp",
@@ -155,11 +152,15 @@ def test_a_scene_refused_raises_valueerror_with_the_renderers_message(tmp_path, 
     assert "vorla-render: " + str(raised.value) == said
 
 
+def test_a_scene_without_a_task_type_raises_valueerror_saying_how_to_give_one():
+    with pytest.raises(ValueError, match=r"no task type \(scene.task = 2 to 6 gives one\)"):
+        vorla.Scene().render(size=(20, 10))
+
+
 def test_an_edit_without_a_number_is_warned_of_as_the_renderer_warns(tmp_path):
-    said = run_renderer("--example", 3, "--set", "EditKr=abc", "--size", "20x10",
+    scene = with_texts(tmp_path, vorla.Scene.example(3), {"EditKr": "abc"})
+    said = run_renderer("--scene", tmp_path / "texts.json", "--size", "20x10",
                         tmp_path / "x.png", quiet=False).stderr.strip()
-    scene = vorla.Scene.example(3)
-    scene["EditKr"] = "abc"
     with pytest.warns(UserWarning) as warned:
         scene.render(size=(20, 10))
     assert "vorla-render: warning: " + str(warned[0].message) == said

@@ -77,7 +77,7 @@ def test_a_bad_scene_file_is_refused_naming_what_is_wrong(tmp_path, content, say
 
 
 def test_a_missing_scene_file_raises_oserror(tmp_path):
-    with pytest.raises(OSError, match="cannot be opened"):
+    with pytest.raises(OSError, match="cannot be read"):
         vorla.Scene.load(tmp_path / "none.json")
 
 
