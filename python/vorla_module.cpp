@@ -31,9 +31,8 @@
 namespace vorla::python {
 namespace {
 
-constexpr long long kMaxSide = 1000000;          // each side of a picture, as --size takes it
+constexpr long long kMaxSide = kMaxPictureSide;  // each side of a picture, as --size takes it
 constexpr long long kMaxPixels = 1LL << 40;      // and its pixels
-constexpr int kMaxSceneSide = 16384;             // the tabula a scene file holds
 constexpr long long kMaxOrbitSteps = 100000000;  // 3.2 GB of points
 
 // A scene: every control, the task type, the last picture kind and the tabula's size, as a
@@ -645,13 +644,14 @@ PYBIND11_MODULE(vorla, m) {
                     py::len(size) != 2)
                     vp::Raise(PyExc_TypeError, "size takes (width, height), not " + vp::Repr(size));
                 const auto sides = py::reinterpret_borrow<py::sequence>(size);
-                const long long w = vp::WholeNumber(sides[0], "size's width", 1, vp::kMaxSceneSide);
+                const long long w =
+                    vp::WholeNumber(sides[0], "size's width", 1, vorla::kMaxPictureSide);
                 const long long h =
-                    vp::WholeNumber(sides[1], "size's height", 1, vp::kMaxSceneSide);
+                    vp::WholeNumber(sides[1], "size's height", 1, vorla::kMaxPictureSide);
                 s.state.width = static_cast<int>(w);
                 s.state.height = static_cast<int>(h);
             },
-            "The tabula's (width, height), each 1 to 16384 as a scene file holds it: what "
+            "The tabula's (width, height), each 1 to 1000000 as a scene file holds it: what "
             "render()\n"
             "draws when it is given no size, and the shape the view's Y range follows.")
         .def(

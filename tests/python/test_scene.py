@@ -47,7 +47,7 @@ def test_a_saved_scene_loads_equal(tmp_path):
     scene["LabelBH"] = "12,34,56"
     scene["CheckBila"] = "off"
     scene.kind = "lyap-x"
-    scene.size = (300, 200)
+    scene.size = (20000, 300)  # beyond a screen: a poster's scene
     scene.save(tmp_path / "s.json")
     assert vorla.Scene.load(str(tmp_path / "s.json")) == scene
 
