@@ -114,7 +114,7 @@ void TVorlaForm::ExportDeepZoom1Click() {
         return ReportError(Local(fits.Message()));
 
     auto* progress = new QProgressDialog(
-        QString("Exporting %1x%2 into %3").arg(width).arg(height).arg(dir), "Cancel", 0, 200, this);
+        QString("Exporting %1x%2 into %3").arg(width).arg(height).arg(dir), "Cancel", 0, 100, this);
     progress->setObjectName("ExportProgress");
     progress->setWindowModality(Qt::NonModal);
     progress->setAutoClose(false);
@@ -132,7 +132,7 @@ void TVorlaForm::ExportDeepZoom1Click() {
     clock->start();
     const auto tilesClock = std::make_shared<QElapsedTimer>();
     PictureRunner::Events events;
-    // The bar's first half is the picture, the second the tiles, each with its time left.
+    // The bar shows the picture, then the tiles, each with its time left.
     events.band = [this, shared, clock, tilesClock, height, dir](int, bool) {
         if (!renderProgress_) return false;
         const int tiles = shared->tiles;
@@ -144,7 +144,7 @@ void TVorlaForm::ExportDeepZoom1Click() {
                    Local(ProgressText(rows, height, clock->elapsed() / 1000.0));
         } else {
             if (!tilesClock->isValid()) tilesClock->start();
-            renderProgress_->setValue(100 + std::clamp(tiles, 0, 100));
+            renderProgress_->setValue(std::clamp(tiles, 0, 100));
             what = "Cutting the tiles: " +
                    Local(ProgressText(tiles, 100, tilesClock->elapsed() / 1000.0));
         }
