@@ -32,6 +32,7 @@ struct RenderOptions {
     int firstRow = 0, lastRow = -1;  // --rows
     bool assemble = false;           // --assemble: `output` is made of `bands`
     std::vector<std::string> bands;
+    std::string tiles;  // --tiles: the deep-zoom folder written instead of `output`
 };
 
 // The usage text, printed by --help and after a bad option: one line or more per option of
