@@ -102,7 +102,7 @@ PictureRunner::Events Recording(Log& log, bool& done) {
     return e;
 }
 
-TEST(PictureRunner, CommandsWaitForTheNextHandOverAndRunBeforeItsBand) {
+TEST(PictureRunner, ACommandWaitsForTheNextHandOverOnlyWhileAJobRuns) {
     Loop loop;
     Log log;
     PictureRunner runner(loop.Post(), PictureRunner::HandOver::Wait);
@@ -144,16 +144,26 @@ TEST(PictureRunner, ACommandThatEndsTheJobCancelsItAndRunsAfterItsEnd) {
               (std::vector<std::string>{"done cancelled", "stop", "next"}));
 }
 
-TEST(PictureRunner, AJobsFailureAndAnExceptionReachItsEnd) {
+TEST(PictureRunner, AJobsExceptionReachesItsEndAsAFailure) {
     Loop loop;
     Log log;
     PictureRunner runner(loop.Post(), PictureRunner::HandOver::Wait);
     bool done = false;
     ASSERT_TRUE(runner.Start([](PictureRunner::Job&) -> Status { throw std::bad_alloc(); },
                              Recording(log, done)));
-    EXPECT_FALSE(runner.Start([](PictureRunner::Job&) { return Status(); }, {}));  // busy
     ASSERT_TRUE(loop.RunUntil([&] { return done; }));
     EXPECT_EQ(log.Lines(), std::vector<std::string>{"done failed"});
+}
+
+TEST(PictureRunner, NoSecondJobStartsBeforeTheFirstHasEnded) {
+    Loop loop;
+    Log log;
+    PictureRunner runner(loop.Post(), PictureRunner::HandOver::Wait);
+    bool done = false;
+    ASSERT_TRUE(runner.Start([](PictureRunner::Job&) { return Status(); }, Recording(log, done)));
+    // Refused until the owner has run the first one's end, whenever its thread finished.
+    EXPECT_FALSE(runner.Start([](PictureRunner::Job&) { return Status(); }, {}));
+    ASSERT_TRUE(loop.RunUntil([&] { return done; }));
 }
 
 TEST(PictureRunner, AReportingJobGoesOnAndACancelEndsItAtItsNextBand) {

@@ -1,4 +1,5 @@
-// Orbits stepped in lanes give the pixels and cells of the orbits stepped one at a time.
+// Orbits stepped in lanes give the pixels and cells of the orbits stepped one at a time (the
+// driver's tests compare every example on any thread count).
 #include "pictures/lanes.h"
 
 #include <set>
@@ -11,22 +12,6 @@ namespace vorla {
 namespace {
 
 using testing::PictureFixture;
-
-// Every example in every kind that steps orbits in lanes, on one thread and on two.
-TEST(Lanes, EveryExampleGivesTheOrbitsOneAtATime) {
-    for (int example = 1; example <= 14; ++example)
-        for (int tag : {1, 2, 3, 4, 8, 15, 16, 17, 22}) {
-            SCOPED_TRACE("example " + std::to_string(example) + " tag " + std::to_string(tag));
-            PictureFixture alone(37, 23, example, 1), one(37, 23, example, 1),
-                two(37, 23, example, 2);
-            alone.session.SetOneLane(true);
-            for (PictureFixture* f : {&alone, &one, &two}) f->Run(tag);
-            for (PictureFixture* f : {&one, &two}) {
-                EXPECT_EQ(f->session.grid().Cells(), alone.session.grid().Cells());
-                EXPECT_EQ(f->Pixels(), alone.Pixels());
-            }
-        }
-}
 
 // Start points on the circles' centres take the maps' rare paths: a grid of whole numbers
 // over circles centred on whole numbers, four and five circles.
