@@ -7,9 +7,9 @@
 #include <QApplication>
 #include <QDir>
 #include <QFile>
-#include <QWheelEvent>
 #include <QTabWidget>
 #include <QTimer>
+#include <QWheelEvent>
 #include <cstdio>
 
 #include "plane/number_text.h"
