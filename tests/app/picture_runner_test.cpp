@@ -31,27 +31,13 @@ class Loop {
     // Runs posted functions until `done` holds; false after 20 s without one.
     template <class Pred>
     bool RunUntil(Pred done) {
-        while (!done()) {
-            std::unique_lock lock(m_);
-            if (!cv_.wait_for(lock, std::chrono::seconds(20), [&] { return !q_.empty(); }))
-                return false;
-            std::function<void()> fn = std::move(q_.front());
-            q_.pop_front();
-            lock.unlock();
-            fn();
-        }
+        while (!done())
+            if (!RunOne(std::chrono::seconds(20))) return false;
         return true;
     }
-
     // Runs every function posted so far.
     void Drain() {
-        for (;;) {
-            std::unique_lock lock(m_);
-            if (q_.empty()) return;
-            std::function<void()> fn = std::move(q_.front());
-            q_.pop_front();
-            lock.unlock();
-            fn();
+        while (RunOne(std::chrono::seconds(0))) {
         }
     }
 
@@ -59,6 +45,17 @@ class Loop {
     std::mutex m_;
     std::condition_variable cv_;
     std::deque<std::function<void()>> q_;
+
+    // Runs the first function posted, once there is one within `wait`.
+    bool RunOne(std::chrono::seconds wait) {
+        std::unique_lock lock(m_);
+        if (!cv_.wait_for(lock, wait, [&] { return !q_.empty(); })) return false;
+        std::function<void()> fn = std::move(q_.front());
+        q_.pop_front();
+        lock.unlock();
+        fn();
+        return true;
+    }
 };
 
 // What happened, in order, on either thread.
@@ -105,7 +102,7 @@ PictureRunner::Events Recording(Log& log, bool& done) {
     return e;
 }
 
-TEST(PictureRunner, CommandsWaitForTheNextHandOverAndRunBeforeItsBand) {
+TEST(PictureRunner, ACommandWaitsForTheNextHandOverOnlyWhileAJobRuns) {
     Loop loop;
     Log log;
     PictureRunner runner(loop.Post(), PictureRunner::HandOver::Wait);
@@ -137,7 +134,7 @@ TEST(PictureRunner, ACommandThatEndsTheJobCancelsItAndRunsAfterItsEnd) {
     runner.Then([&] { log.Add("first next"); });
     runner.Then([&] { log.Add("next"); });  // the last one asked for
     goOn.set_value();
-    ASSERT_TRUE(loop.RunUntil([&] { return done && log.Lines().back() == "next"; }));
+    ASSERT_TRUE(loop.RunUntil([&] { return log.Lines().back() == "next"; }));
     // The job ends where it sees the cancel: at its first band still, or at the next one.
     std::vector<std::string> lines = log.Lines();
     lines.erase(std::remove(lines.begin(), lines.end(), "computed 0"), lines.end());
@@ -147,16 +144,26 @@ TEST(PictureRunner, ACommandThatEndsTheJobCancelsItAndRunsAfterItsEnd) {
               (std::vector<std::string>{"done cancelled", "stop", "next"}));
 }
 
-TEST(PictureRunner, AJobsFailureAndAnExceptionReachItsEnd) {
+TEST(PictureRunner, AJobsExceptionReachesItsEndAsAFailure) {
     Loop loop;
     Log log;
     PictureRunner runner(loop.Post(), PictureRunner::HandOver::Wait);
     bool done = false;
     ASSERT_TRUE(runner.Start([](PictureRunner::Job&) -> Status { throw std::bad_alloc(); },
                              Recording(log, done)));
-    EXPECT_FALSE(runner.Start([](PictureRunner::Job&) { return Status(); }, {}));  // busy
     ASSERT_TRUE(loop.RunUntil([&] { return done; }));
     EXPECT_EQ(log.Lines(), std::vector<std::string>{"done failed"});
+}
+
+TEST(PictureRunner, NoSecondJobStartsBeforeTheFirstHasEnded) {
+    Loop loop;
+    Log log;
+    PictureRunner runner(loop.Post(), PictureRunner::HandOver::Wait);
+    bool done = false;
+    ASSERT_TRUE(runner.Start([](PictureRunner::Job&) { return Status(); }, Recording(log, done)));
+    // Refused until the owner has run the first one's end, whenever its thread finished.
+    EXPECT_FALSE(runner.Start([](PictureRunner::Job&) { return Status(); }, {}));
+    ASSERT_TRUE(loop.RunUntil([&] { return done; }));
 }
 
 TEST(PictureRunner, AReportingJobGoesOnAndACancelEndsItAtItsNextBand) {

@@ -42,13 +42,15 @@ TEST(SceneFile, EveryControlComesBackAsWritten) {
     EXPECT_EQ(back->height, 200);
 }
 
-TEST(SceneFile, BadFilesAreRefusedNamingTheKeyAndUnknownKeysWarned) {
-    const std::string head = R"({"format": "vorla-scene", "version": 1, "taskType": 3, )";
+// The start of a scene file of task type 3, to which a case adds its keys.
+const std::string kHead = R"({"format": "vorla-scene", "version": 1, "taskType": 3, )";
+
+TEST(SceneFile, BadFilesAreRefusedNamingTheKey) {
     const struct {
         std::string text;
         const char* says;  // after "f.json: "
     } cases[] = {
-        {head + R"("controls": {"EditKd": "2")", "not a readable scene"},  // truncated
+        {kHead + R"("controls": {"EditKd": "2")", "not a readable scene"},  // truncated
         {"", "not a readable scene"},
         {R"({"version": 1, "taskType": 3, "controls": {}})", "format:"},
         {R"({"format": "vorla-scene", "version": 2, "taskType": 3, "controls": {}})",
@@ -56,22 +58,22 @@ TEST(SceneFile, BadFilesAreRefusedNamingTheKeyAndUnknownKeysWarned) {
         {R"({"format": "vorla-scene", "version": "1", "taskType": 3, "controls": {}})", "version:"},
         {R"({"format": "vorla-scene", "version": 1, "taskType": 1e20, "controls": {}})",
          "taskType:"},
-        {head + R"("controls": []})", "controls:"},
-        {head + R"("controls": {"EditKd": 2}})", "controls.EditKd: takes a text"},
-        {head + R"("controls": {"SpinKonvergIter": 1e300}})", "controls.SpinKonvergIter:"},
-        {head + R"("controls": {"SpinKonvergIter": 2.5}})", "controls.SpinKonvergIter:"},
-        {head + R"("controls": {"CheckClear": "yes"}})", "controls.CheckClear: takes true"},
-        {head + R"("controls": {"LabelB1": "Mauve"}})", "controls.LabelB1:"},
-        {head + R"("picture": "sunset", "controls": {}})", "picture:"},
-        {head + R"("tabula": {"width": 1000001, "height": 5}, "controls": {}})", "tabula.width:"},
-        {head + R"("tabula": {"height": 5}, "controls": {}})", "tabula.width: the key is missing"},
-        {head + R"("tabula": 5, "controls": {}})", "tabula: takes an object"},
+        {kHead + R"("controls": []})", "controls:"},
+        {kHead + R"("controls": {"EditKd": 2}})", "controls.EditKd: takes a text"},
+        {kHead + R"("controls": {"SpinKonvergIter": 1e300}})", "controls.SpinKonvergIter:"},
+        {kHead + R"("controls": {"SpinKonvergIter": 2.5}})", "controls.SpinKonvergIter:"},
+        {kHead + R"("controls": {"CheckClear": "yes"}})", "controls.CheckClear: takes true"},
+        {kHead + R"("controls": {"LabelB1": "Mauve"}})", "controls.LabelB1:"},
+        {kHead + R"("picture": "sunset", "controls": {}})", "picture:"},
+        {kHead + R"("tabula": {"width": 1000001, "height": 5}, "controls": {}})", "tabula.width:"},
+        {kHead + R"("tabula": {"height": 5}, "controls": {}})", "tabula.width: the key is missing"},
+        {kHead + R"("tabula": 5, "controls": {}})", "tabula: takes an object"},
         {R"({"format": "vorla-scene", "version": 1, "taskType": 3})",
          "controls: the key is missing"},
         {R"({"format": "vorla-scene", "taskType": 3, "controls": {}})",
          "version: the key is missing"},
         // A long value is shortened in the message.
-        {head + R"("controls": {"LabelB1": ")" + std::string(900000, 'x') + "\"}}",
+        {kHead + R"("controls": {"LabelB1": ")" + std::string(900000, 'x') + "\"}}",
          "controls.LabelB1: takes a colour name, #RRGGBB or r,g,b in quotes, not "
          "\"xxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxx... (900000 bytes)\""},
     };
@@ -83,9 +85,12 @@ TEST(SceneFile, BadFilesAreRefusedNamingTheKeyAndUnknownKeysWarned) {
             << r.Message();
         EXPECT_LT(r.Message().size(), 200u) << r.Message();
     }
+}
+
+TEST(SceneFile, UnknownKeysAreWarnedAndTheRestRead) {
     std::vector<std::string> warnings;
     const Result<SceneState> r =
-        ParseSceneText(head + R"("colour": 1, "controls": {"EditKd": "7", "EditZoom": "2"}})",
+        ParseSceneText(kHead + R"("colour": 1, "controls": {"EditKd": "7", "EditZoom": "2"}})",
                        "f.json", &warnings);
     ASSERT_TRUE(r) << r.Message();
     EXPECT_EQ(r->controls.Text(Ctl::EditKd), "7");
@@ -97,7 +102,7 @@ TEST(SceneFile, BadFilesAreRefusedNamingTheKeyAndUnknownKeysWarned) {
 // Thousands of unknown keys give ten warnings and a count of the others; a long key is
 // shortened.
 TEST(SceneFile, WarningsAreCappedAndShort) {
-    std::string text = R"({"format": "vorla-scene", "version": 1, "taskType": 3, "controls": {)";
+    std::string text = kHead + R"("controls": {)";
     text += "\"" + std::string(5000, 'k') + "\": 1";
     for (int i = 0; i < 3000; ++i) text += ", \"k" + std::to_string(i) + "\": 1";
     text += "}}";

@@ -46,13 +46,18 @@ TEST(Maps, WorkedStepsOfTwoAndThreeCirclesAndTheSquaring) {
         s.SetInfinityBound(c.L);
         long double x = c.x, y = c.y;
         c.map(s, x, y);
-        EXPECT_TRUE(x == c.ex && y == c.ey) << c.what << ": " << x << ", " << y;
+        EXPECT_EQ(x, c.ex) << c.what;
+        EXPECT_EQ(y, c.ey) << c.what;
     }
-    // K1 sends (1/3, 0) to K2's centre, on the one side or the other by rounding.
+}
+
+// K1 sends (1/3, 0) to K2's centre, on the one side or the other by rounding.
+TEST(Maps, ThePointThatK1SendsToK2sCentreGoesFarAway) {
     Scene s = InitialScene(2);
     long double x = 1.0L / 3, y = 0;
     TwoCircleMap(s, x, y);
-    EXPECT_TRUE(std::fabs(x) == 1000 && y == 1000);
+    EXPECT_EQ(std::fabs(x), 1000);
+    EXPECT_EQ(y, 1000);
 }
 
 TEST(Maps, FourAndFiveCirclesContinueTheChain) {
@@ -79,7 +84,7 @@ TEST(Maps, FourAndFiveCirclesContinueTheChain) {
     EXPECT_EQ(y, ey);
 }
 
-TEST(Scene, FieldsFallBackPublishRawTextsAndStoreByTag) {
+TEST(Scene, CircleFieldsFallBackOneByOne) {
     CircleSet k;
     ReadCircleTexts(k, {"x", "-1", "q", "q", "0", "q", "q", "q", "q", "q", "abc"});
     EXPECT_EQ(k.D, 0);
@@ -88,9 +93,16 @@ TEST(Scene, FieldsFallBackPublishRawTextsAndStoreByTag) {
     EXPECT_EQ(k.S, 1);
     EXPECT_EQ(k.C, 2);
     EXPECT_EQ(k.C2, 4);
+}
+
+TEST(Scene, TheSceneTextPublishesTheRawTexts) {
     EXPECT_EQ(
         SceneText(TaskType::None, {"3", "2.5", "1", "1", "1", "2", "3", "2", "3", "2", "2.5"}),
         "-1=3=2.5=1=1=1=2=3=2=3=2=2.5=");
+}
+
+TEST(Scene, AFieldIsStoredByItsTag) {
+    CircleSet k;
     EXPECT_TRUE(StoreCircleByTag(k, 111, 3));
     EXPECT_EQ(k.C2, 9);
     EXPECT_FALSE(StoreCircleByTag(k, 112, 3));

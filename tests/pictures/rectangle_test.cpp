@@ -24,8 +24,10 @@ TEST(RectangleSamples, StepAndCountOfThePoints) {
                  {0, 1, 0, 2, 8, 0.25L, 5, 9}};
     for (const auto& c : cases) {
         const RectangleSamples s = RectangleSamplePoints(c.x1, c.x2, c.y1, c.y2, c.D);
-        EXPECT_TRUE(s.h == c.h && s.xs.size() == c.xs && s.ys.size() == c.ys && s.xs.back() == c.x2)
-            << c.D << ": " << s.xs.size() << " x " << s.ys.size();
+        EXPECT_EQ(s.h, c.h) << c.D;
+        EXPECT_EQ(s.xs.size(), c.xs) << c.D;
+        EXPECT_EQ(s.ys.size(), c.ys) << c.D;
+        EXPECT_EQ(s.xs.back(), c.x2) << c.D;
     }
     // Near 1e6 a step of 2e-16 does not change the sum: the walk must still end.
     const RectangleSamples s = RectangleSamplePoints(0, 2e-12L, 1e6L, 1e6L + 1e-12L, 10000);
@@ -34,7 +36,7 @@ TEST(RectangleSamples, StepAndCountOfThePoints) {
     EXPECT_LE(s.xs.size(), 10002u);
 }
 
-TEST(Rectangle, PollsAndStopsOncePerIterationAndAnEmptyRectangleOnlyResetsTheGrid) {
+TEST(Rectangle, PollsAndStopsOncePerIteration) {
     PictureFixture f(48, 40, 3);
     f.Run(7);
     EXPECT_EQ(f.host.polls, (std::vector<int>{1, 2, 3, 4, 5, 6}));
@@ -50,7 +52,11 @@ TEST(Rectangle, PollsAndStopsOncePerIterationAndAnEmptyRectangleOnlyResetsTheGri
     f.Set("SpinNumRect=0 SpinRectDensity=0");
     f.Run(7);
     EXPECT_EQ(f.host.polls, (std::vector<int>{1}));
-    // A rectangle without area, or an inverted one: no poll, no pixel, an empty grid.
+}
+
+// A rectangle without area, or an inverted one: no poll, no pixel, an empty grid.
+TEST(Rectangle, AnEmptyRectangleOnlyResetsTheGrid) {
+    PictureFixture f(48, 40, 3);
     for (const char* y2 : {"1.5", "1"}) {
         f.Set(std::string("EditY1=1.5 EditY2=") + y2);
         f.Run(PictureTag::Convergence);  // a value in every cell
@@ -91,7 +97,7 @@ PictureFixture& Squaring(PictureFixture& f, const std::string& settings) {
     return f;
 }
 
-TEST(Rectangle, EveryIterationStartsAgainFromTheGridPointAndABadRightSideIsTwo) {
+TEST(Rectangle, EveryIterationStartsAgainFromTheGridPoint) {
     PictureFixture f(200, 160, 0);
     Squaring(f, "EditX1=0.5 EditX2=0.75 EditY1=0.25 EditY2=0.5 SpinRectDensity=1 SpinNumRect=2");
     const TAxisB& a = f.session.view().axes;
@@ -105,7 +111,10 @@ TEST(Rectangle, EveryIterationStartsAgainFromTheGridPointAndABadRightSideIsTwo) 
             }
     for (const auto& [pixel, n] : highest)
         EXPECT_EQ(f.session.grid().At(pixel.first, pixel.second), n);
-    // The images stay on the unit circle, away from the default box 1.5 .. 2 (fallback).
+}
+
+// The images stay on the unit circle, away from the default box 1.5 .. 2 (fallback).
+TEST(Rectangle, ABadRightSideIsTwo) {
     PictureFixture g(120, 100, 0);
     Squaring(g, "EditX2=abc");
     EXPECT_TRUE(g.controls.badNumberReports.empty());

@@ -1,5 +1,5 @@
-// Saving never destroys an existing file and reports every failure; PNG rows written one at a
-// time read back as written, by the row reader and by Qt.
+// Saving never destroys an existing file and reports every failure; two names are one file
+// however they are spelled.
 #include "plane/image_file.h"
 
 #include <gtest/gtest.h>
@@ -7,13 +7,9 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
-#include <cstdio>
 #include <filesystem>
 #include <fstream>
 #include <iterator>
-#include <memory>
-
-#include "plane/png_rows.h"
 
 namespace vorla {
 namespace {
@@ -114,41 +110,6 @@ TEST_F(SaveFile, SameFileKnowsEverySpelling) {
         EXPECT_EQ(SameFile(c.b, c.a), c.same) << c.b << " " << c.a;
     }
     fs::current_path(here);
-}
-
-TEST(PngRows, RowsAndTextsComeBackAndAnIncompletePictureIsNoPicture) {
-    const int W = 5, H = 3;
-    std::vector<std::uint32_t> pixels(W * H);
-    for (int i = 0; i < W * H; ++i) pixels[i] = 0xff000000u | (i * 0x0a1b2cu & 0xffffffu);
-    const std::string path = ::testing::TempDir() + "png_rows_test.png";
-    std::FILE* f = std::fopen(path.c_str(), "wb");
-    ASSERT_TRUE(f);
-    Result<std::unique_ptr<PngRowWriter>> w = PngRowWriter::Start(f, W, H, {{"vorla", "1 2 3"}});
-    ASSERT_TRUE(w) << w.Message();
-    for (int r = 0; r < H; ++r) ASSERT_TRUE(w.Value()->Row(&pixels[r * W]));
-    EXPECT_TRUE(w.Value()->Finish());
-    EXPECT_FALSE(w.Value()->Row(pixels.data()));  // no row beyond the last
-    std::fclose(f);
-
-    const QImage qt(QString::fromStdString(path));
-    ASSERT_EQ(qt.size(), QSize(W, H));
-    for (int i = 0; i < W * H; ++i) EXPECT_EQ(qt.pixel(i % W, i / W), pixels[i]);
-    f = std::fopen(path.c_str(), "rb");
-    Result<std::unique_ptr<PngRowReader>> r = PngRowReader::Start(f);
-    ASSERT_TRUE(r) << r.Message();
-    EXPECT_EQ(r.Value()->Text("vorla"), "1 2 3");
-    std::vector<std::uint32_t> row(W);
-    for (int y = 0; y < H; ++y) {
-        ASSERT_TRUE(r.Value()->Row(row.data()));
-        EXPECT_TRUE(std::equal(row.begin(), row.end(), &pixels[y * W]));
-    }
-    std::fclose(f);
-
-    f = std::fopen(path.c_str(), "wb");
-    w = PngRowWriter::Start(f, W, H);
-    ASSERT_TRUE(w && w.Value()->Row(pixels.data()));
-    EXPECT_FALSE(w.Value()->Finish());
-    std::fclose(f);
 }
 
 }  // namespace

@@ -47,7 +47,7 @@ TEST_P(NumberText, GrammarFractionsAndCorrectRounding) {
         EXPECT_EQ(ConvertNumberText(bad).Message(), kBadNumberMessage) << "'" << bad << "'";
 }
 
-TEST_P(NumberText, RangesTheEmptyTextAndReports) {
+TEST_P(NumberText, RangeChecksAndTheEmptyText) {
     for (auto [text, check, ok] : {std::tuple{"0", RangeCheck::Positive, false},
                                    {"0", RangeCheck::NonNegative, true},
                                    {"", RangeCheck::None, true},
@@ -56,6 +56,9 @@ TEST_P(NumberText, RangesTheEmptyTextAndReports) {
         EXPECT_EQ(TextToNumber(text, check).Ok(), ok) << "'" << text << "'";
         EXPECT_EQ(TextToNumberDef(text, check, 5), ok ? 0 : 5);
     }
+}
+
+TEST_P(NumberText, AFieldThatCannotBeReadIsReported) {
     Recorder r;
     EXPECT_EQ(ReadEditNumber(r, "EditKd", "4", RangeCheck::None).ValueOr(0), 4);
     EXPECT_TRUE(r.fields.empty());
@@ -66,7 +69,7 @@ TEST_P(NumberText, RangesTheEmptyTextAndReports) {
 
 INSTANTIATE_TEST_SUITE_P(Separators, NumberText, ::testing::Values('.', ','));
 
-TEST(GeneralText, FixedAndScientificReadsBackAndFixedDigits) {
+TEST(GeneralText, FixedOrScientificAsShortAsExact) {
     SetDecimalChar('.');
     std::string texts;
     for (long double v : {0.0L, -0.0L, 1.1L, 0.00012L, 0.0001L, 0.000012345L, 1e20L, 1e15L, -2.5L,
@@ -77,13 +80,22 @@ TEST(GeneralText, FixedAndScientificReadsBackAndFixedDigits) {
               "999999999999999 ");
     SetDecimalChar(',');
     EXPECT_EQ(GeneralText(0.000012345L), "1,2345E-5");
+    SetDecimalChar('.');
+}
+
+TEST(GeneralText, ReadsBackToTheSameText) {
+    SetDecimalChar(',');
     for (long double v : {1.0L / 3, -2.5e-300L, 123456.789L, 7e300L}) {
         const Result<long double> back = ConvertNumberText(GeneralText(v));
         ASSERT_TRUE(back);
         EXPECT_EQ(GeneralText(back.Value()), GeneralText(v));
     }
     SetDecimalChar('.');
-    texts.clear();
+}
+
+TEST(FormatDigits, SignificantDigitsOrTheirMarks) {
+    SetDecimalChar('.');
+    std::string texts;
     const std::pair<int, long double> digits[] = {
         {6, 3.14159265L},   {4, 987.654L}, {3, 0.000012345678L},
         {3, -0.000123456L}, {0, 0.0L},     {9, 0.0L},
@@ -91,7 +103,9 @@ TEST(GeneralText, FixedAndScientificReadsBackAndFixedDigits) {
         {2, 99.7L},         {6, HUGE_VALL}};
     for (const auto& [n, v] : digits) texts += FormatDigits(n, v) + "|";
     EXPECT_EQ(texts, "3.14159|987.7|1.23E-5|-0.000123|0|0| nelze| nelze|0.2|100|INF|");
-    // Rounding is safe for every real.
+}
+
+TEST(RoundToInt32, SafeForEveryReal) {
     const std::pair<long double, int> rounded[] = {
         {0.5L, 0},   {1.5L, 2},           {-2.5L, -2},
         {62.5L, 62}, {1e30L, 2147483647}, {-INFINITY, -2147483647 - 1},

@@ -156,7 +156,8 @@ TEST(RtfReader, LimitsOnHostileInput) {
     EXPECT_EQ(Raw(R"({\rtf1\fs800 W\par W})", &rep, caps), "W\n");
     EXPECT_TRUE(rep.cut);
     ASSERT_TRUE(ReadRtf(R"({\rtf1{\b a}{\i b}{\ul c}})", doc, &rep, caps));
-    EXPECT_TRUE(FormatOf(doc, "bc").fontItalic() && rep.formatsCut);
+    EXPECT_TRUE(FormatOf(doc, "bc").fontItalic());
+    EXPECT_TRUE(rep.formatsCut);
     // Groups nested too deep are skipped, not followed.
     const std::string deep =
         "{\\rtf1 a" + std::string(200000, '{') + "b" + std::string(200000, '}') + " c}";

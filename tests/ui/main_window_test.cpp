@@ -77,8 +77,10 @@ class MainWindowTest : public WindowTest {
         form = std::make_unique<TVorlaForm>();  // at its own size, on a 1366 x 768 screen
         form->show();
         QVERIFY(QTest::qWaitForWindowExposed(form.get()));
-        QVERIFY(form->width() <= 1366 && form->height() <= 700);
-        QVERIFY(form->tabulaView()->width() >= 542 && form->tabulaView()->height() >= 450);
+        QVERIFY(form->width() <= 1366);
+        QVERIFY(form->height() <= 700);
+        QVERIFY(form->tabulaView()->width() >= 542);
+        QVERIFY(form->tabulaView()->height() >= 450);
         for (int i = 0; i < Pages()->count(); ++i) {
             Pages()->setCurrentIndex(i);
             QApplication::processEvents();
@@ -234,7 +236,8 @@ class MainWindowTest : public WindowTest {
         QCOMPARE(kd->text(), QString("9"));
         QTest::keyClick(kd, Qt::Key_Z, Qt::ControlModifier);
         QCOMPARE(kd->text(), QString());
-        QVERIFY(form->isVisible() && !form->pictureRunning());
+        QVERIFY(form->isVisible());
+        QVERIFY(!form->pictureRunning());
         QCOMPARE(S().PictureKind(), picture);
         QTest::keyClick(kd, Qt::Key_F6);  // a picture on a key only, not in the menu
         QVERIFY(Finished());
@@ -317,7 +320,8 @@ class MainWindowTest : public WindowTest {
         form->Timer1Timer();  // its first tick would clear the status text of a slow picture
         // The picture is computed beside the event loop: the command comes while it runs.
         Action("Convergention1")->trigger();
-        QVERIFY(form->pictureRunning() && S().Running());
+        QVERIFY(form->pictureRunning());
+        QVERIFY(S().Running());
         QVERIFY(!W("StopVypoctu")->isHidden());
         QVERIFY(W("PanelPixelu")->isHidden());
         if (command == "stop") QTest::mouseClick(W("StopVypoctu"), Qt::LeftButton);
@@ -405,7 +409,8 @@ class MainWindowTest : public WindowTest {
         QCOMPARE(form->mouseTools().DraggedCentre, -1);
         bool handled = false;  // an event posted while the first band is computed
         QTimer::singleShot(0, this, [&] { handled = true; });
-        QVERIFY(QTest::qWaitFor([&] { return handled; }, 5000) && form->pictureRunning());
+        QVERIFY(QTest::qWaitFor([&] { return handled; }, 5000));
+        QVERIFY(form->pictureRunning());
         // A band of this picture takes minutes; Escape ends it within a pixel's orbit.
         QElapsedTimer clock;
         clock.start();

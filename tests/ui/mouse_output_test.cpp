@@ -580,7 +580,8 @@ class MouseOutputTest : public WindowTest {
         h.ReportByMessageBox = false;
         QSignalSpy failed(&h, &THep1F::helpLoadFailed);
         h.ShowHelp("big.rtf");
-        QVERIFY(failed.count() == 1 && failed.at(0).at(0).toString().contains("too large"));
+        QCOMPARE(failed.count(), 1);
+        QVERIFY(failed.at(0).at(0).toString().contains("too large"));
         QCOMPARE(h.RichEditHelp->toPlainText(), THep1F::kNotFoundText);
     }
 
@@ -610,7 +611,8 @@ class MouseOutputTest : public WindowTest {
         QVERIFY(!h.LoadFlag);
         QCOMPARE(h.windowTitle(), QString("Missing.rtf"));
         const QString text = h.RichEditHelp->toPlainText();
-        QVERIFY(text.contains("Brief help") && !text.contains("\\par"));
+        QVERIFY(text.contains("Brief help"));
+        QVERIFY(!text.contains("\\par"));
         QVERIFY(QFile::remove(empty->filePath("Missing.rtf")));
         h.ShowHelp("Missing.rtf");
         QCOMPARE(h.RichEditHelp->toPlainText(), text);

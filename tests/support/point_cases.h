@@ -1,0 +1,86 @@
+// Tables of one plane point per case for the picture kinds: the value and the colour that a
+// kind gives a chosen point, on orbits whose every step is known: the squaring on the unit
+// circle (task 6) and K2 around the origin, where one step of the two-circle map multiplies
+// by R^2 exactly.
+#pragma once
+
+#include <cmath>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "support/picture_fixture.h"
+
+namespace vorla::testing {
+
+struct Point {
+    long double x, y;
+};
+inline constexpr long double kPi = 3.14159265358979323846264338327950288L;
+inline Point Angle(long double t) {
+    return {std::cos(t), std::sin(t)};
+}
+// The point of the unit circle at the angle 2*pi*j/(2^p - 1): a p-cycle of the squaring.
+inline Point Cycle(int j, int p) {
+    return Angle(2 * kPi * j / ((1L << p) - 1));
+}
+// 2*pi/3 and 4*pi/3 take turns; half way to it from the origin falls into it.
+inline const Point c2 = Cycle(1, 2), halfC2{c2.x / 2, c2.y / 2};
+
+// The colour that the pixel is expected to have.
+using Look = Colour (*)(const PointScene&);
+template <Colour c>
+constexpr Look Is = [](const PointScene&) { return c; };
+constexpr Look Left = [](const PointScene&) { return kUnpainted; };
+template <int i>
+constexpr Look P = [](const PointScene& s) { return s.palette.PeriodColors[i]; };
+// The ramp between the colours of two labels.
+inline Palette Ramp(const PointScene& s, Ctl from, Ctl to) {
+    Palette ramp;
+    ramp.RampFromColor = s.controls.LabelColour(from);
+    ramp.RampToColor = s.controls.LabelColour(to);
+    return ramp;
+}
+
+// Scene changes: K2 and K3 scaling by r2 with the bound of infinity `bound`, or the bound.
+template <int r2, int bound = 1000>
+void Scaled(Scene& s) {
+    Scaling(s, r2);
+    s.SetInfinityBound(bound);
+}
+template <int bound>
+void Bound(Scene& s) {
+    s.SetInfinityBound(bound);
+}
+
+struct Case {
+    const char* what;
+    int task;
+    Point at;
+    const char* settings;
+    int value;
+    Look look = nullptr;              // nullptr: any colour
+    void (*scene)(Scene&) = nullptr;  // changes the circles or the bound
+};
+
+inline std::unique_ptr<PointScene> RunCase(int tag, const Case& c, const char* common = "") {
+    auto s = std::make_unique<PointScene>(c.task, c.at.x, c.at.y);
+    if (c.scene) c.scene(s->scene);
+    Apply(s->controls, std::string(common) + " " + c.settings);
+    s->Run(tag);
+    return s;
+}
+
+// Runs picture `tag` on each case, with the `common` settings before the case's own.
+inline void Check(int tag, const std::vector<Case>& cases, const char* common = "") {
+    for (const Case& c : cases) {
+        SCOPED_TRACE(std::string("tag ") + std::to_string(tag) + ": " + c.what);
+        const auto s = RunCase(tag, c, common);
+        EXPECT_EQ(s->Value(), c.value);
+        if (c.look) {
+            EXPECT_EQ(s->Pixel(), c.look(*s));
+        }
+    }
+}
+
+}  // namespace vorla::testing
