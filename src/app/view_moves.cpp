@@ -129,6 +129,10 @@ void WriteAxesTexts(Controls& controls, const AxesTexts& texts) {
     controls.SetText(Ctl::edtYzero, texts.yRel);
 }
 
+std::string ExactNumberText(long double v) {
+    return ShortestText(v);
+}
+
 AxesTexts TextsOf(const AxesRange& range) {
     return {ShortestText(range.XFrom), ShortestText(range.XTo), ShortestText(range.YRelative)};
 }

@@ -46,6 +46,8 @@ struct AxesTexts {
 // Reads and writes the axes fields.
 AxesTexts ReadAxesTexts(const Controls& controls);
 void WriteAxesTexts(Controls& controls, const AxesTexts& texts);
+// The shortest text, in the window's decimal separator, that reads back as exactly `v`.
+std::string ExactNumberText(long double v);
 // The texts of a range, each the shortest that reads back as the same number.
 AxesTexts TextsOf(const AxesRange& range);
 // The shortest texts whose range shows the view of `exact` on a W x H tabula within a tenth

@@ -18,6 +18,7 @@
 #include "app/scene_file.h"
 #include "app/scene_render.h"
 #include "app/session.h"
+#include "cli/animate.h"
 #include "cli/band_file.h"
 #include "cli/interrupt.h"
 #include "cli/render_options.h"
@@ -416,6 +417,8 @@ int RunRender(int argc, char** argv, std::ostream& out, std::ostream& err) {
         return 0;
     }
     if (o.assemble) return RunAssemble(o, err);
+    if (!o.keyframes.empty()) return RunAnimate(o, out, err);
+    if (!o.encodeFolder.empty()) return RunEncode(o, err);
     const char* format = o.rowsGiven ? "band" : PictureFormatOf(o.output);
     if (!o.printScene && !format)
         return Fail(err, 2, "the output file must end in .png or .bmp: " + o.output);
