@@ -14,6 +14,7 @@
 #include <cmath>
 #include <cstdlib>
 
+#include "app/picture_file.h"
 #include "base/status.h"
 #include "pictures/coarse.h"
 #include "pictures/kinds.h"
@@ -140,14 +141,20 @@ std::optional<std::pair<QString, int>> TVorlaForm::AskSaveFile(const char* name,
     return std::pair{path, filter};
 }
 
-void TVorlaForm::menuSaveObrazClick() {
-    // The filter chosen decides the format, whatever the name's extension; BMP comes first.
+std::optional<std::pair<QString, const char*>> TVorlaForm::AskPictureFile(const char* name) {
     const auto chosen =
-        AskSaveFile("SaveDialog1", {"BMP image (*.bmp)", "PNG image (*.png)"}, {"bmp", "png"}, 0);
+        AskSaveFile(name, {"PNG image (*.png)", "BMP image (*.bmp)"}, {"png", "bmp"}, 0);
+    if (!chosen) return {};
+    // The name's own extension decides the format; the filter only for another name.
+    const char* format = PictureFormatOf(chosen->first.toStdString());
+    return std::pair{chosen->first, format ? format : chosen->second == 0 ? "PNG" : "BMP"};
+}
+
+void TVorlaForm::menuSaveObrazClick() {
+    const auto chosen = AskPictureFile("SaveDialog1");
     if (!chosen) return;
     const QString& path = chosen->first;
-    const Status saved =
-        SaveImageFile(ShownPicture(), path.toStdString(), chosen->second == 1 ? "PNG" : "BMP");
+    const Status saved = SaveImageFile(ShownPicture(), path.toStdString(), chosen->second);
     if (!saved)
         ReportError(QString::fromLocal8Bit("Cannot create file \"" + path.toStdString() + "\". " +
                                            saved.Message()));

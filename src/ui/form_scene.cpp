@@ -165,11 +165,10 @@ void TVorlaForm::RenderAtSize1Click() {
         return;
     }
     renderSize_ = typed.trimmed();
-    const auto chosen =
-        AskSaveFile("RenderDialog", {"PNG image (*.png)", "BMP image (*.bmp)"}, {"png", "bmp"}, 0);
+    const auto chosen = AskPictureFile("RenderDialog");
     if (!chosen) return;
     const QString path = chosen->first;
-    const PictureFiles files{path.toStdString(), chosen->second == 0 ? "PNG" : "BMP", {}};
+    const PictureFiles files{path.toStdString(), chosen->second, {}};
     // A streamed picture needs the memory of its bands; a BMP file the whole picture.
     const bool streamed = StreamsInBands(scene.pictureKind, files.format);
     if (const Status fits = CheckRenderMemory(width, streamed ? kStreamRows : height); !fits) {
@@ -196,8 +195,15 @@ void TVorlaForm::RenderAtSize1Click() {
     settings.width = width;
     settings.height = height;
     PictureRunner::Events events;
-    events.band = [this](int row, bool) {
-        if (renderProgress_) renderProgress_->setValue(row);
+    renderClock_.start();
+    const QString caption = progress->labelText();
+    events.band = [this, caption, height](int row, bool) {
+        if (!renderProgress_) return false;
+        renderProgress_->setValue(row);
+        renderProgress_->setLabelText(
+            caption + "\n" +
+            QString::fromStdString(
+                ProgressText(row, height, static_cast<double>(renderClock_.elapsed()) / 1000)));
         return false;
     };
     events.done = [this, path, width, height](const Status& status, bool cancelled) {

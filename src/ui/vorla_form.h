@@ -233,6 +233,9 @@ class TVorlaForm : public QMainWindow, public Controls, public Host {
     // index of that filter. Nothing when cancelled.
     std::optional<std::pair<QString, int>> AskSaveFile(const char* name, const QStringList& filters,
                                                        const QStringList& suffixes, int initial);
+    // Runs a save dialog named `name` for a picture file, PNG first: the path and its format,
+    // by the name's extension, else by the filter chosen. Nothing when cancelled.
+    std::optional<std::pair<QString, const char*>> AskPictureFile(const char* name);
     // Reports a failure, if it is one.
     void Report(const Status& done);
     // Runs the leave handler of a field that lost the focus, after the focus has moved.
@@ -304,6 +307,7 @@ class TVorlaForm : public QMainWindow, public Controls, public Host {
     QImage background_;  // what the picture's rows not computed yet show: the preview
     QImage composed_;    // the coarse passes as shown
     QElapsedTimer pictureClock_;
+    QElapsedTimer renderClock_;            // since "Render at size" began
     QAction* coarseEverywhere_ = nullptr;  // Picture > Coarse preview for every picture
     QMenu* recentScenes_ = nullptr;        // Picture > Recent scenes
     QAction* viewBack_ = nullptr;

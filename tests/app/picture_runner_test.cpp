@@ -195,5 +195,20 @@ TEST(PictureRunner, ARunnerGoneEndsItsJobAndDropsWhatItPosted) {
     EXPECT_FALSE(done);
 }
 
+TEST(ProgressText, ThePercentDoneAndFromTwoSecondsOnTheTimeLeft) {
+    const struct {
+        long long done, total;
+        double seconds;
+        const char* text;
+    } cases[] = {{0, 100, 0, "0 %"},
+                 {37, 100, 1.9, "37 %"},
+                 {25, 100, 4, "25 %, 12 s left"},
+                 {10, 100, 10, "10 %, 1 min 30 s left"},
+                 {0, 100, 30, "0 %"},
+                 {100, 100, 30, "100 %"},
+                 {5, 0, 3, "0 %"}};
+    for (const auto& c : cases) EXPECT_EQ(ProgressText(c.done, c.total, c.seconds), c.text);
+}
+
 }  // namespace
 }  // namespace vorla

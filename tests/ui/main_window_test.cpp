@@ -8,6 +8,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenu>
+#include <QRegularExpression>
 #include <QScreen>
 #include <QScrollArea>
 #include <QScrollBar>
@@ -342,7 +343,10 @@ class MainWindowTest : public WindowTest {
         } else {
             QVERIFY(S().grid().At(0, lastRow) >= 1);  // the last row was computed
             QCOMPARE(Status(7), QString::fromStdString(PictureStatusTexts(1)));
-            QVERIFY(W<QLabel>("LabelPostup")->text().endsWith(" %"));
+            // The share done, and after two seconds the time left.
+            QVERIFY(QRegularExpression("^\\d+ %(, .* s left)?$")
+                        .match(W<QLabel>("LabelPostup")->text())
+                        .hasMatch());
         }
         // The grid always has the tabula's size, whatever happened during the picture.
         QTRY_COMPARE(S().grid().Width(), form->tabulaView()->width());

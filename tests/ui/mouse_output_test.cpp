@@ -26,8 +26,11 @@
 #include <cmath>
 #include <fstream>
 
+#include "app/view_moves.h"
 #include "overlays/fp_guard.h"
 #include "overlays/orbit_drawing.h"
+#include "pictures/coarse.h"
+#include "pictures/kinds.h"
 #include "support/gui_support.h"
 #include "ui/about_window.h"
 #include "ui/help_window.h"
@@ -130,6 +133,7 @@ class MouseOutputTest : public WindowTest {
 
   private slots:
     void initTestCase() {
+        Settings().clear();  // the recent scenes and the coarse order of an earlier run
         originalDir_ = QDir::currentPath();
         QVERIFY2(QFile::exists(DataFile()), qPrintable(DataFile()));
     }
@@ -259,6 +263,120 @@ class MouseOutputTest : public WindowTest {
         QCOMPARE(fields(), zoomed);
     }
 
+    // A wheel notch shows the picture moved to the new view at once, before any pixel of it
+    // is computed; the picture then comes coarse first and ends as the renderer draws it.
+    void aWheelNotchShowsThePreviewThenTheRenderersPicture() {
+        Action("Example03")->trigger();
+        QVERIFY(Run("Convergention1"));
+        QVERIFY(!Action("ViewBack1")->isEnabled());  // nowhere to go yet
+        const QImage before = Picture();
+        const TAxisB from = S().view().axes;
+        QWidget* t = form->tabulaView();
+        QWheelEvent wheel(QPointF(60, 40), t->mapToGlobal(QPointF(60, 40)), {}, {0, 120},
+                          Qt::NoButton, {}, Qt::NoScrollPhase, false);
+        QApplication::sendEvent(t, &wheel);
+        // The event loop has not run: the picture waits at its first band.
+        QVERIFY(form->pictureRunning());
+        Viewport next = S().view();
+        next.range = FieldRange(form->session().controls(), next.W, next.H).Value();
+        next.PrepocetPodleSouradnic({});
+        const QImage shown = form->tabulaView()->Shown();
+        QCOMPARE(shown, MovedPicture(before, from, next.axes));
+        QVERIFY(shown != before);
+        QVERIFY(Finished());
+        QCOMPARE(S().Order(), PixelOrder::CoarseFirst);
+        QVERIFY(Action("ViewBack1")->isEnabled());
+        QVERIFY(!Action("ViewForward1")->isEnabled());
+        QCOMPARE(W<QLabel>("ZoomLabel")->text(), QString::fromUtf8("Zoom \u00d71.25"));
+        // The fields hold short texts, and the renderer draws the same picture from them.
+        for (const char* f : {"edtXod", "edtXdo", "edtYzero"}) QVERIFY(Text(f).size() <= 8);
+        const QString size = QString("%1x%2").arg(next.W).arg(next.H);
+        QCOMPARE(Render({"--example", "3", "--set", "edtXod=" + Text("edtXod"), "--set",
+                         "edtXdo=" + Text("edtXdo"), "--set", "edtYzero=" + Text("edtYzero"),
+                         "--size", size, "--grid", F("w.grid"), F("w.png")}),
+                 0);
+        QCOMPARE(Bytes(F("w.grid")), GridText());
+        QCOMPARE(QImage(F("w.png")).convertToFormat(QImage::Format_RGB32), Picture());
+    }
+
+    // The tabula's keys zoom about its middle and pan by a tenth; a middle drag during a
+    // picture ends it and moves the view, as the wheel does.
+    void keysOnTheTabulaAndDragsDuringAPicture() {
+        Action("Example03")->trigger();
+        QVERIFY(Run("Convergention1"));
+        form->tabulaView()->setFocus();
+        const TAxisB start = S().view().axes;
+        QTest::keyClick(form->tabulaView(), Qt::Key_Plus);
+        QVERIFY(Finished());
+        QVERIFY(std::fabs(S().view().axes.XStep / start.XStep - 0.8L) < 1e-3L);
+        QTest::keyClick(form->tabulaView(), Qt::Key_Minus);
+        QVERIFY(Finished());
+        QCOMPARE(W<QLabel>("ZoomLabel")->text(), QString::fromUtf8("Zoom \u00d71"));
+        const TAxisB centred = S().view().axes;
+        QTest::keyClick(form->tabulaView(), Qt::Key_Right);
+        QVERIFY(Finished());
+        const int width = S().view().W;
+        QVERIFY(std::fabs(S().view().axes.XMin - centred.XOfColumn(width / 10)) <=
+                centred.XStep * 0.11L);
+        // A long picture; a middle drag ends it at once and puts the moved view in place.
+        W<QSpinBox>("SpinInfinityTest")->setValue(1000000);
+        Action("InfinityReach1")->trigger();
+        QVERIFY(form->pictureRunning());
+        const TAxisB still = S().view().axes;
+        Press(Qt::MiddleButton, {}, QPoint(50, 50));
+        Move(QPoint(70, 50), Qt::MiddleButton);
+        Release(Qt::MiddleButton, QPoint(70, 50));
+        W<QSpinBox>("SpinInfinityTest")->setValue(5);  // the new picture is a quick one
+        QVERIFY(Finished());
+        QVERIFY(std::fabs(S().view().axes.XOfColumn(70) - still.XOfColumn(50)) <=
+                still.XStep * 0.11L);
+        QCOMPARE(S().PictureKind(), PictureTag::Infinity);
+    }
+
+    // Opening a scene gives the tabula its size again; the files opened and saved are the
+    // recent scenes, the last named in the caption; the coarse order of every picture is kept
+    // between runs.
+    void scenesKeepTheirSizeAndAreRecentAndTheCoarseOrderIsKept() {
+        Action("Example05")->trigger();
+        QVERIFY(Run("Periodicity1"));
+        const QSize saved = form->tabulaView()->size();
+        {
+            Answerer answers(Answer(F("sized")));
+            Action("SaveScene1")->trigger();
+            QCOMPARE(answers.texts, QStringList());
+        }
+        QVERIFY(form->windowTitle().startsWith("sized.json"));
+        form->resize(form->width() + 40, form->height() + 30);
+        QTRY_VERIFY(form->tabulaView()->size() != saved);
+        {
+            Answerer answers(Answer(F("sized.json")));
+            Action("OpenScene1")->trigger();
+            QCOMPARE(answers.texts, QStringList());
+        }
+        QTRY_COMPARE(form->tabulaView()->size(), saved);
+        QVERIFY(Finished());
+        QCOMPARE(S().tabula().Width(), saved.width());
+        QCOMPARE(Action("RecentScene1")->text(), "&1  " + F("sized.json"));
+        int named = 0;  // once, however often it was saved and opened
+        for (QAction* a : form->findChildren<QAction*>())
+            named += a->objectName().startsWith("RecentScene") && a->text().endsWith("sized.json");
+        QCOMPARE(named, 1);
+        // Its first item opens it again.
+        Action("Example01")->trigger();
+        Action("RecentScene1")->trigger();
+        QVERIFY(Finished());
+        QCOMPARE(S().PictureKind(), PictureTag::Periodicity);
+        // Pictures of the menus keep the row order, unless the setting says otherwise.
+        QVERIFY(Run("Convergention1"));
+        QCOMPARE(S().Order(), PixelOrder::Rows);
+        Action("CoarsePreview1")->trigger();
+        QVERIFY(Settings().value(kCoarseKey).toBool());
+        QVERIFY(Run("Convergention1"));
+        QCOMPARE(S().Order(), PixelOrder::CoarseFirst);
+        Action("CoarsePreview1")->trigger();
+        QVERIFY(!Settings().value(kCoarseKey).toBool());
+    }
+
     void aTabulaBeyondTheMemoryIsReportedAndTheWindowGoesOn() {
 #ifndef __SANITIZE_ADDRESS__  // its allocator ends the program instead of failing
         // Room for a few hundred megabytes more, not for a 16000 x 16000 tabula.
@@ -330,17 +448,19 @@ class MouseOutputTest : public WindowTest {
         QCOMPARE(shown, QString("Vorla Verze 2"));
     }
 
-    void picturesSaveAsBmpOrPngByTheFilterChosenAndAFailureNamesThePath() {
+    void picturesSaveAsPngOrBmpByTheNameOrTheFilterAndAFailureNamesThePath() {
         Action("Example03")->trigger();
         const QImage shown = S().tabula().Copy();
-        // The failure first: the window goes on. A name of another kind takes the filter's.
+        // The failure first: the window goes on. The name's extension decides; a name of
+        // another kind takes the filter's format (PNG, the first).
         const struct {
             const char *name, *filter, *file, *magic;
         } cases[] = {{"missing/old.bmp", "", nullptr, nullptr},
-                     {"plain", "", "plain.bmp", "BM"},
-                     {"picture.png", "", "picture.png", "BM"},
-                     {"plain", "PNG image (*.png)", "plain.png", "\x89PNG"},
-                     {"odd.txt", "PNG image (*.png)", "odd.txt", "\x89PNG"}};
+                     {"plain", "", "plain.png", "\x89PNG"},
+                     {"typed.png", "BMP image (*.bmp)", "typed.png", "\x89PNG"},
+                     {"typed.BMP", "", "typed.BMP", "BM"},
+                     {"plain", "BMP image (*.bmp)", "plain.bmp", "BM"},
+                     {"odd.txt", "BMP image (*.bmp)", "odd.txt", "BM"}};
         for (const auto& c : cases) {
             Answerer answers(Answer(F(c.name), c.filter));
             Action("menuSaveObraz")->trigger();
