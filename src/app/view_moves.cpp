@@ -167,6 +167,11 @@ std::optional<AxesTexts> ViewHistory::Back() {
     return views_[--current_];
 }
 
+std::optional<AxesTexts> ViewHistory::Previous() const {
+    if (!CanGoBack()) return std::nullopt;
+    return views_[current_ - 1];
+}
+
 std::optional<AxesTexts> ViewHistory::Forward() {
     if (!CanGoForward()) return std::nullopt;
     return views_[++current_];

@@ -63,6 +63,8 @@ class ViewHistory {
     // The view before (after) the current one, which becomes current; none at the end.
     std::optional<AxesTexts> Back();
     std::optional<AxesTexts> Forward();
+    // The view before the current one, which stays current; none at the start.
+    std::optional<AxesTexts> Previous() const;
     bool CanGoBack() const { return current_ > 0; }
     bool CanGoForward() const { return current_ + 1 < views_.size(); }
 
