@@ -18,6 +18,7 @@
 
 #include "pictures/kinds.h"
 #include "plane/image_file.h"
+#include "plane/number_text.h"
 
 namespace vorla {
 namespace {
@@ -32,16 +33,6 @@ QString Q(const std::string& s) {
 std::string Quoted(const std::string& s) {
     const QByteArray a = QJsonDocument(QJsonArray{Q(s)}).toJson(QJsonDocument::Compact);
     return a.mid(1, a.size() - 2).toStdString();
-}
-
-// A colour by its name when it has one, else as #RRGGBB.
-std::string ColourValue(Colour c) {
-    const std::string name = ColorText(c);
-    const Result<Colour> back = ParseColourText(name);
-    if (back && back.Value() == c) return name;
-    char hex[8];
-    std::snprintf(hex, sizeof hex, "#%02X%02X%02X", RedOf(c), GreenOf(c), BlueOf(c));
-    return hex;
 }
 
 // A value as the file shows it, for the messages, a long text shortened.
@@ -100,6 +91,15 @@ Failure Unreadable(const std::string& path, int err) {
 
 }  // namespace
 
+std::string ColourValue(Colour c) {
+    const std::string name = ColorText(c);
+    const Result<Colour> back = ParseColourText(name);
+    if (back && back.Value() == c) return name;
+    char hex[8];
+    std::snprintf(hex, sizeof hex, "#%02X%02X%02X", RedOf(c), GreenOf(c), BlueOf(c));
+    return hex;
+}
+
 std::string ShortText(const std::string& text) {
     constexpr size_t kWhole = 60, kStart = 40;
     std::string shown = text;
@@ -112,6 +112,20 @@ std::string ShortText(const std::string& text) {
     for (char& c : shown)
         if (static_cast<unsigned char>(c) < 0x20 || c == 0x7f) c = '?';
     return shown;
+}
+
+Status CheckControlText(const ControlSpec& f, const std::string& text) {
+    ControlValues check;
+    if (f.kind == ControlKind::Edit ? TextToNumber(text, f.check).Ok()
+                                    : check.Set(f.name, text).Ok())
+        return {};
+    const char* takes = f.kind == ControlKind::Spin          ? "a whole number"
+                        : f.kind == ControlKind::Check       ? "on or off"
+                        : f.kind == ControlKind::ColourLabel ? "a colour (a name, #RRGGBB or r,g,b)"
+                        : f.check == RangeCheck::Positive    ? "a number above 0"
+                        : f.check == RangeCheck::NonNegative ? "a number of 0 or more"
+                                                             : "a number";
+    return Failure{std::string(f.name) + " takes " + takes + ", not '" + ShortText(text) + "'"};
 }
 
 std::string SceneFileText(const SceneState& s) {

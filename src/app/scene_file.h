@@ -28,6 +28,11 @@ inline constexpr int kMaxSceneWarnings = 10;
 // its length, so that no message grows with what a file or an option holds.
 std::string ShortText(const std::string& text);
 
+// Whether a control takes a text given from outside, with the checks of the renderer's --set
+// (also the Python module's): an edit a number within its range, the others what
+// ControlValues::Set takes. A refusal names the control and says what it takes.
+Status CheckControlText(const ControlSpec& f, const std::string& text);
+
 // What a scene file holds.
 struct SceneState {
     ControlValues controls;  // every control; the ones a file leaves out keep their defaults
@@ -36,6 +41,9 @@ struct SceneState {
     int width = 0;        // the tabula's size when saved; 0: not given
     int height = 0;
 };
+
+// A colour as a scene file holds it: its name when it has one, else #RRGGBB.
+std::string ColourValue(Colour c);
 
 // The text of a scene file, the controls in the order of the control table.
 std::string SceneFileText(const SceneState& scene);

@@ -64,6 +64,13 @@ Status Session::ResizeBand(int width, int height, int first, int rows) {
     return {};
 }
 
+ValueGrid Session::TakeGrid() {
+    ValueGrid taken = std::move(grid_);
+    grid_ = ValueGrid();
+    gridHasValues_ = false;
+    return taken;
+}
+
 void Session::DefKruz() {
     std::array<std::string, 11> texts;
     for (int i = 0; i < 11; ++i) texts[i] = controls_.Text(CircleField(i));

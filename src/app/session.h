@@ -183,6 +183,10 @@ class Session {
     const Tabula& tabula() const { return tabula_; }
     // The value of every pixel of the last picture.
     const ValueGrid& grid() const { return grid_; }
+    // Hands the grid of the last picture over whole, without copying its cells, to a reader
+    // that keeps it beyond the session (the Python module's arrays); the session is left
+    // with an empty grid, and must be resized before its next picture.
+    ValueGrid TakeGrid();
     // imgStupnice: the Lyapunov colour scale.
     const Tabula& scaleImage() const { return scaleImage_; }
     // The fixed points marked last.

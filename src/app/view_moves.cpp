@@ -101,6 +101,17 @@ AxesRange ZoomAbout(const AxesRange& range, int W, int H, int X, int Y, long dou
     return RangeOf(x - X * step, y + Y * step, step, W, H);
 }
 
+AxesRange ZoomAboutPoint(const AxesRange& range, int W, int H, long double x, long double y,
+                         long double factor) {
+    // Each edge's distance from the point scales by the factor: a point on a round number
+    // keeps the ends on round numbers.
+    const long double h = H * (range.XTo - range.XFrom) / W;  // as the viewport derives it
+    const long double yMin = -range.YRelative * h;
+    const AxesRange zoomed{x - (x - range.XFrom) * factor, x + (range.XTo - x) * factor, 0};
+    const long double zoomedH = H * (zoomed.XTo - zoomed.XFrom) / W;
+    return {zoomed.XFrom, zoomed.XTo, -(y - (y - yMin) * factor) / zoomedH};
+}
+
 AxesRange ZoomToRectangle(const AxesRange& range, int W, int H, int x0, int y0, int x1, int y1) {
     const TAxisB a = AxesOf(range, W, H);
     const int left = std::min(x0, x1), top = std::min(y0, y1);

@@ -32,6 +32,10 @@ Result<AxesRange> FieldRange(const Controls& controls, int W, int H);
 // The range `factor` times as wide (below 1 zooms in), about the top left corner of pixel
 // (X, Y), which stays where it is.
 AxesRange ZoomAbout(const AxesRange& range, int W, int H, int X, int Y, long double factor);
+// The range `factor` times as wide about the point (x, y) of the plane, which stays where it
+// is in the picture: the zoom of a caller that works in the plane's coordinates.
+AxesRange ZoomAboutPoint(const AxesRange& range, int W, int H, long double x, long double y,
+                         long double factor);
 // The range that shows the pixel rectangle with corners (x0, y0) and (x1, y1) as large as the
 // tabula allows, centred; the tabula's shape is kept, so one side may show more.
 AxesRange ZoomToRectangle(const AxesRange& range, int W, int H, int x0, int y0, int x1, int y1);

@@ -59,22 +59,6 @@ std::string ValidControlNames() {
 }
 
 // What a control takes, for a refusal.
-std::string ControlTakes(const ControlSpec& f) {
-    switch (f.kind) {
-        case ControlKind::Edit:
-            return f.check == RangeCheck::Positive      ? "a number above 0"
-                   : f.check == RangeCheck::NonNegative ? "a number of 0 or more"
-                                                        : "a number";
-        case ControlKind::Spin:
-            return "a whole number";
-        case ControlKind::Check:
-            return "on or off";
-        case ControlKind::ColourLabel:
-            return "a colour (a name, #RRGGBB or r,g,b)";
-    }
-    return "a value";
-}
-
 // --set NAME=TEXT: the control must take the text, an edit's number included, so that what
 // is drawn is what was asked for.
 Status ReadSet(const std::string& s, RenderOptions& o) {
@@ -85,11 +69,7 @@ Status ReadSet(const std::string& s, RenderOptions& o) {
     if (!c)
         return Failure{"unknown control '" + ShortText(name) +
                        "'; valid names: " + ValidControlNames()};
-    const ControlSpec& f = Spec(*c);
-    ControlValues check;
-    const bool taken =
-        f.kind == ControlKind::Edit ? TextToNumber(text, f.check).Ok() : check.Set(name, text).Ok();
-    if (!taken) return Takes(name, ControlTakes(f), text);
+    if (Status taken = CheckControlText(Spec(*c), text); !taken) return taken;
     o.sets.emplace_back(name, text);
     return {};
 }

@@ -1,0 +1,254 @@
+"""Pictures from Python: arrays that are the picture's memory, what a picture tells, progress,
+the renderer's refusals and messages, threads, and Ctrl+C."""
+import io
+import os
+import re
+import signal
+import subprocess
+import sys
+import threading
+import time
+
+import numpy as np
+import pytest
+from tqdm import tqdm
+
+import vorla
+from conftest import RENDER, read_picture, run_renderer, with_texts
+
+
+@pytest.fixture(scope="module")
+def picture():
+    return vorla.Scene.example(3).render("periodicity", (90, 70), seed=11)
+
+
+@pytest.mark.parametrize("array, shape, dtype", [("rgb", (70, 90, 3), np.uint8),
+                                                 ("grid", (70, 90), np.int32)])
+def test_arrays_have_the_pictures_shape_and_type(picture, array, shape, dtype):
+    a = getattr(picture, array)
+    assert (a.shape, a.dtype) == (shape, dtype)
+
+
+@pytest.mark.parametrize("array", ["rgb", "grid"])
+def test_arrays_are_views_of_the_pictures_memory(picture, array):
+    assert np.shares_memory(getattr(picture, array), getattr(picture, array))
+
+
+@pytest.mark.parametrize("array", ["rgb", "grid"])
+def test_arrays_keep_the_picture_alive(array):
+    kept = getattr(vorla.Scene.example(3).render("nth", (40, 30)), array)
+    again = getattr(vorla.Scene.example(3).render("nth", (40, 30)), array)
+    assert np.array_equal(kept, again)
+
+
+def test_writing_into_rgb_changes_the_picture_saved(tmp_path):
+    p = vorla.Scene.example(3).render("nth", (40, 30))
+    p.rgb[5, 7] = (1, 2, 3)
+    p.save(tmp_path / "p.png")
+    assert tuple(read_picture(tmp_path / "p.png")[5, 7]) == (1, 2, 3)
+
+
+@pytest.mark.parametrize("attribute, value", [("kind", "periodicity"), ("tag", 2),
+                                              ("size", (90, 70)), ("seed", 11)])
+def test_a_picture_tells_how_it_was_drawn(picture, attribute, value):
+    assert getattr(picture, attribute) == value
+
+
+def test_a_picture_tells_its_view(picture):
+    assert picture.view == vorla.Scene.example(3).view
+
+
+def test_extent_centres_each_pixel_on_its_start_point(picture):
+    left, right, bottom, top = picture.extent
+    v = picture.view
+    step = float((v.x_to - v.x_from) / 90)
+    y_max = float((1 - v.y_rel) * 70 * step)
+    assert np.allclose((left + step / 2, top - step / 2), (float(v.x_from), y_max))
+
+
+def test_render_without_a_kind_draws_the_scenes_kind():
+    scene = vorla.Scene.example(3)
+    scene.kind = "end-regions"
+    scene.size = (30, 20)
+    assert (scene.render().kind, scene.render().size) == ("end-regions", (30, 20))
+
+
+def test_a_kind_is_also_taken_by_its_tag():
+    assert vorla.Scene.example(3).render(17, (20, 10)).kind == "last-two"
+
+
+def test_progress_hears_rows_in_order_up_to_all():
+    heard = []
+    vorla.Scene.example(10).render("periodicity", (200, 160), threads=1,
+                                  progress=lambda done, total: heard.append((done, total)))
+    assert heard == sorted(heard) and heard[-1] == (160, 160)
+
+
+def test_progress_of_the_rectangle_counts_its_steps():
+    heard = []
+    scene = vorla.Scene.example(3)
+    scene["SpinNumRect"] = "4"
+    scene.render("rectangle", (60, 50), progress=lambda done, total: heard.append((done, total)))
+    assert heard[-1] == (4, 4)
+
+
+def test_progress_drives_a_tqdm_bar():
+    with tqdm(total=120, file=io.StringIO()) as bar:
+        vorla.Scene.example(3).render("convergence", (100, 120),
+                                      progress=lambda done, total: bar.update(done - bar.n))
+        assert bar.n == 120
+
+
+def test_progress_true_shows_a_tqdm_bar(capsys):
+    vorla.Scene.example(3).render("nth", (50, 40), progress=True)
+    assert "40/40" in capsys.readouterr().err
+
+
+def test_an_exception_of_progress_ends_the_render():
+    def fail(done, total):
+        raise LookupError("stop here")
+
+    with pytest.raises(LookupError, match="stop here"):
+        vorla.Scene.example(10).render("periodicity", (300, 200), progress=fail)
+
+
+@pytest.mark.parametrize("kwargs, error, says", [
+    ({"kind": "bogus"}, ValueError, "unknown picture 'bogus'"),
+    ({"kind": 5}, ValueError, "no picture has the tag 5"),
+    ({"kind": 2.0}, TypeError, "kind takes a whole number"),
+    ({"size": (0, 10)}, ValueError, "size's width takes a whole number from 1 to 1000000"),
+    ({"size": (10, 1000001)}, ValueError, "size's height takes"),
+    ({"size": (10,)}, TypeError, "size takes"),
+    ({"size": "10x10"}, TypeError, "size takes"),
+    ({"size": (1000000, 1000000 + 1)}, ValueError, "size's height"),
+    ({"threads": 0}, ValueError, "threads takes a whole number from 1 to 1024"),
+    ({"threads": "2"}, TypeError, "threads takes"),
+    ({"seed": -1}, ValueError, "seed takes a whole number from 0 to 2\\*\\*64 - 1"),
+    ({"seed": 2**64}, ValueError, "seed takes"),
+    ({"seed": 1.5}, TypeError, "seed takes"),
+    ({"progress": 5}, TypeError, "progress takes a callable"),
+])
+def test_render_refuses_bad_arguments_saying_what_they_take(kwargs, error, says):
+    with pytest.raises(error, match=says):
+        vorla.Scene.example(3).render(**kwargs)
+
+
+# Scenes the renderer refuses to draw, and the settings that make them.
+REFUSED = {
+    "bad bound of infinity": {"EditNekonecno": "0"},
+    "equal ends of the view": {"edtXdo": "-3"},
+}
+
+
+@pytest.mark.parametrize("case", REFUSED)
+def test_a_scene_refused_raises_valueerror_with_the_renderers_message(tmp_path, case):
+    scene = with_texts(tmp_path, vorla.Scene.example(3), REFUSED[case])
+    scene.save(tmp_path / "s.json")
+    # A BMP file is drawn whole, as a picture for Python is.
+    said = run_renderer("--scene", tmp_path / "s.json", "--size", "20x10", tmp_path / "x.bmp",
+                        check=False).stderr.strip()
+    with pytest.raises(ValueError) as raised:
+        scene.render(size=(20, 10))
+    assert "vorla-render: " + str(raised.value) == said
+
+
+def test_a_scene_without_a_task_type_raises_valueerror_saying_how_to_give_one():
+    with pytest.raises(ValueError, match=r"no task type \(scene.task = 2 to 6 gives one\)"):
+        vorla.Scene().render(size=(20, 10))
+
+
+def test_an_edit_without_a_number_is_warned_of_as_the_renderer_warns(tmp_path):
+    scene = with_texts(tmp_path, vorla.Scene.example(3), {"EditKr": "abc"})
+    said = run_renderer("--scene", tmp_path / "texts.json", "--size", "20x10",
+                        tmp_path / "x.png", quiet=False).stderr.strip()
+    with pytest.warns(UserWarning) as warned:
+        scene.render(size=(20, 10))
+    assert "vorla-render: warning: " + str(warned[0].message) == said
+
+
+def test_a_picture_larger_than_memory_raises_memoryerror_with_the_renderers_message(tmp_path):
+    said = run_renderer("--size", "1000000x1000000", tmp_path / "x.bmp", check=False).stderr
+    with pytest.raises(MemoryError) as raised:
+        vorla.Scene.example(3).render(size=(1000000, 1000000))
+    free = re.compile(r"only \d+ MB")
+    assert free.sub("", "vorla-render: " + str(raised.value)) == free.sub("", said.strip())
+
+
+LIMITED = """
+import resource, sys, vorla
+size = int(open('/proc/self/status').read().split('VmSize:')[1].split()[0]) * 1024
+resource.setrlimit(resource.RLIMIT_AS, (size + (300 << 20), resource.RLIM_INFINITY))
+try:
+    vorla.Scene.example(3).render(size=(16384, 16384), threads=1)
+except MemoryError as e:
+    print(e)
+"""
+
+
+def test_memory_refused_raises_memoryerror_with_the_renderers_message(tmp_path):
+    done = subprocess.run([sys.executable, "-c", LIMITED], capture_output=True, text=True)
+    limited = subprocess.run(["bash", "-c", f"ulimit -v 400000; {RENDER} --quiet --size "
+                              f"16384x16384 --threads 1 {tmp_path}/x.bmp"],
+                             capture_output=True, text=True)
+    assert "vorla-render: " + done.stdout.strip() == limited.stderr.strip()
+
+
+_two = {}
+
+
+def two_threads():
+    """Two renders on two Python threads at once: their progress in order, and their pictures."""
+    if not _two:
+        scene = vorla.Scene.example(10)
+        log, pictures = [], {}
+
+        def run(name):
+            pictures[name] = scene.render("periodicity", (240, 200), threads=1,
+                                          progress=lambda done, total: log.append((name, done)))
+
+        threads = [threading.Thread(target=run, args=(n,)) for n in "ab"]
+        for t in threads:
+            t.start()
+        for t in threads:
+            t.join()
+        _two.update(log=log, pictures=pictures)
+    return _two
+
+
+def test_two_threads_render_at_once():
+    log = two_threads()["log"]
+    at = {n: [i for i, (m, _) in enumerate(log) if m == n] for n in "ab"}
+    # Each reports progress while the other is between its first and its last report.
+    inside = {n: any(at[o][0] < i < at[o][-1] for i in at[n]) for n, o in ("ab", "ba")}
+    assert inside == {"a": True, "b": True}
+
+
+@pytest.mark.parametrize("array", ["rgb", "grid"])
+def test_two_threads_give_the_arrays_of_one_after_the_other(array):
+    pictures = two_threads()["pictures"]
+    alone = vorla.Scene.example(10).render("periodicity", (240, 200))
+    assert [np.array_equal(getattr(pictures[n], array), getattr(alone, array)) for n in "ab"] == [
+        True, True]
+
+
+def test_ctrl_c_ends_a_render_within_a_tenth_of_a_second():
+    # From the signal to the raise, the best of three tries: a loaded machine may delay one.
+    scene = vorla.Scene.example(3)
+    delays = []
+    for _ in range(3):
+        going, sent = threading.Event(), []
+
+        def interrupt():
+            going.wait(60)
+            sent.append(time.monotonic())
+            os.kill(os.getpid(), signal.SIGINT)
+
+        sender = threading.Thread(target=interrupt)
+        sender.start()
+        try:
+            scene.render(size=(3000, 2500), threads=1,
+                         progress=lambda done, total: done > 0 and going.set())
+        except KeyboardInterrupt:
+            delays.append(time.monotonic() - sent[0])
+        sender.join()
+    assert len(delays) == 3 and min(delays) < 0.1, delays
