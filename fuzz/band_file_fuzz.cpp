@@ -51,7 +51,9 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
                                    first,
                                    first + rows - 1,
                                    static_cast<int>(in.Next() % 23),
-                                   "fuzz " + std::to_string(in.Next())};
+                                   "fuzz " + std::to_string(in.Next()),
+                                   std::string(in.Next() % 4, 'v'),
+                                   std::string(in.Next() % 4, 's')};
     const unsigned how = in.Next() % 3, where = in.Next() << 8 | in.Next(), bit = in.Next() % 8;
     char* bytes = nullptr;
     std::size_t length = 0;

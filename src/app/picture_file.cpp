@@ -100,6 +100,12 @@ Status WritePictureRows(const PictureFiles& files, int width, int height, int ki
     });
 }
 
+Status SendPictureRows(const QImage& image, const ValueGrid& grid, RowSink& sink) {
+    const QImage rgb = image.convertToFormat(QImage::Format_RGB32);
+    if (rgb.isNull()) return Failure{kOutOfMemory};
+    return SendRows(rgb, grid, sink);
+}
+
 Status WritePicture(const PictureFiles& files, const QImage& image, const ValueGrid& grid, int kind,
                     std::string& step) {
     QImage rgb = image.convertToFormat(QImage::Format_RGB32);

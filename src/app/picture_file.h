@@ -43,6 +43,9 @@ Status WritePictureRows(const PictureFiles& files, int width, int height, int ki
                         const std::function<Status(RowSink&)>& fill, Status& filled,
                         std::string& step);
 
+// Sends the rows of a picture held whole (any format of image) and of its grid to `sink`.
+Status SendPictureRows(const QImage& image, const ValueGrid& grid, RowSink& sink);
+
 // Writes a picture held whole, in the files' format, and its grid when named; `step` names
 // the file whose writing failed.
 Status WritePicture(const PictureFiles& files, const QImage& image, const ValueGrid& grid, int kind,

@@ -10,8 +10,10 @@
 namespace vorla {
 namespace {
 
-constexpr const char* kMagic = "VORLA-BAND 2";
-constexpr const char* kOldMagic = "VORLA-BAND 1";
+constexpr const char* kMagic = "VORLA-BAND 3";
+constexpr const char* kOldMagics[] = {"VORLA-BAND 1", "VORLA-BAND 2"};
+// The largest page text a band holds: a scene file's limit.
+constexpr long long kMaxPageText = 64 * 1024;
 constexpr std::size_t kChunk = 1 << 16;
 constexpr int kMaxWidth = 1 << 20;
 
@@ -31,7 +33,22 @@ std::uint32_t Crc(std::uint32_t crc, const void* data, std::size_t size) {
 std::string HeaderText(const BandHeader& h) {
     return std::string(kMagic) + "\n" + std::to_string(h.width) + " " + std::to_string(h.height) +
            " " + std::to_string(h.first) + " " + std::to_string(h.last) + " " +
-           std::to_string(h.kind) + "\n" + h.scene + "\n";
+           std::to_string(h.kind) + "\n" + h.scene + "\n" + std::to_string(h.viewText.size()) +
+           " " + std::to_string(h.sceneText.size()) + "\n" + h.viewText + h.sceneText;
+}
+
+// Two byte counts of page texts, each within the limit, separated by a blank.
+bool ParseLengths(const std::string& line, std::size_t& view, std::size_t& scene) {
+    std::istringstream in(line);
+    in >> std::noskipws;
+    long long a = -1, b = -1;
+    char blank = 0;
+    if (!(in >> a >> blank >> b) || blank != ' ' || in.peek() != std::char_traits<char>::eof() ||
+        a < 0 || b < 0 || a > kMaxPageText || b > kMaxPageText)
+        return false;
+    view = static_cast<std::size_t>(a);
+    scene = static_cast<std::size_t>(b);
+    return true;
 }
 
 // Five whole numbers separated by single blanks, nothing else.
@@ -65,7 +82,9 @@ BandWriter::~BandWriter() {
 
 Result<std::unique_ptr<BandWriter>> BandWriter::Start(std::FILE* out, const BandHeader& h) {
     if (h.width < 1 || h.width > kMaxWidth || h.height < 1 || h.first < 0 || h.last < h.first ||
-        h.last >= h.height || h.scene.find('\n') != std::string::npos)
+        h.last >= h.height || h.scene.find('\n') != std::string::npos ||
+        static_cast<long long>(h.viewText.size()) > kMaxPageText ||
+        static_cast<long long>(h.sceneText.size()) > kMaxPageText)
         return BandFailure("no such band");
     std::unique_ptr<BandWriter> w(new BandWriter);
     w->out_ = out;
@@ -142,14 +161,26 @@ Result<std::unique_ptr<BandReader>> BandReader::Start(std::FILE* in) {
         out.pop_back();
         return true;
     };
-    std::string magic, sizes;
+    // The page's texts, of the lengths given.
+    auto getText = [&](std::size_t size, std::string& out) {
+        out.resize(size);
+        if (size && std::fread(out.data(), 1, size, in) != size) return false;
+        text += out;
+        return true;
+    };
+    std::string magic, sizes, lengths;
+    std::size_t viewSize = 0, sceneSize = 0;
     BandHeader& h = r->header_;
     if (!getLine(magic) || magic != kMagic)
-        return BandFailure(magic == kOldMagic
-                               ? "written by an older renderer, without a checksum: draw it again"
+        return BandFailure(magic == kOldMagics[0] ? "written by an older renderer, without a "
+                                                    "checksum: draw it again"
+                           : magic == kOldMagics[1]
+                               ? "written by an older renderer, without its page: draw it again"
                                : "not a band of this program");
     if (!getLine(sizes) || !ParseSizes(sizes, h) || h.width < 1 || h.height < 1 || h.first < 0 ||
-        h.last < h.first || h.last >= h.height || h.width > kMaxWidth || !getLine(h.scene))
+        h.last < h.first || h.last >= h.height || h.width > kMaxWidth || !getLine(h.scene) ||
+        !getLine(lengths) || !ParseLengths(lengths, viewSize, sceneSize) ||
+        !getText(viewSize, h.viewText) || !getText(sceneSize, h.sceneText))
         return BandFailure("a damaged header");
     r->crc_ = Crc(crc32(0, nullptr, 0), text.data(), text.size());
     r->z_ = std::make_unique<Stream>();

@@ -1,6 +1,7 @@
 // A band of rows of a large picture, rendered on its own (by one task of a cluster, say) and
 // joined with the others later: a header that says which picture and which rows it holds,
-// one zlib stream of the rows' pixels and grid values, and the CRC-32 of every byte before
+// with the texts of the picture's deep-zoom page (so that bands join into tiles), one zlib
+// stream of the rows' pixels and grid values, and the CRC-32 of every byte before
 // it (4 bytes, least significant first). The stream must end right after the last row, and
 // the file right after the checksum; a CRC-32 finds every error of up to 32 bits in a row,
 // so a band that was cut, lengthened or damaged on its way is never joined.
@@ -22,6 +23,8 @@ struct BandHeader {
     int first = 0, last = 0;    // the rows held, first..last
     int kind = 0;               // the picture's menu tag
     std::string scene;          // every setting that shapes the picture, as one line
+    std::string viewText;       // the deep-zoom page's view file and scene file (TilePage)
+    std::string sceneText;
 
     bool operator==(const BandHeader&) const = default;
 };

@@ -14,6 +14,7 @@
 #include <vector>
 
 #include "app/band_render.h"
+#include "app/deep_zoom.h"
 #include "app/picture_file.h"
 #include "app/scene_file.h"
 #include "app/scene_render.h"
@@ -22,6 +23,7 @@
 #include "cli/band_file.h"
 #include "cli/interrupt.h"
 #include "cli/render_options.h"
+#include "cli/render_tiles.h"
 #include "model/controls.h"
 #include "pictures/kinds.h"
 #include "plane/image_file.h"
@@ -207,12 +209,16 @@ int DrawStreamed(const RenderOptions& o, const Job& job, SceneRender& render, Re
     Status drawn;  // the picture's own failure, told apart from a file's
     Status saved;
     if (o.rowsGiven) {
+        // The page goes with the band, so that bands join into tiles as well.
+        const TilePage page = MakeTilePage(job.scene, settings).ValueOr({});
         const BandHeader header{settings.width,
                                 settings.height,
                                 o.firstRow,
                                 o.lastRow,
                                 job.scene.pictureKind,
-                                PictureFingerprint(job.scene, settings, job.scene.pictureKind)};
+                                PictureFingerprint(job.scene, settings, job.scene.pictureKind),
+                                page.view,
+                                page.scene};
         step = "cannot write " + o.output;
         saved = SaveFile(o.output, [&](std::FILE* f) -> Status {
             Result<std::unique_ptr<BandWriter>> band = BandWriter::Start(f, header);
@@ -259,9 +265,16 @@ int Render(const RenderOptions& o, SceneState scene, const std::string& format,
     step = "cannot draw the " + job.size + " picture";
     host.firstRow = o.rowsGiven ? o.firstRow : 0;
     host.rows = o.rowsGiven ? o.lastRow - o.firstRow + 1 : job.settings.height;
-    if (const int code = job.streamed ? DrawStreamed(o, job, render, host, err, step)
-                                      : DrawWhole(o, job, render, host, err, step))
+    if (!o.tiles.empty()) {
+        Status drawn;
+        const Status saved = DrawTileFolder(o, job.scene, job.settings, render, err, drawn, step);
+        host.Finish();
+        if (!drawn) return Fail(err, 2, drawn.Message());
+        if (!saved) return Failed(err, step, saved);
+    } else if (const int code = job.streamed ? DrawStreamed(o, job, render, host, err, step)
+                                             : DrawWhole(o, job, render, host, err, step)) {
         return code;
+    }
     if (scaleFormat) {
         step = "cannot write " + o.scaleFile;
         render.session.KresliStupnici();
@@ -312,7 +325,7 @@ Result<std::vector<BandEntry>> PlanJoin(const std::vector<std::string>& paths) {
     for (const BandEntry& b : bands) {
         const BandHeader& h = b.header;
         if (h.width != top.width || h.height != top.height || h.kind != top.kind ||
-            h.scene != top.scene)
+            h.scene != top.scene || h.viewText != top.viewText || h.sceneText != top.sceneText)
             return Failure{b.path + " is a band of another picture than " + bands.front().path};
         if (h.first != next)
             return Failure{std::string(h.first > next ? "rows " : "overlapping rows ") +
@@ -339,27 +352,28 @@ int Assemble(const RenderOptions& o, std::ostream& err, std::string& step) {
     std::vector<std::uint32_t> pixels(static_cast<std::size_t>(top.width));
     std::vector<std::int32_t> values(static_cast<std::size_t>(top.width));
     Status read;  // a band's own failure, told apart from the files'
-    const Status saved = WritePictureRows(
-        {o.output, "PNG", o.gridFile}, top.width, top.height, top.kind,
-        [&](RowSink& files) -> Status {
-            InterruptibleSink sink(files);
-            for (const BandEntry& b : bands) {
-                const Result<OpenBand> band = Open(b.path);
-                if (!band) return Failure{band.Message()};
-                BandReader& reader = *band->reader;
-                if (!(reader.Header() == b.header))
-                    return Failure{b.path + ": changed while the bands were joined"};
-                for (int r = b.header.first; r <= b.header.last; ++r) {
-                    if (Status got = reader.Row(pixels.data(), values.data()); !got)
-                        return Failure{b.path + ": " + got.Message()};
-                    if (Status put = sink.Row(r, pixels.data(), values.data()); !put) return put;
-                }
-                if (Status whole = reader.Finish(); !whole)
-                    return Failure{b.path + ": " + whole.Message()};
+    const auto fill = [&](RowSink& files) -> Status {
+        InterruptibleSink sink(files);
+        for (const BandEntry& b : bands) {
+            const Result<OpenBand> band = Open(b.path);
+            if (!band) return Failure{band.Message()};
+            BandReader& reader = *band->reader;
+            if (!(reader.Header() == b.header))
+                return Failure{b.path + ": changed while the bands were joined"};
+            for (int r = b.header.first; r <= b.header.last; ++r) {
+                if (Status got = reader.Row(pixels.data(), values.data()); !got)
+                    return Failure{b.path + ": " + got.Message()};
+                if (Status put = sink.Row(r, pixels.data(), values.data()); !put) return put;
             }
-            return {};
-        },
-        read, step);
+            if (Status whole = reader.Finish(); !whole)
+                return Failure{b.path + ": " + whole.Message()};
+        }
+        return {};
+    };
+    const Status saved = o.tiles.empty()
+                             ? WritePictureRows({o.output, "PNG", o.gridFile}, top.width,
+                                                top.height, top.kind, fill, read, step)
+                             : JoinTileFolder(o, top, fill, err, read, step);
     if (!read) return Fail(err, 2, read.Message());
     return saved ? 0 : Failed(err, step, saved);
 }
@@ -380,9 +394,13 @@ std::string SharedOutput(const RenderOptions& o) {
 
 // The join's checks before any band is read; returns the exit code.
 int RunAssemble(const RenderOptions& o, std::ostream& err) {
-    if (std::string(PictureFormatOf(o.output) ? PictureFormatOf(o.output) : "") != "PNG")
+    if (o.tiles.empty() &&
+        std::string(PictureFormatOf(o.output) ? PictureFormatOf(o.output) : "") != "PNG")
         return Fail(err, 2, "the joined picture must be a .png file: " + o.output);
     if (const std::string shared = SharedOutput(o); !shared.empty()) return Fail(err, 2, shared);
+    if (const TileRefusal refused = o.tiles.empty() ? TileRefusal{} : CheckTileOutput(o);
+        refused.code)
+        return Fail(err, refused.code, refused.message);
     // An output that is one of the bands would replace it before it was read.
     for (const std::string& band : o.bands)
         for (const std::string* output : {&o.output, &o.gridFile})
@@ -419,7 +437,9 @@ int RunRender(int argc, char** argv, std::ostream& out, std::ostream& err) {
     if (o.assemble) return RunAssemble(o, err);
     if (!o.keyframes.empty()) return RunAnimate(o, out, err);
     if (!o.encodeFolder.empty()) return RunEncode(o, err);
-    const char* format = o.rowsGiven ? "band" : PictureFormatOf(o.output);
+    const char* format = o.rowsGiven        ? "band"
+                         : !o.tiles.empty() ? "PNG"
+                                            : PictureFormatOf(o.output);
     if (!o.printScene && !format)
         return Fail(err, 2, "the output file must end in .png or .bmp: " + o.output);
     const char* scaleFormat = o.scaleFile.empty() ? nullptr : PictureFormatOf(o.scaleFile);
@@ -441,6 +461,10 @@ int RunRender(int argc, char** argv, std::ostream& out, std::ostream& err) {
     // One file written twice would keep only the last of the two.
     if (const std::string shared = o.printScene ? "" : SharedOutput(o); !shared.empty())
         return Fail(err, 2, shared);
+    if (const TileRefusal refused =
+            o.tiles.empty() || o.printScene ? TileRefusal{} : CheckTileOutput(o);
+        refused.code)
+        return Fail(err, refused.code, refused.message);
     // Memory or threads refused anywhere end the step with its message.
     int code = 0;
     std::string step = "cannot start";

@@ -19,6 +19,8 @@ struct OptionSpec {
     // Reads the value into `o`; a failure says what the option takes. Null for a flag.
     Status (*read)(const std::string& value, RenderOptions& o) = nullptr;
     bool RenderOptions::*flag = nullptr;  // what a flag turns on
+    // The value may be left out when an option follows (read as empty): "--assemble --tiles".
+    bool valueMayBeLeftOut = false;
 };
 
 // A whole number written as digits alone (no blank, sign or empty part) within [lo, hi].
@@ -180,12 +182,20 @@ const std::vector<OptionSpec>& Options() {
                  o.rowsGiven = true;
                  return Status();
              }},
+            {"--tiles", "", "DIR",
+             "write a deep-zoom folder DIR instead of OUTPUT: PNG tiles and a\n"
+             "page, DIR/index.html, that shows them from disk or a web server",
+             [](const std::string& v, RenderOptions& o) {
+                 return ReadFile("--tiles", v, o.tiles);
+             }},
             {"--assemble", "", "OUT BAND...",
-             "join band files into the PNG picture OUT (and --grid FILE)",
+             "join band files into the PNG picture OUT (and --grid FILE);\n"
+             "--assemble --tiles DIR BAND... joins them into a deep-zoom folder",
              [](const std::string& v, RenderOptions& o) {
                  o.assemble = true;
-                 return ReadFile("--assemble", v, o.output);
-             }},
+                 return v.empty() ? Status() : ReadFile("--assemble", v, o.output);
+             },
+             nullptr, true},
             {"--animate", "", "A.json B.json...",
              "a movie through the scene files in turn, in --frames N frames:\n"
              "numbers move linearly, the view zooms at constant speed;\n"
@@ -272,6 +282,7 @@ Status CheckMovieOptions(RenderOptions& o) {
     const char* other = !o.sceneFile.empty() ? "--scene"
                         : o.assemble         ? "--assemble"
                         : o.rowsGiven        ? "--rows"
+                        : !o.tiles.empty()   ? "--tiles"
                                              : nullptr;
     if (other)
         return Failure{std::string(other) + " does not go with " +
@@ -315,6 +326,8 @@ Result<RenderOptions> ParseRenderOptions(int argc, char** argv) {
         Status read;
         if (spec && spec->flag) {
             o.*spec->flag = true;
+        } else if (spec && spec->valueMayBeLeftOut && (i + 1 >= argc || FindOption(argv[i + 1]))) {
+            read = spec->read("", o);
         } else if (spec) {
             if (i + 1 >= argc) return Failure{a + " needs a value"};
             read = spec->read(argv[++i], o);
@@ -330,7 +343,18 @@ Result<RenderOptions> ParseRenderOptions(int argc, char** argv) {
         if (!read) return Failure{read.Message()};
     }
     if (Status movie = CheckMovieOptions(o); !movie) return Failure{movie.Message()};
-    if (o.output.empty()) o.output = RenderOptions().output;
+    if (!o.tiles.empty() && o.assemble && !o.output.empty()) {
+        // "--tiles DIR --assemble BAND...": the first band was read as OUT.
+        o.bands.insert(o.bands.begin(), o.output);
+        o.output.clear();
+    }
+    if (!o.tiles.empty() && o.rowsGiven)
+        return Failure{"--rows draws a band file; --tiles goes with --assemble"};
+    if (!o.tiles.empty() && !o.output.empty())
+        return Failure{"--tiles DIR is the output: no OUTPUT file goes with it"};
+    if (o.assemble && o.tiles.empty() && o.output.empty())
+        return Failure{"--assemble needs OUT, or --tiles DIR"};
+    if (o.output.empty() && o.tiles.empty()) o.output = RenderOptions().output;
     if (o.assemble && o.bands.empty()) return Failure{"--assemble needs band files"};
     if (o.rowsGiven && !o.gridFile.empty())
         return Failure{"a band file holds its grid rows; --grid goes with --assemble"};

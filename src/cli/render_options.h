@@ -41,6 +41,7 @@ struct RenderOptions {
     int fps = 30;
     Ease ease = Ease::Linear;
     bool fpsGiven = false, easeGiven = false;
+    std::string tiles;  // --tiles: the deep-zoom folder written instead of `output`
 };
 
 // The usage text, printed by --help and after a bad option: one line or more per option of

@@ -44,6 +44,8 @@ void TVorlaForm::BuildMenus() {
               QKeySequence("Ctrl+B"), [this] { RenderAtSize1Click(); });
     AddAction(picture, "MakeMovie1", QString::fromUtf8("Make &movie …"), QKeySequence("Ctrl+M"),
               [this] { MakeMovie1Click(); });
+    AddAction(picture, "ExportDeepZoom1", QString::fromUtf8("Export &deep zoom …"), {},
+              [this] { ExportDeepZoom1Click(); });
     recentScenes_ = picture->addMenu("Recent scenes");
     recentScenes_->menuAction()->setObjectName("RecentScenes1");
     ShowRecentScenes();

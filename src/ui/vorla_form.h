@@ -180,6 +180,9 @@ class TVorlaForm : public QMainWindow, public Controls, public Host {
     // Picture > Make movie: a flight from the current scene to a scene file or to the previous
     // view, drawn beside the window into a video or a folder of frames (form_movie.cpp).
     void MakeMovie1Click();
+    // Picture > Export deep zoom: the last picture of the current scene at a size typed, into
+    // a deep-zoom folder (tiles and a page), drawn beside the window with a progress bar.
+    void ExportDeepZoom1Click();
     // UschovatObraz1Click: Picture > Store picture: keeps a copy of the tabula.
     void UschovatObraz1Click();
     // ObnovitObraz1Click: Picture > Restore picture: puts the stored copy back.
@@ -275,6 +278,8 @@ class TVorlaForm : public QMainWindow, public Controls, public Host {
     // Fills Picture > Recent scenes from the settings.
     void ShowRecentScenes();
     void RenderDone(const Status& status, const QString& path, int width, int height);
+    // form_tiles.cpp: the export's job has ended.
+    void ExportDone(const Status& status, const QString& dir, int width, int height);
     // vorla_form.cpp
     void FormResize(int width, int height);
     void FormActivate();

@@ -148,8 +148,9 @@ TEST_F(RenderCli, BandsJoinIntoTheSingleRunAndMisfitsAreRefused) {
     ASSERT_EQ(Render("--quiet --example 3 --size 70x41 --picture lyap-d --seed 8 --rows 10:29 "
                      "@/other.band"),
               0);
-    std::ofstream(P("junk.band")) << "VORLA-BAND 2\n70 41 0 9 21\n";
+    std::ofstream(P("junk.band")) << "VORLA-BAND 3\n70 41 0 9 21\n";
     std::ofstream(P("old.band")) << "VORLA-BAND 1\n70 41 0 40 21\nscene\n";
+    std::ofstream(P("old2.band")) << "VORLA-BAND 2\n70 41 0 40 21\nscene\n";
     ASSERT_EQ(Render("--quiet --example 10 --size 70x41 --picture lyap-d --seed 7 --rows 0:40 "
                      "@/band.png"),
               0);
@@ -164,6 +165,9 @@ TEST_F(RenderCli, BandsJoinIntoTheSingleRunAndMisfitsAreRefused) {
         {"--assemble @/x.png @/b0:9.band @/b0:9.band @/b10:29.band", "in two bands"},
         {"--assemble @/x.png @/junk.band", "junk.band"},
         {"--assemble @/x.png @/old.band", "old.band: band file: written by an older renderer"},
+        {"--assemble @/x.png @/old2.band",
+         "old2.band: band file: written by an older renderer, "
+         "without its page"},
         {"--assemble @/band.png @/band.png", "the output @/band.png is the band @/band.png"},
         {"--grid @/b0:9.band --assemble @/x.png @/b0:9.band @/b10:29.band @/b30:40.band",
          "is the band"},
@@ -181,7 +185,7 @@ TEST_F(RenderCli, BandsJoinIntoTheSingleRunAndMisfitsAreRefused) {
         EXPECT_FALSE(fs::exists(P("x.band"))) << m.args;
     }
     EXPECT_EQ(Bytes("band.png"), band);
-    EXPECT_EQ(Bytes("b0:9.band").substr(0, 13), "VORLA-BAND 2\n");
+    EXPECT_EQ(Bytes("b0:9.band").substr(0, 13), "VORLA-BAND 3\n");
 }
 
 // A band is checked whole: a bit flipped in any byte (header, data or checksum), a band cut
@@ -222,7 +226,7 @@ TEST_F(RenderCli, TwoThousandBandsJoinUnderALimitOf256OpenFiles) {
         std::snprintf(name, sizeof name, "b%04d", r);
         std::FILE* f = std::fopen(P(name).c_str(), "wb");
         ASSERT_NE(f, nullptr);
-        auto band = vorla::BandWriter::Start(f, {kWidth, kRows, r, r, 1, "test"});
+        auto band = vorla::BandWriter::Start(f, {kWidth, kRows, r, r, 1, "test", "", ""});
         ASSERT_TRUE(band) << band.Message();
         const std::uint32_t pixels[kWidth] = {std::uint32_t(r), std::uint32_t(r) << 8, 0xabcdef};
         const std::int32_t values[kWidth] = {r, -r, 7};

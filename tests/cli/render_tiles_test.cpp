@@ -1,0 +1,270 @@
+// Deep-zoom folders written by the renderer as a user runs it: what a folder holds, its tiles
+// against the picture, bands joined into one, folders it refuses, a full disk and signals.
+#include <gtest/gtest.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <QImage>
+#include <algorithm>
+#include <chrono>
+#include <csignal>
+#include <cstdio>
+#include <filesystem>
+#include <fstream>
+#include <iterator>
+#include <map>
+#include <regex>
+#include <string>
+#include <thread>
+#include <vector>
+
+namespace {
+
+namespace fs = std::filesystem;
+
+class RenderTiles : public ::testing::Test {
+  protected:
+    void SetUp() override {
+        dir = fs::temp_directory_path() /
+              ("vorla-tiles-" + std::to_string(::getpid()) + "-" +
+               ::testing::UnitTest::GetInstance()->current_test_info()->name());
+        fs::create_directories(dir);
+    }
+    void TearDown() override {
+        std::error_code ec;
+        fs::remove_all(dir, ec);
+    }
+    // Runs a shell command line, "@" standing for the test's folder and "R" first for the
+    // renderer; the exit code, and stdout and stderr together in `out`.
+    int Shell(std::string line) {
+        if (line.starts_with("R ")) line = std::string(VORLA_RENDER) + line.substr(1);
+        const std::string cmd = std::regex_replace(line, std::regex("@"), dir.string()) + " 2>&1";
+        FILE* p = popen(cmd.c_str(), "r");
+        out.clear();
+        char buf[4096];
+        for (size_t n; (n = fread(buf, 1, sizeof buf, p)) > 0;) out.append(buf, n);
+        const int status = pclose(p);
+        return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+    }
+    int Render(const std::string& args) { return Shell("R --quiet " + args); }
+    std::string P(const std::string& name) const { return (dir / name).string(); }
+    static std::string Bytes(const fs::path& path) {
+        std::ifstream in(path, std::ios::binary);
+        return {std::istreambuf_iterator<char>(in), {}};
+    }
+    // Every file under `root` by its relative name, with its bytes.
+    static std::map<std::string, std::string> Tree(const fs::path& root) {
+        std::map<std::string, std::string> files;
+        for (const auto& e : fs::recursive_directory_iterator(root))
+            files[fs::relative(e.path(), root).string()] =
+                e.is_directory() ? std::string("(folder)") : Bytes(e.path());
+        return files;
+    }
+    // The names in the test's folder that a failure may have left: temporary ones.
+    std::vector<std::string> Leftovers() const {
+        std::vector<std::string> names;
+        for (const auto& e : fs::directory_iterator(dir))
+            if (e.path().filename().string().starts_with(".vorla-"))
+                names.push_back(e.path().filename());
+        return names;
+    }
+    fs::path dir;
+    std::string out;
+};
+
+constexpr const char* kSmall = "--example 1 --picture nth --size 600x400 ";
+
+TEST_F(RenderTiles, AFolderHoldsThePyramidThePageAndTheViewersFiles) {
+    ASSERT_EQ(Render(std::string(kSmall) + "--tiles @/poster/"), 0) << out;
+    std::vector<std::string> top;
+    for (const auto& e : fs::directory_iterator(P("poster"))) top.push_back(e.path().filename());
+    std::sort(top.begin(), top.end());
+    EXPECT_EQ(top, (std::vector<std::string>{"index.html", "scene.json", "view.json", "viewer",
+                                             "vorla.dzi", "vorla_files"}));
+    for (const char* name :
+         {"openseadragon.min.js", "openseadragon-LICENSE.txt", "vorla-view.js", "vorla-view.css"})
+        EXPECT_EQ(Bytes(P("poster/viewer/") + name), Bytes(fs::path(VORLA_VIEWER) / name)) << name;
+    // Levels 0 (one pixel) to 10 (600 wide), each halving the one above it.
+    for (int level = 0, side = 1; level <= 10; ++level, side *= 2) {
+        const int w = (600 * side + 1023) / 1024, h = (400 * side + 1023) / 1024;
+        const int tiles = ((w + 253) / 254) * ((h + 253) / 254);
+        EXPECT_EQ(std::distance(
+                      fs::directory_iterator(P("poster/vorla_files/") + std::to_string(level)), {}),
+                  tiles)
+            << level;
+    }
+    EXPECT_FALSE(fs::exists(P("poster/vorla_files/11")));
+    const std::string page = Bytes(P("poster/index.html"));
+    EXPECT_NE(page.find(Bytes(P("poster/view.json")).substr(0, 40)), std::string::npos);
+    EXPECT_EQ(page.find("@VORLA_"), std::string::npos);
+    EXPECT_EQ(Leftovers(), std::vector<std::string>{});
+}
+
+// Tile (i, j) of the deepest level holds pixels 254i - 1 to 254(i + 1) of the picture (one
+// pixel of overlap on each inner side).
+TEST_F(RenderTiles, TheDeepestTilesAreThePictureItself) {
+    ASSERT_EQ(Render(std::string(kSmall) + "@/whole.png"), 0) << out;
+    ASSERT_EQ(Render(std::string(kSmall) + "--tiles @/poster"), 0) << out;
+    const QImage whole(QString::fromStdString(P("whole.png")));
+    for (int i = 0; i < 3; ++i)
+        for (int j = 0; j < 2; ++j) {
+            const std::string name =
+                "poster/vorla_files/10/" + std::to_string(i) + "_" + std::to_string(j) + ".png";
+            const QImage tile(QString::fromStdString(P(name)));
+            const int x = std::max(0, 254 * i - 1), y = std::max(0, 254 * j - 1);
+            const int w = std::min(600, 254 * (i + 1) + 1) - x;
+            const int h = std::min(400, 254 * (j + 1) + 1) - y;
+            EXPECT_EQ(tile.convertToFormat(QImage::Format_RGB32),
+                      whole.copy(x, y, w, h).convertToFormat(QImage::Format_RGB32))
+                << name;
+        }
+}
+
+TEST_F(RenderTiles, TheSceneBesideTheTilesDrawsThePictureAgain) {
+    ASSERT_EQ(Render("--example 7 --picture preperiodicity --size 90x70 --clear --tiles @/t"), 0)
+        << out;
+    ASSERT_EQ(Render("--example 7 --picture preperiodicity --size 90x70 --clear @/first.png"), 0);
+    ASSERT_EQ(Render("--scene @/t/scene.json @/again.png"), 0) << out;
+    EXPECT_EQ(Bytes(P("again.png")), Bytes(P("first.png")));
+}
+
+// The join takes the bands in any order, the options in either order, and its folder is the
+// single run's, file for file.
+TEST_F(RenderTiles, BandsJoinIntoTheSingleRunsFolder) {
+    const std::string picture = "--example 10 --picture lyap-d --seed 5 --size 300x200 ";
+    ASSERT_EQ(Render(picture + "--tiles @/single"), 0) << out;
+    for (const char* rows : {"0:63", "64:150", "151:199"})
+        ASSERT_EQ(Render(picture + "--rows " + rows + " @/b" + rows), 0) << out;
+    for (const char* join : {"--assemble --tiles @/joined @/b64:150 @/b0:63 @/b151:199",
+                             "--grid @/g.txt --tiles @/joined --assemble @/b151:199 @/b0:63 "
+                             "@/b64:150"}) {
+        ASSERT_EQ(Render(join), 0) << join << "\n" << out;
+        EXPECT_EQ(Tree(P("joined")), Tree(P("single"))) << join;
+    }
+}
+
+TEST_F(RenderTiles, AFolderThatIsNotATileFolderIsRefusedAndLeftAsItIs) {
+    ASSERT_EQ(Render(std::string(kSmall) + "--tiles @/old"), 0) << out;
+    fs::create_directories(P("mine/photos"));
+    std::ofstream(P("mine/notes.txt")) << "mine";
+    fs::copy(P("old"), P("mixed"), fs::copy_options::recursive);
+    std::ofstream(P("mixed/notes.txt")) << "mine";
+    fs::create_directories(P("lookalike"));
+    std::ofstream(P("lookalike/index.html")) << "<p>mine</p>";
+    std::ofstream(P("file")) << "mine";
+    fs::create_directory_symlink(P("old"), P("link"));
+    const struct {
+        const char* name;
+        const char* says;
+    } cases[] = {
+        {"mine", "mine is a folder that is not a tile folder (it holds "},
+        {"mixed", "mixed is a folder that is not a tile folder (it holds notes.txt)"},
+        {"lookalike", "lookalike is a folder that is not a tile folder (it has no view file"},
+        {"file", "file exists and is not a folder"},
+        {"link", "link is a symbolic link"},
+    };
+    for (const auto& c : cases) {
+        const auto before = Tree(dir);
+        EXPECT_EQ(Render(std::string(kSmall) + "--tiles @/" + c.name), 2) << c.name;
+        EXPECT_NE(out.find(c.says), std::string::npos) << out;
+        EXPECT_EQ(Tree(dir), before) << c.name;
+    }
+}
+
+TEST_F(RenderTiles, AnEmptyFolderOrATileFolderWrittenBeforeIsReplaced) {
+    fs::create_directories(P("empty"));
+    ASSERT_EQ(Render(std::string(kSmall) + "--tiles @/empty"), 0) << out;
+    ASSERT_EQ(Render(std::string(kSmall) + "--tiles @/poster"), 0) << out;
+    ASSERT_EQ(Render("--example 3 --size 60x40 --tiles @/poster"), 0) << out;
+    EXPECT_NE(Bytes(P("poster/view.json")).find("\"width\": 60,"), std::string::npos);
+    EXPECT_FALSE(fs::exists(P("poster/vorla_files/10")));  // nothing of the old pyramid
+    EXPECT_TRUE(fs::exists(P("empty/vorla.dzi")));
+    EXPECT_EQ(Leftovers(), std::vector<std::string>{});
+}
+
+TEST_F(RenderTiles, OptionsThatDoNotGoWithTilesAreRefused) {
+    const struct {
+        const char* args;
+        const char* says;
+    } cases[] = {
+        {"--tiles @/t @/x.png", "no OUTPUT file goes with it"},
+        {"--tiles @/t --rows 0:9 @/x.band", "--tiles goes with --assemble"},
+        {"--grid @/t/g.txt --tiles @/t/", "is inside the tile folder"},
+        {"--assemble --grid @/g.txt", "--assemble needs OUT, or --tiles DIR"},
+    };
+    for (const auto& c : cases) {
+        EXPECT_EQ(Render(c.args), 2) << c.args;
+        EXPECT_NE(out.find(c.says), std::string::npos) << c.args << "\n" << out;
+        EXPECT_EQ(Tree(dir), (std::map<std::string, std::string>{})) << c.args;
+    }
+}
+
+TEST_F(RenderTiles, WithoutTheViewersFilesNothingIsDrawn) {
+    fs::copy_file(VORLA_RENDER, P("alone"));
+    EXPECT_EQ(Shell("@/alone --quiet --size 60x40 --tiles @/t"), 1);
+    EXPECT_NE(out.find("cannot write " + P("t") + ": the deep-zoom viewer's files are missing"),
+              std::string::npos)
+        << out;
+    EXPECT_FALSE(fs::exists(P("t")));
+}
+
+// On a file system of 1 MB a second, larger folder does not fit: no folder of it, nothing
+// half written, and the first folder whole.
+TEST_F(RenderTiles, AFullDiskLeavesNoHalfFolderAndTheOldOneWhole) {
+    if (Shell("unshare -rm true") != 0)
+        GTEST_SKIP() << "no mount namespace for a small file system here (unshare -rm): " << out;
+    fs::create_directories(P("disk"));
+    const std::string render = std::string(VORLA_RENDER) + " --quiet --example 1 --picture nth ";
+    ASSERT_EQ(Shell("unshare -rm sh -c 'mount -t tmpfs -o size=1m none @/disk && cd @/disk && " +
+                    render + "--size 60x40 --tiles small && cp -r small @/small && " + render +
+                    "--size 3000x2000 --tiles small; echo \"code $?\"; ls -A; " +
+                    "diff -r small @/small && echo same'"),
+              0);
+    EXPECT_NE(out.find("cannot write small: No space left on device"), std::string::npos) << out;
+    EXPECT_NE(out.find("code 1\nsmall\nsame\n"), std::string::npos) << out;
+}
+
+// SIGTERM and SIGINT end a tile folder while its picture is drawn and while its tiles are
+// cut: 143 or 130, and nothing left, neither the folder nor its temporary one.
+TEST_F(RenderTiles, SignalsLeaveNoFolder) {
+    const struct {
+        int signal;
+        const char* stage;  // what the temporary folder holds once the stage has begun
+        int code;
+    } cases[] = {
+        {SIGTERM, "picture.png", 143},
+        {SIGINT, "vorla_files", 130},
+    };
+    for (const auto& c : cases) {
+        std::vector<std::string> args{VORLA_RENDER, "--quiet", "--example", "1",       "--picture",
+                                      "nth",        "--size",  "6000x4000", "--tiles", P("poster")};
+        const pid_t pid = ::fork();
+        ASSERT_GE(pid, 0);
+        if (pid == 0) {
+            std::vector<char*> argv;
+            for (std::string& a : args) argv.push_back(a.data());
+            argv.push_back(nullptr);
+            if (!std::freopen(P("err").c_str(), "w", stderr)) ::_exit(99);
+            ::execv(argv[0], argv.data());
+            ::_exit(98);
+        }
+        auto begun = [&] {
+            for (const std::string& name : Leftovers())
+                if (fs::exists(dir / name / c.stage)) return true;
+            return false;
+        };
+        for (int i = 0; i < 60000 && !begun(); ++i)
+            std::this_thread::sleep_for(std::chrono::milliseconds(5));
+        ::kill(pid, c.signal);
+        int status = 0;
+        ASSERT_EQ(::waitpid(pid, &status, 0), pid);
+        ASSERT_TRUE(WIFEXITED(status)) << c.stage;
+        EXPECT_EQ(WEXITSTATUS(status), c.code) << Bytes(P("err"));
+        EXPECT_NE(Bytes(P("err")).find("no file was left half written"), std::string::npos)
+            << Bytes(P("err"));
+        EXPECT_FALSE(fs::exists(P("poster"))) << c.stage;
+        EXPECT_EQ(Leftovers(), std::vector<std::string>{}) << c.stage;
+    }
+}
+
+}  // namespace

@@ -1,0 +1,129 @@
+// Picture > Export deep zoom driven as a user drives it: the renderer's folder, file for file;
+// one job beside the window at a time; Cancel; a folder that is not a tile folder refused.
+#include <QDir>
+#include <QDirIterator>
+#include <QFile>
+#include <QFileDialog>
+#include <QInputDialog>
+#include <QLabel>
+#include <QProcess>
+#include <QProgressDialog>
+#include <QTemporaryDir>
+#include <QtTest>
+#include <map>
+
+#include "support/gui_support.h"
+
+using namespace vorla;
+using namespace vorla::testing;
+
+class TilesExportTest : public WindowTest {
+    Q_OBJECT
+
+    QTemporaryDir dir_;
+    QString F(const char* name) { return dir_.filePath(name); }
+    // Every file under `root` by its relative name, with its bytes.
+    static std::map<QString, QByteArray> Tree(const QString& root) {
+        std::map<QString, QByteArray> files;
+        QDirIterator it(root, QDir::Files | QDir::Dirs | QDir::NoDotAndDotDot | QDir::Hidden,
+                        QDirIterator::Subdirectories);
+        while (it.hasNext()) {
+            const QString path = it.next();
+            QFile f(path);
+            files[QDir(root).relativeFilePath(path)] =
+                f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray("(folder)");
+        }
+        return files;
+    }
+    // Answers the size dialog with `size` and the folder dialog with `path`.
+    static std::function<void(QWidget*)> Answer(QString path, QString size) {
+        return [=](QWidget* m) {
+            if (auto* in = qobject_cast<QInputDialog*>(m)) {
+                in->setTextValue(size);
+                in->accept();
+            } else if (auto* d = qobject_cast<QFileDialog*>(m)) {
+                d->selectFile(path);
+                QMetaObject::invokeMethod(d, "accept");
+            }
+        };
+    }
+    bool ExportEnded() {
+        return QTest::qWaitFor([this] { return !form->renderRunning(); }, 120000);
+    }
+    // The names in the test's folder that an export may have left half written.
+    QStringList Leftovers() {
+        return QDir(dir_.path()).entryList({".vorla-*"}, QDir::AllEntries | QDir::Hidden);
+    }
+
+  private slots:
+    void init() {
+        QVERIFY(Open());
+        Action("Example05")->trigger();
+        QVERIFY(Run("Periodicity1"));
+    }
+    void cleanup() { form.reset(); }
+
+    void theFolderIsTheRenderersFileForFile() {
+        {
+            Answerer answers([this](QWidget* m) {
+                if (auto* d = qobject_cast<QFileDialog*>(m)) {
+                    d->selectFile(F("s.json"));
+                    QMetaObject::invokeMethod(d, "accept");
+                }
+            });
+            Action("SaveScene1")->trigger();
+        }
+        Answerer answers(Answer(F("poster"), " 97 x 61 "));
+        Action("ExportDeepZoom1")->trigger();
+        QVERIFY(ExportEnded());
+        QCOMPARE(answers.texts, QStringList());
+        QCOMPARE(Status(7), "Exported 97x61: open " + F("poster/index.html"));
+        QCOMPARE(QProcess::execute(VORLA_RENDER, {"--quiet", "--scene", F("s.json"), "--size",
+                                                  "97x61", "--tiles", F("cli")}),
+                 0);
+        QVERIFY(Tree(F("poster")).size() > 10);
+        QVERIFY(Tree(F("poster")) == Tree(F("cli")));
+    }
+
+    void aSecondJobWaitsForTheFirstToEnd() {
+        Answerer answers(Answer(F("second"), "6000x4000"));
+        Action("ExportDeepZoom1")->trigger();
+        QVERIFY(form->renderRunning());
+        Action("RenderAtSize1")->trigger();
+        Action("ExportDeepZoom1")->trigger();
+        form->findChild<QProgressDialog*>("ExportProgress")->findChild<QPushButton*>()->click();
+        QVERIFY(ExportEnded());
+        QCOMPARE(answers.texts,
+                 QStringList(2, "A picture is being rendered already: wait for it, or cancel it."));
+    }
+
+    void aCancelLeavesNoFolder() {
+        Answerer answers(Answer(F("cancelled"), "6000x4000"));
+        Action("ExportDeepZoom1")->trigger();
+        QVERIFY(QTest::qWaitFor([this] { return !Leftovers().isEmpty(); }, 60000));
+        form->findChild<QProgressDialog*>("ExportProgress")->findChild<QPushButton*>()->click();
+        QVERIFY(ExportEnded());
+        QCOMPARE(answers.texts, QStringList());
+        QCOMPARE(Status(7), QString("EXPORT CANCELLED"));
+        QVERIFY(!QFile::exists(F("cancelled")));
+        QCOMPARE(Leftovers(), QStringList());
+    }
+
+    void aFolderThatIsNotATileFolderIsRefusedAndKept() {
+        QVERIFY(QDir(dir_.path()).mkdir("mine"));
+        QFile notes(F("mine/notes.txt"));
+        QVERIFY(notes.open(QIODevice::WriteOnly));
+        notes.write("mine");
+        notes.close();
+        Answerer answers(Answer(F("mine"), "97x61"));
+        Action("ExportDeepZoom1")->trigger();
+        QVERIFY(!form->renderRunning());
+        QCOMPARE(answers.texts.size(), 1);
+        QVERIFY2(answers.texts[0].contains("mine is a folder that is not a tile folder"),
+                 qPrintable(answers.texts[0]));
+        QCOMPARE(Tree(F("mine")).size(), size_t{1});
+    }
+};
+
+QTEST_MAIN(TilesExportTest)
+#include "tiles_export_test.moc"
