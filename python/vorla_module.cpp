@@ -17,6 +17,7 @@
 #include "app/scene_render.h"
 #include "app/session.h"
 #include "app/view_moves.h"
+#include "flight.h"
 #include "model/controls.h"
 #include "model/examples.h"
 #include "model/fixed_points.h"
@@ -26,6 +27,7 @@
 #include "pictures/lyapunov.h"
 #include "plane/image_file.h"
 #include "render_beside.h"
+#include "scene.h"
 #include "values.h"
 
 namespace vorla::python {
@@ -34,15 +36,6 @@ namespace {
 constexpr long long kMaxSide = kMaxPictureSide;  // each side of a picture, as --size takes it
 constexpr long long kMaxPixels = 1LL << 40;      // and its pixels
 constexpr long long kMaxOrbitSteps = 100000000;  // 3.2 GB of points
-
-// A scene: every control, the task type, the last picture kind and the tabula's size, as a
-// scene file holds them.
-struct PyScene {
-    SceneState state;
-
-    int Width() const { return state.width > 0 ? state.width : kDefaultTabulaWidth; }
-    int Height() const { return state.height > 0 ? state.height : kDefaultTabulaHeight; }
-};
 
 // A session over a scene on a one-pixel tabula with one thread: the map, the colours and the
 // Lyapunov scale as the program holds them for the scene.
@@ -774,4 +767,6 @@ PYBIND11_MODULE(vorla, m) {
              "it and\n"
              "vorla-render --scale-image writes it: a (241, 25, 3) uint8 image, exponent -1 in\n"
              "the top row, 0 in the middle and +1 in the bottom row.");
+
+    vorla::python::DefineFlight(m);
 }

@@ -140,6 +140,10 @@ void WriteAxesTexts(Controls& controls, const AxesTexts& texts) {
     controls.SetText(Ctl::edtYzero, texts.yRel);
 }
 
+std::string ExactNumberText(long double v) {
+    return ShortestText(v);
+}
+
 AxesTexts TextsOf(const AxesRange& range) {
     return {ShortestText(range.XFrom), ShortestText(range.XTo), ShortestText(range.YRelative)};
 }
@@ -172,6 +176,11 @@ void ViewHistory::Record(const AxesTexts& view) {
 std::optional<AxesTexts> ViewHistory::Back() {
     if (!CanGoBack()) return std::nullopt;
     return views_[--current_];
+}
+
+std::optional<AxesTexts> ViewHistory::Previous() const {
+    if (!CanGoBack()) return std::nullopt;
+    return views_[current_ - 1];
 }
 
 std::optional<AxesTexts> ViewHistory::Forward() {

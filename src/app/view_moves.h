@@ -50,6 +50,8 @@ struct AxesTexts {
 // Reads and writes the axes fields.
 AxesTexts ReadAxesTexts(const Controls& controls);
 void WriteAxesTexts(Controls& controls, const AxesTexts& texts);
+// The shortest text, in the window's decimal separator, that reads back as exactly `v`.
+std::string ExactNumberText(long double v);
 // The texts of a range, each the shortest that reads back as the same number.
 AxesTexts TextsOf(const AxesRange& range);
 // The shortest texts whose range shows the view of `exact` on a W x H tabula within a tenth
@@ -65,6 +67,8 @@ class ViewHistory {
     // The view before (after) the current one, which becomes current; none at the end.
     std::optional<AxesTexts> Back();
     std::optional<AxesTexts> Forward();
+    // The view before the current one, which stays current; none at the start.
+    std::optional<AxesTexts> Previous() const;
     bool CanGoBack() const { return current_ > 0; }
     bool CanGoForward() const { return current_ + 1 < views_.size(); }
 

@@ -19,6 +19,7 @@
 #include "app/scene_file.h"
 #include "app/scene_render.h"
 #include "app/session.h"
+#include "cli/animate.h"
 #include "cli/band_file.h"
 #include "cli/interrupt.h"
 #include "cli/render_options.h"
@@ -434,6 +435,8 @@ int RunRender(int argc, char** argv, std::ostream& out, std::ostream& err) {
         return 0;
     }
     if (o.assemble) return RunAssemble(o, err);
+    if (!o.keyframes.empty()) return RunAnimate(o, out, err);
+    if (!o.encodeFolder.empty()) return RunEncode(o, err);
     const char* format = o.rowsGiven        ? "band"
                          : !o.tiles.empty() ? "PNG"
                                             : PictureFormatOf(o.output);

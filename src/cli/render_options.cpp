@@ -88,7 +88,10 @@ const std::vector<OptionSpec>& Options() {
     static const std::vector<OptionSpec> table = [] {
         const RenderOptions d;  // the defaults, as the help states them
         return std::vector<OptionSpec>{
-            {"OUTPUT", "", "", "picture file, .png or .bmp (default " + d.output + ")",
+            {"OUTPUT", "", "",
+             "picture file, .png or .bmp (default " + d.output +
+                 "); a movie's folder,\n"
+                 ".mp4, .webm or .gif file",
              [](const std::string& v, RenderOptions& o) {
                  if (!o.output.empty()) return Status(Failure{"only one output file may be given"});
                  o.output = v;
@@ -193,11 +196,98 @@ const std::vector<OptionSpec>& Options() {
                  return v.empty() ? Status() : ReadFile("--assemble", v, o.output);
              },
              nullptr, true},
+            {"--animate", "", "A.json B.json...",
+             "a movie through the scene files in turn, in --frames N frames:\n"
+             "numbers move linearly, the view zooms at constant speed;\n"
+             "OUTPUT a folder of frames (frame-00001.png and its scene\n"
+             "frame-00001.json...) or a video made by ffmpeg",
+             [](const std::string& v, RenderOptions& o) {
+                 if (!o.keyframes.empty()) return Status(Failure{"--animate may be given once"});
+                 return ReadFile("--animate", v, o.keyframes.emplace_back());
+             }},
+            {"--frames", "", "N",
+             "the frames of the movie (2-" + std::to_string(kMaxMovieFrames) + ")",
+             [](const std::string& v, RenderOptions& o) {
+                 return ParseInt(v, 2, kMaxMovieFrames, o.frames)
+                            ? Status()
+                            : Takes("--frames", "2 to " + std::to_string(kMaxMovieFrames), v);
+             }},
+            {"--frames-range", "", "FIRST:LAST",
+             "draw only those frames (from 1) into the movie's folder",
+             [](const std::string& v, RenderOptions& o) {
+                 if (!ParsePair(v, ':', 1, kMaxMovieFrames, o.firstFrame, o.lastFrame) ||
+                     o.lastFrame < o.firstFrame)
+                     return Status(
+                         Takes("--frames-range", "FIRST:LAST with 1 <= FIRST <= LAST", v));
+                 return Status();
+             }},
+            {"--ease", "", "E",
+             "linear (default), or smooth: easing in and out of each\n"
+             "keyframe",
+             [](const std::string& v, RenderOptions& o) {
+                 if (v != "linear" && v != "smooth")
+                     return Status(Takes("--ease", "linear or smooth", v));
+                 o.ease = v == "smooth" ? Ease::Smooth : Ease::Linear;
+                 o.easeGiven = true;
+                 return Status();
+             }},
+            {"--fps", "", "N",
+             "frames a second of the video (default " + std::to_string(d.fps) + ")",
+             [](const std::string& v, RenderOptions& o) {
+                 if (!ParseInt(v, 1, 1000, o.fps)) return Status(Takes("--fps", "1 to 1000", v));
+                 o.fpsGiven = true;
+                 return Status();
+             }},
+            {"--encode", "", "FOLDER",
+             "make the video OUTPUT of the frames of FOLDER drawn apart\n"
+             "(--frames-range), as --animate makes it",
+             [](const std::string& v, RenderOptions& o) {
+                 return ReadFile("--encode", v, o.encodeFolder);
+             }},
             {"--quiet", "-q", "", "no progress bar, no warnings", nullptr, &RenderOptions::quiet},
             {"--help", "-h", "", "this text", nullptr, &RenderOptions::help},
         };
     }();
     return table;
+}
+
+// The options of a movie, which the others must fit; OUTPUT taken from after the keyframes.
+Status CheckMovieOptions(RenderOptions& o) {
+    const bool animate = !o.keyframes.empty(), encode = !o.encodeFolder.empty();
+    // --print-scene writes no movie: every file after --animate is a keyframe.
+    if (animate && o.output.empty() && o.keyframes.size() > 2 && !o.printScene) {
+        o.output = o.keyframes.back();
+        o.keyframes.pop_back();
+    }
+    if (animate && (o.keyframes.size() < 2 || (o.output.empty() && !o.printScene)))
+        return Failure{
+            "--animate needs two scene files or more, then OUTPUT (a folder, or a .mp4, .webm "
+            "or .gif file)"};
+    if (animate && !o.frames) return Failure{"--animate needs --frames N"};
+    if (!animate && (o.firstFrame || o.easeGiven))
+        return Failure{std::string(o.firstFrame ? "--frames-range" : "--ease") +
+                       " goes with --animate"};
+    if (!animate && !encode && (o.frames || o.fpsGiven))
+        return Failure{std::string(o.frames ? "--frames" : "--fps") +
+                       " goes with --animate or --encode"};
+    if (o.lastFrame > o.frames)
+        return Failure{"--frames-range goes beyond the movie's " + std::to_string(o.frames) +
+                       " frames"};
+    if (!animate && !encode) return {};
+    if (animate && encode) return Failure{"--animate and --encode make one movie each: give one"};
+    if (!o.gridFile.empty())
+        return Failure{
+            "--grid writes one picture's grid: draw a frame again alone with --scene "
+            "frame-N.json and --grid"};
+    const char* other = !o.sceneFile.empty() ? "--scene"
+                        : o.assemble         ? "--assemble"
+                        : o.rowsGiven        ? "--rows"
+                        : !o.tiles.empty()   ? "--tiles"
+                                             : nullptr;
+    if (other)
+        return Failure{std::string(other) + " does not go with " +
+                       (animate ? "--animate" : "--encode")};
+    return {};
 }
 
 const OptionSpec* FindOption(const std::string& arg) {
@@ -245,11 +335,14 @@ Result<RenderOptions> ParseRenderOptions(int argc, char** argv) {
             return Failure{"unknown option '" + ShortText(a) + "'"};
         } else if (o.assemble) {
             o.bands.push_back(a);
+        } else if (!o.keyframes.empty()) {
+            o.keyframes.push_back(a);  // the last is OUTPUT unless it came before
         } else {
             read = outputSpec.read(a, o);
         }
         if (!read) return Failure{read.Message()};
     }
+    if (Status movie = CheckMovieOptions(o); !movie) return Failure{movie.Message()};
     if (!o.tiles.empty() && o.assemble && !o.output.empty()) {
         // "--tiles DIR --assemble BAND...": the first band was read as OUT.
         o.bands.insert(o.bands.begin(), o.output);

@@ -7,6 +7,7 @@
 #include <utility>
 #include <vector>
 
+#include "app/keyframes.h"
 #include "base/status.h"
 #include "plane/tabula.h"
 
@@ -32,6 +33,14 @@ struct RenderOptions {
     int firstRow = 0, lastRow = -1;  // --rows
     bool assemble = false;           // --assemble: `output` is made of `bands`
     std::vector<std::string> bands;
+    // A movie: --animate's keyframes, or --encode's folder of frames drawn apart.
+    std::vector<std::string> keyframes;
+    std::string encodeFolder;
+    int frames = 0;                     // --frames; 0: not given
+    int firstFrame = 0, lastFrame = 0;  // --frames-range; 0: every frame
+    int fps = 30;
+    Ease ease = Ease::Linear;
+    bool fpsGiven = false, easeGiven = false;
     std::string tiles;  // --tiles: the deep-zoom folder written instead of `output`
 };
 

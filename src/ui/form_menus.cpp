@@ -42,6 +42,8 @@ void TVorlaForm::BuildMenus() {
               [this] { OpenScene1Click(); });
     AddAction(picture, "RenderAtSize1", QString::fromUtf8("Render at si&ze …"),
               QKeySequence("Ctrl+B"), [this] { RenderAtSize1Click(); });
+    AddAction(picture, "MakeMovie1", QString::fromUtf8("Make &movie …"), QKeySequence("Ctrl+M"),
+              [this] { MakeMovie1Click(); });
     AddAction(picture, "ExportDeepZoom1", QString::fromUtf8("Export &deep zoom …"), {},
               [this] { ExportDeepZoom1Click(); });
     recentScenes_ = picture->addMenu("Recent scenes");

@@ -177,6 +177,9 @@ class TVorlaForm : public QMainWindow, public Controls, public Host {
     // Picture > Render at size: the last picture kind of the current scene at a size
     // typed, into a PNG or BMP file, drawn beside the window with a progress bar.
     void RenderAtSize1Click();
+    // Picture > Make movie: a flight from the current scene to a scene file or to the previous
+    // view, drawn beside the window into a video or a folder of frames (form_movie.cpp).
+    void MakeMovie1Click();
     // Picture > Export deep zoom: the last picture of the current scene at a size typed, into
     // a deep-zoom folder (tiles and a page), drawn beside the window with a progress bar.
     void ExportDeepZoom1Click();

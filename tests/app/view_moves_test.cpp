@@ -58,9 +58,12 @@ TEST(ViewMoves, HistoryWalksBackAndForthAndForgetsWhatWasLeftBehind) {
     const AxesTexts a{"-3", "7", "1/3"}, b{"-5", "9", "1/3"}, c{"0,5", "1", "0.5"},
         d{"1", "2", "0"};
     for (const AxesTexts& v : {a, b, b, c}) h.Record(v);  // the same view twice is one entry
+    // A look at the previous view does not move to it.
+    EXPECT_EQ(h.Previous(), b);
     EXPECT_EQ(h.Back(), b);
     EXPECT_EQ(h.Back(), a);
     EXPECT_FALSE(h.Back());
+    EXPECT_FALSE(h.Previous());
     EXPECT_EQ(h.Forward(), b);
     h.Record(d);  // a new view after going back drops the views ahead
     EXPECT_FALSE(h.Forward());

@@ -1,8 +1,9 @@
 #!/usr/bin/env bash
-# The Slurm recipe against stand-ins for Slurm's commands (tests/cli/fake-slurm): names and
-# values a shell would split or run reach the renderer whole; a failed band cancels the join
-# and is named; slurm-check ends at its deadline, and puts back the system's configuration,
-# stops the daemons it started and removes what it made, whatever the outcome.
+# The Slurm recipes against stand-ins for Slurm's commands (tests/cli/fake-slurm): names and
+# values a shell would split or run reach the renderer whole; a failed band or run of frames
+# cancels the join and is named; the frames and video of a movie are the single run's;
+# slurm-check ends at its deadline, and puts back the system's configuration, stops the
+# daemons it started and removes what it made, whatever the outcome.
 set -uo pipefail
 render=$1
 root=$(cd "$(dirname "$0")/../.." && pwd)
@@ -42,6 +43,43 @@ join=$(VORLA_RENDER=$tmp/failing "$root/scripts/cluster/slurm-array.sh" 3 failed
 grep -qx "band 2 (rows 12:23) failed (exit 1)" failed.png.failed || fail "the failed band unnamed"
 [ ! -e failed.png ] || fail "a picture was joined without a band"
 
+# A movie: 7 frames in 3 tasks (1:2, 3:4, 5:7), into a folder and into a video.
+keyframe() { # keyframe FILE D FROM TO YREL
+    cat >"$1" <<JSON
+{"format": "vorla-scene", "version": 1, "taskType": 3, "picture": "convergence",
+ "controls": {"EditKd": "$2", "EditKr": "2.5", "EditKm": "0.87", "EditKn": "0.75",
+              "EditKs": "1.0", "edtXod": "$3", "edtXdo": "$4", "edtYzero": "$5"}}
+JSON
+}
+keyframe "a 'x;\$(touch INJECTED)\".json" 3 -3 7 1/3
+keyframe b.json 3.2 0.35 0.45 0.16
+movie=(--animate "a 'x;\$(touch INJECTED)\".json" b.json --frames 7 --size 48x32 --fps 10)
+"$render" --quiet "${movie[@]}" single
+"$render" --quiet "${movie[@]}" single.mp4
+mout="frames 'x;touch INJECTED;\$(touch INJECTED2)\""
+array=$(VORLA_RENDER=$render "$root/scripts/cluster/slurm-frames.sh" 3 "$mout" -- "${movie[@]}" \
+    2>/dev/null)
+[ "$(state "$array")" = COMPLETED ] || fail "the frames' job ended $(state "$array")"
+diff -r single "$mout" >/dev/null || fail "the frames are not the single run's"
+join=$(VORLA_RENDER=$render "$root/scripts/cluster/slurm-frames.sh" 3 "$mout.mp4" -- \
+    "${movie[@]}" 2>/dev/null)
+[ "$(state "$join")" = COMPLETED ] || fail "the video's join job ended $(state "$join")"
+cmp single.mp4 "$mout.mp4" || fail "the joined video is not the single run's"
+[ ! -e "$mout.mp4.frames" ] || fail "the video's frames left behind"
+[ -e "$FAKE_SLURM_DIR/job-$join.kill-on-invalid-dep" ] || fail "the video outlives a failed task"
+[ ! -e INJECTED ] && [ ! -e INJECTED2 ] || fail "a name was run as a command"
+cat >failing-frames <<SH
+#!/usr/bin/env bash
+for a; do [ "\$a" = 3:4 ] && { echo "no room for these frames" >&2; exit 1; }; done
+exec "$render" "\$@"
+SH
+chmod +x failing-frames
+join=$(VORLA_RENDER=$tmp/failing-frames "$root/scripts/cluster/slurm-frames.sh" 3 failed.mp4 -- \
+    "${movie[@]}" 2>/dev/null)
+[ "$(state "$join")" = CANCELLED ] || fail "after a failed task the join job is $(state "$join")"
+grep -qx "frames 3:4 (task 2) failed (exit 1)" failed.mp4.failed || fail "the failed task unnamed"
+[ ! -e failed.mp4 ] || fail "a video was made without a task"
+
 # slurm-check: the system's slurm.conf backed up and put back, the daemons stopped, the folders
 # and key it made removed, after a success, a failed band and a deadline.
 sys=$tmp/sys
@@ -62,7 +100,7 @@ check() { # check CODE TEXT [ENV...]: slurm-check ends with CODE, saying TEXT
             fail "$d still runs"
     done
 }
-check 0 "1 passed, 0 failed" VORLA_RENDER="$render"
+check 0 "2 passed, 0 failed" VORLA_RENDER="$render" VORLA_SLURM_FRAMES=4
 [ "$(sort "$FAKE_SLURM_DIR/daemons" | tr '\n' ' ')" = "munged slurmctld slurmd " ] ||
     fail "the daemons started: $(cat "$FAKE_SLURM_DIR/daemons")"
 check 1 "band 2 (rows 12:23) failed (exit 1)" VORLA_RENDER="$tmp/failing"

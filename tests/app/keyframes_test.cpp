@@ -1,0 +1,168 @@
+// Flights through keyframes, with worked numbers: the zoom at constant speed about the point
+// both views share, numbers linear, whole numbers to the nearest, the ease, what is held of the
+// first keyframe and what is refused.
+#include "app/keyframes.h"
+
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <string>
+#include <vector>
+
+#include "app/view_moves.h"
+#include "plane/number_text.h"
+
+namespace vorla {
+namespace {
+
+constexpr int kW = 542, kH = 450;
+
+SceneState Key(const std::vector<std::pair<const char*, const char*>>& settings = {}) {
+    SceneState s;
+    s.taskType = TaskType::ThreeCircles;
+    s.pictureKind = 1;
+    for (const auto& [name, text] : settings) EXPECT_TRUE(s.controls.Set(name, text)) << name;
+    return s;
+}
+
+Flight Plan(const std::vector<SceneState>& keys, Ease ease = Ease::Linear) {
+    std::vector<std::string> names;
+    for (size_t i = 0; i < keys.size(); ++i) names.push_back("k" + std::to_string(i) + ".json");
+    const Result<Flight> f = PlanFlight(keys, names, kW, kH, ease);
+    EXPECT_TRUE(f) << f.Message();
+    return f.ValueOr({});
+}
+
+// The axes of a frame's view on the tabula.
+TAxisB Axes(const SceneState& frame) {
+    Viewport v;
+    v.range = FieldRange(frame.controls, kW, kH).ValueOr({});
+    v.W = kW;
+    v.H = kH;
+    v.PrepocetPodleSouradnic({});
+    return v.axes;
+}
+
+// A zoom of 1000 about pixel (400, 100) in 4 frames: each frame a tenth as wide as the one
+// before, and the point under that pixel stays under it.
+TEST(Keyframes, AZoomOfAThousandInFourFramesNarrowsTenfoldAFrame) {
+    SetDecimalChar('.');
+    const SceneState a = Key();
+    SceneState b = a;
+    const AxesRange wide = FieldRange(a.controls, kW, kH).Value();
+    WriteAxesTexts(b.controls, TextsOf(ZoomAbout(wide, kW, kH, 400, 100, 1e-3L)));
+    const Flight flight = Plan({a, b});
+    const TAxisB first = Axes(a);
+    const long double w = wide.XTo - wide.XFrom;  // 10
+    for (int k = 0; k < 4; ++k) {
+        const SceneState frame = FlightFrame(flight, 4, k);
+        const AxesRange r = FieldRange(frame.controls, kW, kH).Value();
+        EXPECT_NEAR((r.XTo - r.XFrom) / (w / std::pow(10.0L, k)), 1, 1e-15L) << "frame " << k;
+        const TAxisB axes = Axes(frame);
+        EXPECT_NEAR(axes.XOfColumn(400), first.XOfColumn(400), 1e-6L * axes.XStep) << k;
+        EXPECT_NEAR(axes.YOfRow(100), first.YOfRow(100), 1e-6L * axes.YStep) << k;
+    }
+    // The first and last frames are the keyframes as typed.
+    EXPECT_EQ(ReadAxesTexts(FlightFrame(flight, 4, 0).controls), ReadAxesTexts(a.controls));
+    EXPECT_EQ(ReadAxesTexts(FlightFrame(flight, 4, 3).controls), ReadAxesTexts(b.controls));
+}
+
+// Views of one width pan at constant speed, sideways and up and down.
+TEST(Keyframes, ViewsOfOneWidthPanAtConstantSpeed) {
+    const AxesRange r = BetweenViews({0, 10, 0.5L}, {10, 20, 0.5L}, 100, 50, 0.3L);
+    EXPECT_NEAR(r.XFrom, 3, 1e-15L);
+    EXPECT_NEAR(r.XTo, 13, 1e-15L);
+    EXPECT_NEAR(r.YRelative, 0.5L, 1e-15L);
+    // Y relatively 0.5 to 0: the centre (y 0 to 2.5 on a range 5 high) goes 0.3 of the way.
+    EXPECT_NEAR(BetweenViews({0, 10, 0.5L}, {0, 10, 0}, 100, 50, 0.3L).YRelative, 0.35L, 1e-15L);
+}
+
+// Numbers move linearly, whole numbers step to the nearest (halves away from zero), and a
+// field the keyframes agree on keeps its text.
+TEST(Keyframes, NumbersMoveLinearlyAndWholeNumbersStepToTheNearest) {
+    SetDecimalChar('.');
+    const struct {
+        const char *field, *from, *to;
+        std::vector<std::string> frames;  // the texts of five frames
+    } cases[] = {
+        {"EditKd", "3.0", "4", {"3.0", "3.25", "3.5", "3.75", "4"}},
+        {"EditNekonecno", "1000", "2000", {"1000", "1250", "1500", "1750", "2000"}},
+        {"EditKm", "1/2", "-1/2", {"1/2", "0.25", "0", "-0.25", "-1/2"}},
+        {"SpinKonvergIter", "200", "203", {"200", "201", "202", "202", "203"}},
+        {"TloustKce", "1", "2", {"1", "1", "2", "2", "2"}},
+        {"EditKr", "1/3", "1/3", {"1/3", "1/3", "1/3", "1/3", "1/3"}},
+    };
+    for (const auto& c : cases) {
+        const Flight flight = Plan({Key({{c.field, c.from}}), Key({{c.field, c.to}})});
+        for (int k = 0; k < 5; ++k)
+            EXPECT_EQ(FlightFrame(flight, 5, k).controls.Text(*FindControl(c.field)), c.frames[k])
+                << c.field << " frame " << k;
+    }
+}
+
+// Smooth: 3u² − 2u³ of the way at u = 0, 1/4, 1/2, 3/4, 1.
+TEST(Keyframes, SmoothEasesInAndOutOfEachKeyframe) {
+    SetDecimalChar('.');
+    const Flight flight = Plan({Key({{"EditKd", "0"}}), Key({{"EditKd", "1"}})}, Ease::Smooth);
+    const char* expected[] = {"0", "0.15625", "0.5", "0.84375", "1"};
+    for (int k = 0; k < 5; ++k)
+        EXPECT_EQ(FlightFrame(flight, 5, k).controls.Text(Ctl::EditKd), expected[k]) << k;
+}
+
+// Three keyframes share the frames evenly and are met in turn.
+TEST(Keyframes, ThreeKeyframesAreMetInTurn) {
+    SetDecimalChar('.');
+    const Flight flight =
+        Plan({Key({{"EditKd", "0"}}), Key({{"EditKd", "10"}, {"SpinKonvergIter", "300"}}),
+              Key({{"EditKd", "0"}, {"SpinKonvergIter", "300"}})});
+    const char* kd[] = {"0", "5", "10", "5", "0"};
+    const char* iterations[] = {"200", "250", "300", "300", "300"};
+    for (int k = 0; k < 5; ++k) {
+        const SceneState frame = FlightFrame(flight, 5, k);
+        EXPECT_EQ(frame.controls.Text(Ctl::EditKd), kd[k]) << k;
+        EXPECT_EQ(frame.controls.Text(Ctl::SpinKonvergIter), iterations[k]) << k;
+        EXPECT_EQ(frame.width, kW);
+    }
+}
+
+// The picture kind, colours and check boxes are the first keyframe's, and named.
+TEST(Keyframes, WhatIsHeldOfTheFirstKeyframeIsNamed) {
+    SceneState a = Key(), b = Key({{"LabelBA", "Lime"}, {"CheckBila", "off"}, {"LabelB2", "Navy"}});
+    b.pictureKind = 2;
+    const Flight flight = Plan({a, b});
+    EXPECT_EQ(flight.held,
+              (std::vector<std::string>{"the picture kind", "the colours LabelB2, LabelBA",
+                                        "the check boxes CheckBila"}));
+    const SceneState last = FlightFrame(flight, 3, 2);
+    EXPECT_EQ(last.pictureKind, 1);
+    EXPECT_EQ(last.controls.LabelColour(Ctl::LabelBA), a.controls.LabelColour(Ctl::LabelBA));
+    EXPECT_EQ(last.controls.Text(Ctl::CheckBila), "1");
+    EXPECT_TRUE(Plan({a, a}).held.empty());
+}
+
+TEST(Keyframes, KeyframesThatCannotMakeAFlightAreRefused) {
+    SceneState four = Key();
+    four.taskType = TaskType::FourCircles;
+    const struct {
+        std::vector<SceneState> keys;
+        const char* says;
+    } cases[] = {
+        {{Key()}, "two keyframes or more"},
+        {{Key(), four}, "k1.json has task type 4 and k0.json task type 3: a movie keeps one"},
+        {{Key(), Key({{"EditKd", "2"}}), Key({{"EditKd", "abc"}})}, "k2.json: EditKd: 'abc' is no"},
+        {{Key(), Key({{"EditKr", "0"}})}, "k1.json: EditKr: '0' is no number"},
+        {{Key(), Key({{"edtXod", "7"}})}, "k1.json: The axes range cannot be used"},
+        {{Key(), Key({{"edtXod", "8"}, {"edtXdo", "-2"}})}, "k1.json: its X axis runs the other"},
+    };
+    for (const auto& c : cases) {
+        std::vector<std::string> names;
+        for (size_t i = 0; i < c.keys.size(); ++i)
+            names.push_back("k" + std::to_string(i) + ".json");
+        const Result<Flight> f = PlanFlight(c.keys, names, kW, kH, Ease::Linear);
+        ASSERT_FALSE(f) << c.says;
+        EXPECT_NE(f.Message().find(c.says), std::string::npos) << f.Message();
+    }
+}
+
+}  // namespace
+}  // namespace vorla

@@ -1,0 +1,63 @@
+"""vorla.flight: the frames' scenes of a movie, as vorla-render --animate writes them."""
+import numpy as np
+import pytest
+
+import vorla
+from conftest import run_renderer
+
+
+def keyframes(size=(40, 30)):
+    a = vorla.Scene.example(3)
+    a.size = size
+    a.kind = "convergence"
+    return a, a.zoom(np.longdouble("0.8"), np.longdouble("1.3"), np.longdouble(1) / 1000)
+
+
+def test_a_zoom_of_1000_in_4_frames_divides_the_width_by_10_a_frame():
+    widths = [s.view.x_to - s.view.x_from for s in vorla.flight(keyframes(), 4)]
+    w = widths[0]
+    assert np.allclose(np.array(widths, dtype=np.longdouble),
+                       np.array([w, w / 10, w / 100, w / 1000], dtype=np.longdouble),
+                       rtol=1e-15, atol=0)
+
+
+def test_the_frames_are_the_scene_files_of_the_renderers_frames(tmp_path):
+    a, b = keyframes()
+    a.save(tmp_path / "a.json")
+    b.save(tmp_path / "b.json")
+    run_renderer("--animate", tmp_path / "a.json", tmp_path / "b.json", "--frames", 5,
+                 "--ease", "smooth", tmp_path / "out")
+    frames = vorla.flight([a, b], 5, ease="smooth")
+    for k, scene in enumerate(frames, start=1):
+        assert scene == vorla.Scene.load(tmp_path / "out" / f"frame-{k:05d}.json"), k
+
+
+def test_settings_the_keyframes_differ_in_are_the_first_ones_with_a_warning():
+    a, b = keyframes()
+    b.kind = "periodicity"
+    with pytest.warns(UserWarning, match="picture kind"):
+        frames = vorla.flight([a, b], 3)
+    assert {s.kind for s in frames} == {a.kind}
+
+
+@pytest.mark.parametrize("keys, frames, ease, error", [
+    ("ab", 4, "linear", TypeError),
+    ([1, 2], 4, "linear", TypeError),
+    (None, 4, "linear", TypeError),
+    ("one", 4, "linear", ValueError),
+    ("pair", 1, "linear", ValueError),
+    ("pair", 100000, "linear", ValueError),
+    ("pair", 4, "bounce", ValueError),
+    ("tasks", 4, "linear", ValueError),
+])
+def test_what_makes_no_flight_is_refused(keys, frames, ease, error):
+    a, b = keyframes()
+    if keys == "one":
+        keys = [a]
+    elif keys == "pair":
+        keys = [a, b]
+    elif keys == "tasks":
+        b.task = 2 if a.task != 2 else 3
+        keys = [a, b]
+    with pytest.raises(error):
+        vorla.flight(keys, frames, ease=ease)
