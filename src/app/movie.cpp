@@ -18,6 +18,7 @@
 #include <cstring>
 #include <filesystem>
 #include <memory>
+#include <optional>
 #include <vector>
 
 #include "app/band_render.h"
@@ -307,6 +308,20 @@ Status MakeVideo(const std::string& out, const MovieJob& job, int W, int H,
     });
 }
 
+// A frame's PNG file open for reading its rows.
+struct FrameReader {
+    std::unique_ptr<std::FILE, int (*)(std::FILE*)> file{nullptr, std::fclose};
+    std::optional<Result<std::unique_ptr<PngRowReader>>> png;
+
+    Status Open(const std::string& path) {
+        file.reset(std::fopen(path.c_str(), "rb"));
+        png.emplace(file ? PngRowReader::Start(file.get()) : Failure{Reason(errno)});
+        if (!*png) return Failure{"cannot read " + path + ": " + png->Message()};
+        return {};
+    }
+    PngRowReader& Rows() const { return *png->Value(); }
+};
+
 std::string Lower(std::string s) {
     for (char& c : s) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
     return s;
@@ -421,17 +436,10 @@ Status EncodeFrames(const std::string& folder, const MovieJob& job, const std::s
     // The first frame gives the size.
     int W = 0, H = 0;
     {
-        const std::string path = FrameFile(folder, 1, "png");
-        std::unique_ptr<std::FILE, int (*)(std::FILE*)> file(std::fopen(path.c_str(), "rb"),
-                                                             std::fclose);
-        Result<std::unique_ptr<PngRowReader>> png =
-            file ? PngRowReader::Start(file.get()) : Failure{Reason(errno)};
-        if (!png) {
-            read = Failure{"cannot read " + path + ": " + png.Message()};
-            return {};
-        }
-        W = png.Value()->Width();
-        H = png.Value()->Height();
+        FrameReader first;
+        if (read = first.Open(FrameFile(folder, 1, "png")); !read) return {};
+        W = first.Rows().Width();
+        H = first.Rows().Height();
     }
     std::vector<std::uint32_t> pixels(static_cast<size_t>(W));
     return MakeVideo(
@@ -440,15 +448,9 @@ Status EncodeFrames(const std::string& folder, const MovieJob& job, const std::s
             for (int n = 1; n <= frames; ++n) {
                 host.FrameBegins(n, n - 1, frames);
                 const std::string path = FrameFile(folder, n, "png");
-                std::unique_ptr<std::FILE, int (*)(std::FILE*)> file(std::fopen(path.c_str(), "rb"),
-                                                                     std::fclose);
-                Result<std::unique_ptr<PngRowReader>> png =
-                    file ? PngRowReader::Start(file.get()) : Failure{Reason(errno)};
-                if (!png) {
-                    read = Failure{"cannot read " + path + ": " + png.Message()};
-                    return {};
-                }
-                PngRowReader& rows = *png.Value();
+                FrameReader frame;
+                if (read = frame.Open(path); !read) return {};
+                PngRowReader& rows = frame.Rows();
                 if (rows.Width() != W || rows.Height() != H) {
                     read = Failure{path + " is " + std::to_string(rows.Width()) + "x" +
                                    std::to_string(rows.Height()) + ", not " + std::to_string(W) +

@@ -26,18 +26,6 @@
 namespace vorla {
 namespace {
 
-// Ends the run with `code` and "vorla-render: MESSAGE", or as interrupted when a signal asked
-// the run to end, whatever failed on the way.
-int Fail(std::ostream& err, int code, const std::string& message) {
-    if (const int signal = InterruptSignal()) {
-        err << "vorla-render: interrupted by " << InterruptName(signal)
-            << "; no file was left half written\n";
-        return InterruptExitCode(signal);
-    }
-    err << "vorla-render: " << message << "\n";
-    return code;
-}
-
 // The movie's progress bar: frames done, the rows of the frame being drawn and the time left.
 // A signal ends the picture at its next poll.
 class ProgressHost : public MovieHost {

@@ -2,6 +2,7 @@
 
 #include <atomic>
 #include <csignal>
+#include <ostream>
 
 namespace vorla {
 namespace {
@@ -46,6 +47,16 @@ int InterruptExitCode(int signal) {
 
 const char* InterruptName(int signal) {
     return signal == SIGINT ? "SIGINT" : signal == SIGTERM ? "SIGTERM" : "a signal";
+}
+
+int Fail(std::ostream& err, int code, const std::string& message) {
+    if (const int signal = InterruptSignal()) {
+        err << "vorla-render: interrupted by " << InterruptName(signal)
+            << "; no file was left half written\n";
+        return InterruptExitCode(signal);
+    }
+    err << "vorla-render: " << message << "\n";
+    return code;
 }
 
 }  // namespace vorla

@@ -4,6 +4,8 @@
 #pragma once
 
 #include <atomic>
+#include <iosfwd>
+#include <string>
 
 namespace vorla {
 
@@ -23,5 +25,9 @@ int InterruptExitCode(int signal);
 
 // The signal's name, "SIGINT" or "SIGTERM".
 const char* InterruptName(int signal);
+
+// Ends a run with `code` and "vorla-render: MESSAGE" on `err`. A run a signal asked to end ends
+// as interrupted instead, whatever failed on the way (a cut picture, a write the signal broke).
+int Fail(std::ostream& err, int code, const std::string& message);
 
 }  // namespace vorla

@@ -69,18 +69,6 @@ class RenderHost : public Host {
     std::optional<std::chrono::steady_clock::time_point> started_;
 };
 
-// Ends the run with `code` and "vorla-render: MESSAGE". A run a signal asked to end ends as
-// interrupted instead, whatever failed on the way (a cut picture, a write the signal broke).
-int Fail(std::ostream& err, int code, const std::string& message) {
-    if (const int signal = InterruptSignal()) {
-        err << "vorla-render: interrupted by " << InterruptName(signal)
-            << "; no file was left half written\n";
-        return InterruptExitCode(signal);
-    }
-    err << "vorla-render: " << message << "\n";
-    return code;
-}
-
 // A step that failed (a file not written, memory or threads refused): exit 1.
 int Failed(std::ostream& err, const std::string& step, const Status& why) {
     return Fail(err, 1, step + ": " + why.Message());

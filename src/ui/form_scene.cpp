@@ -140,31 +140,44 @@ void TVorlaForm::ApplyScene(const SceneState& s) {
         ActionClick(s.pictureKind);
 }
 
-void TVorlaForm::RenderAtSize1Click() {
+std::optional<std::pair<SceneState, QSize>> TVorlaForm::AskRenderSize(const QString& command,
+                                                                      const QString& verb,
+                                                                      const QString& example) {
     if (renderRunning()) {
         ReportError("A picture is being rendered already: wait for it, or cancel it.");
-        return;
+        return std::nullopt;
     }
     const SceneState scene = CurrentScene();
     if (scene.pictureKind == PictureTag::None || scene.taskType == TaskType::None) {
-        ReportError("Draw a picture first: \"Render at size\" renders the last picture drawn.");
-        return;
+        ReportError("Draw a picture first: \"" + command + "\" " + verb +
+                    " the last picture drawn.");
+        return std::nullopt;
     }
     if (renderSize_.isEmpty())
         renderSize_ = QString("%1x%2").arg(scene.width * 2).arg(scene.height * 2);
     bool ok = false;
     const QString typed = QInputDialog::getText(
-        this, "Render at size", "Width x height in pixels:", QLineEdit::Normal, renderSize_, &ok);
-    if (!ok) return;
+        this, command, "Width x height in pixels:", QLineEdit::Normal, renderSize_, &ok);
+    if (!ok) return std::nullopt;
     static const QRegularExpression kSize(R"(^\s*(\d{1,9})\s*[xX*×]\s*(\d{1,9})\s*$)");
     const QRegularExpressionMatch m = kSize.match(typed);
     const int width = m.hasMatch() ? m.captured(1).toInt() : 0;
     const int height = m.hasMatch() ? m.captured(2).toInt() : 0;
-    if (width < 1 || height < 1) {
-        ReportError("Type the size as WIDTHxHEIGHT, for example 3840x2160, not \"" + typed + "\".");
-        return;
+    if (width < 1 || height < 1 || width > kMaxPictureSide || height > kMaxPictureSide) {
+        ReportError("Type the size as WIDTHxHEIGHT, each side from 1 to " +
+                    QString::number(kMaxPictureSide) + ", for example " + example + ", not \"" +
+                    typed + "\".");
+        return std::nullopt;
     }
     renderSize_ = typed.trimmed();
+    return std::pair{scene, QSize(width, height)};
+}
+
+void TVorlaForm::RenderAtSize1Click() {
+    const auto asked = AskRenderSize("Render at size", "renders", "3840x2160");
+    if (!asked) return;
+    const auto& [scene, size] = *asked;
+    const int width = size.width(), height = size.height();
     const auto chosen = AskPictureFile("RenderDialog");
     if (!chosen) return;
     const QString path = chosen->first;

@@ -7,11 +7,9 @@
 #include <QElapsedTimer>
 #include <QFileDialog>
 #include <QFileInfo>
-#include <QInputDialog>
 #include <QLabel>
 #include <QMessageBox>
 #include <QProgressDialog>
-#include <QRegularExpression>
 #include <algorithm>
 #include <atomic>
 #include <memory>
@@ -66,32 +64,10 @@ class FolderDialog : public QFileDialog {
 }  // namespace
 
 void TVorlaForm::ExportDeepZoom1Click() {
-    if (renderRunning()) {
-        ReportError("A picture is being rendered already: wait for it, or cancel it.");
-        return;
-    }
-    const SceneState scene = CurrentScene();
-    if (scene.pictureKind == PictureTag::None || scene.taskType == TaskType::None) {
-        ReportError("Draw a picture first: \"Export deep zoom\" exports the last picture drawn.");
-        return;
-    }
-    if (renderSize_.isEmpty())
-        renderSize_ = QString("%1x%2").arg(scene.width * 2).arg(scene.height * 2);
-    bool ok = false;
-    const QString typed = QInputDialog::getText(
-        this, "Export deep zoom", "Width x height in pixels:", QLineEdit::Normal, renderSize_, &ok);
-    if (!ok) return;
-    static const QRegularExpression kSize(R"(^\s*(\d{1,9})\s*[xX*×]\s*(\d{1,9})\s*$)");
-    const QRegularExpressionMatch m = kSize.match(typed);
-    const int width = m.hasMatch() ? m.captured(1).toInt() : 0;
-    const int height = m.hasMatch() ? m.captured(2).toInt() : 0;
-    if (width < 1 || height < 1 || width > kMaxPictureSide || height > kMaxPictureSide) {
-        ReportError("Type the size as WIDTHxHEIGHT, each side from 1 to " +
-                    QString::number(kMaxPictureSide) + ", for example 20000x15000, not \"" + typed +
-                    "\".");
-        return;
-    }
-    renderSize_ = typed.trimmed();
+    const auto asked = AskRenderSize("Export deep zoom", "exports", "20000x15000");
+    if (!asked) return;
+    const auto& [scene, size] = *asked;
+    const int width = size.width(), height = size.height();
 
     FolderDialog dialog(this, "Export deep zoom: the folder to make (or a folder to replace)");
     dialog.setObjectName("TilesDialog");

@@ -242,6 +242,12 @@ class TVorlaForm : public QMainWindow, public Controls, public Host {
     // Runs a save dialog named `name` for a picture file, PNG first: the path and its format,
     // by the name's extension, else by the filter chosen. Nothing when cancelled.
     std::optional<std::pair<QString, const char*>> AskPictureFile(const char* name);
+    // The scene of the last picture and the size typed for drawing it again beside the window
+    // ("Render at size", "Export deep zoom"); nothing, with the reason shown, while one is being
+    // drawn, before any picture, or for a size that is none.
+    std::optional<std::pair<SceneState, QSize>> AskRenderSize(const QString& command,
+                                                              const QString& verb,
+                                                              const QString& example);
     // Reports a failure, if it is one.
     void Report(const Status& done);
     // Runs the leave handler of a field that lost the focus, after the focus has moved.

@@ -524,7 +524,7 @@ class MouseOutputTest : public WindowTest {
             QVERIFY(!QFile::exists(F("huge.bmp")));
             QCOMPARE(Status(7), QString("RENDERING CANCELLED"));
         }
-        Answerer answers(Answer(F("x.png"), {}, "90000000x90000000"));
+        Answerer answers(Answer(F("x.bmp"), {}, "1000000x1000000"));
         Action("RenderAtSize1")->trigger();
         QCOMPARE(answers.texts.size(), 1);
         QVERIFY2(answers.texts[0].contains("needs about"), qPrintable(answers.texts[0]));
