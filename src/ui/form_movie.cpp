@@ -16,7 +16,6 @@
 #include <QPixmap>
 #include <QProgressDialog>
 #include <QPushButton>
-#include <QRegularExpression>
 #include <QSpinBox>
 #include <QTimer>
 #include <QVBoxLayout>
@@ -54,16 +53,6 @@ struct MovieChoice {
 MovieChoice& LastChoice() {
     static MovieChoice choice;
     return choice;
-}
-
-// A size typed as WIDTHxHEIGHT, or nothing.
-std::optional<std::pair<int, int>> TypedSize(const QString& typed) {
-    static const QRegularExpression kSize(R"(^\s*(\d{1,7})\s*[xX*×]\s*(\d{1,7})\s*$)");
-    const QRegularExpressionMatch m = kSize.match(typed);
-    const int w = m.hasMatch() ? m.captured(1).toInt() : 0;
-    const int h = m.hasMatch() ? m.captured(2).toInt() : 0;
-    if (w < 1 || h < 1 || w > kMaxPictureSide || h > kMaxPictureSide) return std::nullopt;
-    return std::pair{w, h};
 }
 
 // The polls of a picture drawn by a job are the job's bands.
@@ -229,7 +218,7 @@ class MovieDialog : public QDialog {
         planned_.reset();
         buttons_->button(QDialogButtonBox::Ok)->setEnabled(false);
         sceneFile_->setEnabled(ToFile());
-        const std::optional<std::pair<int, int>> size = TypedSize(size_->text());
+        const std::optional<QSize> size = TypedPictureSize(size_->text());
         if (!size) return Say("Type the size as WIDTHxHEIGHT, for example 640x480.");
         SceneState target = current_;
         std::string name = "the previous view";
@@ -245,8 +234,8 @@ class MovieDialog : public QDialog {
             WriteAxesTexts(target.controls, *previous_);
         }
         const Result<Flight> f =
-            PlanFlight({current_, target}, {"the current scene", name}, size->first, size->second,
-                       ease_->currentIndex() ? Ease::Smooth : Ease::Linear);
+            PlanFlight({current_, target}, {"the current scene", name}, size->width(),
+                       size->height(), ease_->currentIndex() ? Ease::Smooth : Ease::Linear);
         if (!f) return Say(Local(f.Message()));
         planned_ = f.Value();
         std::string held;
@@ -254,7 +243,7 @@ class MovieDialog : public QDialog {
         Say(held.empty() ? QString()
                          : Local("Every frame keeps the current scene's " + held + "."));
         buttons_->button(QDialogButtonBox::Ok)->setEnabled(true);
-        DrawPreviews(f.Value(), size->first, size->second);
+        DrawPreviews(f.Value(), size->width(), size->height());
     }
 
     void Say(const QString& text) { note_->setText(text); }

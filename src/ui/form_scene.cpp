@@ -140,6 +140,16 @@ void TVorlaForm::ApplyScene(const SceneState& s) {
         ActionClick(s.pictureKind);
 }
 
+std::optional<QSize> TypedPictureSize(const QString& typed) {
+    static const QRegularExpression kSize(R"(^\s*(\d{1,9})\s*[xX*×]\s*(\d{1,9})\s*$)");
+    const QRegularExpressionMatch m = kSize.match(typed);
+    const int width = m.hasMatch() ? m.captured(1).toInt() : 0;
+    const int height = m.hasMatch() ? m.captured(2).toInt() : 0;
+    if (width < 1 || height < 1 || width > kMaxPictureSide || height > kMaxPictureSide)
+        return std::nullopt;
+    return QSize(width, height);
+}
+
 std::optional<std::pair<SceneState, QSize>> TVorlaForm::AskRenderSize(const QString& command,
                                                                       const QString& verb,
                                                                       const QString& example) {
@@ -159,18 +169,15 @@ std::optional<std::pair<SceneState, QSize>> TVorlaForm::AskRenderSize(const QStr
     const QString typed = QInputDialog::getText(
         this, command, "Width x height in pixels:", QLineEdit::Normal, renderSize_, &ok);
     if (!ok) return std::nullopt;
-    static const QRegularExpression kSize(R"(^\s*(\d{1,9})\s*[xX*×]\s*(\d{1,9})\s*$)");
-    const QRegularExpressionMatch m = kSize.match(typed);
-    const int width = m.hasMatch() ? m.captured(1).toInt() : 0;
-    const int height = m.hasMatch() ? m.captured(2).toInt() : 0;
-    if (width < 1 || height < 1 || width > kMaxPictureSide || height > kMaxPictureSide) {
+    const std::optional<QSize> size = TypedPictureSize(typed);
+    if (!size) {
         ReportError("Type the size as WIDTHxHEIGHT, each side from 1 to " +
                     QString::number(kMaxPictureSide) + ", for example " + example + ", not \"" +
                     typed + "\".");
         return std::nullopt;
     }
     renderSize_ = typed.trimmed();
-    return std::pair{scene, QSize(width, height)};
+    return std::pair{scene, *size};
 }
 
 void TVorlaForm::RenderAtSize1Click() {

@@ -13,6 +13,7 @@
 #include <QMainWindow>
 #include <QPointer>
 #include <QSettings>
+#include <QSize>
 #include <QTimer>
 #include <array>
 #include <functional>
@@ -65,6 +66,10 @@ inline constexpr const char* kRecentKey = "recentScenes";
 inline constexpr int kRecentScenes = 10;
 // The window's caption; a scene file opened or saved is named before it.
 inline constexpr const char* kCaption = "Vorla  -  Kruhov\u00e1 inverze";
+
+// A picture's size typed as WIDTHxHEIGHT (or with *, X, ×), each side from 1 to
+// kMaxPictureSide; nothing for any other text.
+std::optional<QSize> TypedPictureSize(const QString& typed);
 
 class TVorlaForm : public QMainWindow, public Controls, public Host {
     Q_OBJECT
