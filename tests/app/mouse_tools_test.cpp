@@ -42,10 +42,7 @@ TEST(CentreDrag, HitWithinTwoPixelsLowestNumberFirst) {
     const int hits[][3] = {{12, 22, 1}, {8, 18, 1},  {13, 20, -1}, {10, 17, -1},
                            {41, 31, 2}, {43, 33, 3}, {50, 50, -1}};
     for (const auto& [x, y, hit] : hits) EXPECT_EQ(HitCentre(h, x, y), hit) << x << "," << y;
-}
-
-TEST(CentreDrag, NoCentreWritesNoField) {
-    EXPECT_EQ(DragFieldTexts(-1, "", "").count, 0);
+    EXPECT_EQ(DragFieldTexts(-1, "", "").count, 0);  // no centre writes no field
 }
 
 TEST(Readout, CoordinatesInSixDigitsAndZeroBelowATenMillionth) {
