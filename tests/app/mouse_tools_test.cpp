@@ -66,17 +66,14 @@ struct Hover : ::testing::Test {
     }
 };
 
-TEST_F(Hover, ShowsThePixelsCoordinatesValueAndColour) {
+// -1 is "no value", except as -0.001 in a grid of thousandths that a picture wrote.
+TEST_F(Hover, ShowsThePixelsCoordinatesValueInThousandthsAfterTheKindsAbove16AndColour) {
     const HoverReadout r = HoverAt(axes, grid, 5, t, 3, 2);
     EXPECT_TRUE(r.onTabula);
     EXPECT_EQ(r.valueText, "1234");
     EXPECT_EQ(r.colour, kRed);
     EXPECT_EQ(r.colourText, "Red");
     EXPECT_EQ(r.xText + " " + r.yText, "-0.4 0.4");
-}
-
-// -1 is "no value", except as -0.001 in a grid of thousandths that a picture wrote.
-TEST_F(Hover, ValuesInThousandthsAfterTheKindsAbove16) {
     EXPECT_EQ(HoverAt(axes, grid, 17, t, 3, 2).valueText, "1.234");
     for (auto [kind, text] : {std::pair{16, "- -"}, {0, "- -"}, {17, "-0.001"}})
         EXPECT_EQ(HoverAt(axes, grid, kind, t, 9, 7).valueText, text);
