@@ -28,17 +28,12 @@ def test_arrays_are_views_of_the_pictures_memory_of_its_shape(picture, array, sh
     assert np.shares_memory(a, getattr(picture, array))
 
 
-@pytest.mark.parametrize("array", ["rgb", "grid"])
-def test_arrays_keep_the_picture_alive(array):
-    kept = getattr(vorla.Scene.example(3).render("nth", (40, 30)), array)
-    again = getattr(vorla.Scene.example(3).render("nth", (40, 30)), array)
-    assert np.array_equal(kept, again)
-
-
-def test_writing_into_rgb_changes_the_picture_saved(tmp_path):
-    p = vorla.Scene.example(3).render("nth", (40, 30))
-    p.rgb[5, 7] = (1, 2, 3)
-    p.save(tmp_path / "p.png")
+def test_arrays_keep_the_picture_alive_and_writing_into_rgb_changes_the_picture_saved(tmp_path):
+    kept = [getattr(vorla.Scene.example(3).render("nth", (40, 30)), a) for a in ("rgb", "grid")]
+    again = vorla.Scene.example(3).render("nth", (40, 30))
+    assert np.array_equal(kept[0], again.rgb) and np.array_equal(kept[1], again.grid)
+    again.rgb[5, 7] = (1, 2, 3)
+    again.save(tmp_path / "p.png")
     assert tuple(read_picture(tmp_path / "p.png")[5, 7]) == (1, 2, 3)
 
 
@@ -46,9 +41,7 @@ def test_a_picture_tells_how_it_was_drawn(picture):
     assert (picture.kind, picture.tag, picture.size, picture.seed) == ("periodicity", 2, (90, 70),
                                                                       11)
     assert picture.view == vorla.Scene.example(3).view
-
-
-def test_extent_centres_each_pixel_on_its_start_point(picture):
+    # The extent centres each pixel on its start point.
     left, right, bottom, top = picture.extent
     v = picture.view
     step = float((v.x_to - v.x_from) / 90)

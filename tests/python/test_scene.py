@@ -38,7 +38,7 @@ def test_example_refuses_what_is_no_example(n, error):
         vorla.Scene.example(n)
 
 
-def test_a_saved_scene_loads_equal(tmp_path):
+def test_a_saved_scene_loads_equal_and_a_windows_scene_file_loads(tmp_path):
     scene = vorla.Scene.example(9)
     scene["EditKa"] = "1/7"
     scene["LabelBH"] = "12,34,56"
@@ -47,9 +47,7 @@ def test_a_saved_scene_loads_equal(tmp_path):
     scene.size = (20000, 300)  # beyond a screen: a poster's scene
     scene.save(tmp_path / "s.json")
     assert vorla.Scene.load(str(tmp_path / "s.json")) == scene
-
-
-def test_a_scene_file_of_the_window_loads(tmp_path):
+    # A scene file the window wrote.
     (tmp_path / "w.json").write_text(json.dumps({
         "format": "vorla-scene", "version": 1, "taskType": 2, "picture": "convergence",
         "tabula": {"width": 542, "height": 450},
