@@ -12,16 +12,13 @@ namespace {
 
 using testing::PictureFixture;
 
-TEST(Session, StartsWithNoTaskTypeAndTheFieldsCircles) {
+TEST(Session, StartsWithNoTaskTypeAndAnExampleSetsItsTaskFieldsAxesAndPanel) {
     PictureFixture f(30, 20, 0);
     EXPECT_EQ(f.session.taskType(), TaskOfNumber(-1));
     EXPECT_EQ(f.session.PublishedScene(), "-1=3=2.5=1=1=1=2=3=2=3=2=2.5=");
     EXPECT_EQ(f.session.palette().RegionColors, f.session.palette().ClassColors);
     EXPECT_EQ(f.controls.LabelColour(Ctl::lbl15), kWhite);
-}
-
-TEST(Session, AnExampleSetsItsTaskFieldsAxesAndPanel) {
-    PictureFixture f(30, 20, 5);
+    f.session.LoadExample(5);
     f.session.LoadExample(1);
     EXPECT_EQ(f.session.taskType(), TaskOfNumber(3));
     EXPECT_EQ(f.controls.Text(Ctl::EditKm), "-1.045750469");
