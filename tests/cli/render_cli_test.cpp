@@ -253,6 +253,11 @@ TEST_F(RenderCli, DefaultsRenderExampleThreeAsConvergence) {
     int count = 0;
     for (int v; g >> v; ++count) ASSERT_TRUE(v >= 1 && v <= 8) << v;
     EXPECT_EQ(count, 60 * 50);
+    // A bitmap by its extension, drawn whole: the same picture.
+    ASSERT_EQ(Render("--quiet --size 60x50 @/a.bmp"), 0);
+    EXPECT_EQ(Bytes("a.bmp").substr(0, 2), "BM");
+    EXPECT_EQ(Image("a.bmp").convertToFormat(QImage::Format_RGB32),
+              Image("a.png").convertToFormat(QImage::Format_RGB32));
 }
 
 TEST_F(RenderCli, FixedPointsAreMarkedAfterThePictureAndTheOverlay) {
