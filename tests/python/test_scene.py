@@ -177,14 +177,10 @@ def test_controls_list_every_control_once_with_its_kind_default_and_range(name, 
     assert {k: control[k] for k in expected} == expected
 
 
-def test_the_view_is_read_as_extended_reals_and_keeps_the_fields_texts():
-    view = vorla.Scene.example(3).view
-    assert (view.x_from, view.x_to, view.y_rel) == (-3, 7, np.longdouble(1) / 3)
-    assert view.texts == ("-3", "7", "1/3")
-
-
-def test_with_view_writes_the_fields_and_keeps_the_scene():
+def test_the_view_is_read_as_extended_reals_and_with_view_writes_the_fields_of_a_new_scene():
     scene = vorla.Scene.example(3)
+    view = scene.view
+    assert (view.x_from, view.x_to, view.y_rel) == (-3, 7, np.longdouble(1) / 3)
     moved = scene.with_view("-1", 2.5, np.longdouble(1) / 7)
     assert (moved.view.texts, moved.view.y_rel, scene.view.texts) == (
         ("-1", "2.5", str(np.longdouble(1) / 7)), np.longdouble(1) / 7, ("-3", "7", "1/3"))
