@@ -42,10 +42,7 @@ TEST(CentreDrag, HitWithinTwoPixelsLowestNumberFirst) {
     const int hits[][3] = {{12, 22, 1}, {8, 18, 1},  {13, 20, -1}, {10, 17, -1},
                            {41, 31, 2}, {43, 33, 3}, {50, 50, -1}};
     for (const auto& [x, y, hit] : hits) EXPECT_EQ(HitCentre(h, x, y), hit) << x << "," << y;
-}
-
-TEST(CentreDrag, NoCentreWritesNoField) {
-    EXPECT_EQ(DragFieldTexts(-1, "", "").count, 0);
+    EXPECT_EQ(DragFieldTexts(-1, "", "").count, 0);  // no centre writes no field
 }
 
 TEST(Readout, CoordinatesInSixDigitsAndZeroBelowATenMillionth) {
@@ -69,17 +66,14 @@ struct Hover : ::testing::Test {
     }
 };
 
-TEST_F(Hover, ShowsThePixelsCoordinatesValueAndColour) {
+// -1 is "no value", except as -0.001 in a grid of thousandths that a picture wrote.
+TEST_F(Hover, ShowsThePixelsCoordinatesValueInThousandthsAfterTheKindsAbove16AndColour) {
     const HoverReadout r = HoverAt(axes, grid, 5, t, 3, 2);
     EXPECT_TRUE(r.onTabula);
     EXPECT_EQ(r.valueText, "1234");
     EXPECT_EQ(r.colour, kRed);
     EXPECT_EQ(r.colourText, "Red");
     EXPECT_EQ(r.xText + " " + r.yText, "-0.4 0.4");
-}
-
-// -1 is "no value", except as -0.001 in a grid of thousandths that a picture wrote.
-TEST_F(Hover, ValuesInThousandthsAfterTheKindsAbove16) {
     EXPECT_EQ(HoverAt(axes, grid, 17, t, 3, 2).valueText, "1.234");
     for (auto [kind, text] : {std::pair{16, "- -"}, {0, "- -"}, {17, "-0.001"}})
         EXPECT_EQ(HoverAt(axes, grid, kind, t, 9, 7).valueText, text);

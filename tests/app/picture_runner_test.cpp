@@ -89,26 +89,33 @@ struct ThreeBands {
     }
 };
 
-PictureRunner::Events Recording(Log& log, bool& done) {
-    PictureRunner::Events e;
-    e.band = [&log](int row, bool commandsRan) {
-        log.Add("band " + std::to_string(row) + (commandsRan ? " after commands" : ""));
-        return false;
-    };
-    e.done = [&log, &done](const Status& s, bool cancelled) {
-        log.Add(std::string("done") + (cancelled ? " cancelled" : "") + (s ? "" : " failed"));
-        done = true;
-    };
-    return e;
-}
-
-TEST(PictureRunner, ACommandWaitsForTheNextHandOverOnlyWhileAJobRuns) {
+// A runner over a Loop, with a log of what happened and a ThreeBands job that goes on past
+// its first band once goOn is set.
+struct Runner : ::testing::Test {
     Loop loop;
     Log log;
-    PictureRunner runner(loop.Post(), PictureRunner::HandOver::Wait);
-    std::promise<void> goOn;
     bool done = false;
-    ASSERT_TRUE(runner.Start(ThreeBands{log, goOn.get_future().share()}, Recording(log, done)));
+    std::promise<void> goOn;
+    PictureRunner::Events Recording() {
+        PictureRunner::Events e;
+        e.band = [this](int row, bool commandsRan) {
+            log.Add("band " + std::to_string(row) + (commandsRan ? " after commands" : ""));
+            return false;
+        };
+        e.done = [this](const Status& s, bool cancelled) {
+            log.Add(std::string("done") + (cancelled ? " cancelled" : "") + (s ? "" : " failed"));
+            done = true;
+        };
+        return e;
+    }
+    Status StartThreeBands(PictureRunner& runner) {
+        return runner.Start(ThreeBands{log, goOn.get_future().share()}, Recording());
+    }
+};
+
+TEST_F(Runner, ACommandWaitsForTheNextHandOverOnlyWhileAJobRuns) {
+    PictureRunner runner(loop.Post(), PictureRunner::HandOver::Wait);
+    ASSERT_TRUE(StartThreeBands(runner));
     ASSERT_TRUE(loop.RunUntil([&] { return log.Lines().size() == 1; }));  // band 0 shown
     runner.Run([&] { log.Add("command"); });                              // the job computes: kept
     EXPECT_TRUE(runner.Running());
@@ -122,13 +129,9 @@ TEST(PictureRunner, ACommandWaitsForTheNextHandOverOnlyWhileAJobRuns) {
     EXPECT_EQ(log.Lines().back(), "at once");
 }
 
-TEST(PictureRunner, ACommandThatEndsTheJobCancelsItAndRunsAfterItsEnd) {
-    Loop loop;
-    Log log;
+TEST_F(Runner, ACommandThatEndsTheJobCancelsItAndRunsAfterItsEnd) {
     PictureRunner runner(loop.Post(), PictureRunner::HandOver::Wait);
-    std::promise<void> goOn;
-    bool done = false;
-    ASSERT_TRUE(runner.Start(ThreeBands{log, goOn.get_future().share()}, Recording(log, done)));
+    ASSERT_TRUE(StartThreeBands(runner));
     ASSERT_TRUE(loop.RunUntil([&] { return log.Lines().size() == 1; }));
     runner.Run([&] { log.Add("stop"); }, true);
     runner.Then([&] { log.Add("first next"); });
@@ -144,35 +147,18 @@ TEST(PictureRunner, ACommandThatEndsTheJobCancelsItAndRunsAfterItsEnd) {
               (std::vector<std::string>{"done cancelled", "stop", "next"}));
 }
 
-TEST(PictureRunner, AJobsExceptionReachesItsEndAsAFailure) {
-    Loop loop;
-    Log log;
+TEST_F(Runner, AJobsExceptionIsAFailureAndNoSecondJobStartsBeforeItsEnd) {
     PictureRunner runner(loop.Post(), PictureRunner::HandOver::Wait);
-    bool done = false;
-    ASSERT_TRUE(runner.Start([](PictureRunner::Job&) -> Status { throw std::bad_alloc(); },
-                             Recording(log, done)));
+    ASSERT_TRUE(
+        runner.Start([](PictureRunner::Job&) -> Status { throw std::bad_alloc(); }, Recording()));
+    EXPECT_FALSE(runner.Start([](PictureRunner::Job&) { return Status(); }, {}));
     ASSERT_TRUE(loop.RunUntil([&] { return done; }));
     EXPECT_EQ(log.Lines(), std::vector<std::string>{"done failed"});
 }
 
-TEST(PictureRunner, NoSecondJobStartsBeforeTheFirstHasEnded) {
-    Loop loop;
-    Log log;
-    PictureRunner runner(loop.Post(), PictureRunner::HandOver::Wait);
-    bool done = false;
-    ASSERT_TRUE(runner.Start([](PictureRunner::Job&) { return Status(); }, Recording(log, done)));
-    // Refused until the owner has run the first one's end, whenever its thread finished.
-    EXPECT_FALSE(runner.Start([](PictureRunner::Job&) { return Status(); }, {}));
-    ASSERT_TRUE(loop.RunUntil([&] { return done; }));
-}
-
-TEST(PictureRunner, AReportingJobGoesOnAndACancelEndsItAtItsNextBand) {
-    Loop loop;
-    Log log;
+TEST_F(Runner, AReportingJobGoesOnAndACancelEndsItAtItsNextBand) {
     PictureRunner runner(loop.Post(), PictureRunner::HandOver::Report);
-    std::promise<void> goOn;
-    bool done = false;
-    ASSERT_TRUE(runner.Start(ThreeBands{log, goOn.get_future().share()}, Recording(log, done)));
+    ASSERT_TRUE(StartThreeBands(runner));
     // It does not wait for the band's answer: it computes before the owner sees band 0.
     ASSERT_TRUE(loop.RunUntil([&] { return !log.Lines().empty(); }));
     runner.Cancel();
@@ -186,16 +172,11 @@ TEST(PictureRunner, AReportingJobGoesOnAndACancelEndsItAtItsNextBand) {
     EXPECT_EQ(std::count(lines.begin(), lines.end(), "computed 16"), 0);
 }
 
-TEST(PictureRunner, ARunnerGoneEndsItsJobAndDropsWhatItPosted) {
-    Loop loop;
-    Log log;
-    bool done = false;
+TEST_F(Runner, ARunnerGoneEndsItsJobAndDropsWhatItPosted) {
     {
         PictureRunner runner(loop.Post(), PictureRunner::HandOver::Wait);
-        std::promise<void> never;
-        ASSERT_TRUE(
-            runner.Start(ThreeBands{log, never.get_future().share()}, Recording(log, done)));
-        // Gone while the job waits for its first hand-over: the job ends there.
+        ASSERT_TRUE(StartThreeBands(runner));
+        // Gone while the job waits for its first hand-over (goOn never set): it ends there.
     }
     EXPECT_EQ(log.Lines(), std::vector<std::string>{"ended at 0"});
     loop.Drain();

@@ -14,18 +14,23 @@ namespace {
 
 constexpr int kW = kDefaultTabulaWidth, kH = kDefaultTabulaHeight;
 
+// The axes of a range on the tabula.
+TAxisB AxesOfRange(const AxesRange& range) {
+    Viewport v;
+    v.range = range;
+    v.W = kW;
+    v.H = kH;
+    v.PrepocetPodleSouradnic({});
+    return v.axes;
+}
+
 // The axes that the fields show after `range` was written into them as text.
 TAxisB AxesThroughFields(const AxesRange& range) {
     ControlValues fields;
     WriteAxesTexts(fields, TextsOf(range));
     const Result<AxesRange> read = FieldRange(fields, kW, kH);
     EXPECT_TRUE(read) << read.Message();
-    Viewport v;
-    v.range = read.ValueOr(range);
-    v.W = kW;
-    v.H = kH;
-    v.PrepocetPodleSouradnic({});
-    return v.axes;
+    return AxesOfRange(read.ValueOr(range));
 }
 
 // The point under the cursor keeps its pixel through a zoom, the dragged point follows the
@@ -69,16 +74,6 @@ TEST(ViewMoves, HistoryWalksBackAndForthAndForgetsWhatWasLeftBehind) {
     EXPECT_FALSE(h.Forward());
     EXPECT_EQ(h.Back(), b);
     EXPECT_EQ(h.Forward(), d);
-}
-
-// The axes of a range on the tabula.
-TAxisB AxesOfRange(const AxesRange& range) {
-    Viewport v;
-    v.range = range;
-    v.W = kW;
-    v.H = kH;
-    v.PrepocetPodleSouradnic({});
-    return v.axes;
 }
 
 // A gesture writes the shortest texts that show its view within a tenth of a pixel, at

@@ -1,35 +1,21 @@
 // Movies from the renderer, run as a user runs it: frames that draw again alone, videos that
 // ffprobe counts, the video of frames drawn apart, and every refusal and failure with nothing
 // left behind.
-#include <gtest/gtest.h>
-#include <sys/wait.h>
-#include <unistd.h>
-
-#include <algorithm>
 #include <csignal>
-#include <filesystem>
-#include <fstream>
-#include <iterator>
-#include <regex>
-#include <string>
-#include <thread>
-#include <vector>
 
 #include "app/scene_file.h"
 #include "app/scene_render.h"
 #include "app/view_moves.h"
+#include "support/render_run.h"
 
 namespace {
 
 namespace fs = std::filesystem;
 
-class Movie : public ::testing::Test {
+class Movie : public vorla::testing::RenderRun {
   protected:
     void SetUp() override {
-        dir = fs::temp_directory_path() /
-              ("vorla-movie-" + std::to_string(::getpid()) + "-" +
-               ::testing::UnitTest::GetInstance()->current_test_info()->name());
-        fs::create_directories(dir);
+        RenderRun::SetUp();
         // Example 03 and a view of it 1000 times narrower, D and the iterations moving too.
         vorla::SceneState a = vorla::ExampleScene(3);
         a.pictureKind = 1;
@@ -44,38 +30,6 @@ class Movie : public ::testing::Test {
         b.taskType = vorla::TaskType::FourCircles;
         EXPECT_TRUE(vorla::WriteSceneFile(b, P("four.json")));
     }
-    void TearDown() override {
-        std::error_code ec;
-        fs::remove_all(dir, ec);
-    }
-    // Runs a shell command line, "@" standing for the test's folder and "RENDER" for the
-    // renderer; the exit code, and stdout and stderr together in `out`.
-    int Shell(const std::string& line) {
-        std::string cmd = std::regex_replace(line, std::regex("@"), dir.string());
-        cmd = std::regex_replace(cmd, std::regex("RENDER"), VORLA_RENDER) + " 2>&1";
-        FILE* p = popen(cmd.c_str(), "r");
-        out.clear();
-        char buf[4096];
-        for (size_t n; (n = fread(buf, 1, sizeof buf, p)) > 0;) out.append(buf, n);
-        const int status = pclose(p);
-        return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
-    }
-    std::string P(const std::string& name) const { return (dir / name).string(); }
-    std::string Bytes(const std::string& name) const {
-        std::ifstream in(P(name), std::ios::binary);
-        return {std::istreambuf_iterator<char>(in), {}};
-    }
-    // The files of a folder, temporary ones included.
-    std::vector<std::string> Files(const std::string& sub = "") const {
-        std::vector<std::string> names;
-        for (const auto& e : fs::directory_iterator(dir / sub))
-            names.push_back(e.path().filename());
-        std::sort(names.begin(), names.end());
-        return names;
-    }
-    const std::vector<std::string> keys{"a.json", "b.json", "four.json"};
-    fs::path dir;
-    std::string out;
 };
 
 // Frame k of a folder is its scene file drawn alone with the same drawing options, and a range
@@ -100,39 +54,29 @@ TEST_F(Movie, FrameKOfAFolderIsItsSceneDrawnAlone) {
     EXPECT_NE(Bytes("all/frame-00001.png"), Bytes("all/frame-00005.png"));
 }
 
-// ffprobe counts 12 frames of 160x120 in each kind of video, in its codec.
-TEST_F(Movie, ATwelveFrameVideoHasTwelveFramesOfItsSize) {
-    for (const auto& [file, probed] :
-         std::vector<std::pair<const char*, const char*>>{{"m.mp4", "h264,160,120,yuv420p,12"},
-                                                          {"m.webm", "vp9,160,120,yuv420p,12"},
-                                                          {"m.gif", "gif,160,120,bgra,12"}}) {
-        ASSERT_EQ(Shell(std::string("RENDER --quiet --animate @/a.json @/b.json --frames 12 --size "
-                                    "160x120 @/") +
+// ffprobe counts the frames of each kind of video in its codec; an .mp4 of odd sides leaves
+// the last column and row out, and says so.
+TEST_F(Movie, AVideoHasItsFramesAndSizeAndAnOddSizedMp4IsCutToEvenSides) {
+    const struct {
+        const char *options, *probed, *says;
+    } videos[] = {{"--frames 12 --size 160x120 @/m.mp4", "h264,160,120,yuv420p,12", ""},
+                  {"--frames 12 --size 160x120 @/m.webm", "vp9,160,120,yuv420p,12", ""},
+                  {"--frames 12 --size 160x120 @/m.gif", "gif,160,120,bgra,12", ""},
+                  {"--frames 2 --size 41x31 @/odd.mp4", "h264,40,30,yuv420p,2",
+                   "the video is 40x30, without the frames' last column and row"}};
+    for (const auto& v : videos) {
+        ASSERT_EQ(Shell(std::string("RENDER --animate @/a.json @/b.json ") + v.options), 0) << out;
+        EXPECT_TRUE(Said(v.says)) << out;
+        const std::string file = std::string(v.options).substr(std::string(v.options).rfind(' '));
+        ASSERT_EQ(Shell("ffprobe -v error -count_frames -select_streams v:0 -show_entries "
+                        "stream=codec_name,width,height,pix_fmt,nb_read_frames -of csv=p=0" +
                         file),
                   0)
             << out;
-        ASSERT_EQ(Shell(std::string("ffprobe -v error -count_frames -select_streams v:0 "
-                                    "-show_entries stream=codec_name,width,height,pix_fmt,"
-                                    "nb_read_frames -of csv=p=0 @/") +
-                        file),
-                  0)
-            << out;
-        EXPECT_EQ(out, std::string(probed) + "\n") << file;
+        EXPECT_EQ(out, std::string(v.probed) + "\n") << file;
     }
 }
 
-// An .mp4 of odd sides leaves the last column and row out, and says so.
-TEST_F(Movie, AnOddSizedMp4IsCutToEvenSides) {
-    ASSERT_EQ(Shell("RENDER --animate @/a.json @/b.json --frames 2 --size 41x31 @/odd.mp4"), 0)
-        << out;
-    EXPECT_NE(out.find("the video is 40x30, without the frames' last column and row"),
-              std::string::npos)
-        << out;
-    ASSERT_EQ(Shell("ffprobe -v error -show_entries stream=width,height -of csv=p=0 @/odd.mp4"), 0);
-    EXPECT_EQ(out, "40,30\n");
-}
-
-// Frames drawn apart make the video of one run, byte for byte, and their PNG files too.
 TEST_F(Movie, TheVideoOfFramesDrawnApartIsTheOneRunsVideo) {
     const std::string common =
         "RENDER --quiet --animate @/a.json @/b.json --frames 6 --size 48x32 "
@@ -150,12 +94,12 @@ TEST_F(Movie, TheVideoOfFramesDrawnApartIsTheOneRunsVideo) {
     EXPECT_FALSE(fs::exists(P("gap.mp4")));
 }
 
-// What cannot make a movie is refused before anything is drawn.
 TEST_F(Movie, WhatCannotMakeAMovieIsRefusedBeforeDrawing) {
     std::ofstream(P("file")) << "in the way";
     const struct {
         const char* args;
         const char* says;
+        bool withoutFfmpeg = false;
     } runs[] = {
         {"--animate @/a.json @/four.json --frames 4 @/x", "a movie keeps one task type"},
         {"--animate @/a.json --frames 4 @/x", "--animate needs two scene files or more"},
@@ -174,25 +118,16 @@ TEST_F(Movie, WhatCannotMakeAMovieIsRefusedBeforeDrawing) {
         {"--encode @/a.json @/x.mp4", "--encode takes the folder of the frames"},
         {"--encode @/ @/x", "--encode makes a video"},
         {"--encode @/ @/x.gif", "holds no frames"},
+        // Without ffmpeg it says how to install it.
+        {"--animate @/a.json @/b.json --frames 4 @/x.mp4", "sudo apt-get install ffmpeg", true},
+        {"--encode @/ @/x.gif", "sudo apt-get install ffmpeg", true},
     };
     for (const auto& r : runs) {
-        EXPECT_EQ(Shell(std::string("RENDER ") + r.args), 2) << r.args << "\n" << out;
-        EXPECT_NE(out.find(std::regex_replace(r.says, std::regex("@"), dir.string())),
-                  std::string::npos)
-            << r.args << "\n"
-            << out;
+        const std::string path = r.withoutFfmpeg ? "PATH=/nonexistent " : "";
+        EXPECT_EQ(Shell(path + "RENDER " + r.args), 2) << r.args << "\n" << out;
+        EXPECT_TRUE(Said(r.says)) << r.args << "\n" << out;
         EXPECT_EQ(Files(), (std::vector<std::string>{"a.json", "b.json", "file", "four.json"}))
             << r.args;
-    }
-}
-
-// Without ffmpeg the renderer says how to install it, before drawing anything.
-TEST_F(Movie, WithoutFfmpegItSaysHowToInstallIt) {
-    for (const char* args :
-         {"--animate @/a.json @/b.json --frames 4 @/x.mp4", "--encode @/ @/x.gif"}) {
-        EXPECT_EQ(Shell(std::string("PATH=/nonexistent RENDER ") + args), 2) << out;
-        EXPECT_NE(out.find("sudo apt-get install ffmpeg"), std::string::npos) << out;
-        EXPECT_EQ(Files(), (std::vector<std::string>{"a.json", "b.json", "four.json"})) << args;
     }
 }
 
@@ -221,10 +156,7 @@ TEST_F(Movie, AFailingFfmpegIsToldWithItsMessageAndLeavesNoVideo) {
     };
     for (const auto& r : runs) {
         EXPECT_EQ(Shell(r.line), 1) << r.line << "\n" << out;
-        EXPECT_NE(out.find(std::regex_replace(r.says, std::regex("@"), dir.string())),
-                  std::string::npos)
-            << r.line << "\n"
-            << out;
+        EXPECT_TRUE(Said(r.says)) << r.line << "\n" << out;
         EXPECT_EQ(Files(), (std::vector<std::string>{"a.json", "b.json", "fails", "four.json",
                                                      "full.mp4", "quits"}))
             << r.line;
@@ -233,40 +165,15 @@ TEST_F(Movie, AFailingFfmpegIsToldWithItsMessageAndLeavesNoVideo) {
 
 // SIGTERM ends a video with 143: ffmpeg is ended and its temporary file removed.
 TEST_F(Movie, ASignalEndsAVideoWithNothingLeft) {
-    const pid_t pid = ::fork();
-    ASSERT_GE(pid, 0);
-    if (pid == 0) {
-        if (::chdir(dir.c_str()) != 0) ::_exit(99);
-        std::FILE* err = std::freopen("err", "w", stderr);
-        (void)err;
-        ::execl(VORLA_RENDER, VORLA_RENDER, "--quiet", "--animate", "a.json", "b.json", "--frames",
-                "200", "--size", "800x600", "--picture", "periodicity", "m.mp4", nullptr);
-        ::_exit(98);
-    }
-    // Ready once it catches the signal and ffmpeg's temporary file is there: no timing.
-    auto ready = [&] {
-        std::ifstream status("/proc/" + std::to_string(pid) + "/status");
-        std::string key;
-        unsigned long long caught = 0;
-        while (status >> key)
-            if (key == "SigCgt:") status >> std::hex >> caught;
-        const std::vector<std::string> files = Files();
-        return ((caught >> (SIGTERM - 1)) & 1) &&
-               std::any_of(files.begin(), files.end(),
-                           [](const std::string& f) { return f.starts_with(".vorla-"); });
-    };
-    for (int i = 0; i < 6000 && !ready(); ++i)
-        std::this_thread::sleep_for(std::chrono::milliseconds(10));
-    ::kill(pid, SIGTERM);
-    int status = 0;
-    ASSERT_EQ(::waitpid(pid, &status, 0), pid);
-    ASSERT_TRUE(WIFEXITED(status));
-    EXPECT_EQ(WEXITSTATUS(status), 143);
+    // Ready once ffmpeg's temporary file is there.
+    EXPECT_EQ(Interrupted({"--quiet", "--animate", "a.json", "b.json", "--frames", "200", "--size",
+                           "800x600", "--picture", "periodicity", "m.mp4"},
+                          SIGTERM, [&] { return HasTemporary(); }),
+              143);
     EXPECT_NE(Bytes("err").find("interrupted by SIGTERM"), std::string::npos) << Bytes("err");
     EXPECT_EQ(Files(), (std::vector<std::string>{"a.json", "b.json", "err", "four.json"}));
 }
 
-// What the frames keep of the first keyframe is named in a warning.
 TEST_F(Movie, WhatIsHeldOfTheFirstKeyframeIsWarned) {
     vorla::SceneState c = vorla::ExampleScene(3);
     c.pictureKind = 2;
@@ -280,7 +187,6 @@ TEST_F(Movie, WhatIsHeldOfTheFirstKeyframeIsWarned) {
             << out;
 }
 
-// --print-scene prints every frame's scene text and draws nothing.
 TEST_F(Movie, PrintSceneGivesTheSceneOfEveryFrame) {
     ASSERT_EQ(Shell("RENDER --animate @/a.json @/b.json --frames 3 --print-scene"), 0) << out;
     EXPECT_EQ(out,

@@ -1,86 +1,34 @@
 // Deep-zoom folders written by the renderer as a user runs it: what a folder holds, its tiles
 // against the picture, bands joined into one, folders it refuses, a full disk and signals.
-#include <gtest/gtest.h>
-#include <sys/wait.h>
-#include <unistd.h>
-
 #include <QImage>
-#include <algorithm>
-#include <chrono>
 #include <csignal>
-#include <cstdio>
-#include <filesystem>
-#include <fstream>
-#include <iterator>
 #include <map>
-#include <regex>
-#include <string>
-#include <thread>
-#include <vector>
+
+#include "support/render_run.h"
 
 namespace {
 
 namespace fs = std::filesystem;
 
-class RenderTiles : public ::testing::Test {
+class RenderTiles : public vorla::testing::RenderRun {
   protected:
-    void SetUp() override {
-        dir = fs::temp_directory_path() /
-              ("vorla-tiles-" + std::to_string(::getpid()) + "-" +
-               ::testing::UnitTest::GetInstance()->current_test_info()->name());
-        fs::create_directories(dir);
-    }
-    void TearDown() override {
-        std::error_code ec;
-        fs::remove_all(dir, ec);
-    }
-    // Runs a shell command line, "@" standing for the test's folder and "R" first for the
-    // renderer; the exit code, and stdout and stderr together in `out`.
-    int Shell(std::string line) {
-        if (line.starts_with("R ")) line = std::string(VORLA_RENDER) + line.substr(1);
-        const std::string cmd = std::regex_replace(line, std::regex("@"), dir.string()) + " 2>&1";
-        FILE* p = popen(cmd.c_str(), "r");
-        out.clear();
-        char buf[4096];
-        for (size_t n; (n = fread(buf, 1, sizeof buf, p)) > 0;) out.append(buf, n);
-        const int status = pclose(p);
-        return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
-    }
-    int Render(const std::string& args) { return Shell("R --quiet " + args); }
-    std::string P(const std::string& name) const { return (dir / name).string(); }
-    static std::string Bytes(const fs::path& path) {
-        std::ifstream in(path, std::ios::binary);
-        return {std::istreambuf_iterator<char>(in), {}};
-    }
+    int Render(const std::string& args) { return Shell("RENDER --quiet " + args); }
     // Every file under `root` by its relative name, with its bytes.
-    static std::map<std::string, std::string> Tree(const fs::path& root) {
+    std::map<std::string, std::string> Tree(const fs::path& root) const {
         std::map<std::string, std::string> files;
         for (const auto& e : fs::recursive_directory_iterator(root))
             files[fs::relative(e.path(), root).string()] =
                 e.is_directory() ? std::string("(folder)") : Bytes(e.path());
         return files;
     }
-    // The names in the test's folder that a failure may have left: temporary ones.
-    std::vector<std::string> Leftovers() const {
-        std::vector<std::string> names;
-        for (const auto& e : fs::directory_iterator(dir))
-            if (e.path().filename().string().starts_with(".vorla-"))
-                names.push_back(e.path().filename());
-        return names;
-    }
-    fs::path dir;
-    std::string out;
 };
 
 constexpr const char* kSmall = "--example 1 --picture nth --size 600x400 ";
 
 TEST_F(RenderTiles, AFolderHoldsThePyramidThePageAndTheViewersFiles) {
     ASSERT_EQ(Render(std::string(kSmall) + "--tiles @/poster/"), 0) << out;
-    std::vector<std::string> top;
-    for (const auto& e : fs::directory_iterator(P("poster"))) top.push_back(e.path().filename());
-    std::sort(top.begin(), top.end());
-    EXPECT_EQ(top, (std::vector<std::string>{"index.html", "scene.json", "view.json", "viewer",
-                                             "vorla.dzi", "vorla_files"}));
+    EXPECT_EQ(Files("poster"), (std::vector<std::string>{"index.html", "scene.json", "view.json",
+                                                         "viewer", "vorla.dzi", "vorla_files"}));
     for (const char* name :
          {"openseadragon.min.js", "openseadragon-LICENSE.txt", "vorla-view.js", "vorla-view.css"})
         EXPECT_EQ(Bytes(P("poster/viewer/") + name), Bytes(fs::path(VORLA_VIEWER) / name)) << name;
@@ -97,7 +45,7 @@ TEST_F(RenderTiles, AFolderHoldsThePyramidThePageAndTheViewersFiles) {
     const std::string page = Bytes(P("poster/index.html"));
     EXPECT_NE(page.find(Bytes(P("poster/view.json")).substr(0, 40)), std::string::npos);
     EXPECT_EQ(page.find("@VORLA_"), std::string::npos);
-    EXPECT_EQ(Leftovers(), std::vector<std::string>{});
+    EXPECT_FALSE(HasTemporary());
 }
 
 // Tile (i, j) of the deepest level holds pixels 254i - 1 to 254(i + 1) of the picture (one
@@ -179,7 +127,7 @@ TEST_F(RenderTiles, AnEmptyFolderOrATileFolderWrittenBeforeIsReplaced) {
     EXPECT_NE(Bytes(P("poster/view.json")).find("\"width\": 60,"), std::string::npos);
     EXPECT_FALSE(fs::exists(P("poster/vorla_files/10")));  // nothing of the old pyramid
     EXPECT_TRUE(fs::exists(P("empty/vorla.dzi")));
-    EXPECT_EQ(Leftovers(), std::vector<std::string>{});
+    EXPECT_FALSE(HasTemporary());
 }
 
 TEST_F(RenderTiles, OptionsThatDoNotGoWithTilesAreRefused) {
@@ -214,7 +162,7 @@ TEST_F(RenderTiles, AFullDiskLeavesNoHalfFolderAndTheOldOneWhole) {
     if (Shell("unshare -rm true") != 0)
         GTEST_SKIP() << "no mount namespace for a small file system here (unshare -rm): " << out;
     fs::create_directories(P("disk"));
-    const std::string render = std::string(VORLA_RENDER) + " --quiet --example 1 --picture nth ";
+    const std::string render = "RENDER --quiet --example 1 --picture nth ";
     ASSERT_EQ(Shell("unshare -rm sh -c 'mount -t tmpfs -o size=1m none @/disk && cd @/disk && " +
                     render + "--size 60x40 --tiles small && cp -r small @/small && " + render +
                     "--size 3000x2000 --tiles small; echo \"code $?\"; ls -A; " +
@@ -236,34 +184,21 @@ TEST_F(RenderTiles, SignalsLeaveNoFolder) {
         {SIGINT, "vorla_files", 130},
     };
     for (const auto& c : cases) {
-        std::vector<std::string> args{VORLA_RENDER, "--quiet", "--example", "1",       "--picture",
-                                      "nth",        "--size",  "6000x4000", "--tiles", P("poster")};
-        const pid_t pid = ::fork();
-        ASSERT_GE(pid, 0);
-        if (pid == 0) {
-            std::vector<char*> argv;
-            for (std::string& a : args) argv.push_back(a.data());
-            argv.push_back(nullptr);
-            if (!std::freopen(P("err").c_str(), "w", stderr)) ::_exit(99);
-            ::execv(argv[0], argv.data());
-            ::_exit(98);
-        }
+        // Ready once the temporary folder holds what the stage writes.
         auto begun = [&] {
-            for (const std::string& name : Leftovers())
-                if (fs::exists(dir / name / c.stage)) return true;
+            for (const std::string& name : Files())
+                if (name.starts_with(".vorla-") && fs::exists(dir / name / c.stage)) return true;
             return false;
         };
-        for (int i = 0; i < 60000 && !begun(); ++i)
-            std::this_thread::sleep_for(std::chrono::milliseconds(5));
-        ::kill(pid, c.signal);
-        int status = 0;
-        ASSERT_EQ(::waitpid(pid, &status, 0), pid);
-        ASSERT_TRUE(WIFEXITED(status)) << c.stage;
-        EXPECT_EQ(WEXITSTATUS(status), c.code) << Bytes(P("err"));
-        EXPECT_NE(Bytes(P("err")).find("no file was left half written"), std::string::npos)
-            << Bytes(P("err"));
+        EXPECT_EQ(Interrupted({"--quiet", "--example", "1", "--picture", "nth", "--size",
+                               "6000x4000", "--tiles", P("poster")},
+                              c.signal, begun),
+                  c.code)
+            << Bytes("err");
+        EXPECT_NE(Bytes("err").find("no file was left half written"), std::string::npos)
+            << Bytes("err");
         EXPECT_FALSE(fs::exists(P("poster"))) << c.stage;
-        EXPECT_EQ(Leftovers(), std::vector<std::string>{}) << c.stage;
+        EXPECT_FALSE(HasTemporary()) << c.stage;
     }
 }
 

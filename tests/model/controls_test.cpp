@@ -9,16 +9,12 @@
 namespace vorla {
 namespace {
 
-TEST(Controls, SpinsStayInRange) {
+TEST(Controls, SpinsStayInRangeAndSettingsAreCheckedByKind) {
     ControlValues c;
     for (auto [text, value] : {std::pair{"0", 1}, {"13", 12}, {"99999999999999999999", 12}}) {
         c.SetText(Ctl::SpinNumRect, text);
         EXPECT_EQ(c.Spin(Ctl::SpinNumRect), value) << text;
     }
-}
-
-TEST(Controls, SettingsAreCheckedByTheControlsKind) {
-    ControlValues c;
     EXPECT_EQ(c.Set("Nope", "1").Message(), "unknown control 'Nope'");
     EXPECT_EQ(c.Set("CheckBila", "maybe").Message(), "CheckBila takes on or off, not 'maybe'");
     EXPECT_TRUE(c.Set("LabelBA", "255,0,0"));

@@ -84,7 +84,8 @@ TEST(Maps, FourAndFiveCirclesContinueTheChain) {
     EXPECT_EQ(y, ey);
 }
 
-TEST(Scene, CircleFieldsFallBackOneByOne) {
+// The circle fields fall back one by one, are stored by their tags and published raw.
+TEST(Scene, CircleFieldsFallBackOneByOneAreStoredByTagAndPublishedRaw) {
     CircleSet k;
     ReadCircleTexts(k, {"x", "-1", "q", "q", "0", "q", "q", "q", "q", "q", "abc"});
     EXPECT_EQ(k.D, 0);
@@ -93,19 +94,12 @@ TEST(Scene, CircleFieldsFallBackOneByOne) {
     EXPECT_EQ(k.S, 1);
     EXPECT_EQ(k.C, 2);
     EXPECT_EQ(k.C2, 4);
-}
-
-TEST(Scene, TheSceneTextPublishesTheRawTexts) {
-    EXPECT_EQ(
-        SceneText(TaskType::None, {"3", "2.5", "1", "1", "1", "2", "3", "2", "3", "2", "2.5"}),
-        "-1=3=2.5=1=1=1=2=3=2=3=2=2.5=");
-}
-
-TEST(Scene, AFieldIsStoredByItsTag) {
-    CircleSet k;
     EXPECT_TRUE(StoreCircleByTag(k, 111, 3));
     EXPECT_EQ(k.C2, 9);
     EXPECT_FALSE(StoreCircleByTag(k, 112, 3));
+    EXPECT_EQ(
+        SceneText(TaskType::None, {"3", "2.5", "1", "1", "1", "2", "3", "2", "3", "2", "2.5"}),
+        "-1=3=2.5=1=1=1=2=3=2=3=2=2.5=");
 }
 
 }  // namespace

@@ -31,15 +31,11 @@ TEST_F(Overlay, DrawingTwiceRestoresEveryPixel) {
 }
 
 // Black under not-XOR on white is black: the X axis row is black, far corners white.
-TEST_F(Overlay, ClearingDrawsTheAxesInBlackOnWhite) {
+TEST_F(Overlay, ClearingDrawsTheAxesInBlackOnWhiteAndLeavesTheLastCirclesPen) {
     KresliZaklad(t, v, p, TaskOfNumber(2), 2);
     EXPECT_EQ(t.Pixel(5, v.axisPixels.r0), kBlack);
     EXPECT_EQ(t.Pixel(v.axisPixels.c0, 5), kBlack);
     EXPECT_EQ(t.Pixel(119, 0), kWhite);
-}
-
-TEST_F(Overlay, LeavesThePenOfTheLastCircleDrawn) {
-    KresliZaklad(t, v, p, TaskOfNumber(2), 2);
     EXPECT_EQ(t.Mode(), PenMode::Copy);
     EXPECT_EQ(t.PenColor(), kRed);  // K2's
     EXPECT_EQ(t.PenWidth(), 2);

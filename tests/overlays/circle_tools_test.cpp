@@ -21,9 +21,7 @@ TEST(YRelatively, PutsTheClickedHeightInTheMiddle) {
     EXPECT_EQ(above->text, "0.400000");
     EXPECT_LT(above->value, 0.5L);
     EXPECT_EQ(YRelatively(-3, 5, 2, 542, 450)->text, "0.199000");  // 0.198889 to 3 digits
-}
-
-TEST(YRelatively, FaultsOfAnEmptyOrHugeRange) {
+    // Faults of an empty or huge range.
     EXPECT_EQ(YRelatively(2, 2, 1, 100, 80).Message(), kDivisionByZero);
     EXPECT_EQ(YRelatively(2, 2, 0, 100, 80).Message(), kInvalidOperation);
     EXPECT_EQ(YRelatively(-1e4932L, 1e4932L, 1, 100, 80).Message(), kOverflow);

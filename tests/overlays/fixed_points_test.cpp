@@ -33,9 +33,7 @@ TEST(FixedPointMarks, NineByNineOutlinesInTheFirstCircleColours) {
         }
         EXPECT_EQ(m.NonWhite(), 32 * count) << task;  // pen width 1
     }
-}
-
-TEST(FixedPointMarks, ASolidBrushFillsTheSquares) {
+    // A solid brush fills the squares.
     Marks m;
     m.t.SetBrush(BrushStyle::Solid, kGrey);
     m.Draw(2);

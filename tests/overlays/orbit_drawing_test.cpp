@@ -48,9 +48,8 @@ TEST_F(Doubling, APolylineTakesTheRampsColoursFromItsFirstStep) {
     EXPECT_EQ(c.Colours().count(p.MixColorsFraction(0.25f)), 1u);
     EXPECT_EQ(c.Colours().count(p.RampToColor), 1u);
     EXPECT_EQ(c.Colours().count(p.RampFromColor), 0u);
-}
-
-TEST_F(Doubling, NoStepDrawsOnlyTheStartRing) {
+    // No step draws only the start ring.
+    c.t.Fill(kWhite);
     EXPECT_TRUE(Orbit(c.t, c.scene, c.v, p, 0, X, Y, OrbitStyle::Rings));
     EXPECT_EQ(c.Colours(), (Set{kWhite, p.RampFromColor}));
 }

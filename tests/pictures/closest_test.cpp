@@ -7,7 +7,8 @@ namespace {
 
 using namespace testing;
 
-TEST(Closest, TheOrderOfTheClosestIterate) {
+// The order of the closest iterate; its distance in thousandths, a colour per whole unit.
+TEST(Closest, TheOrderAndTheDistanceOfTheClosestIterate) {
     Check(PictureTag::ClosestOrder,
           {{"equal distances keep the earliest", 6, {0.5L, 0}, "", 1, P<1>},
            {"half way to the 2-cycle", 6, halfC2, "SpinClosestIter=3", 2, P<2>},
@@ -16,9 +17,6 @@ TEST(Closest, TheOrderOfTheClosestIterate) {
            {"16-cycle", 6, Cycle(2895, 16), "SpinClosestIter=17", 16, P<1>},
            {"39^2 is not below L", 6, {40, 0}, "", -1, P<15>},
            {"31^2 is", 6, {32, 0}, "", 1}});
-}
-
-TEST(Closest, TheDistanceInThousandthsAndAColourPerWholeUnit) {
     Check(PictureTag::ClosestDistance,
           {{"none", 6, {1, 0}, "", 0, P<0>},
            {"a quarter", 6, {1.25L, 0}, "", 250, P<0>},

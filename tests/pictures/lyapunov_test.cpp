@@ -16,15 +16,13 @@ constexpr Look Scale = [](const PointScene& s) { return s.palette.LyapunovScaleC
 constexpr Point p{0.6L, 0.8L};
 constexpr int kSmall = -9210;  // 1000 ln(0.0001): the term of a degenerate step
 
-TEST(Lyapunov, XTakesTheSlopesDYOverDX) {
+// X takes the slopes dY/dX, Y their inverses.
+TEST(Lyapunov, XAndYTakeTheSlopes) {
     Check(PictureTag::LyapunovX,
           {{"one step", 6, p, "SpinLyapIter=1", 439, Scale<0.438541f>},
            {"n = 0", 6, p, "SpinLyapIter=0", 439},
            // The X axis is invariant under the two-circle map: the numerator is 0.
            {"orbit on a line", 2, {0.5L, 0}, "", kSmall, Is<Rgb(0, 0, 128)>}});
-}
-
-TEST(Lyapunov, YTakesTheSlopesDXOverDY) {
     Check(PictureTag::LyapunovY, {{"one step", 6, p, "SpinLyapIter=1", 1825, Scale<1.825014f>}});
 }
 

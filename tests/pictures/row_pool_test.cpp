@@ -8,8 +8,6 @@
 namespace vorla {
 namespace {
 
-// Every row of every batch is done exactly once, before Run returns, whatever the pool's
-// threads.
 TEST(RowPool, EveryRowOnceBeforeRunReturns) {
     for (int threads : {3, 1, 4, 2}) {
         RowPool pool(threads);

@@ -83,16 +83,6 @@ TEST(GeneralText, FixedOrScientificAsShortAsExact) {
     SetDecimalChar('.');
 }
 
-TEST(GeneralText, ReadsBackToTheSameText) {
-    SetDecimalChar(',');
-    for (long double v : {1.0L / 3, -2.5e-300L, 123456.789L, 7e300L}) {
-        const Result<long double> back = ConvertNumberText(GeneralText(v));
-        ASSERT_TRUE(back);
-        EXPECT_EQ(GeneralText(back.Value()), GeneralText(v));
-    }
-    SetDecimalChar('.');
-}
-
 TEST(FormatDigits, SignificantDigitsOrTheirMarks) {
     SetDecimalChar('.');
     std::string texts;

@@ -44,9 +44,7 @@ TEST(Viewport, WorkedExample500x400) {
     EXPECT_EQ(w.axes.XStep, 40.0L / 400);
     EXPECT_EQ(w.axes.ColX0, 200);
     EXPECT_EQ(w.axes.RowY0, 150);
-}
-
-TEST(Viewport, AReversedRangeTurnsThePicture) {
+    // A reversed range turns the picture.
     EXPECT_LT(Make(500, 400, 7, -3, 1.0L / 3).axes.XStep, 0);
     EXPECT_LT(Make(500, 400, 7, -3, 1.0L / 3).axes.YStep, 0);
 }

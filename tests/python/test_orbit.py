@@ -25,29 +25,19 @@ def two_circle_step(x, y, D, R):
     return D + (px - D) * (R * R) / d2, py * (R * R) / d2
 
 
-def test_an_orbit_is_its_start_and_each_iterate():
-    orbit = vorla.Scene.example(3).orbit(0.5, 0.25, 20)
+def test_an_orbit_is_its_start_and_each_iterate_as_step_gives_it():
+    scene = vorla.Scene.example(3)
+    orbit = scene.orbit(0.5, 0.25, 20)
     assert (orbit.shape, orbit.dtype, tuple(orbit[0])) == ((21, 2), np.longdouble, (0.5, 0.25))
-
-
-def test_an_orbit_steps_as_step_does():
-    scene = vorla.Scene.example(7)
-    orbit = scene.orbit(0.3, -0.7, 5)
     stepped = np.stack(scene.step(orbit[:-1, 0], orbit[:-1, 1]), axis=1)
     assert np.array_equal(stepped, orbit[1:])
 
 
-def test_an_orbit_is_computed_in_extended_reals():
+def test_an_orbit_is_computed_in_extended_reals_not_rounded_to_double():
     x, y = np.longdouble(1) / 3, np.longdouble(2) / 7
-    D, R = np.longdouble("3.0"), np.longdouble("2.5")
-    expected = two_circle_step(x, y, D, R)
-    assert tuple(two_circles().orbit(x, y, 1)[1]) == expected
-
-
-def test_an_orbit_is_not_rounded_to_double():
-    x, y = np.longdouble(1) / 3, np.longdouble(2) / 7
-    in_double = two_circle_step(float(x), float(y), 3.0, 2.5)
-    assert tuple(two_circles().orbit(x, y, 1)[1]) != in_double
+    step = tuple(two_circles().orbit(x, y, 1)[1])
+    assert step == two_circle_step(x, y, np.longdouble("3.0"), np.longdouble("2.5"))
+    assert step != two_circle_step(float(x), float(y), 3.0, 2.5)
 
 
 def test_an_orbit_ends_where_the_map_leaves_the_plane():
@@ -69,21 +59,14 @@ def test_step_leaves_its_arguments_alone():
     assert list(xs) == [0.5, 1.5]
 
 
-@pytest.mark.parametrize("make, count", [(two_circles, 2), (lambda: vorla.Scene.example(3), 0)])
-def test_fixed_points_are_those_the_program_knows(make, count):
-    assert make().fixed_points().shape == (count, 2)
-
-
-def test_fixed_points_stay_where_they_are():
+def test_fixed_points_are_those_the_program_knows_and_stay_where_they_are():
     scene = two_circles()
     points = scene.fixed_points()
     X, Y = scene.step(points[:, 0], points[:, 1])
+    assert points.shape == (2, 2)
     assert np.allclose(np.stack([X, Y], axis=1), points, rtol=0, atol=1e-15)
-
-
-def test_the_squarings_fixed_point_is_one():
-    scene = vorla.Scene.example(3)
-    scene.task = 6
+    assert vorla.Scene.example(3).fixed_points().shape == (0, 2)
+    scene.task = 6  # the squaring
     assert scene.fixed_points().tolist() == [[1, 0]]
 
 
@@ -126,15 +109,11 @@ def test_a_kinds_palette_has_a_colour_for_each_value(kind, count):
     assert vorla.Scene.example(3).palette(kind).shape == (count, 3)
 
 
-def test_the_convergence_palette_is_the_class_labels():
+def test_the_convergence_palette_is_the_class_labels_and_lyapunovs_the_scale():
     scene = vorla.Scene.example(3)
     scene["LabelBA"] = "1,2,3"
     scene["LabelBH"] = "Olive"
+    scene["LabelLyapNegat"] = "Teal"
     palette = scene.palette("convergence")
     assert (palette[0].tolist(), palette[7].tolist()) == ([1, 2, 3], [128, 128, 0])
-
-
-def test_the_lyapunov_palette_is_the_scale():
-    scene = vorla.Scene.example(3)
-    scene["LabelLyapNegat"] = "Teal"
     assert np.array_equal(scene.palette("lyap-sum"), scene.lyapunov_scale()[:, 0])

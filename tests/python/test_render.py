@@ -1,6 +1,5 @@
 """Pictures from Python: arrays that are the picture's memory, what a picture tells, progress,
 the renderer's refusals and messages, threads, and Ctrl+C."""
-import io
 import os
 import re
 import signal
@@ -11,7 +10,6 @@ import time
 
 import numpy as np
 import pytest
-from tqdm import tqdm
 
 import vorla
 from conftest import RENDER, read_picture, run_renderer, with_texts
@@ -24,41 +22,26 @@ def picture():
 
 @pytest.mark.parametrize("array, shape, dtype", [("rgb", (70, 90, 3), np.uint8),
                                                  ("grid", (70, 90), np.int32)])
-def test_arrays_have_the_pictures_shape_and_type(picture, array, shape, dtype):
+def test_arrays_are_views_of_the_pictures_memory_of_its_shape(picture, array, shape, dtype):
     a = getattr(picture, array)
     assert (a.shape, a.dtype) == (shape, dtype)
+    assert np.shares_memory(a, getattr(picture, array))
 
 
-@pytest.mark.parametrize("array", ["rgb", "grid"])
-def test_arrays_are_views_of_the_pictures_memory(picture, array):
-    assert np.shares_memory(getattr(picture, array), getattr(picture, array))
-
-
-@pytest.mark.parametrize("array", ["rgb", "grid"])
-def test_arrays_keep_the_picture_alive(array):
-    kept = getattr(vorla.Scene.example(3).render("nth", (40, 30)), array)
-    again = getattr(vorla.Scene.example(3).render("nth", (40, 30)), array)
-    assert np.array_equal(kept, again)
-
-
-def test_writing_into_rgb_changes_the_picture_saved(tmp_path):
-    p = vorla.Scene.example(3).render("nth", (40, 30))
-    p.rgb[5, 7] = (1, 2, 3)
-    p.save(tmp_path / "p.png")
+def test_arrays_keep_the_picture_alive_and_writing_into_rgb_changes_the_picture_saved(tmp_path):
+    kept = [getattr(vorla.Scene.example(3).render("nth", (40, 30)), a) for a in ("rgb", "grid")]
+    again = vorla.Scene.example(3).render("nth", (40, 30))
+    assert np.array_equal(kept[0], again.rgb) and np.array_equal(kept[1], again.grid)
+    again.rgb[5, 7] = (1, 2, 3)
+    again.save(tmp_path / "p.png")
     assert tuple(read_picture(tmp_path / "p.png")[5, 7]) == (1, 2, 3)
 
 
-@pytest.mark.parametrize("attribute, value", [("kind", "periodicity"), ("tag", 2),
-                                              ("size", (90, 70)), ("seed", 11)])
-def test_a_picture_tells_how_it_was_drawn(picture, attribute, value):
-    assert getattr(picture, attribute) == value
-
-
-def test_a_picture_tells_its_view(picture):
+def test_a_picture_tells_how_it_was_drawn(picture):
+    assert (picture.kind, picture.tag, picture.size, picture.seed) == ("periodicity", 2, (90, 70),
+                                                                      11)
     assert picture.view == vorla.Scene.example(3).view
-
-
-def test_extent_centres_each_pixel_on_its_start_point(picture):
+    # The extent centres each pixel on its start point.
     left, right, bottom, top = picture.extent
     v = picture.view
     step = float((v.x_to - v.x_from) / 90)
@@ -66,37 +49,23 @@ def test_extent_centres_each_pixel_on_its_start_point(picture):
     assert np.allclose((left + step / 2, top - step / 2), (float(v.x_from), y_max))
 
 
-def test_render_without_a_kind_draws_the_scenes_kind():
+def test_render_without_a_kind_draws_the_scenes_kind_and_a_tag_names_a_kind():
     scene = vorla.Scene.example(3)
     scene.kind = "end-regions"
     scene.size = (30, 20)
     assert (scene.render().kind, scene.render().size) == ("end-regions", (30, 20))
+    assert scene.render(17, (20, 10)).kind == "last-two"
 
 
-def test_a_kind_is_also_taken_by_its_tag():
-    assert vorla.Scene.example(3).render(17, (20, 10)).kind == "last-two"
-
-
-def test_progress_hears_rows_in_order_up_to_all():
+@pytest.mark.parametrize("example, kind, size, last", [(10, "periodicity", (200, 160), (160, 160)),
+                                                       (3, "rectangle", (60, 50), (4, 4))])
+def test_progress_hears_rows_or_the_rectangles_steps_in_order_up_to_all(example, kind, size,
+                                                                         last):
     heard = []
-    vorla.Scene.example(10).render("periodicity", (200, 160), threads=1,
-                                  progress=lambda done, total: heard.append((done, total)))
-    assert heard == sorted(heard) and heard[-1] == (160, 160)
-
-
-def test_progress_of_the_rectangle_counts_its_steps():
-    heard = []
-    scene = vorla.Scene.example(3)
+    scene = vorla.Scene.example(example)
     scene["SpinNumRect"] = "4"
-    scene.render("rectangle", (60, 50), progress=lambda done, total: heard.append((done, total)))
-    assert heard[-1] == (4, 4)
-
-
-def test_progress_drives_a_tqdm_bar():
-    with tqdm(total=120, file=io.StringIO()) as bar:
-        vorla.Scene.example(3).render("convergence", (100, 120),
-                                      progress=lambda done, total: bar.update(done - bar.n))
-        assert bar.n == 120
+    scene.render(kind, size, threads=1, progress=lambda done, total: heard.append((done, total)))
+    assert heard == sorted(heard) and heard[-1] == last
 
 
 def test_progress_true_shows_a_tqdm_bar(capsys):
@@ -193,42 +162,26 @@ def test_memory_refused_raises_memoryerror_with_the_renderers_message(tmp_path):
     assert "vorla-render: " + done.stdout.strip() == limited.stderr.strip()
 
 
-_two = {}
+def test_two_threads_render_at_once_and_give_the_arrays_of_one_after_the_other():
+    scene = vorla.Scene.example(10)
+    log, pictures = [], {}
 
+    def run(name):
+        pictures[name] = scene.render("periodicity", (240, 200), threads=1,
+                                      progress=lambda done, total: log.append((name, done)))
 
-def two_threads():
-    """Two renders on two Python threads at once: their progress in order, and their pictures."""
-    if not _two:
-        scene = vorla.Scene.example(10)
-        log, pictures = [], {}
-
-        def run(name):
-            pictures[name] = scene.render("periodicity", (240, 200), threads=1,
-                                          progress=lambda done, total: log.append((name, done)))
-
-        threads = [threading.Thread(target=run, args=(n,)) for n in "ab"]
-        for t in threads:
-            t.start()
-        for t in threads:
-            t.join()
-        _two.update(log=log, pictures=pictures)
-    return _two
-
-
-def test_two_threads_render_at_once():
-    log = two_threads()["log"]
+    threads = [threading.Thread(target=run, args=(n,)) for n in "ab"]
+    for t in threads:
+        t.start()
+    for t in threads:
+        t.join()
     at = {n: [i for i, (m, _) in enumerate(log) if m == n] for n in "ab"}
     # Each reports progress while the other is between its first and its last report.
     inside = {n: any(at[o][0] < i < at[o][-1] for i in at[n]) for n, o in ("ab", "ba")}
     assert inside == {"a": True, "b": True}
-
-
-@pytest.mark.parametrize("array", ["rgb", "grid"])
-def test_two_threads_give_the_arrays_of_one_after_the_other(array):
-    pictures = two_threads()["pictures"]
-    alone = vorla.Scene.example(10).render("periodicity", (240, 200))
-    assert [np.array_equal(getattr(pictures[n], array), getattr(alone, array)) for n in "ab"] == [
-        True, True]
+    alone = scene.render("periodicity", (240, 200))
+    assert [(pictures[n].rgb == alone.rgb).all() and (pictures[n].grid == alone.grid).all()
+            for n in "ab"] == [True, True]
 
 
 def test_ctrl_c_ends_a_render_within_a_tenth_of_a_second():

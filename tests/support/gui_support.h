@@ -5,9 +5,14 @@
 #include <QApplication>
 #include <QColorDialog>
 #include <QDialog>
+#include <QFile>
+#include <QFileDialog>
+#include <QInputDialog>
 #include <QMessageBox>
+#include <QProcess>
 #include <QPushButton>
 #include <QStringList>
+#include <QTemporaryDir>
 #include <QTest>
 #include <QTimer>
 #include <functional>
@@ -22,10 +27,28 @@ inline void Settle() {
     for (int i = 0; i < 10; ++i) QTest::qWait(5);
 }
 
-// A main window, shown at a size whose tabula keeps the pictures quick, and active.
+inline QByteArray Bytes(const QString& path) {
+    QFile f(path);
+    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
+}
+
+inline bool WriteFile(const QString& path, const QByteArray& data) {
+    QFile f(path);
+    return f.open(QIODevice::WriteOnly) && f.write(data) == data.size();
+}
+
+// Runs the renderer with `args`; its exit code.
+inline int Render(QStringList args) {
+    return QProcess::execute(VORLA_RENDER, args << "--quiet");
+}
+
+// A main window, shown at a size whose tabula keeps the pictures quick, and active; and a
+// folder for the test's files.
 class WindowTest : public QObject {
   protected:
     std::unique_ptr<TVorlaForm> form;
+    QTemporaryDir folder;
+    QString F(const QString& name) { return folder.filePath(name); }
     bool Open() {
         form = std::make_unique<TVorlaForm>();
         form->resize(420, 330);
@@ -38,6 +61,10 @@ class WindowTest : public QObject {
     // Waits for the picture being computed beside the event loop to end.
     bool Finished() {
         return QTest::qWaitFor([this] { return !form->pictureRunning(); }, 120000);
+    }
+    // Waits for a render beside the window (a picture at a size, a movie, an export) to end.
+    bool RenderEnded() {
+        return QTest::qWaitFor([this] { return !form->renderRunning(); }, 300000);
     }
     // Runs a menu item and waits for the picture it may start.
     bool Run(const char* action) {
@@ -90,6 +117,22 @@ class Answerer : public QObject {
     QWidget* owner_;
     QTimer timer_;
 };
+
+// Answers the size dialog with `size` and a file dialog with `filter` (unless empty) and
+// `path`.
+inline std::function<void(QWidget*)> AnswerFile(QString path, QString filter = {},
+                                                QString size = {}) {
+    return [=](QWidget* m) {
+        if (auto* in = qobject_cast<QInputDialog*>(m)) {
+            in->setTextValue(size);
+            in->accept();
+        } else if (auto* d = qobject_cast<QFileDialog*>(m)) {
+            if (!filter.isEmpty()) d->selectNameFilter(filter);
+            d->selectFile(path);
+            QMetaObject::invokeMethod(d, "accept");
+        }
+    };
+}
 
 // Picks a colour in the colour dialog; `preset` receives the colour it opened with.
 inline std::function<void(QWidget*)> PickColour(QColor c, QColor* preset = nullptr) {

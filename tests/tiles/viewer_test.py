@@ -89,21 +89,20 @@ def open_page(driver, url):
     check(console_errors(driver) == [], "console errors on " + url)
 
 
-def screen_point(driver, c, r):
-    """The viewer's point (from its top left) of the middle of pixel (c, r)."""
-    return driver.execute_script(
+def over_pixel(driver, c, r):
+    """The viewer's container and the offset from its middle of the middle of pixel (c, r)."""
+    container = driver.find_element(By.CSS_SELECTOR, "#picture > .openseadragon-container")
+    x, y = driver.execute_script(
         "const p = vorlaViewer.world.getItemAt(0).imageToViewerElementCoordinates("
         "new OpenSeadragon.Point(arguments[0] + 0.5, arguments[1] + 0.5));"
         "return [p.x, p.y];", c, r)
+    size = container.size
+    return container, round(x - size["width"] / 2), round(y - size["height"] / 2)
 
 
 def point_under(driver, c, r):
     """Moves the pointer over pixel (c, r); the readout's pixel, x and y."""
-    container = driver.find_element(By.CSS_SELECTOR, "#picture > .openseadragon-container")
-    size = container.size
-    x, y = screen_point(driver, c, r)
-    ActionChains(driver).move_to_element_with_offset(
-        container, round(x - size["width"] / 2), round(y - size["height"] / 2)).perform()
+    ActionChains(driver).move_to_element_with_offset(*over_pixel(driver, c, r)).perform()
     wait_for(lambda: driver.find_element(By.ID, "readout").is_displayed(), "the readout")
     read = lambda name: driver.find_element(By.ID, "readout-" + name).text
     return read("pixel"), read("x"), read("y")
@@ -149,12 +148,8 @@ def check_scale(driver):
 
 def zoom_in_at(driver, c, r, steps):
     """Turns the wheel over pixel (c, r), as a user does."""
-    container = driver.find_element(By.CSS_SELECTOR, "#picture > .openseadragon-container")
-    size = container.size
     for _ in range(steps):
-        x, y = screen_point(driver, c, r)
-        origin = ScrollOrigin.from_element(container, round(x - size["width"] / 2),
-                                           round(y - size["height"] / 2))
+        origin = ScrollOrigin.from_element(*over_pixel(driver, c, r))
         ActionChains(driver).scroll_from_origin(origin, 0, -120).perform()
         time.sleep(0.05)
     settled = ("const v = vorlaViewer; return !v.viewport.getZoom(true) ? false :"

@@ -9,17 +9,12 @@
 #include <QClipboard>
 #include <QComboBox>
 #include <QDir>
-#include <QFile>
-#include <QFileDialog>
-#include <QInputDialog>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMouseEvent>
-#include <QProcess>
 #include <QProgressDialog>
 #include <QSignalSpy>
 #include <QSpinBox>
-#include <QTemporaryDir>
 #include <QTextEdit>
 #include <QWheelEvent>
 #include <QtTest>
@@ -50,23 +45,11 @@ class MouseOutputTest : public WindowTest {
     // A new working folder holding the given files.
     std::unique_ptr<QTemporaryDir> WorkIn(const QList<QPair<QString, QByteArray>>& files) {
         auto dir = std::make_unique<QTemporaryDir>();
-        for (const auto& [name, data] : files) {
-            QFile f(dir->filePath(name));
-            if (f.open(QIODevice::WriteOnly)) f.write(data);
-        }
+        for (const auto& [name, data] : files) WriteFile(dir->filePath(name), data);
         QDir::setCurrent(dir->path());
         return dir;
     }
 
-    QTemporaryDir dir_;
-    QString F(const char* name) { return dir_.filePath(name); }
-    static QByteArray Bytes(const QString& path) {
-        QFile f(path);
-        return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
-    }
-    static int Render(QStringList args) {
-        return QProcess::execute(VORLA_RENDER, args << "--quiet");
-    }
     // The window's value grid as the renderer writes it.
     QByteArray GridText() {
         const ValueGrid& g = S().grid();
@@ -78,23 +61,13 @@ class MouseOutputTest : public WindowTest {
                      (c + 1 < g.Width() ? " " : "\n");
         return s;
     }
-    // Answers the size dialog with `size` and a file dialog with `filter` (unless empty) and
-    // `path`.
-    static std::function<void(QWidget*)> Answer(QString path, QString filter = {},
-                                                QString size = {}) {
-        return [=](QWidget* m) {
-            if (auto* in = qobject_cast<QInputDialog*>(m)) {
-                in->setTextValue(size);
-                in->accept();
-            } else if (auto* d = qobject_cast<QFileDialog*>(m)) {
-                if (!filter.isEmpty()) d->selectNameFilter(filter);
-                d->selectFile(path);
-                QMetaObject::invokeMethod(d, "accept");
-            }
-        };
-    }
-    bool RenderEnded() {
-        return QTest::qWaitFor([this] { return !form->renderRunning(); }, 120000);
+    // Runs `action` with its dialogs answered as AnswerFile does, and waits for the picture
+    // it may start; what its messages said.
+    QStringList Through(const char* action, QString path, QString filter = {}, QString size = {}) {
+        Answerer answers(AnswerFile(path, filter, size));
+        Action(action)->trigger();
+        if (!Finished()) answers.texts << "the picture did not end";
+        return answers.texts;
     }
 
     QString Text(const char* name) { return W<QLineEdit>(name)->text(); }
@@ -106,6 +79,13 @@ class MouseOutputTest : public WindowTest {
         QWidget* t = form->tabulaView();
         QMouseEvent e(type, QPointF(p), t->mapToGlobal(QPointF(p)), button, held, mods);
         QApplication::sendEvent(t, &e);
+    }
+    // A wheel notch forward over `p` of the tabula.
+    void Wheel(QPoint p) {
+        QWidget* t = form->tabulaView();
+        QWheelEvent wheel(QPointF(p), t->mapToGlobal(QPointF(p)), {}, {0, 120}, Qt::NoButton, {},
+                          Qt::NoScrollPhase, false);
+        QApplication::sendEvent(t, &wheel);
     }
     void Press(Qt::MouseButton b, Qt::KeyboardModifiers mods, QPoint p, bool twice = false) {
         Send(twice ? QEvent::MouseButtonDblClick : QEvent::MouseButtonPress, b, b, mods, p);
@@ -221,7 +201,6 @@ class MouseOutputTest : public WindowTest {
 
     void exploringByMouseWritesTheFieldsAndWalksTheHistory() {
         Action("Example03")->trigger();
-        QWidget* t = form->tabulaView();
         auto fields = [this] {
             return QStringList{Text("edtXod"), Text("edtXdo"), Text("edtYzero")};
         };
@@ -232,9 +211,7 @@ class MouseOutputTest : public WindowTest {
         const QStringList start = fields();
         // The wheel zooms in about the point under the cursor, which keeps its pixel.
         const TAxisB before = S().view().axes;
-        QWheelEvent wheel(QPointF(40, 30), t->mapToGlobal(QPointF(40, 30)), {}, {0, 120},
-                          Qt::NoButton, {}, Qt::NoScrollPhase, false);
-        QApplication::sendEvent(t, &wheel);
+        Wheel(QPoint(40, 30));
         QVERIFY(Finished());
         QVERIFY(near(S().view().axes.XOfColumn(40), before.XOfColumn(40)));
         QVERIFY(near(S().view().axes.YOfRow(30), before.YOfRow(30)));
@@ -271,10 +248,7 @@ class MouseOutputTest : public WindowTest {
         QVERIFY(!Action("ViewBack1")->isEnabled());  // nowhere to go yet
         const QImage before = Picture();
         const TAxisB from = S().view().axes;
-        QWidget* t = form->tabulaView();
-        QWheelEvent wheel(QPointF(60, 40), t->mapToGlobal(QPointF(60, 40)), {}, {0, 120},
-                          Qt::NoButton, {}, Qt::NoScrollPhase, false);
-        QApplication::sendEvent(t, &wheel);
+        Wheel(QPoint(60, 40));
         // The event loop has not run: the picture waits at its first band.
         QVERIFY(form->pictureRunning());
         Viewport next = S().view();
@@ -340,19 +314,11 @@ class MouseOutputTest : public WindowTest {
         Action("Example05")->trigger();
         QVERIFY(Run("Periodicity1"));
         const QSize saved = form->tabulaView()->size();
-        {
-            Answerer answers(Answer(F("sized")));
-            Action("SaveScene1")->trigger();
-            QCOMPARE(answers.texts, QStringList());
-        }
+        QCOMPARE(Through("SaveScene1", F("sized")), QStringList());
         QVERIFY(form->windowTitle().startsWith("sized.json"));
         form->resize(form->width() + 40, form->height() + 30);
         QTRY_VERIFY(form->tabulaView()->size() != saved);
-        {
-            Answerer answers(Answer(F("sized.json")));
-            Action("OpenScene1")->trigger();
-            QCOMPARE(answers.texts, QStringList());
-        }
+        QCOMPARE(Through("OpenScene1", F("sized.json")), QStringList());
         QTRY_COMPARE(form->tabulaView()->size(), saved);
         QVERIFY(Finished());
         QCOMPARE(S().tabula().Width(), saved.width());
@@ -462,7 +428,7 @@ class MouseOutputTest : public WindowTest {
                      {"plain", "BMP image (*.bmp)", "plain.bmp", "BM"},
                      {"odd.txt", "BMP image (*.bmp)", "odd.txt", "BM"}};
         for (const auto& c : cases) {
-            Answerer answers(Answer(F(c.name), c.filter));
+            Answerer answers(AnswerFile(F(c.name), c.filter));
             Action("menuSaveObraz")->trigger();
             if (!c.file) {
                 QTRY_COMPARE(answers.texts.size(), 1);
@@ -483,29 +449,20 @@ class MouseOutputTest : public WindowTest {
         W<QLineEdit>("EditKd")->setText("7/2");
         QVERIFY(Run("Periodicity1"));
         const QByteArray grid = GridText();
-        {
-            Answerer answers(Answer(F("s")));
-            Action("SaveScene1")->trigger();
-            QCOMPARE(answers.texts, QStringList());
-        }
+        QCOMPARE(Through("SaveScene1", F("s")), QStringList());
         QCOMPARE(Render({"--scene", F("s.json"), "--grid", F("r.grid"), F("r.png")}), 0);
         QCOMPARE(Bytes(F("r.grid")), grid);
 
         // Opening it puts back what changed since, and draws its picture again.
         W<QSpinBox>("SpinPeriodIter")->setValue(10);
         Action("Example01")->trigger();
-        {
-            Answerer answers(Answer(F("s.json")));
-            Action("OpenScene1")->trigger();
-            QVERIFY(Finished());
-            QCOMPARE(answers.texts, QStringList());
-        }
+        QCOMPARE(Through("OpenScene1", F("s.json")), QStringList());
         QCOMPARE(W<QLineEdit>("EditKd")->text(), QString("7/2"));
         QCOMPARE(GridText(), grid);
 
         // Rendered at a size beside the window: the renderer's file, byte for byte.
         {
-            Answerer answers(Answer(F("big.png"), {}, " 97 x 61 "));
+            Answerer answers(AnswerFile(F("big.png"), {}, " 97 x 61 "));
             Action("RenderAtSize1")->trigger();
             QVERIFY(RenderEnded());
             QCOMPARE(answers.texts, QStringList());
@@ -516,7 +473,7 @@ class MouseOutputTest : public WindowTest {
 
         // Cancelled, it writes nothing; a size beyond the memory is refused before it starts.
         {
-            Answerer answers(Answer(F("huge.bmp"), "BMP image (*.bmp)", "3000x3000"));
+            Answerer answers(AnswerFile(F("huge.bmp"), "BMP image (*.bmp)", "3000x3000"));
             Action("RenderAtSize1")->trigger();
             form->findChild<QProgressDialog*>("RenderProgress")->findChild<QPushButton*>()->click();
             QVERIFY(RenderEnded());
@@ -524,10 +481,9 @@ class MouseOutputTest : public WindowTest {
             QVERIFY(!QFile::exists(F("huge.bmp")));
             QCOMPARE(Status(7), QString("RENDERING CANCELLED"));
         }
-        Answerer answers(Answer(F("x.bmp"), {}, "1000000x1000000"));
-        Action("RenderAtSize1")->trigger();
-        QCOMPARE(answers.texts.size(), 1);
-        QVERIFY2(answers.texts[0].contains("needs about"), qPrintable(answers.texts[0]));
+        const QStringList said = Through("RenderAtSize1", F("x.bmp"), {}, "1000000x1000000");
+        QCOMPARE(said.size(), 1);
+        QVERIFY2(said[0].contains("needs about"), qPrintable(said[0]));
         QVERIFY(!form->renderRunning());
     }
 
@@ -541,15 +497,10 @@ class MouseOutputTest : public WindowTest {
                       "bad.json: controls.SpinPeriodIter:"},
                      {R"("controls": {"EditKd": "5", "Zoom": 2}})", "unknown key controls.Zoom"}};
         for (const auto& c : cases) {
-            QFile f(F("bad.json"));
-            QVERIFY(f.open(QIODevice::WriteOnly));
-            f.write(head + c.body);
-            f.close();
-            Answerer answers(Answer(F("bad.json")));
-            Action("OpenScene1")->trigger();
-            QVERIFY(Finished());
-            QCOMPARE(answers.texts.size(), 1);
-            QVERIFY2(answers.texts[0].contains(c.says), qPrintable(answers.texts[0]));
+            QVERIFY(WriteFile(F("bad.json"), head + c.body));
+            const QStringList said = Through("OpenScene1", F("bad.json"));
+            QCOMPARE(said.size(), 1);
+            QVERIFY2(said[0].contains(c.says), qPrintable(said[0]));
         }
         // Only the good one, with its unknown key, was opened.
         QCOMPARE(W<QLineEdit>("EditKd")->text(), QString("5"));

@@ -4,14 +4,11 @@
 #include <QComboBox>
 #include <QDialogButtonBox>
 #include <QDir>
-#include <QFile>
 #include <QLabel>
 #include <QLineEdit>
-#include <QProcess>
 #include <QProgressDialog>
 #include <QPushButton>
 #include <QSpinBox>
-#include <QTemporaryDir>
 #include <QtTest>
 #include <cmath>
 #include <functional>
@@ -101,18 +98,6 @@ bool Start(QDialog* d) {
 class MovieTest : public WindowTest {
     Q_OBJECT
 
-    QTemporaryDir dir_;
-    QString F(const QString& name) { return dir_.filePath(name); }
-    static QByteArray Bytes(const QString& path) {
-        QFile f(path);
-        return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
-    }
-    static int Render(QStringList args) {
-        return QProcess::execute(VORLA_RENDER, args << "--quiet");
-    }
-    bool RenderEnded() {
-        return QTest::qWaitFor([this] { return !form->renderRunning(); }, 300000);
-    }
     // Example 03's convergence, saved as a.json, and a view of it 100 times narrower with D
     // and the iterations moved, as b.json.
     void TwoScenes() {
@@ -219,7 +204,7 @@ class MovieTest : public WindowTest {
         progress->findChild<QPushButton*>()->click();
         QVERIFY(RenderEnded());
         QCOMPARE(Status(7), QString("MOVIE CANCELLED"));
-        const QStringList left = QDir(dir_.path())
+        const QStringList left = QDir(folder.path())
                                      .entryList({"long.mp4*", ".vorla-*"},
                                                 QDir::Files | QDir::Hidden | QDir::NoDotAndDotDot);
         QCOMPARE(left, QStringList());

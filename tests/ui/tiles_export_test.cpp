@@ -2,13 +2,8 @@
 // one job beside the window at a time; Cancel; a folder that is not a tile folder refused.
 #include <QDir>
 #include <QDirIterator>
-#include <QFile>
-#include <QFileDialog>
-#include <QInputDialog>
 #include <QLabel>
-#include <QProcess>
 #include <QProgressDialog>
-#include <QTemporaryDir>
 #include <QtTest>
 #include <map>
 
@@ -20,8 +15,6 @@ using namespace vorla::testing;
 class TilesExportTest : public WindowTest {
     Q_OBJECT
 
-    QTemporaryDir dir_;
-    QString F(const char* name) { return dir_.filePath(name); }
     // Every file under `root` by its relative name, with its bytes.
     static std::map<QString, QByteArray> Tree(const QString& root) {
         std::map<QString, QByteArray> files;
@@ -35,24 +28,9 @@ class TilesExportTest : public WindowTest {
         }
         return files;
     }
-    // Answers the size dialog with `size` and the folder dialog with `path`.
-    static std::function<void(QWidget*)> Answer(QString path, QString size) {
-        return [=](QWidget* m) {
-            if (auto* in = qobject_cast<QInputDialog*>(m)) {
-                in->setTextValue(size);
-                in->accept();
-            } else if (auto* d = qobject_cast<QFileDialog*>(m)) {
-                d->selectFile(path);
-                QMetaObject::invokeMethod(d, "accept");
-            }
-        };
-    }
-    bool ExportEnded() {
-        return QTest::qWaitFor([this] { return !form->renderRunning(); }, 120000);
-    }
     // The names in the test's folder that an export may have left half written.
     QStringList Leftovers() {
-        return QDir(dir_.path()).entryList({".vorla-*"}, QDir::AllEntries | QDir::Hidden);
+        return QDir(folder.path()).entryList({".vorla-*"}, QDir::AllEntries | QDir::Hidden);
     }
 
   private slots:
@@ -65,44 +43,37 @@ class TilesExportTest : public WindowTest {
 
     void theFolderIsTheRenderersFileForFile() {
         {
-            Answerer answers([this](QWidget* m) {
-                if (auto* d = qobject_cast<QFileDialog*>(m)) {
-                    d->selectFile(F("s.json"));
-                    QMetaObject::invokeMethod(d, "accept");
-                }
-            });
+            Answerer answers(AnswerFile(F("s.json")));
             Action("SaveScene1")->trigger();
         }
-        Answerer answers(Answer(F("poster"), " 97 x 61 "));
+        Answerer answers(AnswerFile(F("poster"), {}, " 97 x 61 "));
         Action("ExportDeepZoom1")->trigger();
-        QVERIFY(ExportEnded());
+        QVERIFY(RenderEnded());
         QCOMPARE(answers.texts, QStringList());
         QCOMPARE(Status(7), "Exported 97x61: open " + F("poster/index.html"));
-        QCOMPARE(QProcess::execute(VORLA_RENDER, {"--quiet", "--scene", F("s.json"), "--size",
-                                                  "97x61", "--tiles", F("cli")}),
-                 0);
+        QCOMPARE(Render({"--scene", F("s.json"), "--size", "97x61", "--tiles", F("cli")}), 0);
         QVERIFY(Tree(F("poster")).size() > 10);
         QVERIFY(Tree(F("poster")) == Tree(F("cli")));
     }
 
     void aSecondJobWaitsForTheFirstToEnd() {
-        Answerer answers(Answer(F("second"), "6000x4000"));
+        Answerer answers(AnswerFile(F("second"), {}, "6000x4000"));
         Action("ExportDeepZoom1")->trigger();
         QVERIFY(form->renderRunning());
         Action("RenderAtSize1")->trigger();
         Action("ExportDeepZoom1")->trigger();
         form->findChild<QProgressDialog*>("ExportProgress")->findChild<QPushButton*>()->click();
-        QVERIFY(ExportEnded());
+        QVERIFY(RenderEnded());
         QCOMPARE(answers.texts,
                  QStringList(2, "A picture is being rendered already: wait for it, or cancel it."));
     }
 
     void aCancelLeavesNoFolder() {
-        Answerer answers(Answer(F("cancelled"), "6000x4000"));
+        Answerer answers(AnswerFile(F("cancelled"), {}, "6000x4000"));
         Action("ExportDeepZoom1")->trigger();
         QVERIFY(QTest::qWaitFor([this] { return !Leftovers().isEmpty(); }, 60000));
         form->findChild<QProgressDialog*>("ExportProgress")->findChild<QPushButton*>()->click();
-        QVERIFY(ExportEnded());
+        QVERIFY(RenderEnded());
         QCOMPARE(answers.texts, QStringList());
         QCOMPARE(Status(7), QString("EXPORT CANCELLED"));
         QVERIFY(!QFile::exists(F("cancelled")));
@@ -110,12 +81,9 @@ class TilesExportTest : public WindowTest {
     }
 
     void aFolderThatIsNotATileFolderIsRefusedAndKept() {
-        QVERIFY(QDir(dir_.path()).mkdir("mine"));
-        QFile notes(F("mine/notes.txt"));
-        QVERIFY(notes.open(QIODevice::WriteOnly));
-        notes.write("mine");
-        notes.close();
-        Answerer answers(Answer(F("mine"), "97x61"));
+        QVERIFY(QDir(folder.path()).mkdir("mine"));
+        QVERIFY(WriteFile(F("mine/notes.txt"), "mine"));
+        Answerer answers(AnswerFile(F("mine"), {}, "97x61"));
         Action("ExportDeepZoom1")->trigger();
         QVERIFY(!form->renderRunning());
         QCOMPARE(answers.texts.size(), 1);
