@@ -1,8 +1,5 @@
-"""Shared fixtures of the module's tests: the renderer to compare with, and its files read back.
-
-CTest gives VORLA_RENDER (the built vorla-render) and puts the built module on PYTHONPATH; run
-by hand, both are looked up in the build folder beside the sources.
-"""
+"""Shared helpers: the renderer to compare with (VORLA_RENDER, else the build folder) and its
+files read back."""
 import json
 import os
 import pathlib
@@ -20,31 +17,20 @@ RENDER = os.environ.get("VORLA_RENDER", str(BUILD / "src" / "vorla-render"))
 
 
 def run_renderer(*args, check=True, quiet=True):
-    """Runs vorla-render with `args` (and --quiet); the completed process (text output)."""
-    options = ["--quiet"] if quiet else []
-    done = subprocess.run([RENDER, *options, *map(str, args)], capture_output=True, text=True)
-    if check and done.returncode != 0:
-        raise AssertionError(f"vorla-render {' '.join(map(str, args))}: {done.stderr}")
+    done = subprocess.run([RENDER, *(["--quiet"] if quiet else []), *map(str, args)],
+                          capture_output=True, text=True)
+    assert done.returncode == 0 or not check, f"vorla-render {args}: {done.stderr}"
     return done
 
 
 def read_picture(path):
-    """The pixels of a picture file as an (H, W, 3) uint8 array."""
     with Image.open(path) as image:
         return np.asarray(image.convert("RGB"))
 
 
-def read_grid(path):
-    """The value grid of a --grid file: its kind and an (H, W) int32 array."""
-    lines = pathlib.Path(path).read_text().split("\n", 1)
-    width, height, kind = map(int, lines[0].split())
-    values = np.array(lines[1].split(), dtype=np.int32)
-    return kind, values.reshape(height, width)
-
-
 def with_texts(folder, scene, texts):
-    """The scene with controls holding `texts` as a scene file may hold them: an edit any text,
-    which scene[name] = text refuses unless it is a number, as --set does."""
+    """The scene with controls holding `texts` as a scene file may: edits may hold any text,
+    which scene[name] = text refuses, as --set does. Saved as folder/texts.json."""
     path = pathlib.Path(folder) / "texts.json"
     edits = {c["name"] for c in scene.controls() if c["kind"] == "edit"}
     scene = scene.copy()
@@ -59,14 +45,12 @@ def with_texts(folder, scene, texts):
 
 @pytest.fixture
 def rendered(tmp_path):
-    """rendered(*args): vorla-render's picture and grid for the options, as arrays."""
-    count = [0]
-
+    """rendered(*args): vorla-render's picture and value grid for the options, as arrays."""
     def render(*args):
-        count[0] += 1
-        picture = tmp_path / f"r{count[0]}.png"
-        grid = tmp_path / f"r{count[0]}.grid"
+        picture, grid = tmp_path / "r.png", tmp_path / "r.grid"
         run_renderer(*args, "--grid", grid, picture)
-        return read_picture(picture), read_grid(grid)[1]
-
+        head, values = grid.read_text().split("\n", 1)
+        width, height, _ = map(int, head.split())
+        values = np.array(values.split(), dtype=np.int32)
+        return read_picture(picture), values.reshape(height, width)
     return render

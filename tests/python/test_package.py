@@ -11,18 +11,13 @@ from conftest import BUILD, ROOT
 DEBIAN_PYTHON = "/usr/bin/python3"
 
 
-def debian_python(*args, **env):
-    """Runs Debian's python3 with `args`, with nothing of ours on its path unless asked."""
-    clean = {k: v for k, v in os.environ.items() if k != "PYTHONPATH"}
-    return subprocess.run([DEBIAN_PYTHON, *args], capture_output=True, text=True,
-                          env={**clean, **env}, cwd=ROOT)
-
-
 def test_install_puts_the_module_in_a_folder_of_debians_python(tmp_path):
     subprocess.run([shutil.which("cmake"), "--install", str(BUILD), "--component", "python"],
                    env={**os.environ, "DESTDIR": str(tmp_path)}, check=True, capture_output=True)
     folders = {"/" + str(p.parent.relative_to(tmp_path)) for p in tmp_path.rglob("vorla*.so")}
-    path = debian_python("-c", "import sys; print('\\n'.join(sys.path))").stdout.split()
+    clean = {k: v for k, v in os.environ.items() if k != "PYTHONPATH"}  # nothing of ours
+    path = subprocess.run([DEBIAN_PYTHON, "-c", "import sys; print('\\n'.join(sys.path))"],
+                          capture_output=True, text=True, env=clean).stdout.split()
     assert len(folders) == 1 and folders <= set(path), (folders, path)
 
 
