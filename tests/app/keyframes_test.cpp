@@ -7,6 +7,7 @@
 
 #include <cmath>
 #include <string>
+#include <tuple>
 #include <vector>
 
 #include "app/view_moves.h"
@@ -25,10 +26,15 @@ SceneState Key(const std::vector<std::pair<const char*, const char*>>& settings 
     return s;
 }
 
-Flight Plan(const std::vector<SceneState>& keys, Ease ease = Ease::Linear) {
+// The flight through keyframes named k0.json, k1.json, ...
+Result<Flight> Planned(const std::vector<SceneState>& keys, Ease ease = Ease::Linear) {
     std::vector<std::string> names;
     for (size_t i = 0; i < keys.size(); ++i) names.push_back("k" + std::to_string(i) + ".json");
-    const Result<Flight> f = PlanFlight(keys, names, kW, kH, ease);
+    return PlanFlight(keys, names, kW, kH, ease);
+}
+
+Flight Plan(const std::vector<SceneState>& keys, Ease ease = Ease::Linear) {
+    const Result<Flight> f = Planned(keys, ease);
     EXPECT_TRUE(f) << f.Message();
     return f.ValueOr({});
 }
@@ -78,42 +84,36 @@ TEST(Keyframes, ViewsOfOneWidthPanAtConstantSpeed) {
 
 // Numbers move linearly, whole numbers step to the nearest (halves away from zero), and a
 // field the keyframes agree on keeps its text. Smooth: 3u² − 2u³ of the way at u = 0, 1/4,
-// 1/2, 3/4, 1.
+// 1/2, 3/4, 1. Three keyframes are met in turn.
 TEST(Keyframes, NumbersMoveLinearlyOrSmoothlyAndWholeNumbersStepToTheNearest) {
     SetDecimalChar('.');
-    const struct {
-        const char *field, *from, *to;
-        std::vector<std::string> frames;  // the texts of five frames
-        Ease ease = Ease::Linear;
-    } cases[] = {
-        {"EditKd", "3.0", "4", {"3.0", "3.25", "3.5", "3.75", "4"}},
-        {"EditNekonecno", "1000", "2000", {"1000", "1250", "1500", "1750", "2000"}},
-        {"EditKm", "1/2", "-1/2", {"1/2", "0.25", "0", "-0.25", "-1/2"}},
-        {"SpinKonvergIter", "200", "203", {"200", "201", "202", "202", "203"}},
-        {"TloustKce", "1", "2", {"1", "1", "2", "2", "2"}},
-        {"EditKr", "1/3", "1/3", {"1/3", "1/3", "1/3", "1/3", "1/3"}},
-        {"EditKd", "0", "1", {"0", "0.15625", "0.5", "0.84375", "1"}, Ease::Smooth},
-    };
-    for (const auto& c : cases) {
-        const Flight flight = Plan({Key({{c.field, c.from}}), Key({{c.field, c.to}})}, c.ease);
-        for (int k = 0; k < 5; ++k)
-            EXPECT_EQ(FlightFrame(flight, 5, k).controls.Text(*FindControl(c.field)), c.frames[k])
-                << c.field << " frame " << k;
-    }
-}
-
-TEST(Keyframes, ThreeKeyframesAreMetInTurn) {
-    SetDecimalChar('.');
-    const Flight flight =
-        Plan({Key({{"EditKd", "0"}}), Key({{"EditKd", "10"}, {"SpinKonvergIter", "300"}}),
-              Key({{"EditKd", "0"}, {"SpinKonvergIter", "300"}})});
-    const char* kd[] = {"0", "5", "10", "5", "0"};
-    const char* iterations[] = {"200", "250", "300", "300", "300"};
-    for (int k = 0; k < 5; ++k) {
-        const SceneState frame = FlightFrame(flight, 5, k);
-        EXPECT_EQ(frame.controls.Text(Ctl::EditKd), kd[k]) << k;
-        EXPECT_EQ(frame.controls.Text(Ctl::SpinKonvergIter), iterations[k]) << k;
-        EXPECT_EQ(frame.width, kW);
+    const std::tuple<const char*, std::vector<const char*>, std::vector<std::string>, Ease>
+        cases[] = {
+            {"EditKd", {"3.0", "4"}, {"3.0", "3.25", "3.5", "3.75", "4"}, Ease::Linear},
+            {"EditNekonecno",
+             {"1000", "2000"},
+             {"1000", "1250", "1500", "1750", "2000"},
+             Ease::Linear},
+            {"EditKm", {"1/2", "-1/2"}, {"1/2", "0.25", "0", "-0.25", "-1/2"}, Ease::Linear},
+            {"SpinKonvergIter", {"200", "203"}, {"200", "201", "202", "202", "203"}, Ease::Linear},
+            {"TloustKce", {"1", "2"}, {"1", "1", "2", "2", "2"}, Ease::Linear},
+            {"EditKr", {"1/3", "1/3"}, {"1/3", "1/3", "1/3", "1/3", "1/3"}, Ease::Linear},
+            {"EditKd", {"0", "1"}, {"0", "0.15625", "0.5", "0.84375", "1"}, Ease::Smooth},
+            {"EditKd", {"0", "10", "0"}, {"0", "5", "10", "5", "0"}, Ease::Linear},
+            {"SpinKonvergIter",
+             {"200", "300", "300"},
+             {"200", "250", "300", "300", "300"},
+             Ease::Linear},
+        };
+    for (const auto& [field, keyTexts, frames, ease] : cases) {
+        std::vector<SceneState> keys;
+        for (const char* text : keyTexts) keys.push_back(Key({{field, text}}));
+        const Flight flight = Plan(keys, ease);
+        for (int k = 0; k < 5; ++k) {
+            const SceneState frame = FlightFrame(flight, 5, k);
+            EXPECT_EQ(frame.controls.Text(*FindControl(field)), frames[k]) << field << " " << k;
+            EXPECT_EQ(frame.width, kW);
+        }
     }
 }
 
@@ -134,10 +134,7 @@ TEST(Keyframes, WhatIsHeldOfTheFirstKeyframeIsNamed) {
 TEST(Keyframes, KeyframesThatCannotMakeAFlightAreRefused) {
     SceneState four = Key();
     four.taskType = TaskType::FourCircles;
-    const struct {
-        std::vector<SceneState> keys;
-        const char* says;
-    } cases[] = {
+    const std::pair<std::vector<SceneState>, const char*> cases[] = {
         {{Key()}, "two keyframes or more"},
         {{Key(), four}, "k1.json has task type 4 and k0.json task type 3: a movie keeps one"},
         {{Key(), Key({{"EditKd", "2"}}), Key({{"EditKd", "abc"}})}, "k2.json: EditKd: 'abc' is no"},
@@ -145,13 +142,10 @@ TEST(Keyframes, KeyframesThatCannotMakeAFlightAreRefused) {
         {{Key(), Key({{"edtXod", "7"}})}, "k1.json: The axes range cannot be used"},
         {{Key(), Key({{"edtXod", "8"}, {"edtXdo", "-2"}})}, "k1.json: its X axis runs the other"},
     };
-    for (const auto& c : cases) {
-        std::vector<std::string> names;
-        for (size_t i = 0; i < c.keys.size(); ++i)
-            names.push_back("k" + std::to_string(i) + ".json");
-        const Result<Flight> f = PlanFlight(c.keys, names, kW, kH, Ease::Linear);
-        ASSERT_FALSE(f) << c.says;
-        EXPECT_NE(f.Message().find(c.says), std::string::npos) << f.Message();
+    for (const auto& [keys, says] : cases) {
+        const Result<Flight> f = Planned(keys);
+        ASSERT_FALSE(f) << says;
+        EXPECT_NE(f.Message().find(says), std::string::npos) << f.Message();
     }
 }
 

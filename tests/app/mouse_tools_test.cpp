@@ -45,12 +45,6 @@ TEST(CentreDrag, HitWithinTwoPixelsLowestNumberFirst) {
     EXPECT_EQ(DragFieldTexts(-1, "", "").count, 0);  // no centre writes no field
 }
 
-TEST(Readout, CoordinatesInSixDigitsAndZeroBelowATenMillionth) {
-    EXPECT_EQ(CoordinateText(-0.00000009L), "0");
-    EXPECT_EQ(CoordinateText(3.14159265L), "3.14159");
-    EXPECT_EQ(CoordinateText(0.0000002L), "2E-7");
-}
-
 // A 10 x 8 tabula over -1..1, with a value and a red pixel at (3, 2) and -1 at (9, 7).
 struct Hover : ::testing::Test {
     TAxisB axes{10, 8};
@@ -66,7 +60,9 @@ struct Hover : ::testing::Test {
     }
 };
 
-// -1 is "no value", except as -0.001 in a grid of thousandths that a picture wrote.
+// -1 is "no value", except as -0.001 in a grid of thousandths that a picture wrote. Off the
+// tabula (a captured mouse): the design-time panel, but the coordinates still, in six digits
+// and 0 below a ten-millionth.
 TEST_F(Hover, ShowsThePixelsCoordinatesValueInThousandthsAfterTheKindsAbove16AndColour) {
     const HoverReadout r = HoverAt(axes, grid, 5, t, 3, 2);
     EXPECT_TRUE(r.onTabula);
@@ -77,19 +73,16 @@ TEST_F(Hover, ShowsThePixelsCoordinatesValueInThousandthsAfterTheKindsAbove16And
     EXPECT_EQ(HoverAt(axes, grid, 17, t, 3, 2).valueText, "1.234");
     for (auto [kind, text] : {std::pair{16, "- -"}, {0, "- -"}, {17, "-0.001"}})
         EXPECT_EQ(HoverAt(axes, grid, kind, t, 9, 7).valueText, text);
-}
-
-// A captured mouse: the design-time panel, but the coordinates still.
-TEST_F(Hover, OffTheTabulaShowsTheEmptyPanelAndTheCoordinates) {
     for (auto [c, r] : {std::pair{-1, 2}, {10, 2}, {3, 8}, {3, -5}, {1 << 30, 1 << 30}}) {
-        SCOPED_TRACE(std::to_string(c) + "," + std::to_string(r));
         const HoverReadout o = HoverAt(axes, grid, 5, t, c, r);
-        EXPECT_FALSE(o.onTabula);
-        EXPECT_EQ(o.valueText, "- -");
-        EXPECT_EQ(o.colour, kPixelPanelColour);
-        EXPECT_EQ(o.colourText, "");
-        EXPECT_NE(o.xText, "");
+        EXPECT_EQ(std::tuple(o.onTabula, o.valueText, o.colour, o.colourText),
+                  std::tuple(false, std::string("- -"), kPixelPanelColour, std::string()))
+            << c << "," << r;
+        EXPECT_NE(o.xText, "") << c << "," << r;
     }
+    EXPECT_EQ(CoordinateText(-0.00000009L), "0");
+    EXPECT_EQ(CoordinateText(3.14159265L), "3.14159");
+    EXPECT_EQ(CoordinateText(0.0000002L), "2E-7");
 }
 
 // The handlers over a session, as the window calls them: one unit per pixel, Y = 0 on row
@@ -136,31 +129,27 @@ TEST_F(Handlers, DraggingACentreWritesItsFieldsIntoTheScene) {
     EXPECT_EQ(f.session.PublishedScene().rfind("2=0=2.5=", 0), 0u);
 }
 
-// A right press, a left press on K3's centre and a move do nothing; the focus stays.
-void ExpectNoTool(PictureFixture& f, MouseTools& tools) {
-    const int X = f.session.view().handles.col[2], Y = f.session.view().handles.row[2];
-    EXPECT_FALSE(tools.TabuleMouseDown(MouseButton::Right, Right, X, Y).drew);
-    tools.TabuleMouseDown(MouseButton::Left, Left, X, Y);
-    EXPECT_EQ(tools.DraggedCentre, -1);
-    EXPECT_FALSE(tools.TabuleMouseMove(Left, 5, 5).hover);
-    EXPECT_EQ(f.host.status[1], "");
-    EXPECT_EQ(f.controls.focused, Ctl::edtXod);
-}
-
-TEST(MouseTools, NothingBeforeATaskType) {
-    PictureFixture f(40, 30, 0);
-    MouseTools tools(f.session);
-    f.controls.focused = Ctl::edtXod;  // not taken by the Recalc. button
-    ExpectNoTool(f, tools);
-}
-
-TEST(MouseTools, NothingDuringAPicture) {
-    PictureFixture f(40, 30, 3);
-    MouseTools tools(f.session);
-    f.controls.focused = Ctl::edtXod;
-    f.host.onPoll = [&](int) { ExpectNoTool(f, tools); };
-    f.Run(PictureTag::Convergence);
-    EXPECT_FALSE(f.host.polls.empty());
+// Before a task type and during a picture, a right press, a left press on K3's centre and a
+// move do nothing; the focus stays.
+TEST(MouseTools, NothingBeforeATaskTypeOrDuringAPicture) {
+    for (int example : {0, 3}) {
+        PictureFixture f(40, 30, example);
+        MouseTools tools(f.session);
+        f.controls.focused = Ctl::edtXod;  // not taken by the Recalc. button
+        auto nothing = [&](int) {
+            const int X = f.session.view().handles.col[2], Y = f.session.view().handles.row[2];
+            EXPECT_FALSE(tools.TabuleMouseDown(MouseButton::Right, Right, X, Y).drew);
+            tools.TabuleMouseDown(MouseButton::Left, Left, X, Y);
+            EXPECT_EQ(tools.DraggedCentre, -1);
+            EXPECT_FALSE(tools.TabuleMouseMove(Left, 5, 5).hover);
+            EXPECT_EQ(f.host.status[1], "");
+            EXPECT_EQ(f.controls.focused, Ctl::edtXod);
+        };
+        if (example == 0) nothing(0);
+        f.host.onPoll = nothing;
+        f.Run(PictureTag::Convergence);
+        EXPECT_EQ(f.host.polls.empty(), example == 0);
+    }
 }
 
 }  // namespace

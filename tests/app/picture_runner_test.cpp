@@ -13,12 +13,14 @@
 #include <mutex>
 #include <new>
 #include <string>
+#include <tuple>
 #include <vector>
 
 namespace vorla {
 namespace {
 
-// The owner's thread: the functions the runner posts, run when the test says.
+// The owner's thread: the functions the runner posts, run when the test says; and the log of
+// what happened, in order, on either thread.
 class Loop {
   public:
     PictureRunner::Post Post() {
@@ -29,24 +31,29 @@ class Loop {
         };
     }
     // Runs posted functions until `done` holds; false after 20 s without one.
-    template <class Pred>
-    bool RunUntil(Pred done) {
+    bool RunUntil(const std::function<bool()>& done) {
         while (!done())
             if (!RunOne(std::chrono::seconds(20))) return false;
         return true;
     }
-    // Runs every function posted so far.
     void Drain() {
-        while (RunOne(std::chrono::seconds(0))) {
-        }
+        while (RunOne(std::chrono::seconds(0))) continue;
+    }
+    void Add(const std::string& s) {
+        const std::lock_guard lock(m_);
+        lines_.push_back(s);
+    }
+    std::vector<std::string> Lines() {
+        const std::lock_guard lock(m_);
+        return lines_;
     }
 
   private:
     std::mutex m_;
     std::condition_variable cv_;
     std::deque<std::function<void()>> q_;
+    std::vector<std::string> lines_;
 
-    // Runs the first function posted, once there is one within `wait`.
     bool RunOne(std::chrono::seconds wait) {
         std::unique_lock lock(m_);
         if (!cv_.wait_for(lock, wait, [&] { return !q_.empty(); })) return false;
@@ -58,23 +65,9 @@ class Loop {
     }
 };
 
-// What happened, in order, on either thread.
-struct Log {
-    std::mutex m;
-    std::vector<std::string> lines;
-    void Add(const std::string& s) {
-        const std::lock_guard lock(m);
-        lines.push_back(s);
-    }
-    std::vector<std::string> Lines() {
-        const std::lock_guard lock(m);
-        return lines;
-    }
-};
-
 // A job of three bands that waits, after the first, until the test lets it compute on.
 struct ThreeBands {
-    Log& log;
+    Loop& log;
     std::shared_future<void> goOn;
     Status operator()(PictureRunner::Job& job) const {
         for (int row : {0, 16, 32}) {
@@ -89,57 +82,55 @@ struct ThreeBands {
     }
 };
 
-// A runner over a Loop, with a log of what happened and a ThreeBands job that goes on past
-// its first band once goOn is set.
+// A ThreeBands job that goes on past its first band once goOn is set.
 struct Runner : ::testing::Test {
     Loop loop;
-    Log log;
     bool done = false;
     std::promise<void> goOn;
     PictureRunner::Events Recording() {
         PictureRunner::Events e;
         e.band = [this](int row, bool commandsRan) {
-            log.Add("band " + std::to_string(row) + (commandsRan ? " after commands" : ""));
+            loop.Add("band " + std::to_string(row) + (commandsRan ? " after commands" : ""));
             return false;
         };
         e.done = [this](const Status& s, bool cancelled) {
-            log.Add(std::string("done") + (cancelled ? " cancelled" : "") + (s ? "" : " failed"));
+            loop.Add(std::string("done") + (cancelled ? " cancelled" : "") + (s ? "" : " failed"));
             done = true;
         };
         return e;
     }
     Status StartThreeBands(PictureRunner& runner) {
-        return runner.Start(ThreeBands{log, goOn.get_future().share()}, Recording());
+        return runner.Start(ThreeBands{loop, goOn.get_future().share()}, Recording());
     }
 };
 
 TEST_F(Runner, ACommandWaitsForTheNextHandOverOnlyWhileAJobRuns) {
     PictureRunner runner(loop.Post(), PictureRunner::HandOver::Wait);
     ASSERT_TRUE(StartThreeBands(runner));
-    ASSERT_TRUE(loop.RunUntil([&] { return log.Lines().size() == 1; }));  // band 0 shown
-    runner.Run([&] { log.Add("command"); });                              // the job computes: kept
+    ASSERT_TRUE(loop.RunUntil([&] { return loop.Lines().size() == 1; }));  // band 0 shown
+    runner.Run([&] { loop.Add("command"); });                              // the job computes: kept
     EXPECT_TRUE(runner.Running());
     goOn.set_value();
     ASSERT_TRUE(loop.RunUntil([&] { return done; }));
     EXPECT_FALSE(runner.Running());
-    EXPECT_EQ(log.Lines(),
+    EXPECT_EQ(loop.Lines(),
               (std::vector<std::string>{"band 0", "computed 0", "command", "band 16 after commands",
                                         "computed 16", "band 32", "computed 32", "done"}));
-    runner.Run([&] { log.Add("at once"); });  // no job: the command runs now
-    EXPECT_EQ(log.Lines().back(), "at once");
+    runner.Run([&] { loop.Add("at once"); });  // no job: the command runs now
+    EXPECT_EQ(loop.Lines().back(), "at once");
 }
 
 TEST_F(Runner, ACommandThatEndsTheJobCancelsItAndRunsAfterItsEnd) {
     PictureRunner runner(loop.Post(), PictureRunner::HandOver::Wait);
     ASSERT_TRUE(StartThreeBands(runner));
-    ASSERT_TRUE(loop.RunUntil([&] { return log.Lines().size() == 1; }));
-    runner.Run([&] { log.Add("stop"); }, true);
-    runner.Then([&] { log.Add("first next"); });
-    runner.Then([&] { log.Add("next"); });  // the last one asked for
+    ASSERT_TRUE(loop.RunUntil([&] { return loop.Lines().size() == 1; }));
+    runner.Run([&] { loop.Add("stop"); }, true);
+    runner.Then([&] { loop.Add("first next"); });
+    runner.Then([&] { loop.Add("next"); });  // the last one asked for
     goOn.set_value();
-    ASSERT_TRUE(loop.RunUntil([&] { return log.Lines().back() == "next"; }));
+    ASSERT_TRUE(loop.RunUntil([&] { return loop.Lines().back() == "next"; }));
     // The job ends where it sees the cancel: at its first band still, or at the next one.
-    std::vector<std::string> lines = log.Lines();
+    std::vector<std::string> lines = loop.Lines();
     lines.erase(std::remove(lines.begin(), lines.end(), "computed 0"), lines.end());
     ASSERT_EQ(lines.size(), 5u);
     EXPECT_TRUE(lines[1] == "ended at 0" || lines[1] == "ended at 16") << lines[1];
@@ -153,18 +144,18 @@ TEST_F(Runner, AJobsExceptionIsAFailureAndNoSecondJobStartsBeforeItsEnd) {
         runner.Start([](PictureRunner::Job&) -> Status { throw std::bad_alloc(); }, Recording()));
     EXPECT_FALSE(runner.Start([](PictureRunner::Job&) { return Status(); }, {}));
     ASSERT_TRUE(loop.RunUntil([&] { return done; }));
-    EXPECT_EQ(log.Lines(), std::vector<std::string>{"done failed"});
+    EXPECT_EQ(loop.Lines(), std::vector<std::string>{"done failed"});
 }
 
 TEST_F(Runner, AReportingJobGoesOnAndACancelEndsItAtItsNextBand) {
     PictureRunner runner(loop.Post(), PictureRunner::HandOver::Report);
     ASSERT_TRUE(StartThreeBands(runner));
     // It does not wait for the band's answer: it computes before the owner sees band 0.
-    ASSERT_TRUE(loop.RunUntil([&] { return !log.Lines().empty(); }));
+    ASSERT_TRUE(loop.RunUntil([&] { return !loop.Lines().empty(); }));
     runner.Cancel();
     goOn.set_value();
     ASSERT_TRUE(loop.RunUntil([&] { return done; }));
-    const std::vector<std::string> lines = log.Lines();
+    const std::vector<std::string> lines = loop.Lines();
     EXPECT_EQ(lines.back(), "done cancelled");
     EXPECT_EQ(std::count_if(lines.begin(), lines.end(),
                             [](const std::string& l) { return l.starts_with("ended at"); }),
@@ -178,24 +169,22 @@ TEST_F(Runner, ARunnerGoneEndsItsJobAndDropsWhatItPosted) {
         ASSERT_TRUE(StartThreeBands(runner));
         // Gone while the job waits for its first hand-over (goOn never set): it ends there.
     }
-    EXPECT_EQ(log.Lines(), std::vector<std::string>{"ended at 0"});
+    EXPECT_EQ(loop.Lines(), std::vector<std::string>{"ended at 0"});
     loop.Drain();
     EXPECT_FALSE(done);
 }
 
 TEST(ProgressText, ThePercentDoneAndFromTwoSecondsOnTheTimeLeft) {
-    const struct {
-        long long done, total;
-        double seconds;
-        const char* text;
-    } cases[] = {{0, 100, 0, "0 %"},
-                 {37, 100, 1.9, "37 %"},
-                 {25, 100, 4, "25 %, 12 s left"},
-                 {10, 100, 10, "10 %, 1 min 30 s left"},
-                 {0, 100, 30, "0 %"},
-                 {100, 100, 30, "100 %"},
-                 {5, 0, 3, "0 %"}};
-    for (const auto& c : cases) EXPECT_EQ(ProgressText(c.done, c.total, c.seconds), c.text);
+    const std::tuple<long long, long long, double, const char*> cases[] = {
+        {0, 100, 0, "0 %"},
+        {37, 100, 1.9, "37 %"},
+        {25, 100, 4, "25 %, 12 s left"},
+        {0, 100, 30, "0 %"},
+        {100, 100, 30, "100 %"},
+        {5, 0, 3, "0 %"},
+        {10, 100, 10, "10 %, 1 min 30 s left"}};
+    for (const auto& [done, total, seconds, text] : cases)
+        EXPECT_EQ(ProgressText(done, total, seconds), text);
 }
 
 }  // namespace

@@ -9,6 +9,7 @@
 #include <filesystem>
 #include <fstream>
 #include <string>
+#include <tuple>
 #include <vector>
 
 namespace vorla {
@@ -36,20 +37,16 @@ TEST(SceneFile, EveryControlComesBackAsWritten) {
         EXPECT_EQ(back->controls.Text(f.id), s.controls.Text(f.id)) << f.name;
         EXPECT_EQ(back->controls.LabelColour(f.id), s.controls.LabelColour(f.id)) << f.name;
     }
-    EXPECT_EQ(back->taskType, TaskType::FourCircles);
-    EXPECT_EQ(back->pictureKind, 21);
-    EXPECT_EQ(back->width, 300);
-    EXPECT_EQ(back->height, 200);
+    EXPECT_EQ(std::tuple(back->taskType, back->pictureKind, back->width, back->height),
+              std::tuple(TaskType::FourCircles, 21, 300, 200));
 }
 
 // The start of a scene file of task type 3, to which a case adds its keys.
 const std::string kHead = R"({"format": "vorla-scene", "version": 1, "taskType": 3, )";
 
 TEST(SceneFile, BadFilesAreRefusedNamingTheKey) {
-    const struct {
-        std::string text;
-        const char* says;  // after "f.json: "
-    } cases[] = {
+    const std::pair<std::string, const char*> cases[] = {
+        // what it says after "f.json: "
         {kHead + R"("controls": {"EditKd": "2")", "not a readable scene"},  // truncated
         {"", "not a readable scene"},
         {R"({"version": 1, "taskType": 3, "controls": {}})", "format:"},
@@ -77,11 +74,11 @@ TEST(SceneFile, BadFilesAreRefusedNamingTheKey) {
          "controls.LabelB1: takes a colour name, #RRGGBB or r,g,b in quotes, not "
          "\"xxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxx... (900000 bytes)\""},
     };
-    for (const auto& c : cases) {
-        const Result<SceneState> r = ParseSceneText(c.text, "f.json", nullptr);
-        ASSERT_FALSE(r) << c.text;
-        EXPECT_EQ(r.Message().rfind(std::string("f.json: ") + c.says, 0), 0u)
-            << c.text.substr(0, 200) << "\n"
+    for (const auto& [text, says] : cases) {
+        const Result<SceneState> r = ParseSceneText(text, "f.json", nullptr);
+        ASSERT_FALSE(r) << text;
+        EXPECT_EQ(r.Message().rfind(std::string("f.json: ") + says, 0), 0u)
+            << text.substr(0, 200) << "\n"
             << r.Message();
         EXPECT_LT(r.Message().size(), 200u) << r.Message();
     }
@@ -120,10 +117,8 @@ TEST(SceneFile, OnlyPlainFilesUpToTheCapAreRead) {
     std::ofstream(dir / "good.json") << scene;
     std::ofstream(dir / "large.json") << scene << std::string(kMaxSceneFileSize, ' ');
     ::mkfifo((dir / "fifo.json").c_str(), 0600);
-    const struct {
-        fs::path path;
-        const char* says;  // after the path; empty: read
-    } cases[] = {
+    const std::pair<fs::path, const char*> cases[] = {
+        // after the path; empty: read
         {dir / "good.json", ""},
         {dir / "large.json", ": larger than 64 KiB, the most a scene file may be"},
         {dir / "fifo.json", ": not a plain file, so not a scene file"},
@@ -131,10 +126,9 @@ TEST(SceneFile, OnlyPlainFilesUpToTheCapAreRead) {
         {dir, ": cannot be read: Is a directory"},
         {dir / "missing.json", ": cannot be read: No such file or directory"},
     };
-    for (const auto& c : cases) {
-        const Result<SceneState> r = ReadSceneFile(c.path.string(), nullptr);
-        EXPECT_EQ(r.Message(), *c.says ? c.path.string() + c.says : "") << c.path;
-    }
+    for (const auto& [path, says] : cases)
+        EXPECT_EQ(ReadSceneFile(path.string(), nullptr).Message(),
+                  *says ? path.string() + says : "");
     fs::remove_all(dir);
 }
 

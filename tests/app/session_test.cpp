@@ -45,63 +45,51 @@ TEST(Session, ASizeBeyondMemoryIsRefusedAndTheOldTabulaGridAndViewStay) {
 TEST(Session, AxesWithoutAScaleAreRefusedAndChangeNothing) {
     PictureFixture f(60, 40, 3);
     const TAxisB kept = f.session.view().axes;
-    const struct {
-        const char* settings;
-        const char* message;
-        Ctl focus;
-    } cases[] = {
+    const std::tuple<const char*, const char*, Ctl> cases[] = {
         {"edtXod=2 edtXdo=2", kEqualEndsMessage, Ctl::edtXdo},
         {"edtXod=-1e4932 edtXdo=1e4932", kXScaleMessage, Ctl::edtXod},
         {"edtXod=0 edtXdo=1e-4940", kXScaleMessage, Ctl::edtXod},
         {"edtXod=-3 edtXdo=7 edtYzero=1e4930", kYRangeMessage, Ctl::edtYzero},
     };
-    for (const auto& c : cases) {
-        SCOPED_TRACE(c.settings);
-        f.Set(c.settings);
+    for (const auto& [settings, message, focus] : cases) {
+        SCOPED_TRACE(settings);
+        f.Set(settings);
         const auto before = f.Pixels();
-        EXPECT_EQ(f.session.ButPrepocetClick().Message(), c.message);
-        EXPECT_EQ(f.session.ActionClick(1).Message(), c.message);
-        EXPECT_EQ(f.controls.focused, c.focus);
+        EXPECT_EQ(f.session.ButPrepocetClick().Message(), message);
+        EXPECT_EQ(f.session.ActionClick(1).Message(), message);
+        EXPECT_EQ(f.controls.focused, focus);
         EXPECT_EQ(f.Pixels(), before);
         EXPECT_EQ(f.session.view().axes.YMax, kept.YMax);
         f.Set("edtXod=-3 edtXdo=7 edtYzero=1/3");
     }
 }
 
-// The pixel forms follow the circle fields as soon as they are read, not only at a new
-// range: K2 at D = 2 with R = 1 lies from column 30 to 42 of -3..7 on 60 columns.
-TEST(Session, CirclePixelsFollowTheirFieldsAtOnce) {
+// The pixel forms follow the circle fields as soon as they are read, not only at a new range:
+// K2 at D = 2 with R = 1 lies from column 30 to 42 of -3..7 on 60 columns. A resize empties
+// the grid, also after a picture of thousandths.
+TEST(Session, CirclePixelsFollowTheirFieldsAtOnceAndAResizeEmptiesTheGrid) {
     PictureFixture f(60, 40, 3);
     f.Set("EditKd=2 EditKr=1");
     f.session.FormActivate();
-    const CirclePixel k2 = f.session.view().circlePixels[0];
-    EXPECT_EQ(k2.col, 30);
-    EXPECT_EQ(k2.radius, 6);
-}
-
-// No value, also after a picture of thousandths.
-TEST(Session, AResizeEmptiesTheGrid) {
-    PictureFixture f(60, 40, 3);
+    EXPECT_EQ(f.session.view().circlePixels[0].col, 30);
+    EXPECT_EQ(f.session.view().circlePixels[0].radius, 6);
     f.Run(PictureTag::LastTwo);
     ASSERT_TRUE(f.session.FormResize(60, 40));
-    MouseTools tools{f.session};
-    EXPECT_EQ(tools.TabuleMouseMove({}, 5, 5).readout.valueText, kNoValueText);
+    EXPECT_EQ(MouseTools{f.session}.TabuleMouseMove({}, 5, 5).readout.valueText, kNoValueText);
 }
 
 TEST(Session, ColourLabelsRouteByTag) {
     PictureFixture f(20, 20);
     const Palette& p = f.session.palette();
     // Distinct colours, each of which must end in its own entry alone.
-    const struct {
-        Ctl label;
-        const Colour* entry;
-    } routes[] = {{Ctl::LabelB2, &p.CircleColors[1]},   {Ctl::LabelBC, &p.ClassColors[2]},
-                  {Ctl::LabelKon2, &p.RegionColors[2]}, {Ctl::lbl0, &p.PeriodColors[0]},
-                  {Ctl::lbl15, &p.PeriodColors[15]},    {Ctl::LabelLyapZero, &p.LyapZeroColor}};
-    for (int i = 0; i < 6; ++i) f.session.LabelyBarev(routes[i].label, Rgb(1, 2, i));
+    const std::pair<Ctl, const Colour*> routes[] = {
+        {Ctl::LabelB2, &p.CircleColors[1]},   {Ctl::LabelBC, &p.ClassColors[2]},
+        {Ctl::LabelKon2, &p.RegionColors[2]}, {Ctl::lbl0, &p.PeriodColors[0]},
+        {Ctl::lbl15, &p.PeriodColors[15]},    {Ctl::LabelLyapZero, &p.LyapZeroColor}};
+    for (int i = 0; i < 6; ++i) f.session.LabelyBarev(routes[i].first, Rgb(1, 2, i));
     for (int i = 0; i < 6; ++i) {
-        EXPECT_EQ(*routes[i].entry, Rgb(1, 2, i)) << Spec(routes[i].label).name;
-        EXPECT_EQ(f.controls.LabelColour(routes[i].label), Rgb(1, 2, i));
+        EXPECT_EQ(*routes[i].second, Rgb(1, 2, i)) << Spec(routes[i].first).name;
+        EXPECT_EQ(f.controls.LabelColour(routes[i].first), Rgb(1, 2, i));
     }
 }
 
@@ -114,8 +102,9 @@ TEST(Session, EveryRangePutInPlaceGoesIntoTheHistory) {
     EXPECT_EQ(f.session.ViewBack(), (AxesTexts{"-3", "7", "1/3"}));
 }
 
-// A bad bound of infinity takes the focus silently; no task type says so.
-TEST(Session, NoPictureStartsWithABadBoundOrBeforeATaskType) {
+// A bad bound of infinity takes the focus silently; no task type says so. With a good one and
+// CheckClear the tabula is painted white first (with R = 0 the picture itself draws nothing).
+TEST(Session, NoPictureStartsWithABadBoundOrBeforeATaskTypeAndClearPaintsWhite) {
     for (const char* bad : {"0", "-5", "abc", ""}) {
         PictureFixture f(16, 16, *bad ? 3 : 0);
         if (*bad) f.Set(std::string("EditNekonecno=") + bad);
@@ -123,15 +112,9 @@ TEST(Session, NoPictureStartsWithABadBoundOrBeforeATaskType) {
         f.Run(PictureTag::Convergence);
         EXPECT_TRUE(f.host.polls.empty()) << bad;
         EXPECT_EQ(f.host.status[7], *bad ? "before" : kNoTaskStatus) << bad;
-        if (*bad) {
-            EXPECT_EQ(f.controls.focused, Ctl::EditNekonecno) << bad;
-        }
+        EXPECT_EQ(f.controls.focused, *bad ? std::optional(Ctl::EditNekonecno) : std::nullopt);
         EXPECT_EQ(f.session.scene().L, 1000) << bad;
     }
-}
-
-// With R = 0 the picture itself draws nothing.
-TEST(Session, TheClearOptionPaintsTheTabulaWhiteFirst) {
     PictureFixture f(16, 16);
     f.Paint(kRed);
     f.Set("CheckClear=1 EditKr=0");
