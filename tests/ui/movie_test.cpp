@@ -172,9 +172,7 @@ class MovieTest : public WindowTest {
             QCOMPARE(answers.texts.size(), 1);
             QVERIFY2(answers.texts[0].contains("being made already"), qPrintable(answers.texts[0]));
         }
-        auto* progress = form->findChild<QProgressDialog*>("MovieProgress");
-        QVERIFY(progress);
-        progress->findChild<QPushButton*>()->click();
+        form->findChild<QProgressDialog*>("MovieProgress")->findChild<QPushButton*>()->click();
         QVERIFY(RenderEnded());
         QCOMPARE(Status(7), QString("MOVIE CANCELLED"));
         const QStringList left = QDir(folder.path())
