@@ -96,17 +96,16 @@ class MouseOutputTest : public WindowTest {
         Answerer answers;
         Action("Example03")->trigger();
         // A click coming from another control: does it draw an orbit, and does the focus go to
-        // the recalculation button? A set not in the table still moves the focus.
+        // the recalculation button? A set not in the table still moves the focus. Which set draws
+        // which orbit is the mouse tools' test.
         const struct {
             Qt::MouseButton button;
             Qt::KeyboardModifiers mods;
             bool twice, draws, focus;
         } clicks[] = {
             {Qt::RightButton, {}, false, true, true},
-            {Qt::RightButton, Qt::ShiftModifier, false, true, true},
             {Qt::RightButton, Qt::ControlModifier | Qt::ShiftModifier, false, false, true},
             {Qt::RightButton, {}, true, false, true},  // a double click's second press
-            {Qt::RightButton, Qt::ControlModifier | Qt::AltModifier, false, true, true},
             {Qt::MiddleButton, {}, false, false, false}};
         for (const auto& c : clicks) {
             W("edtXod")->setFocus();
@@ -165,13 +164,11 @@ class MouseOutputTest : public WindowTest {
         QVERIFY(form->publishedScene.contains(Text("EditKm")));
         Send(QEvent::MouseButtonRelease, Qt::LeftButton, Qt::NoButton, k3 + QPoint(15, 9));
         QCOMPARE(form->mouseTools().DraggedCentre, -1);
-        // Hovering shows the point, the stored value and the pixel's colour.
+        // Hovering shows the point and the stored value.
         QVERIFY(Run("Convergention1"));
         Send(QEvent::MouseMove, Qt::NoButton, Qt::NoButton, QPoint(7, 11));
         QCOMPARE(Status(1), QString::fromStdString(CoordinateText(S().view().axes.XOfColumn(7))));
         QCOMPARE(W<QLabel>("LabelNumB")->text(), QString::number(S().grid().At(7, 11)));
-        QCOMPARE(W<QLabel>("LabelCisBarvy")->text(),
-                 QString::fromStdString(ColorText(FromQColor(QColor(Picture().pixel(7, 11))))));
     }
 
     // A wheel notch shows the picture moved to the new view at once, before any pixel of it
