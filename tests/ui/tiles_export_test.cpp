@@ -1,10 +1,8 @@
 // Picture > Export deep zoom driven as a user drives it: the renderer's folder, file for file;
 // one job beside the window at a time; Cancel leaves nothing.
 #include <QDir>
-#include <QDirIterator>
 #include <QProgressDialog>
 #include <QtTest>
-#include <map>
 
 #include "support/gui_support.h"
 
@@ -14,19 +12,6 @@ using namespace vorla::testing;
 class TilesExportTest : public WindowTest {
     Q_OBJECT
 
-    // Every file under `root` by its relative name, with its bytes.
-    static std::map<QString, QByteArray> Tree(const QString& root) {
-        std::map<QString, QByteArray> files;
-        QDirIterator it(root, QDir::Files | QDir::Dirs | QDir::NoDotAndDotDot | QDir::Hidden,
-                        QDirIterator::Subdirectories);
-        while (it.hasNext()) {
-            const QString path = it.next();
-            QFile f(path);
-            files[QDir(root).relativeFilePath(path)] =
-                f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray("(folder)");
-        }
-        return files;
-    }
     // The names in the test's folder that an export may have left half written.
     QStringList Leftovers() {
         return QDir(folder.path()).entryList({".vorla-*"}, QDir::AllEntries | QDir::Hidden);
@@ -51,8 +36,8 @@ class TilesExportTest : public WindowTest {
         QCOMPARE(answers.texts, QStringList());
         QCOMPARE(Status(7), "Exported 97x61: open " + F("poster/index.html"));
         QCOMPARE(Render({"--scene", F("s.json"), "--size", "97x61", "--tiles", F("cli")}), 0);
-        QVERIFY(Tree(F("poster")).size() > 10);
-        QVERIFY(Tree(F("poster")) == Tree(F("cli")));
+        QVERIFY(QFile::exists(F("poster/index.html")));
+        QCOMPARE(QProcess::execute("diff", {"-r", F("poster"), F("cli")}), 0);  // hidden files too
     }
 
     void aSecondJobWaitsForTheFirstAndACancelLeavesNothing() {
