@@ -17,7 +17,8 @@ def scene_of(example, task):
 
 def check_same(rendered, picture, *options):
     rgb, grid = rendered(*options)
-    assert np.array_equal(picture.rgb, rgb) and np.array_equal(picture.grid, grid)
+    assert np.array_equal(picture.rgb, rgb)
+    assert np.array_equal(picture.grid, grid)
 
 
 @pytest.mark.parametrize("kind", vorla.KINDS)

@@ -18,7 +18,8 @@ def test_install_puts_the_module_in_a_folder_of_debians_python(tmp_path):
     clean = {k: v for k, v in os.environ.items() if k != "PYTHONPATH"}  # nothing of ours
     path = subprocess.run([DEBIAN_PYTHON, "-c", "import sys; print('\\n'.join(sys.path))"],
                           capture_output=True, text=True, env=clean).stdout.split()
-    assert len(folders) == 1 and folders <= set(path), (folders, path)
+    assert len(folders) == 1, (folders, path)
+    assert folders <= set(path), (folders, path)
 
 
 def test_the_readme_line_runs_from_the_build_tree():

@@ -19,7 +19,8 @@ def test_arrays_are_the_pictures_memory_and_keep_it_alive(tmp_path):
     kept = [getattr(vorla.Scene.example(3).render("nth", (40, 30)), a) for a in ("rgb", "grid")]
     picture = vorla.Scene.example(3).render("nth", (40, 30))
     assert [(a.shape, a.dtype) for a in kept] == [((30, 40, 3), np.uint8), ((30, 40), np.int32)]
-    assert np.array_equal(kept[0], picture.rgb) and np.array_equal(kept[1], picture.grid)
+    assert np.array_equal(kept[0], picture.rgb)
+    assert np.array_equal(kept[1], picture.grid)
     assert all(np.shares_memory(getattr(picture, a), getattr(picture, a)) for a in ("rgb", "grid"))
     picture.rgb[5, 7] = (1, 2, 3)
     picture.save(tmp_path / "p.png")
@@ -49,7 +50,8 @@ def test_progress_hears_rows_or_the_rectangles_steps_in_order_up_to_all(example,
     scene = vorla.Scene.example(example)
     scene["SpinNumRect"] = "4"
     scene.render(kind, size, threads=1, progress=lambda done, total: heard.append((done, total)))
-    assert heard == sorted(heard) and heard[-1] == last
+    assert heard == sorted(heard)
+    assert heard[-1] == last
 
 
 def test_progress_true_shows_a_tqdm_bar_and_an_exception_of_progress_ends_the_render(capsys):

@@ -64,15 +64,16 @@ class MainWindowTest : public WindowTest {
         form = std::make_unique<TVorlaForm>();  // at its own size, on a 1366 x 768 screen
         form->show();
         QVERIFY(QTest::qWaitForWindowExposed(form.get()));
-        QVERIFY(form->width() <= 1366 && form->height() <= 700);
-        QVERIFY(form->tabulaView()->width() >= 542 && form->tabulaView()->height() >= 450);
+        QVERIFY(form->width() <= 1366);
+        QVERIFY(form->height() <= 700);
+        QVERIFY(form->tabulaView()->width() >= 542);
+        QVERIFY(form->tabulaView()->height() >= 450);
         for (int i = 0; i < Pages()->count(); ++i) {
             Pages()->setCurrentIndex(i);
             QApplication::processEvents();
             auto* page = qobject_cast<QScrollArea*>(Pages()->widget(i));
-            QVERIFY2(page->horizontalScrollBar()->maximum() == 0 &&
-                         page->verticalScrollBar()->maximum() == 0,
-                     qPrintable(Pages()->tabText(i)));
+            QVERIFY2(page->horizontalScrollBar()->maximum() == 0, qPrintable(Pages()->tabText(i)));
+            QVERIFY2(page->verticalScrollBar()->maximum() == 0, qPrintable(Pages()->tabText(i)));
         }
         // Nothing moves when a picture starts or ends.
         const QRect pages = Pages()->geometry();

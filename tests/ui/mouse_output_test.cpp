@@ -429,7 +429,8 @@ class MouseOutputTest : public WindowTest {
         for (const auto& [body, says] : cases) {
             QVERIFY(WriteFile(F("bad.json"), head + body));
             const QStringList said = Through("OpenScene1", F("bad.json"));
-            QVERIFY2(said.size() == 1 && said[0].contains(says), qPrintable(said.join('|')));
+            QCOMPARE(said.size(), 1);
+            QVERIFY2(said[0].contains(says), qPrintable(said[0]));
         }
         QCOMPARE(W<QLineEdit>("EditKd")->text(), QString("5"));  // the second one's
     }
@@ -452,12 +453,14 @@ class MouseOutputTest : public WindowTest {
         }
         // A file beyond the size limit is refused like a missing one.
         QFile big(F("big.rtf"));
-        QVERIFY(big.open(QIODevice::WriteOnly) && big.resize(THep1F::kMaxFileSize + 1));
+        QVERIFY(big.open(QIODevice::WriteOnly));
+        QVERIFY(big.resize(THep1F::kMaxFileSize + 1));
         THep1F h;
         h.ReportByMessageBox = false;
         QSignalSpy failed(&h, &THep1F::helpLoadFailed);
         h.ShowHelp("big.rtf");
-        QVERIFY(failed.count() == 1 && failed.at(0).at(0).toString().contains("too large"));
+        QCOMPARE(failed.count(), 1);
+        QVERIFY(failed.at(0).at(0).toString().contains("too large"));
         QCOMPARE(h.RichEditHelp->toPlainText(), THep1F::kNotFoundText);
     }
 
@@ -467,7 +470,8 @@ class MouseOutputTest : public WindowTest {
         QSignalSpy failed(&h, &THep1F::helpLoadFailed);
         h.ShowHelp("Missing.rtf");
         QMessageBox* box = h.findChild<QMessageBox*>();
-        QVERIFY(box && box->text().contains("Missing.rtf"));
+        QVERIFY(box);
+        QVERIFY(box->text().contains("Missing.rtf"));
         box->accept();
         QCOMPARE(h.windowTitle(), QString("popis"));
         QCOMPARE(h.RichEditHelp->toPlainText(), THep1F::kNotFoundText);
@@ -484,7 +488,8 @@ class MouseOutputTest : public WindowTest {
         h.FormActivate();
         QCOMPARE(h.windowTitle(), QString("Missing.rtf"));
         const QString text = h.RichEditHelp->toPlainText();
-        QVERIFY(text.contains("Brief help") && !text.contains("\\par"));
+        QVERIFY(text.contains("Brief help"));
+        QVERIFY(!text.contains("\\par"));
         QVERIFY(QFile::remove(F("Missing.rtf")));
         h.ShowHelp("Missing.rtf");
         QCOMPARE(h.RichEditHelp->toPlainText(), text);

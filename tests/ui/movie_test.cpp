@@ -151,7 +151,8 @@ class MovieTest : public WindowTest {
                                       std::pair{3, AxesTexts{"-5", "9", "1/3"}}}) {
             const Result<SceneState> s =
                 ReadSceneFile(QString(F("z") + "/frame-0000%1.json").arg(k).toStdString(), nullptr);
-            QVERIFY2(s && ReadAxesTexts(s->controls) == view, qPrintable(QString::number(k)));
+            QVERIFY2(s, qPrintable(QString::number(k)));
+            QVERIFY2(ReadAxesTexts(s->controls) == view, qPrintable(QString::number(k)));
         }
     }
 
@@ -186,8 +187,9 @@ class MovieTest : public WindowTest {
         {
             Answerer answers;  // no picture drawn yet
             Action("MakeMovie1")->trigger();
-            QVERIFY2(answers.texts.size() == 1 && answers.texts[0].contains("Draw a picture first"),
-                     qPrintable(answers.texts.join('|')));
+            QCOMPARE(answers.texts.size(), 1);
+            QVERIFY2(answers.texts[0].contains("Draw a picture first"),
+                     qPrintable(answers.texts[0]));
         }
         TwoScenes();
         // A size mistyped is told at once; a file not named, when OK is pressed.
