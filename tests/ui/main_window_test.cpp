@@ -98,6 +98,15 @@ class MainWindowTest : public WindowTest {
     void leavingAFieldStoresItsNumber() {
         Leave("EditKa", "1/4", "EditKc");
         QTRY_COMPARE(S().scene().k.A, 0.25L);
+        Pages()->setCurrentIndex(1);
+        Leave("edtXod", "-4", "edtXdo");
+        QTRY_COMPARE(S().view().range.XFrom, -4.0L);
+        Pages()->setCurrentIndex(2);
+        Leave("EditPresnost", "1/8", "SpinKonvergIter");
+        QTRY_COMPARE(S().Accuracy(), 0.125L);
+    }
+
+    void badFieldsReportOnceAndTakeTheFocusBack() {
         // A bad number is reported once, not again for a second bad field left by the program,
         // and the focus goes back.
         Answerer answers({}, form.get());

@@ -104,6 +104,7 @@ class MouseOutputTest : public WindowTest {
             bool twice, draws, focus;
         } clicks[] = {
             {Qt::RightButton, {}, false, true, true},
+            {Qt::RightButton, Qt::ControlModifier | Qt::AltModifier, false, true, true},
             {Qt::RightButton, Qt::ControlModifier | Qt::ShiftModifier, false, false, true},
             {Qt::RightButton, {}, true, false, true},  // a double click's second press
             {Qt::MiddleButton, {}, false, false, false}};
