@@ -2,10 +2,8 @@
 // to the start, and how close.
 #include "support/point_cases.h"
 
-namespace vorla {
+namespace vorla::testing {
 namespace {
-
-using namespace testing;
 
 // The order of the closest iterate; its distance in thousandths, a colour per whole unit.
 TEST(Closest, TheOrderAndTheDistanceOfTheClosestIterate) {
@@ -28,4 +26,4 @@ TEST(Closest, TheOrderAndTheDistanceOfTheClosestIterate) {
 }
 
 }  // namespace
-}  // namespace vorla
+}  // namespace vorla::testing

@@ -2,10 +2,8 @@
 // the circles.
 #include "support/point_cases.h"
 
-namespace vorla {
+namespace vorla::testing {
 namespace {
-
-using namespace testing;
 
 template <int i>
 constexpr Look Region = [](const PointScene& s) { return s.palette.RegionColors[i]; };
@@ -40,4 +38,4 @@ TEST(EndRegions, TheQuadrantOfTheLastIterateAndTheCirclesItLiesIn) {
 }
 
 }  // namespace
-}  // namespace vorla
+}  // namespace vorla::testing

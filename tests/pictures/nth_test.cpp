@@ -2,10 +2,8 @@
 // the limits, and the bands above the upper one.
 #include "support/point_cases.h"
 
-namespace vorla {
+namespace vorla::testing {
 namespace {
-
-using namespace testing;
 
 template <float f>  // along the ramp between the limits' labels
 constexpr Look Mix = [](const PointScene& s) {
@@ -37,4 +35,4 @@ TEST(Nth, TheIterateCountIsAtMostAThousand) {
 }
 
 }  // namespace
-}  // namespace vorla
+}  // namespace vorla::testing
