@@ -141,13 +141,19 @@ struct Scenes {
 };
 
 // The single thread steps every orbit on its own, the three threads in lanes: whole pictures
-// of the kind's examples (more than one value each), of every example, then random scenes,
-// axes and tabula sizes. The values stored lie in the kind's range.
+// of the kind's examples (more than one value each), of every example, of whole-number
+// starts, then random scenes, axes and tabula sizes. The values stored lie in the kind's range.
 TEST(Driver, EveryKindGivesTheSamePictureOnAnyThreadCountWithValuesInItsRange) {
     for (const Kind& k : kKinds) {
         std::vector<Scenes> scenes;
         for (int example : k.examples) scenes.push_back({48, 40, example, 0, k.settings});
         for (int example = 1; example <= 14; ++example) scenes.push_back({37, 23, example, 0, ""});
+        // Starts on the centres of K2 to K5 and the origin take the maps' rare paths.
+        for (int task : {4, 5})
+            scenes.push_back(
+                {8, 8, 0, task,
+                 "EditKd=2 EditKr=1 EditKm=0 EditKn=2 EditKs=1 EditKu=-2 EditKv=-1 "
+                 "EditKw=1 EditKa=3 EditKb=-2 EditKc=1 edtXod=-4 edtXdo=4 edtYzero=1/2"});
         std::mt19937 rng(20261206);
         for (int round = 0; round < 40; ++round)
             scenes.push_back({1 + static_cast<int>(rng() % 14), 1 + static_cast<int>(rng() % 12), 0,
