@@ -1,5 +1,3 @@
-// The closest-order and closest-distance pictures on one point: which iterate comes closest
-// to the start, and how close.
 #include "support/point_cases.h"
 
 namespace vorla::testing {

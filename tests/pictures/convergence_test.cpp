@@ -1,4 +1,3 @@
-// The convergence picture on one point: the class of the last step and its direction.
 #include "support/point_cases.h"
 
 namespace vorla::testing {

@@ -1,5 +1,3 @@
-// The end-regions picture on one point: the quadrant of the last iterate, inside or outside
-// the circles.
 #include "support/point_cases.h"
 
 namespace vorla::testing {

@@ -1,4 +1,3 @@
-// The last-two picture on one point: the distance between the last two iterates on a ramp.
 #include "support/point_cases.h"
 
 namespace vorla::testing {

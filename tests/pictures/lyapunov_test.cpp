@@ -1,4 +1,3 @@
-// The four Lyapunov pictures on one point, their seed, and the pictures' own logarithm.
 #include "pictures/lyapunov.h"
 
 #include "support/point_cases.h"

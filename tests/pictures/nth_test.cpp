@@ -1,5 +1,3 @@
-// The n-th distance picture on one point: where the n-th iterate lies on the ramp between
-// the limits, and the bands above the upper one.
 #include "support/point_cases.h"
 
 namespace vorla::testing {

@@ -1,4 +1,3 @@
-// The periodicity picture on one point: the first step back near the start.
 #include "support/point_cases.h"
 
 namespace vorla::testing {

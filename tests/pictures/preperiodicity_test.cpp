@@ -1,4 +1,3 @@
-// The preperiodicity picture on one point: the length of the cycle the orbit falls into.
 #include "support/point_cases.h"
 
 namespace vorla::testing {

@@ -28,7 +28,6 @@ inline void Apply(ControlValues& controls, const std::string& settings) {
     }
 }
 
-// The pixels of a tabula, row by row.
 inline std::vector<Colour> PixelsOf(const Tabula& t) {
     std::vector<Colour> out;
     for (int r = 0; r < t.Height(); ++r)
@@ -70,7 +69,6 @@ struct PictureFixture {
         image.fill(QColor(RedOf(colour), GreenOf(colour), BlueOf(colour)));
         session.RestorePicture(image);
     }
-    // Runs picture `tag` as its menu command does.
     void Run(int tag) {
         host.polls.clear();
         EXPECT_TRUE(session.ActionClick(tag).Ok());
