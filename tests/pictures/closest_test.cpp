@@ -1,11 +1,7 @@
-// The closest-order and closest-distance pictures on one point: which iterate comes closest
-// to the start, and how close.
 #include "support/point_cases.h"
 
-namespace vorla {
+namespace vorla::testing {
 namespace {
-
-using namespace testing;
 
 // The order of the closest iterate; its distance in thousandths, a colour per whole unit.
 TEST(Closest, TheOrderAndTheDistanceOfTheClosestIterate) {
@@ -28,4 +24,4 @@ TEST(Closest, TheOrderAndTheDistanceOfTheClosestIterate) {
 }
 
 }  // namespace
-}  // namespace vorla
+}  // namespace vorla::testing

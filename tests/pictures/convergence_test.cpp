@@ -1,10 +1,7 @@
-// The convergence picture on one point: the class of the last step and its direction.
 #include "support/point_cases.h"
 
-namespace vorla {
+namespace vorla::testing {
 namespace {
-
-using namespace testing;
 
 template <int i>
 constexpr Look Class = [](const PointScene& s) { return s.palette.ClassColors[i]; };
@@ -21,4 +18,4 @@ TEST(Convergence, ClassByTheLastStepAndItsDirection) {
 }
 
 }  // namespace
-}  // namespace vorla
+}  // namespace vorla::testing

@@ -1,11 +1,7 @@
-// The end-regions picture on one point: the quadrant of the last iterate, inside or outside
-// the circles.
 #include "support/point_cases.h"
 
-namespace vorla {
+namespace vorla::testing {
 namespace {
-
-using namespace testing;
 
 template <int i>
 constexpr Look Region = [](const PointScene& s) { return s.palette.RegionColors[i]; };
@@ -40,4 +36,4 @@ TEST(EndRegions, TheQuadrantOfTheLastIterateAndTheCirclesItLiesIn) {
 }
 
 }  // namespace
-}  // namespace vorla
+}  // namespace vorla::testing

@@ -2,10 +2,8 @@
 // the next inversion sends to infinity.
 #include "support/point_cases.h"
 
-namespace vorla {
+namespace vorla::testing {
 namespace {
-
-using namespace testing;
 
 void K2At4(Scene& s) {
     s.k.D = 4;
@@ -36,7 +34,7 @@ TEST(Infinity, ACentreCountsOnlyWhenTheTaskHasItsCircle) {
                  {4, 5, false}, {5, 5, true}, {6, 5, true}};
     for (const auto& c : chain) {
         PointScene s(c.task, 1, 0);
-        Scaling(s.scene, 2);
+        Scaled<2>(s.scene);
         CircleSet& k = s.scene.k;
         k.M = 10, k.N = 0, k.S2 = 64;    // (2, 0) lies on K3
         k.U = -10, k.V = 0, k.W2 = 144;  // and on K4
@@ -50,4 +48,4 @@ TEST(Infinity, ACentreCountsOnlyWhenTheTaskHasItsCircle) {
 }
 
 }  // namespace
-}  // namespace vorla
+}  // namespace vorla::testing

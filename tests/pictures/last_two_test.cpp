@@ -1,10 +1,7 @@
-// The last-two picture on one point: the distance between the last two iterates on a ramp.
 #include "support/point_cases.h"
 
-namespace vorla {
+namespace vorla::testing {
 namespace {
-
-using namespace testing;
 
 template <int n>  // along the ramp between the iterations' labels
 constexpr Look Byte = [](const PointScene& s) {
@@ -29,4 +26,4 @@ TEST(LastTwo, TheLastStepInThousandthsOnTheRamp) {
 }
 
 }  // namespace
-}  // namespace vorla
+}  // namespace vorla::testing

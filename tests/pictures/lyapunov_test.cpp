@@ -1,12 +1,9 @@
-// The four Lyapunov pictures on one point, their seed, and the pictures' own logarithm.
 #include "pictures/lyapunov.h"
 
 #include "support/point_cases.h"
 
-namespace vorla {
+namespace vorla::testing {
 namespace {
-
-using namespace testing;
 
 template <float L>
 constexpr Look Scale = [](const PointScene& s) { return s.palette.LyapunovScaleColor(L); };
@@ -16,29 +13,22 @@ constexpr Look Scale = [](const PointScene& s) { return s.palette.LyapunovScaleC
 constexpr Point p{0.6L, 0.8L};
 constexpr int kSmall = -9210;  // 1000 ln(0.0001): the term of a degenerate step
 
-// X takes the slopes dY/dX, Y their inverses.
-TEST(Lyapunov, XAndYTakeTheSlopes) {
+// X takes the slopes dY/dX, Y their inverses. The sum: -1 -> 1 -> 1 and 0 -> 1 -> 1 have one
+// degenerate term, then rest, divided by the full n. With the bound 50 the origin and its
+// companion both lie at K1's centre and go together to K2's, whatever the companion's angle.
+TEST(Lyapunov, TheFourPicturesOnWorkedPoints) {
     Check(PictureTag::LyapunovX,
           {{"one step", 6, p, "SpinLyapIter=1", 439, Scale<0.438541f>},
            {"n = 0", 6, p, "SpinLyapIter=0", 439},
            // The X axis is invariant under the two-circle map: the numerator is 0.
            {"orbit on a line", 2, {0.5L, 0}, "", kSmall, Is<Rgb(0, 0, 128)>}});
     Check(PictureTag::LyapunovY, {{"one step", 6, p, "SpinLyapIter=1", 1825, Scale<1.825014f>}});
-}
-
-// -1 -> 1 -> 1 and 0 -> 1 -> 1: one degenerate term, then rest, divided by the full n.
-TEST(Lyapunov, TheSumTakesARatioOfSquaredDistances) {
     Check(PictureTag::LyapunovSum, {{"one step", 6, p, "SpinLyapIter=1", -1176, Scale<-1.175811f>},
                                     {"-1 comes to rest", 6, {-1, 0}, "", -46},
                                     {"0 comes to rest", 6, {0, 0}, "", -46},
                                     {"1 is at rest", 6, {1, 0}, "", 0, Is<kWhite>},
                                     {"-1, one step", 6, {-1, 0}, "SpinLyapIter=1", kSmall},
                                     {"1, one step", 6, {1, 0}, "SpinLyapIter=1", 0}});
-}
-
-// With the bound 50 the origin and its companion both lie at K1's centre: both go to K2's
-// centre and stay together, whatever the companion's angle.
-TEST(Lyapunov, TheDisplacementOfACompanionThatStaysTogether) {
     Check(PictureTag::LyapunovDisplacement,
           {{"companion on the orbit", 2, {0, 0}, "", kSmall, nullptr, Bound<50>}});
 }
@@ -51,10 +41,9 @@ TEST(Lyapunov, TheSeedDecidesTheCompanionPoints) {
     EXPECT_NE(a.session.grid().Cells(), b.session.grid().Cells());
 }
 
-// The pictures' own logarithm gives logl's bits, as its check at start-up found.
 TEST(Lyapunov, TheInlineLogarithmIsTheLibrarys) {
     EXPECT_TRUE(InlineLnMatchesLibrary(1 << 20));
 }
 
 }  // namespace
-}  // namespace vorla
+}  // namespace vorla::testing

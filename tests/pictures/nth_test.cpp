@@ -1,11 +1,7 @@
-// The n-th distance picture on one point: where the n-th iterate lies on the ramp between
-// the limits, and the bands above the upper one.
 #include "support/point_cases.h"
 
-namespace vorla {
+namespace vorla::testing {
 namespace {
-
-using namespace testing;
 
 template <float f>  // along the ramp between the limits' labels
 constexpr Look Mix = [](const PointScene& s) {
@@ -37,4 +33,4 @@ TEST(Nth, TheIterateCountIsAtMostAThousand) {
 }
 
 }  // namespace
-}  // namespace vorla
+}  // namespace vorla::testing

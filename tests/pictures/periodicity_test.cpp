@@ -1,10 +1,7 @@
-// The periodicity picture on one point: the first step back near the start.
 #include "support/point_cases.h"
 
-namespace vorla {
+namespace vorla::testing {
 namespace {
-
-using namespace testing;
 
 TEST(Periodicity, TheFirstReturnWithinTheTolerance) {
     Check(PictureTag::Periodicity,
@@ -21,4 +18,4 @@ TEST(Periodicity, TheFirstReturnWithinTheTolerance) {
 }
 
 }  // namespace
-}  // namespace vorla
+}  // namespace vorla::testing

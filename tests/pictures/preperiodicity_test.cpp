@@ -1,10 +1,7 @@
-// The preperiodicity picture on one point: the length of the cycle the orbit falls into.
 #include "support/point_cases.h"
 
-namespace vorla {
+namespace vorla::testing {
 namespace {
-
-using namespace testing;
 
 TEST(Preperiodicity, TheLengthOfTheCycleReached) {
     Check(PictureTag::Preperiodicity,
@@ -21,4 +18,4 @@ TEST(Preperiodicity, TheLengthOfTheCycleReached) {
 }
 
 }  // namespace
-}  // namespace vorla
+}  // namespace vorla::testing

@@ -1,5 +1,5 @@
-// Headless fixtures: a session over plain control values with a host that records, a scene
-// of one plane point for a picture routine alone, and a canvas for the overlays.
+// Headless fixtures: a session over plain control values with a host that records, and a
+// canvas for the overlays.
 #pragma once
 
 #include <gtest/gtest.h>
@@ -12,7 +12,6 @@
 #include <string>
 #include <vector>
 
-#include "app/picture_params.h"
 #include "app/session.h"
 #include "model/controls.h"
 #include "pictures/kinds.h"
@@ -29,7 +28,6 @@ inline void Apply(ControlValues& controls, const std::string& settings) {
     }
 }
 
-// The pixels of a tabula, row by row.
 inline std::vector<Colour> PixelsOf(const Tabula& t) {
     std::vector<Colour> out;
     for (int r = 0; r < t.Height(); ++r)
@@ -71,7 +69,6 @@ struct PictureFixture {
         image.fill(QColor(RedOf(colour), GreenOf(colour), BlueOf(colour)));
         session.RestorePicture(image);
     }
-    // Runs picture `tag` as its menu command does.
     void Run(int tag) {
         host.polls.clear();
         EXPECT_TRUE(session.ActionClick(tag).Ok());
@@ -119,50 +116,5 @@ struct Canvas {
 
 // A colour that no picture computes: a pixel still showing it was left as it was.
 inline constexpr Colour kUnpainted = Rgb(1, 2, 3);
-
-// A 1 x 1 tabula whose pixel (0, 0) is exactly the plane point (x, y); the extra column
-// and row of the wider range lie one unit to the right and below. The circles have the
-// fields' start values; the class and region colours are distinct and made up.
-struct PointScene {
-    ControlValues controls;
-    Scene scene;
-    Viewport view;
-    Palette palette;
-    Tabula tabula{1, 1};
-    ValueGrid grid;
-    RowPool pool{1};
-    long double accuracy = 0.01L;
-
-    PointScene(int task, long double x, long double y) {
-        scene.k = StartCircles();
-        scene.taskType = TaskOfNumber(task);
-        view.W = view.H = 1;
-        view.axes.SetPixelRange(1, 1);
-        view.axes.SetXRange(x, x + 1);
-        view.axes.SetYRange(y - 1, y);
-        grid.Resize(1, 1);
-        for (int i = 0; i < 8; ++i) {
-            palette.ClassColors[i] = Rgb(10 + 20 * i, 90, 160);
-            palette.RegionColors[i] = Rgb(160, 10 + 20 * i, 90);
-        }
-        tabula.Fill(kUnpainted);
-    }
-    // Runs the picture of menu tag `tag` with its parameters read from the controls and the
-    // palette, as the window reads them when a picture begins.
-    void Run(int tag) {
-        const PictureParams params = ReadPictureParams(tag, controls, palette, accuracy);
-        PictureContext ctx{scene, view, tabula, grid, pool, {}, 0};
-        FindPictureKind(tag)->run(ctx, params);
-    }
-    int Value() const { return grid.At(0, 0); }
-    Colour Pixel() const { return tabula.Pixel(0, 0); }
-};
-
-// K2 and K3 centred at the origin: one step of the two-circle map multiplies by r2 exactly.
-inline void Scaling(Scene& s, long double r2) {
-    s.k.D = s.k.M = s.k.N = 0;
-    s.k.R = std::sqrt(r2);
-    s.k.R2 = r2;
-}
 
 }  // namespace vorla::testing

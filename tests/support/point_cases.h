@@ -9,9 +9,46 @@
 #include <string>
 #include <vector>
 
+#include "app/picture_params.h"
 #include "support/picture_fixture.h"
 
 namespace vorla::testing {
+
+// A 1 x 1 tabula whose pixel is exactly the plane point (x, y), over the start circles;
+// the class and region colours are distinct and made up.
+struct PointScene {
+    ControlValues controls;
+    Scene scene;
+    Viewport view;
+    Palette palette;
+    Tabula tabula{1, 1};
+    ValueGrid grid;
+    RowPool pool{1};
+    long double accuracy = 0.01L;
+
+    PointScene(int task, long double x, long double y) {
+        scene.k = StartCircles();
+        scene.taskType = TaskOfNumber(task);
+        view.W = view.H = 1;
+        view.axes.SetPixelRange(1, 1);
+        view.axes.SetXRange(x, x + 1);
+        view.axes.SetYRange(y - 1, y);
+        grid.Resize(1, 1);
+        for (int i = 0; i < 8; ++i) {
+            palette.ClassColors[i] = Rgb(10 + 20 * i, 90, 160);
+            palette.RegionColors[i] = Rgb(160, 10 + 20 * i, 90);
+        }
+        tabula.Fill(kUnpainted);
+    }
+    // Reads the parameters of picture `tag` as the window does when a picture begins.
+    void Run(int tag) {
+        const PictureParams params = ReadPictureParams(tag, controls, palette, accuracy);
+        PictureContext ctx{scene, view, tabula, grid, pool, {}, 0};
+        FindPictureKind(tag)->run(ctx, params);
+    }
+    int Value() const { return grid.At(0, 0); }
+    Colour Pixel() const { return tabula.Pixel(0, 0); }
+};
 
 struct Point {
     long double x, y;
@@ -42,10 +79,12 @@ inline Palette Ramp(const PointScene& s, Ctl from, Ctl to) {
     return ramp;
 }
 
-// Scene changes: K2 and K3 scaling by r2 with the bound of infinity `bound`, or the bound.
+// Scene changes: K2 and K3 centred at the origin, scaling by r2, with the bound `bound`.
 template <int r2, int bound = 1000>
 void Scaled(Scene& s) {
-    Scaling(s, r2);
+    s.k.D = s.k.M = s.k.N = 0;
+    s.k.R = std::sqrt(r2);
+    s.k.R2 = r2;
     s.SetInfinityBound(bound);
 }
 template <int bound>
