@@ -1,4 +1,3 @@
-// The controls table: spins in range, checked settings, and names that find their controls.
 #include "model/controls.h"
 
 #include <gtest/gtest.h>
@@ -21,7 +20,7 @@ TEST(Controls, SpinsStayInRangeAndSettingsAreCheckedByKind) {
     EXPECT_EQ(c.LabelColour(Ctl::LabelBA), kRed);
 }
 
-TEST(Controls, EveryNameIsUniqueAndFindsItsControlExactly) {
+TEST(Controls, EveryNameIsUniqueAndFindsItsControlExactlyToTheEndOfEachGroup) {
     std::set<std::string> names;
     for (int i = 0; i < kControlCount; ++i) {
         const Ctl id = static_cast<Ctl>(i);
@@ -30,9 +29,7 @@ TEST(Controls, EveryNameIsUniqueAndFindsItsControlExactly) {
     }
     EXPECT_EQ(FindControl("Nope"), std::nullopt);
     EXPECT_EQ(FindControl("editkd"), std::nullopt);
-}
-
-TEST(Controls, TheLastMemberOfEachNumberedGroup) {
+    // The last member of each numbered group.
     const std::pair<Ctl, const char*> ends[] = {
         {CircleField(10), "EditKc"},   {CircleLabel(4), "LabelB5"}, {ClassLabel(7), "LabelBH"},
         {RegionLabel(7), "LabelKon7"}, {PeriodLabel(15), "lbl15"},  {RectLabel(11), "LabelRect12"}};

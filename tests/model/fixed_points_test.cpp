@@ -1,4 +1,3 @@
-// The fixed points in closed form, which the maps fix.
 #include "model/fixed_points.h"
 
 #include <gtest/gtest.h>

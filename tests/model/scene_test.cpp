@@ -49,11 +49,8 @@ TEST(Maps, WorkedStepsOfTwoAndThreeCirclesAndTheSquaring) {
         EXPECT_EQ(x, c.ex) << c.what;
         EXPECT_EQ(y, c.ey) << c.what;
     }
-}
-
-// K1 sends (1/3, 0) to K2's centre, on the one side or the other by rounding.
-TEST(Maps, ThePointThatK1SendsToK2sCentreGoesFarAway) {
-    Scene s = InitialScene(2);
+    // K1 sends (1/3, 0) to K2's centre, on the one side or the other by rounding.
+    const Scene s = InitialScene(2);
     long double x = 1.0L / 3, y = 0;
     TwoCircleMap(s, x, y);
     EXPECT_EQ(std::fabs(x), 1000);

@@ -31,7 +31,7 @@ TEST_F(Overlay, DrawingTwiceRestoresEveryPixel) {
 }
 
 // Black under not-XOR on white is black: the X axis row is black, far corners white.
-TEST_F(Overlay, ClearingDrawsTheAxesInBlackOnWhiteAndLeavesTheLastCirclesPen) {
+TEST_F(Overlay, ClearingDrawsTheAxesInBlackOnWhiteAndLeavesTheLastCirclesPenEvenIfWhite) {
     KresliZaklad(t, v, p, TaskOfNumber(2), 2);
     EXPECT_EQ(t.Pixel(5, v.axisPixels.r0), kBlack);
     EXPECT_EQ(t.Pixel(v.axisPixels.c0, 5), kBlack);
@@ -40,10 +40,7 @@ TEST_F(Overlay, ClearingDrawsTheAxesInBlackOnWhiteAndLeavesTheLastCirclesPen) {
     EXPECT_EQ(t.PenColor(), kRed);  // K2's
     EXPECT_EQ(t.PenWidth(), 2);
     EXPECT_EQ(t.Brush(), BrushStyle::Clear);
-}
-
-// Task 6 draws only K1: the same as task 2 with K2 in white.
-TEST_F(Overlay, AWhiteCircleIsInvisible) {
+    // Task 6 draws only K1: the same as task 2 with K2 in white.
     p.CircleColors[1] = kWhite;
     KresliZaklad(t, v, p, TaskOfNumber(2), 1);  // both clearings start the axes in black
     const auto withWhiteK2 = Pixels();

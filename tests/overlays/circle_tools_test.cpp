@@ -1,5 +1,3 @@
-// The plane geometry of the mouse tools: "Y relatively", the circle through three points and
-// the circle orthogonal to K1 and K2.
 #include "overlays/circle_tools.h"
 
 #include <gtest/gtest.h>
@@ -13,7 +11,7 @@
 namespace vorla {
 namespace {
 
-TEST(YRelatively, PutsTheClickedHeightInTheMiddle) {
+TEST(YRelatively, PutsTheClickedHeightInTheMiddleToThreeDigits) {
     SetDecimalChar('.');
     EXPECT_EQ(YRelatively(-3, 7, 0, 542, 450)->text, "0.500000");
     EXPECT_EQ(YRelatively(-3, 7, 1e-20L, 542, 450)->text, "0.500000");
@@ -25,10 +23,7 @@ TEST(YRelatively, PutsTheClickedHeightInTheMiddle) {
     EXPECT_EQ(YRelatively(2, 2, 1, 100, 80).Message(), kDivisionByZero);
     EXPECT_EQ(YRelatively(2, 2, 0, 100, 80).Message(), kInvalidOperation);
     EXPECT_EQ(YRelatively(-1e4932L, 1e4932L, 1, 100, 80).Message(), kOverflow);
-}
-
-TEST(YRelatively, TextsOfThreeSignificantDigits) {
-    SetDecimalChar('.');
+    // The texts have three significant digits.
     const std::pair<long double, const char*> texts[] = {
         {0.123456L, "0.123000"},  {-1.23456L, "-1.230000"}, {999.4L, "999.000000"},
         {999.6L, "1E3"},          {1234.5L, "1.23E3"},      {-15000, "-1.5E4"},
@@ -39,17 +34,12 @@ TEST(YRelatively, TextsOfThreeSignificantDigits) {
     SetDecimalChar('.');
 }
 
-TEST(CircleThroughPoints, ACircleThroughThreePoints) {
+TEST(CircleThroughPoints, ACircleOrALineBelowTheAbsoluteThreshold) {
     CircleResult res;
     ASSERT_TRUE(CircleThroughPoints({6, 2}, {1, 7}, {-4, 2}, res));
     EXPECT_LT(std::fabs(res.a - 1) + std::fabs(res.b - 2) + std::fabs(res.c - 5), 1e-15L);
-}
-
-// |det| = 4 * 1000 * t just below 0.001: a line through the first two, far as they are.
-TEST(CircleThroughPoints, ALineBelowTheAbsoluteThreshold) {
-    CircleResult res;
-    const long double t = 0.00099L / 4000;
-    ASSERT_FALSE(CircleThroughPoints({0, 0}, {1000, 0}, {2000, -t}, res));
+    // |det| = 4 * 1000 * t just below 0.001: a line through the first two, far as they are.
+    ASSERT_FALSE(CircleThroughPoints({0, 0}, {1000, 0}, {2000, -0.00099L / 4000}, res));
     EXPECT_EQ(res.a, 0);
     EXPECT_EQ(res.b, 1000);
     EXPECT_EQ(res.c, 0);

@@ -1,4 +1,3 @@
-// The marks of the fixed points: squares of nine by nine pixels in the first circle colours.
 #include "overlays/fixed_points.h"
 
 #include <gtest/gtest.h>

@@ -1,5 +1,3 @@
-// The drawings of the mouse tools: orbits along the ramp, the circles through iterates, and
-// nothing from a fault on.
 #include "overlays/orbit_drawing.h"
 
 #include <gtest/gtest.h>
@@ -32,18 +30,11 @@ TEST_F(Drawing, OrbitRingsRunFromTheStartColourToTheEndColour) {
     EXPECT_EQ(t.PenWidth(), 1);
 }
 
-// (0.6, 0.8) under the angle doubling on -2..2.
-struct Doubling : Drawing {
-    Canvas c{100, 100, {-2, 2, 0.5L}};
-    int X = c.v.axes.ColumnOfX(0.6L), Y = c.v.axes.RowOfY(0.8L);
-    Doubling() {
-        c.scene.taskType = TaskOfNumber(6);
-        c.p = p;
-    }
-};
-
 // Four colours of the ramp; a polyline starts with a move, not a ring.
-TEST_F(Doubling, APolylineTakesTheRampsColoursFromItsFirstStep) {
+TEST_F(Drawing, APolylineTakesTheRampsColoursFromItsFirstStep) {
+    Canvas c(100, 100, {-2, 2, 0.5L});  // (0.6, 0.8) under the angle doubling on -2..2
+    c.scene.taskType = TaskOfNumber(6);
+    const int X = c.v.axes.ColumnOfX(0.6L), Y = c.v.axes.RowOfY(0.8L);
     EXPECT_TRUE(Orbit(c.t, c.scene, c.v, p, 4, X, Y, OrbitStyle::Polyline));
     EXPECT_EQ(c.Colours().count(p.MixColorsFraction(0.25f)), 1u);
     EXPECT_EQ(c.Colours().count(p.RampToColor), 1u);
@@ -54,7 +45,8 @@ TEST_F(Doubling, APolylineTakesTheRampsColoursFromItsFirstStep) {
     EXPECT_EQ(c.Colours(), (Set{kWhite, p.RampFromColor}));
 }
 
-TEST_F(Drawing, BothStylesDrawTheInvariantCircleOfTwoCircles) {
+// Two circles: both styles draw the invariant circle; other tasks only through the iterates.
+TEST_F(Drawing, TheInvariantCircleIsOnlyOfTwoCircles) {
     scene.taskType = TaskOfNumber(2);
     EXPECT_TRUE(OrbitCircle(t, scene, v, kBlack, 60, 40, CircleStyle::Invariant));
     Tabula other(100, 100);
@@ -62,16 +54,12 @@ TEST_F(Drawing, BothStylesDrawTheInvariantCircleOfTwoCircles) {
     EXPECT_EQ(t.Image(), other.Image());
     EXPECT_NE(NonWhite(), 0);
     EXPECT_EQ(t.Brush(), BrushStyle::Clear);
-}
-
-TEST_F(Drawing, OtherTasksDrawCirclesThroughTheIteratesOnly) {
-    Canvas three(100, 100, {-50, 50, 0.5L});
-    three.scene.taskType = TaskOfNumber(3);
-    EXPECT_TRUE(OrbitCircle(three.t, three.scene, three.v, kBlack, 52, 47, CircleStyle::Invariant));
-    EXPECT_EQ(three.NonWhite(), 0);
-    EXPECT_TRUE(
-        OrbitCircle(three.t, three.scene, three.v, kBlack, 52, 47, CircleStyle::ThroughIterates));
-    EXPECT_NE(three.NonWhite(), 0);
+    t.Fill(kWhite);
+    scene.taskType = TaskOfNumber(3);
+    EXPECT_TRUE(OrbitCircle(t, scene, v, kBlack, 52, 47, CircleStyle::Invariant));
+    EXPECT_EQ(NonWhite(), 0);
+    EXPECT_TRUE(OrbitCircle(t, scene, v, kBlack, 52, 47, CircleStyle::ThroughIterates));
+    EXPECT_NE(NonWhite(), 0);
 }
 
 TEST_F(Drawing, FaultsDrawNothingFromTheFaultyValueOn) {
@@ -99,14 +87,12 @@ TEST_F(Drawing, FaultsDrawNothingFromTheFaultyValueOn) {
     EXPECT_EQ(NonWhite(), 0);
 }
 
-TEST_F(Drawing, ALineRunsAcrossTheTabula) {
+TEST_F(Drawing, ALineRunsAcrossTheTabulaAndAFigureWithoutSizeFaults) {
     EXPECT_TRUE(DrawCircleResult(t, v, CircleResult{false, 1, 0, -10}));  // X = 10
     EXPECT_TRUE(DrawCircleResult(t, v, CircleResult{false, 0, 1, 0}));    // Y = 0
     for (auto [c, r] : {std::pair{60, 0}, {60, 99}, {0, 50}, {99, 50}})
         EXPECT_EQ(t.Pixel(c, r), kBlack);
-}
-
-TEST_F(Drawing, AFigureWithoutADirectionOrSizeFaults) {
+    // A figure without a direction or a size faults.
     EXPECT_EQ(DrawCircleResult(t, v, CircleResult{false, 0, 0, 5}).Message(), kDivisionByZero);
     EXPECT_EQ(DrawCircleResult(t, v, CircleResult{true, 0, 0, INFINITY}).Message(), kOverflow);
 }

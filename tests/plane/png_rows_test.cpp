@@ -1,4 +1,3 @@
-// PNG rows written one at a time read back as written, by the row reader and by Qt.
 #include "plane/png_rows.h"
 
 #include <gtest/gtest.h>

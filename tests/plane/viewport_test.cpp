@@ -49,7 +49,7 @@ TEST(Viewport, WorkedExample500x400) {
     EXPECT_LT(Make(500, 400, 7, -3, 1.0L / 3).axes.YStep, 0);
 }
 
-TEST(Viewport, AnEmptyRangeKeepsThePreviousOne) {
+TEST(Viewport, AnEmptyRangeKeepsThePreviousOneAndAnyRealHasAPixel) {
     Viewport v = Make(500, 400, -3, 7, 1.0L / 3);
     v.range = {2, 2, 0.5L};
     v.PrepocetPodleSouradnic(CircleDiscs(CircleSet{}));
@@ -57,20 +57,17 @@ TEST(Viewport, AnEmptyRangeKeepsThePreviousOne) {
     EXPECT_EQ(v.axes.XMax, 7);
     EXPECT_TRUE(std::isfinite(v.axes.XScale));
     EXPECT_NE(v.axes.XScale, 0);
-}
-
-TEST(Viewport, PixelConversionDefinedForAnyReal) {
+    // Pixel conversion is defined for any real.
     EXPECT_EQ((std::vector<int>{TAxisB::ToPixel(NAN), TAxisB::ToPixel(INFINITY),
                                 TAxisB::ToPixel(-1e4000L), TAxisB::ToPixel(-2.7L)}),
               (std::vector<int>{0, kPixelLimit, -kPixelLimit, -2}));
-    const Viewport v = Make(500, 400, -3, 7, 1.0L / 3);
+    v = Make(500, 400, -3, 7, 1.0L / 3);
     EXPECT_EQ(v.axes.ColumnOfX(1e300L), kPixelLimit);
     CircleSet huge;
     huge.D = 1e300L;
     huge.R = 1e300L;
-    Viewport w = v;
-    w.PrepocetPodleSouradnic(CircleDiscs(huge));
-    EXPECT_EQ(w.circlePixels[0].radius, kPixelLimit - w.axes.ColX0);
+    v.PrepocetPodleSouradnic(CircleDiscs(huge));
+    EXPECT_EQ(v.circlePixels[0].radius, kPixelLimit - v.axes.ColX0);
 }
 
 }  // namespace
