@@ -35,10 +35,6 @@
 namespace vorla {
 namespace {
 
-QString Local(const std::string& s) {
-    return QString::fromLocal8Bit(s);
-}
-
 // What the dialog was given last, offered again when it opens.
 struct MovieChoice {
     bool toFile = false;  // to a scene file, else to the previous view
@@ -54,16 +50,6 @@ MovieChoice& LastChoice() {
     static MovieChoice choice;
     return choice;
 }
-
-// The polls of a picture drawn by a job are the job's bands.
-class PreviewHost : public Host {
-  public:
-    explicit PreviewHost(PictureRunner::Job& job) : job_(job) {}
-    bool Poll(int row) override { return job_.Band(row); }
-
-  private:
-    PictureRunner::Job& job_;
-};
 
 // Where a movie drawn by a job is: the frames done and the row of the one being drawn, read by
 // the window at the job's bands.
@@ -274,7 +260,7 @@ class MovieDialog : public QDialog {
             const Status started = previews_.Start(
                 [scenes, images, tw, th](PictureRunner::Job& job) -> Status {
                     for (int i = 0; i < 2; ++i) {
-                        PreviewHost host(job);
+                        JobHost host(job);
                         RenderSettings small;
                         small.width = tw;
                         small.height = th;
@@ -389,21 +375,10 @@ void TVorlaForm::MakeMovie1Click() {
                 share, 1000LL * frames, static_cast<double>(renderClock_.elapsed()) / 1000)));
         return false;
     };
-    events.done = [this, path, frames](const Status& status, bool cancelled) {
-        delete renderProgress_;
-        if (cancelled || status.Message() == kCancelled) {
-            Panel(StatusPanel::Message)->setText("MOVIE CANCELLED");
-            timer1_.start();
-        } else if (!status) {
-            ReportError(
-                Local("Cannot make the movie \"" + path.toStdString() + "\". " + status.Message()));
-        } else {
-            Panel(StatusPanel::Message)
-                ->setText(
-                    QString("Made %1, %2 frames").arg(QFileInfo(path).fileName()).arg(frames));
-            timer1_.start();
-        }
-        if (closePending_) CloseWhenIdle();
+    const JobTexts texts{"MOVIE CANCELLED", "Cannot make the movie \"" + path + "\".",
+                         QString("Made %1, %2 frames").arg(QFileInfo(path).fileName()).arg(frames)};
+    events.done = [this, texts](const Status& status, bool cancelled) {
+        JobEnded(cancelled ? Status(Failure{kCancelled}) : status, texts);
     };
     const Status started = renders_.Start(
         [flight, job, path, state](PictureRunner::Job& j) -> Status {
@@ -417,10 +392,7 @@ void TVorlaForm::MakeMovie1Click() {
             return {};
         },
         std::move(events));
-    if (!started) {
-        delete renderProgress_;
-        ReportError(Local("Cannot make the movie: " + started.Message()));
-    }
+    if (!started) JobEnded(started, texts);
 }
 
 }  // namespace vorla

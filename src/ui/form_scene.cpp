@@ -23,23 +23,7 @@
 #include "ui/vorla_form.h"
 
 namespace vorla {
-namespace {
-
-QString Local(const std::string& s) {
-    return QString::fromLocal8Bit(s);
-}
-
-// The host of a picture drawn by a job: its polls are the job's bands.
-class JobHost : public Host {
-  public:
-    explicit JobHost(PictureRunner::Job& job) : job_(job) {}
-    bool Poll(int row) override { return job_.Band(row); }
-
-  private:
-    PictureRunner::Job& job_;
-};
-
-}  // namespace
+namespace {}  // namespace
 
 SceneState TVorlaForm::CurrentScene() const {
     SceneState s{ControlValues(static_cast<const Controls&>(*this)), session_->taskType(),
@@ -226,8 +210,12 @@ void TVorlaForm::RenderAtSize1Click() {
                 ProgressText(row, height, static_cast<double>(renderClock_.elapsed()) / 1000)));
         return false;
     };
-    events.done = [this, path, width, height](const Status& status, bool cancelled) {
-        RenderDone(cancelled ? Status(Failure{kCancelled}) : status, path, width, height);
+    const JobTexts texts{
+        "RENDERING CANCELLED",
+        QString("Cannot render %1x%2 into \"%3\".").arg(width).arg(height).arg(path),
+        QString("Rendered %1x%2").arg(width).arg(height)};
+    events.done = [this, texts](const Status& status, bool cancelled) {
+        JobEnded(cancelled ? Status(Failure{kCancelled}) : status, texts);
     };
     const Status started = renders_.Start(
         [scene, settings, files](PictureRunner::Job& job) -> Status {
@@ -240,19 +228,18 @@ void TVorlaForm::RenderAtSize1Click() {
             return drawn;
         },
         std::move(events));
-    if (!started) RenderDone(started, path, width, height);
+    if (!started) JobEnded(started, texts);
 }
 
-void TVorlaForm::RenderDone(const Status& status, const QString& path, int width, int height) {
+void TVorlaForm::JobEnded(const Status& status, const JobTexts& texts) {
     delete renderProgress_;
     if (status.Message() == kCancelled) {
-        Panel(StatusPanel::Message)->setText("RENDERING CANCELLED");
+        Panel(StatusPanel::Message)->setText(texts.cancelled);
         timer1_.start();
     } else if (!status) {
-        ReportError(Local("Cannot render " + std::to_string(width) + "x" + std::to_string(height) +
-                          " into \"" + path.toStdString() + "\". " + status.Message()));
+        ReportError(texts.failed + " " + Local(status.Message()));
     } else {
-        Panel(StatusPanel::Message)->setText(QString("Rendered %1x%2").arg(width).arg(height));
+        Panel(StatusPanel::Message)->setText(texts.done);
         timer1_.start();
     }
     if (closePending_) CloseWhenIdle();

@@ -21,10 +21,6 @@
 namespace vorla {
 namespace {
 
-QString Local(const std::string& s) {
-    return QString::fromLocal8Bit(s);
-}
-
 // Where an export is, shared by its job and the window: the rows drawn, then the tiles'
 // percent (from libvips' threads).
 struct ExportProgress {
@@ -127,8 +123,15 @@ void TVorlaForm::ExportDeepZoom1Click() {
         renderProgress_->setLabelText("Exporting into " + dir + "\n" + what);
         return false;
     };
-    events.done = [this, dir, width, height](const Status& status, bool cancelled) {
-        ExportDone(cancelled ? Status(Failure{kCancelled}) : status, dir, width, height);
+    const JobTexts texts{
+        "EXPORT CANCELLED",
+        QString("Cannot export %1x%2 into \"%3\".").arg(width).arg(height).arg(dir),
+        QString("Exported %1x%2: open %3")
+            .arg(width)
+            .arg(height)
+            .arg(QDir(dir).filePath(kTilePageFile))};
+    events.done = [this, texts](const Status& status, bool cancelled) {
+        JobEnded(cancelled ? Status(Failure{kCancelled}) : status, texts);
     };
     const TileFolder folder{dir.toStdString(), viewer.Value(), {}};
     const Status started = renders_.Start(
@@ -147,26 +150,7 @@ void TVorlaForm::ExportDeepZoom1Click() {
             return drawn;
         },
         std::move(events));
-    if (!started) ExportDone(started, dir, width, height);
-}
-
-void TVorlaForm::ExportDone(const Status& status, const QString& dir, int width, int height) {
-    delete renderProgress_;
-    if (status.Message() == kCancelled) {
-        Panel(StatusPanel::Message)->setText("EXPORT CANCELLED");
-        timer1_.start();
-    } else if (!status) {
-        ReportError(Local("Cannot export " + std::to_string(width) + "x" + std::to_string(height) +
-                          " into \"" + dir.toStdString() + "\". " + status.Message()));
-    } else {
-        Panel(StatusPanel::Message)
-            ->setText(QString("Exported %1x%2: open %3")
-                          .arg(width)
-                          .arg(height)
-                          .arg(QDir(dir).filePath(kTilePageFile)));
-        timer1_.start();
-    }
-    if (closePending_) CloseWhenIdle();
+    if (!started) JobEnded(started, texts);
 }
 
 }  // namespace vorla

@@ -67,6 +67,27 @@ inline constexpr int kRecentScenes = 10;
 // The window's caption; a scene file opened or saved is named before it.
 inline constexpr const char* kCaption = "Vorla  -  Kruhov\u00e1 inverze";
 
+// The system's text (a message, a file name) as the window shows it.
+inline QString Local(const std::string& s) {
+    return QString::fromLocal8Bit(s);
+}
+
+// The host of a picture drawn by a runner's job: its polls are the job's hand-overs.
+class JobHost : public Host {
+  public:
+    explicit JobHost(PictureRunner::Job& job) : job_(job) {}
+    bool Poll(int row) override { return job_.Band(row); }
+
+  private:
+    PictureRunner::Job& job_;
+};
+
+// What the window says when a job beside it ends: the status bar's text when it was cancelled
+// or is done, and the start of the message of a failure.
+struct JobTexts {
+    QString cancelled, failed, done;
+};
+
 // A picture's size typed as WIDTHxHEIGHT (or with *, X, ×), each side from 1 to
 // kMaxPictureSide; nothing for any other text.
 std::optional<QSize> TypedPictureSize(const QString& typed);
@@ -288,9 +309,9 @@ class TVorlaForm : public QMainWindow, public Controls, public Host {
     void SceneFileUsed(const QString& path);
     // Fills Picture > Recent scenes from the settings.
     void ShowRecentScenes();
-    void RenderDone(const Status& status, const QString& path, int width, int height);
-    // form_tiles.cpp: the export's job has ended.
-    void ExportDone(const Status& status, const QString& dir, int width, int height);
+    // The end of a job beside the window ("Render at size", "Make movie", "Export deep
+    // zoom"): its progress goes and `texts` tell how it ended; a close that waited for it goes on.
+    void JobEnded(const Status& status, const JobTexts& texts);
     // vorla_form.cpp
     void FormResize(int width, int height);
     void FormActivate();

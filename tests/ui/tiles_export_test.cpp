@@ -38,6 +38,12 @@ class TilesExportTest : public WindowTest {
         QCOMPARE(Render({"--scene", F("s.json"), "--size", "97x61", "--tiles", F("cli")}), 0);
         QVERIFY(QFile::exists(F("poster/index.html")));
         QCOMPARE(QProcess::execute("diff", {"-r", F("poster"), F("cli")}), 0);  // hidden files too
+        // The same folder chosen again is one that exists: the export replaces it whole.
+        Answerer again(AnswerFile(F("poster"), {}, "97x61"));
+        Action("ExportDeepZoom1")->trigger();
+        QVERIFY(RenderEnded());
+        QCOMPARE(again.texts, QStringList());
+        QCOMPARE(QProcess::execute("diff", {"-r", F("poster"), F("cli")}), 0);
     }
 
     void aSecondJobWaitsForTheFirstAndACancelLeavesNothing() {
