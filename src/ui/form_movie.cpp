@@ -344,20 +344,13 @@ void TVorlaForm::MakeMovie1Click() {
     const QString path = dialog.path;
     const int frames = job.frames, height = flight.height;
 
-    auto* progress = new QProgressDialog(QString("Making %1 frames of %2x%3 into %4")
-                                             .arg(frames)
-                                             .arg(flight.width)
-                                             .arg(height)
-                                             .arg(path),
-                                         "Cancel", 0, 1000, this);
-    progress->setObjectName("MovieProgress");
-    progress->setWindowModality(Qt::NonModal);
-    progress->setAutoClose(false);
-    progress->setAutoReset(false);
-    progress->setMinimumDuration(0);
-    connect(progress, &QProgressDialog::canceled, this, [this] { renders_.Cancel(); });
-    progress->show();
-    renderProgress_ = progress;
+    QProgressDialog* progress = ShowJobProgress("MovieProgress",
+                                                QString("Making %1 frames of %2x%3 into %4")
+                                                    .arg(frames)
+                                                    .arg(flight.width)
+                                                    .arg(height)
+                                                    .arg(path),
+                                                1000);
 
     auto state = std::make_shared<MovieState>();
     PictureRunner::Events events;

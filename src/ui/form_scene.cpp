@@ -183,17 +183,9 @@ void TVorlaForm::RenderAtSize1Click() {
         return;
     }
 
-    auto* progress =
-        new QProgressDialog(QString("Rendering %1x%2 into %3").arg(width).arg(height).arg(path),
-                            "Cancel", 0, height + 1, this);
-    progress->setObjectName("RenderProgress");
-    progress->setWindowModality(Qt::NonModal);
-    progress->setAutoClose(false);
-    progress->setAutoReset(false);
-    progress->setMinimumDuration(0);
-    connect(progress, &QProgressDialog::canceled, this, [this] { renders_.Cancel(); });
-    progress->show();
-    renderProgress_ = progress;
+    QProgressDialog* progress = ShowJobProgress(
+        "RenderProgress", QString("Rendering %1x%2 into %3").arg(width).arg(height).arg(path),
+        height + 1);
 
     RenderSettings settings;
     settings.width = width;
@@ -229,6 +221,19 @@ void TVorlaForm::RenderAtSize1Click() {
         },
         std::move(events));
     if (!started) JobEnded(started, texts);
+}
+
+QProgressDialog* TVorlaForm::ShowJobProgress(const char* name, const QString& label, int maximum) {
+    auto* progress = new QProgressDialog(label, "Cancel", 0, maximum, this);
+    progress->setObjectName(name);
+    progress->setWindowModality(Qt::NonModal);
+    progress->setAutoClose(false);
+    progress->setAutoReset(false);
+    progress->setMinimumDuration(0);
+    connect(progress, &QProgressDialog::canceled, this, [this] { renders_.Cancel(); });
+    progress->show();
+    renderProgress_ = progress;
+    return progress;
 }
 
 void TVorlaForm::JobEnded(const Status& status, const JobTexts& texts) {

@@ -85,16 +85,8 @@ void TVorlaForm::ExportDeepZoom1Click() {
     if (const Status fits = CheckRenderMemory(width, streamed ? kStreamRows : height); !fits)
         return ReportError(Local(fits.Message()));
 
-    auto* progress = new QProgressDialog(
-        QString("Exporting %1x%2 into %3").arg(width).arg(height).arg(dir), "Cancel", 0, 100, this);
-    progress->setObjectName("ExportProgress");
-    progress->setWindowModality(Qt::NonModal);
-    progress->setAutoClose(false);
-    progress->setAutoReset(false);
-    progress->setMinimumDuration(0);
-    connect(progress, &QProgressDialog::canceled, this, [this] { renders_.Cancel(); });
-    progress->show();
-    renderProgress_ = progress;
+    ShowJobProgress("ExportProgress",
+                    QString("Exporting %1x%2 into %3").arg(width).arg(height).arg(dir), 100);
 
     RenderSettings settings;
     settings.width = width;

@@ -312,6 +312,9 @@ class TVorlaForm : public QMainWindow, public Controls, public Host {
     // The end of a job beside the window ("Render at size", "Make movie", "Export deep
     // zoom"): its progress goes and `texts` tell how it ended; a close that waited for it goes on.
     void JobEnded(const Status& status, const JobTexts& texts);
+    // The progress of a job beside the window, from 0 to `maximum`: not modal, kept open until
+    // the job ends, its Cancel cancelling the job.
+    QProgressDialog* ShowJobProgress(const char* name, const QString& label, int maximum);
     // vorla_form.cpp
     void FormResize(int width, int height);
     void FormActivate();
