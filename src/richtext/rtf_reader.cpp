@@ -1,50 +1,26 @@
 #include "richtext/rtf_reader.h"
 
 #include <QColor>
-#include <QFont>
 #include <QString>
-#include <QTextBlockFormat>
-#include <QTextCharFormat>
-#include <QTextCursor>
 #include <QTextDocument>
 #include <QVector>
-#include <algorithm>
-#include <array>
 #include <map>
 #include <vector>
 
 #include "richtext/code_pages.h"
 #include "richtext/rtf_words.h"
+#include "richtext/text_out.h"
 
 namespace vorla {
 namespace {
 
-// The longest run of characters without a place to break a line.
-constexpr int kLongestRun = 1024;
-
+using rtf::CharState;
 using rtf::Is;
 using rtf::IsSkippedDestination;
+using rtf::ParaState;
 using rtf::Word;
 
 enum class Dest { Text, Skip, FontTable, ColourTable };
-
-struct CharState {
-    bool bold = false, italic = false, underline = false, strike = false;
-    int vertical = 0;     // -1 subscript, 1 superscript
-    int halfPoints = 24;  // \fs
-    int colour = 0;       // \cf index, 0 = automatic
-    int highlight = 0;    // \highlight index
-    int font = -1;        // \f, -1 = the default font
-
-    bool operator==(const CharState&) const = default;
-};
-
-struct ParaState {
-    Qt::Alignment align = Qt::AlignLeft;
-    int leftTwips = 0, rightTwips = 0, firstTwips = 0, beforeTwips = 0, afterTwips = 0;
-    std::array<int, 32> tabs{};  // \tx stops, in twips
-    int tabCount = 0;
-};
 
 struct Group {
     Dest dest = Dest::Text;
@@ -57,7 +33,7 @@ class Parser {
   public:
     Parser(const char* begin, const char* end, QTextDocument& doc, const RtfLimits& limits,
            RtfReport& rep)
-        : p_(begin), end_(end), cursor_(&doc), limits_(limits), rep_(rep) {
+        : p_(begin), end_(end), limits_(limits), rep_(rep), out_(doc, limits, rep, colours_) {
         groups_.push_back(Group{});
     }
 
@@ -65,23 +41,21 @@ class Parser {
     void Run() {
         ++p_;
         depth_ = 1;
-        cursor_.beginEditBlock();
         while (p_ < end_ && depth_ > 0 && !rep_.cut) Step();
         if (depth_ > 0 && !rep_.cut) rep_.truncated = true;
-        End();
+        out_.End();
     }
 
     // Writes plain text, a paragraph for each line, in the document's own font.
     void Plain(const QString& text) {
-        plain_ = true;
-        cursor_.beginEditBlock();
+        out_.WithoutFormats();
         for (qsizetype i = 0; i < text.size() && !rep_.cut; ++i) {
             if (text[i] == '\n')
                 Paragraph();
             else if (text[i] != '\r')
                 Unit(text[i].unicode());
         }
-        End();
+        out_.End();
     }
 
   private:
@@ -376,7 +350,7 @@ class Parser {
             pa.afterTwips = Twips(v);
         else if (Is(w, "tx") && pa.tabCount < static_cast<int>(pa.tabs.size()))
             pa.tabs[pa.tabCount++] = Twips(v);
-        paraSeen_ = pa;
+        out_.SeeParagraph(pa);
     }
 
     // --- output ---------------------------------------------------------------------------
@@ -394,134 +368,12 @@ class Parser {
         Unit(CodePageChar(cp, b).unicode());
     }
 
-    void End() {
-        Flush();
-        ApplyBlockFormat();
-        cursor_.endEditBlock();
-    }
-
     void Unit(char16_t u) {
-        if (Skipping() || Top().dest != Dest::Text) return;
-        if (u < 0x20 && u != '\t') return;  // control characters are no text
-        // The layout breaks a line without a break in time quadratic in its length: a run
-        // that long gets an invisible break.
-        const bool breaks = u == ' ' || u == '\t' || u == 0x2028 || u == '-';
-        if (!breaks && ++sinceBreak_ > kLongestRun) {
-            if (!Room(1)) return;
-            SetFormat();
-            pending_.append(QChar(0x200B));
-            ++rep_.chars;
-            sinceBreak_ = 1;
-        }
-        if (breaks) sinceBreak_ = 0;
-        if (!Room(1)) return;
-        SetFormat();
-        pending_.append(QChar(u));
-        ++rep_.chars;
-        paraSeen_ = Top().para;
-    }
-
-    // Whether `lines` more lines of the current size fit: in characters, and in the height
-    // they could take were each on a line of its own (as in a narrow window).
-    bool Room(int lines) {
-        const long long height = height_ + static_cast<long long>(lines) * Top().chr.halfPoints;
-        if (rep_.chars < limits_.maxChars && height <= limits_.maxHeight) {
-            height_ = height;
-            return true;
-        }
-        rep_.cut = true;
-        return false;
+        if (!Skipping() && Top().dest == Dest::Text) out_.Unit(u, Top().chr, Top().para);
     }
 
     void Paragraph() {
-        if (Skipping() || Top().dest != Dest::Text) return;
-        const ParaState& pa = Top().para;
-        if (paragraphs_ >= limits_.maxParagraphs ||
-            !Room(1 + (std::max(0, pa.beforeTwips) + std::max(0, pa.afterTwips)) / 15 /
-                          std::max(1, Top().chr.halfPoints))) {
-            rep_.cut = true;
-            return;
-        }
-        Flush();
-        paraSeen_ = pa;
-        ApplyBlockFormat();
-        cursor_.insertBlock();
-        ++rep_.chars;
-        ++paragraphs_;
-        sinceBreak_ = 0;
-    }
-
-    // Pending text goes out whenever the character format changes, until the number of runs
-    // reaches its cap: the rest keeps the last format.
-    void SetFormat() {
-        const CharState& ch = Top().chr;
-        if (!pending_.isEmpty() && ch == pendingState_) return;
-        if (runs_ >= limits_.maxRuns) {
-            rep_.formatsCut = true;
-            return;
-        }
-        Flush();
-        pendingState_ = ch;
-        pendingFormat_ = plain_ ? QTextCharFormat() : Format(ch);
-    }
-
-    void Flush() {
-        if (pending_.isEmpty()) return;
-        // A lone surrogate (a broken \u pair) would not display: replace it.
-        for (qsizetype i = 0; i < pending_.size(); ++i) {
-            const QChar c = pending_[i];
-            if (c.isHighSurrogate() && i + 1 < pending_.size() && pending_[i + 1].isLowSurrogate())
-                ++i;
-            else if (c.isSurrogate())
-                pending_[i] = QChar(QChar::ReplacementCharacter);
-        }
-        cursor_.insertText(pending_, pendingFormat_);
-        pending_.clear();
-        ++runs_;
-    }
-
-    void ApplyBlockFormat() {
-        const ParaState& pa = paraSeen_;
-        QTextBlockFormat bf;
-        bf.setAlignment(pa.align);
-        bf.setLeftMargin(pa.leftTwips / 15.0);  // 15 twips to a pixel at 96 dpi
-        bf.setRightMargin(pa.rightTwips / 15.0);
-        bf.setTextIndent(pa.firstTwips / 15.0);
-        bf.setTopMargin(pa.beforeTwips / 15.0);
-        bf.setBottomMargin(pa.afterTwips / 15.0);
-        // Stops are given from the page's margin; the layout measures them from the indent.
-        QList<QTextOption::Tab> tabs;
-        for (int i = 0; i < pa.tabCount; ++i)
-            tabs.append(
-                QTextOption::Tab(qMax(0, pa.tabs[i] - pa.leftTwips) / 15.0, QTextOption::LeftTab));
-        // A hanging first line tabs to the left indent, as word processors do.
-        if (pa.firstTwips < 0 && pa.tabCount == 0)
-            tabs.append(QTextOption::Tab(-pa.firstTwips / 15.0, QTextOption::LeftTab));
-        bf.setTabPositions(tabs);
-        // Qt tells block formats apart by the number of tab stops alone, so thousands of
-        // paragraphs with distinct stops make every new format a search of all the others: a
-        // second, invisible property names the stops themselves.
-        QString stops;
-        for (const QTextOption::Tab& t : tabs) stops += QString::number(t.position) + ' ';
-        if (!stops.isEmpty()) bf.setProperty(QTextFormat::UserProperty, stops);
-        cursor_.setBlockFormat(bf);
-    }
-
-    QTextCharFormat Format(const CharState& ch) const {
-        QTextCharFormat f;
-        f.setFontWeight(ch.bold ? QFont::Bold : QFont::Normal);
-        f.setFontItalic(ch.italic);
-        f.setFontUnderline(ch.underline);
-        f.setFontStrikeOut(ch.strike);
-        f.setFontPointSize(ch.halfPoints / 2.0);
-        if (ch.vertical != 0)
-            f.setVerticalAlignment(ch.vertical > 0 ? QTextCharFormat::AlignSuperScript
-                                                   : QTextCharFormat::AlignSubScript);
-        if (ch.colour > 0 && ch.colour < colours_.size() && colours_[ch.colour].isValid())
-            f.setForeground(colours_[ch.colour]);
-        if (ch.highlight > 0 && ch.highlight < colours_.size() && colours_[ch.highlight].isValid())
-            f.setBackground(colours_[ch.highlight]);
-        return f;
+        if (!Skipping() && Top().dest == Dest::Text) out_.Paragraph(Top().chr, Top().para);
     }
 
     void EndColourEntry(bool semicolon) {
@@ -546,7 +398,6 @@ class Parser {
 
     const char* p_;
     const char* end_;
-    QTextCursor cursor_;
     const RtfLimits& limits_;
     RtfReport& rep_;
 
@@ -565,15 +416,7 @@ class Parser {
     int red_ = 0, green_ = 0, blue_ = 0;
     bool colourGiven_ = false;
 
-    QString pending_;
-    bool plain_ = false;  // plain text: no character formats
-    int runs_ = 0;        // texts inserted, each in one format
-    int paragraphs_ = 0;
-    int sinceBreak_ = 0;    // characters since the last place a line may break
-    long long height_ = 0;  // the height the text could take, in pixels at most
-    CharState pendingState_;
-    QTextCharFormat pendingFormat_;
-    ParaState paraSeen_;
+    rtf::TextOut out_;  // after colours_, which it reads
 };
 
 bool StartsAsRtf(const QByteArray& data) {
