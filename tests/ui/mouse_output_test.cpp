@@ -154,24 +154,6 @@ class MouseOutputTest : public WindowTest {
         QCOMPARE(Picture(), stopped);
     }
 
-    void draggingACentreAndHovering() {
-        Action("Example03")->trigger();
-        const QPoint k3(S().view().handles.col[2], S().view().handles.row[2]);
-        Send(QEvent::MouseButtonPress, Qt::LeftButton, Qt::LeftButton, k3 + QPoint(2, -2),
-             Qt::ShiftModifier);
-        QCOMPARE(form->mouseTools().DraggedCentre, 2);
-        Send(QEvent::MouseMove, Qt::NoButton, Qt::LeftButton, k3 + QPoint(15, 9));
-        QCOMPARE(Text("EditKm"), Status(1));
-        QVERIFY(form->publishedScene.contains(Text("EditKm")));
-        Send(QEvent::MouseButtonRelease, Qt::LeftButton, Qt::NoButton, k3 + QPoint(15, 9));
-        QCOMPARE(form->mouseTools().DraggedCentre, -1);
-        // Hovering shows the point and the stored value.
-        QVERIFY(Run("Convergention1"));
-        Send(QEvent::MouseMove, Qt::NoButton, Qt::NoButton, QPoint(7, 11));
-        QCOMPARE(Status(1), QString::fromStdString(CoordinateText(S().view().axes.XOfColumn(7))));
-        QCOMPARE(W<QLabel>("LabelNumB")->text(), QString::number(S().grid().At(7, 11)));
-    }
-
     // A wheel notch shows the picture moved to the new view at once, before any pixel of it
     // is computed; the picture then comes coarse first and ends as the renderer draws it.
     void aWheelNotchShowsThePreviewThenTheRenderersPicture() {
@@ -217,6 +199,10 @@ class MouseOutputTest : public WindowTest {
     void dragsKeysAndTheHistory() {
         Action("Example03")->trigger();
         QVERIFY(Run("Convergention1"));
+        // Hovering shows the point and the stored value.
+        Send(QEvent::MouseMove, Qt::NoButton, Qt::NoButton, QPoint(7, 11));
+        QCOMPARE(Status(1), QString::fromStdString(CoordinateText(S().view().axes.XOfColumn(7))));
+        QCOMPARE(W<QLabel>("LabelNumB")->text(), QString::number(S().grid().At(7, 11)));
         const QStringList start = Fields();
         const TAxisB wide = S().view().axes;
         Drag(Qt::LeftButton, Qt::ShiftModifier, QPoint(10, 10), QPoint(40, 40));
