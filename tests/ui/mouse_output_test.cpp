@@ -1,9 +1,6 @@
 // The tabula's mouse events and keys, the picture output commands (picture and scene files,
 // pictures rendered at a size, checked against the renderer), and the help and About windows.
 
-#include <sys/resource.h>
-#include <unistd.h>
-
 #include <QClipboard>
 #include <QDir>
 #include <QLabel>
@@ -16,7 +13,6 @@
 #include <QWheelEvent>
 #include <QtTest>
 #include <cmath>
-#include <fstream>
 
 #include "app/view_moves.h"
 #include "overlays/fp_guard.h"
@@ -237,29 +233,6 @@ class MouseOutputTest : public WindowTest {
         QVERIFY(Near(S().view().axes.XOfColumn(70), still.XOfColumn(50)));
         QVERIFY(Near(S().view().axes.YOfRow(55), still.YOfRow(50)));
         QCOMPARE(S().PictureKind(), PictureTag::Infinity);
-    }
-
-    void aTabulaBeyondTheMemoryIsReportedAndTheWindowGoesOn() {
-#ifndef __SANITIZE_ADDRESS__  // its allocator ends the program instead of failing
-        // Room for a few hundred megabytes more, not for a 16000 x 16000 tabula.
-        rlimit old{};
-        ::getrlimit(RLIMIT_AS, &old);
-        rlimit low = old;
-        std::ifstream("/proc/self/statm") >> low.rlim_cur;  // in pages
-        low.rlim_cur = low.rlim_cur * ::sysconf(_SC_PAGESIZE) + (512UL << 20);
-        Action("Example03")->trigger();
-        const QSize size = Picture().size();
-        Answerer answers;
-        // Beyond the screens' size too, which the window alone would not go.
-        form->tabulaView()->setMaximumSize(QWIDGETSIZE_MAX, QWIDGETSIZE_MAX);
-        ::setrlimit(RLIMIT_AS, &low);
-        form->tabulaView()->resize(16000, 16000);
-        ::setrlimit(RLIMIT_AS, &old);
-        QCOMPARE(answers.texts, QStringList{kOutOfMemory});
-        QCOMPARE(Picture().size(), size);
-        QVERIFY(Run("Convergention1"));
-        QVERIFY(S().grid().At(size.width() / 2, size.height() / 2) != -1);
-#endif
     }
 
     void storeRestoreAndTheClipboard() {
