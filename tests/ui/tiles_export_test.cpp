@@ -26,23 +26,14 @@ class TilesExportTest : public WindowTest {
     void cleanup() { form.reset(); }
 
     void theFolderIsTheRenderersFileForFile() {
-        {
-            Answerer answers(AnswerFile(F("s.json")));
-            Action("SaveScene1")->trigger();
-        }
-        Answerer answers(AnswerFile(F("poster"), {}, " 97 x 61 "));
-        Action("ExportDeepZoom1")->trigger();
-        QVERIFY(RenderEnded());
-        QCOMPARE(answers.texts, QStringList());
+        QCOMPARE(Through("SaveScene1", F("s.json")), QStringList());
+        QCOMPARE(Through("ExportDeepZoom1", F("poster"), {}, " 97 x 61 "), QStringList());
         QCOMPARE(Status(7), "Exported 97x61: open " + F("poster/index.html"));
         QCOMPARE(Render({"--scene", F("s.json"), "--size", "97x61", "--tiles", F("cli")}), 0);
         QVERIFY(QFile::exists(F("poster/index.html")));
         QCOMPARE(QProcess::execute("diff", {"-r", F("poster"), F("cli")}), 0);  // hidden files too
         // The same folder chosen again is one that exists: the export replaces it whole.
-        Answerer again(AnswerFile(F("poster"), {}, "97x61"));
-        Action("ExportDeepZoom1")->trigger();
-        QVERIFY(RenderEnded());
-        QCOMPARE(again.texts, QStringList());
+        QCOMPARE(Through("ExportDeepZoom1", F("poster"), {}, "97x61"), QStringList());
         QCOMPARE(QProcess::execute("diff", {"-r", F("poster"), F("cli")}), 0);
     }
 
