@@ -146,6 +146,7 @@ class MouseOutputTest : public WindowTest {
     void aWheelNotchShowsThePreviewThenTheRenderersPicture() {
         Action("Example03")->trigger();
         QVERIFY(Run("Convergention1"));
+        QCOMPARE(S().Order(), PixelOrder::Rows);     // as every picture of the menus
         QVERIFY(!Action("ViewBack1")->isEnabled());  // nowhere to go yet
         const QImage before = Picture();
         const TAxisB from = S().view().axes;
@@ -178,6 +179,13 @@ class MouseOutputTest : public WindowTest {
                  0);
         QCOMPARE(Bytes(F("w.grid")), GridText());
         QCOMPARE(QImage(F("w.png")).convertToFormat(QImage::Format_RGB32), Picture());
+        // A setting, kept between runs, puts the pictures of the menus coarse first too.
+        Action("CoarsePreview1")->trigger();
+        QVERIFY(Settings().value(kCoarseKey).toBool());
+        QVERIFY(Run("Convergention1"));
+        QCOMPARE(S().Order(), PixelOrder::CoarseFirst);
+        Action("CoarsePreview1")->trigger();
+        QVERIFY(!Settings().value(kCoarseKey).toBool());
     }
 
     // Shift + left drag zooms to a rectangle, Back and Forward give the fields' texts exactly
@@ -338,20 +346,6 @@ class MouseOutputTest : public WindowTest {
         const QStringList said = Through("RenderAtSize1", F("x.bmp"), {}, "1000000x1000000");
         QCOMPARE(said.size(), 1);
         QVERIFY2(said[0].contains("needs about"), qPrintable(said[0]));
-    }
-
-    // Pictures of the menus keep the row order unless the setting, kept between runs, says
-    // otherwise.
-    void theCoarseOrderIsASetting() {
-        Action("Example03")->trigger();
-        QVERIFY(Run("Convergention1"));
-        QCOMPARE(S().Order(), PixelOrder::Rows);
-        Action("CoarsePreview1")->trigger();
-        QVERIFY(Settings().value(kCoarseKey).toBool());
-        QVERIFY(Run("Convergention1"));
-        QCOMPARE(S().Order(), PixelOrder::CoarseFirst);
-        Action("CoarsePreview1")->trigger();
-        QVERIFY(!Settings().value(kCoarseKey).toBool());
     }
 
     // A refused scene opens nothing; one with an unknown key opens, and the key is warned of.
