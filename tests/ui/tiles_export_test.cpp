@@ -1,7 +1,4 @@
-// Picture > Export deep zoom driven as a user drives it: the renderer's folder, file for file;
-// one job beside the window at a time; Cancel leaves nothing.
-#include <QDir>
-#include <QProgressDialog>
+// Picture > Export deep zoom driven as a user drives it: the renderer's folder, file for file.
 #include <QtTest>
 
 #include "support/gui_support.h"
@@ -11,11 +8,6 @@ using namespace vorla::testing;
 
 class TilesExportTest : public WindowTest {
     Q_OBJECT
-
-    // The names in the test's folder that an export may have left half written.
-    QStringList Leftovers() {
-        return QDir(folder.path()).entryList({".vorla-*"}, QDir::AllEntries | QDir::Hidden);
-    }
 
   private slots:
     void init() {
@@ -35,21 +27,6 @@ class TilesExportTest : public WindowTest {
         // The same folder chosen again is one that exists: the export replaces it whole.
         QCOMPARE(Through("ExportDeepZoom1", F("poster"), {}, "97x61"), QStringList());
         QCOMPARE(QProcess::execute("diff", {"-r", F("poster"), F("cli")}), 0);
-    }
-
-    void aSecondJobWaitsForTheFirstAndACancelLeavesNothing() {
-        Answerer answers(AnswerFile(F("cancelled"), {}, "6000x4000"));
-        Action("ExportDeepZoom1")->trigger();
-        QVERIFY(QTest::qWaitFor([this] { return !Leftovers().isEmpty(); }, 60000));
-        Action("RenderAtSize1")->trigger();
-        Action("ExportDeepZoom1")->trigger();
-        QCOMPARE(answers.texts,
-                 QStringList(2, "A picture is being rendered already: wait for it, or cancel it."));
-        form->findChild<QProgressDialog*>("ExportProgress")->findChild<QPushButton*>()->click();
-        QVERIFY(RenderEnded());
-        QCOMPARE(Status(7), QString("EXPORT CANCELLED"));
-        QVERIFY(!QFile::exists(F("cancelled")));
-        QCOMPARE(Leftovers(), QStringList());
     }
 };
 
