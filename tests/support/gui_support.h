@@ -37,7 +37,6 @@ inline bool WriteFile(const QString& path, const QByteArray& data) {
     return f.open(QIODevice::WriteOnly) && f.write(data) == data.size();
 }
 
-// Runs the renderer with `args`; its exit code.
 inline int Render(QStringList args) {
     return QProcess::execute(VORLA_RENDER, args << "--quiet");
 }
@@ -121,7 +120,6 @@ class WindowTest : public QObject {
         return QTest::qWaitForWindowActive(form.get());
     }
     QAction* Action(const char* name) { return form->findChild<QAction*>(name); }
-    // Waits for the picture being computed beside the event loop to end.
     bool Finished() {
         return QTest::qWaitFor([this] { return !form->pictureRunning(); }, 120000);
     }
@@ -129,7 +127,6 @@ class WindowTest : public QObject {
     bool RenderEnded() {
         return QTest::qWaitFor([this] { return !form->renderRunning(); }, 300000);
     }
-    // Runs a menu item and waits for the picture it may start.
     bool Run(const char* action) {
         Action(action)->trigger();
         return Finished();

@@ -40,7 +40,6 @@ class MainWindowTest : public WindowTest {
     void cleanup() { form.reset(); }
 
     void controlsAndTheirStartState() {
-        // Every control of the table is a widget of its name with its start text.
         for (const ControlSpec& c : ControlTable()) {
             QVERIFY2(W(c.name), c.name);
             QCOMPARE(QString::fromStdString(form->Text(c.id)), QString::fromUtf8(c.defaultText));
