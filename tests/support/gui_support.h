@@ -37,50 +37,9 @@ inline bool WriteFile(const QString& path, const QByteArray& data) {
     return f.open(QIODevice::WriteOnly) && f.write(data) == data.size();
 }
 
-// Runs the renderer with `args`; its exit code.
 inline int Render(QStringList args) {
     return QProcess::execute(VORLA_RENDER, args << "--quiet");
 }
-
-// A main window, shown at a size whose tabula keeps the pictures quick, and active; and a
-// folder for the test's files.
-class WindowTest : public QObject {
-  protected:
-    std::unique_ptr<TVorlaForm> form;
-    QTemporaryDir folder;
-    QString F(const QString& name) { return folder.filePath(name); }
-    bool Open() {
-        form = std::make_unique<TVorlaForm>();
-        form->resize(420, 330);
-        form->show();
-        if (!QTest::qWaitForWindowExposed(form.get())) return false;
-        form->activateWindow();
-        return QTest::qWaitForWindowActive(form.get());
-    }
-    QAction* Action(const char* name) { return form->findChild<QAction*>(name); }
-    // Waits for the picture being computed beside the event loop to end.
-    bool Finished() {
-        return QTest::qWaitFor([this] { return !form->pictureRunning(); }, 120000);
-    }
-    // Waits for a render beside the window (a picture at a size, a movie, an export) to end.
-    bool RenderEnded() {
-        return QTest::qWaitFor([this] { return !form->renderRunning(); }, 300000);
-    }
-    // Runs a menu item and waits for the picture it may start.
-    bool Run(const char* action) {
-        Action(action)->trigger();
-        return Finished();
-    }
-    template <class T = QWidget>
-    T* W(const char* name) {
-        return form->findChild<T*>(name);
-    }
-    Session& S() { return form->session(); }
-    // The text of status panel `panel` (0..7, captions included).
-    QString Status(int panel) {
-        return W<QLabel>(qPrintable(QString("StatusPanel%1").arg(panel)))->text();
-    }
-};
 
 // Answers the modal dialogs that open while it lives, and notes what they said.
 class Answerer : public QObject {
@@ -144,5 +103,51 @@ inline std::function<void(QWidget*)> PickColour(QColor c, QColor* preset = nullp
         }
     };
 }
+
+// A main window, shown at a size whose tabula keeps the pictures quick, and active; and a
+// folder for the test's files.
+class WindowTest : public QObject {
+  protected:
+    std::unique_ptr<TVorlaForm> form;
+    QTemporaryDir folder;
+    QString F(const QString& name) { return folder.filePath(name); }
+    bool Open() {
+        form = std::make_unique<TVorlaForm>();
+        form->resize(420, 330);
+        form->show();
+        if (!QTest::qWaitForWindowExposed(form.get())) return false;
+        form->activateWindow();
+        return QTest::qWaitForWindowActive(form.get());
+    }
+    QAction* Action(const char* name) { return form->findChild<QAction*>(name); }
+    bool Finished() {
+        return QTest::qWaitFor([this] { return !form->pictureRunning(); }, 120000);
+    }
+    // Waits for a render beside the window (a picture at a size, a movie, an export) to end.
+    bool RenderEnded() {
+        return QTest::qWaitFor([this] { return !form->renderRunning(); }, 300000);
+    }
+    bool Run(const char* action) {
+        Action(action)->trigger();
+        return Finished();
+    }
+    // Runs `action` with its dialogs answered as AnswerFile does, and waits for the picture or
+    // the render it may start; what its messages said.
+    QStringList Through(const char* action, QString path, QString filter = {}, QString size = {}) {
+        Answerer answers(AnswerFile(path, filter, size));
+        Action(action)->trigger();
+        if (!Finished() || !RenderEnded()) answers.texts << "it did not end";
+        return answers.texts;
+    }
+    template <class T = QWidget>
+    T* W(const char* name) {
+        return form->findChild<T*>(name);
+    }
+    Session& S() { return form->session(); }
+    // The text of status panel `panel` (0..7, captions included).
+    QString Status(int panel) {
+        return W<QLabel>(qPrintable(QString("StatusPanel%1").arg(panel)))->text();
+    }
+};
 
 }  // namespace vorla::testing

@@ -1,7 +1,4 @@
-// Picture > Export deep zoom driven as a user drives it: the renderer's folder, file for file;
-// one job beside the window at a time; Cancel leaves nothing.
-#include <QDir>
-#include <QProgressDialog>
+// Picture > Export deep zoom driven as a user drives it: the renderer's folder, file for file.
 #include <QtTest>
 
 #include "support/gui_support.h"
@@ -12,11 +9,6 @@ using namespace vorla::testing;
 class TilesExportTest : public WindowTest {
     Q_OBJECT
 
-    // The names in the test's folder that an export may have left half written.
-    QStringList Leftovers() {
-        return QDir(folder.path()).entryList({".vorla-*"}, QDir::AllEntries | QDir::Hidden);
-    }
-
   private slots:
     void init() {
         QVERIFY(Open());
@@ -26,39 +18,15 @@ class TilesExportTest : public WindowTest {
     void cleanup() { form.reset(); }
 
     void theFolderIsTheRenderersFileForFile() {
-        {
-            Answerer answers(AnswerFile(F("s.json")));
-            Action("SaveScene1")->trigger();
-        }
-        Answerer answers(AnswerFile(F("poster"), {}, " 97 x 61 "));
-        Action("ExportDeepZoom1")->trigger();
-        QVERIFY(RenderEnded());
-        QCOMPARE(answers.texts, QStringList());
+        QCOMPARE(Through("SaveScene1", F("s.json")), QStringList());
+        QCOMPARE(Through("ExportDeepZoom1", F("poster"), {}, " 97 x 61 "), QStringList());
         QCOMPARE(Status(7), "Exported 97x61: open " + F("poster/index.html"));
         QCOMPARE(Render({"--scene", F("s.json"), "--size", "97x61", "--tiles", F("cli")}), 0);
         QVERIFY(QFile::exists(F("poster/index.html")));
         QCOMPARE(QProcess::execute("diff", {"-r", F("poster"), F("cli")}), 0);  // hidden files too
         // The same folder chosen again is one that exists: the export replaces it whole.
-        Answerer again(AnswerFile(F("poster"), {}, "97x61"));
-        Action("ExportDeepZoom1")->trigger();
-        QVERIFY(RenderEnded());
-        QCOMPARE(again.texts, QStringList());
+        QCOMPARE(Through("ExportDeepZoom1", F("poster"), {}, "97x61"), QStringList());
         QCOMPARE(QProcess::execute("diff", {"-r", F("poster"), F("cli")}), 0);
-    }
-
-    void aSecondJobWaitsForTheFirstAndACancelLeavesNothing() {
-        Answerer answers(AnswerFile(F("cancelled"), {}, "6000x4000"));
-        Action("ExportDeepZoom1")->trigger();
-        QVERIFY(QTest::qWaitFor([this] { return !Leftovers().isEmpty(); }, 60000));
-        Action("RenderAtSize1")->trigger();
-        Action("ExportDeepZoom1")->trigger();
-        QCOMPARE(answers.texts,
-                 QStringList(2, "A picture is being rendered already: wait for it, or cancel it."));
-        form->findChild<QProgressDialog*>("ExportProgress")->findChild<QPushButton*>()->click();
-        QVERIFY(RenderEnded());
-        QCOMPARE(Status(7), QString("EXPORT CANCELLED"));
-        QVERIFY(!QFile::exists(F("cancelled")));
-        QCOMPARE(Leftovers(), QStringList());
     }
 };
 
