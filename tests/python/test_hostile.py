@@ -9,7 +9,6 @@ from hypothesis import HealthCheck, given, settings
 from hypothesis import strategies as st
 
 import vorla
-from conftest import with_texts
 
 REFUSALS = (KeyError, ValueError, TypeError)
 # VORLA_FUZZ_EXAMPLES=N runs longer by hand.
@@ -104,24 +103,3 @@ def test_saving_to_any_name_writes_or_refuses(tmp_path_factory, path, grid):
     except (*REFUSALS, OSError):
         pass
     assert picture.rgb.shape == (3, 4, 3)
-
-
-@pytest.mark.filterwarnings("ignore:.*is not a number there")
-@pytest.mark.parametrize("settings_", [
-    {"EditKd": "0", "EditKr": "0"},                  # K2 a point on K1's centre
-    {"EditKr": "1e4900", "EditKs": "1e-4900"},       # radii at the ends of the reals
-    {"EditNekonecno": "1e4932"},                     # a bound whose square overflows
-    {"edtXod": "-1e4900", "edtXdo": "1e4900"},       # a view as wide as the reals
-    {"edtXod": "1", "edtXdo": "1.0000000000000000001"},  # a view of one step
-    {"EditLimit1": "5", "EditLimit2": "1"},          # an upper limit below the lower one
-    {"EditX1": "3", "EditX2": "1", "SpinRectDensity": "1"},  # an empty rectangle
-    {"SpinKonvergIter": "99999", "SpinPeriodIter": "99999", "SpinLyapIter": "99999"},
-    {"TloustKce": "99999999"},                       # a pen wider than the picture
-])
-def test_a_table_of_hostile_scenes_draws_every_kind_or_refuses(tmp_path, settings_):
-    scene = with_texts(tmp_path, vorla.Scene.example(10), settings_)
-    for kind in vorla.KINDS:
-        try:
-            scene.render(kind, (6, 5), seed=1, overlay=True, fixed_points=True)
-        except ValueError:
-            pass
