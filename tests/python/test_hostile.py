@@ -31,17 +31,28 @@ def refused(action):
         return None
 
 
+@pytest.mark.filterwarnings("ignore:overflow encountered")
 @FUZZ
 @given(name=st.one_of(st.sampled_from([c["name"] for c in vorla.Scene().controls()]), anything),
-       value=anything, task=anything, size=anything, kind=anything,
-       view=st.tuples(anything, anything, anything), zoom=st.tuples(anything, anything, anything))
-def test_setters_and_moves_fed_anything_work_or_refuse(name, value, task, size, kind, view, zoom):
-    scene = vorla.Scene.example(3)
+       value=anything, task=st.one_of(st.integers(2, 6), anything), size=anything, kind=anything,
+       view=st.tuples(anything, anything, anything), zoom=st.tuples(anything, anything, anything),
+       bound=st.sampled_from(["1000", "1e2500", "1e-30", "1e4932"]),
+       orbit=st.tuples(anything, anything, st.one_of(st.integers(-5, 300), anything)),
+       xs=st.one_of(anything, st.lists(numbers, max_size=4)),
+       ys=st.one_of(anything, st.lists(st.floats(), max_size=4)))
+def test_setters_moves_and_orbits_fed_anything_work_or_refuse(name, value, task, size, kind, view,
+                                                              zoom, bound, orbit, xs, ys):
+    scene = vorla.Scene.example(11)
+    scene["EditNekonecno"] = bound
     for attribute, given_ in (("task", task), ("size", size), ("kind", kind)):
         refused(lambda: setattr(scene, attribute, given_))
     assert scene.size[0] >= 1
     for moved in (refused(lambda: scene.with_view(*view)), refused(lambda: scene.zoom(*zoom))):
         assert moved is None or np.isfinite(moved.view.x_to - moved.view.x_from)
+    points = refused(lambda: scene.orbit(*orbit))
+    assert points is None or np.isfinite(points).all()
+    stepped = refused(lambda: scene.step(xs, ys))
+    assert stepped is None or stepped[0].shape == stepped[1].shape
     try:
         scene[name] = value
     except REFUSALS:
@@ -61,8 +72,9 @@ texts = st.one_of(st.text(), numbers.map(str), st.sampled_from(
        task=st.integers(2, 6), kind=st.sampled_from(vorla.KINDS),
        size=st.tuples(st.integers(1, 9), st.integers(1, 7)),
        options=st.fixed_dictionaries({"overlay": st.booleans(), "fixed_points": st.booleans(),
-                                      "clear": st.booleans()}))
-def test_a_scene_of_hostile_texts_draws_or_refuses(settings_, task, kind, size, options):
+                                      "clear": st.booleans()}), path=anything, grid=anything)
+def test_a_scene_of_hostile_texts_draws_and_saves_to_any_name_or_refuses(
+        tmp_path_factory, settings_, task, kind, size, options, path, grid):
     scene = vorla.Scene.example(10)
     scene.task = task
     for name, text in settings_.items():
@@ -74,32 +86,9 @@ def test_a_scene_of_hostile_texts_draws_or_refuses(settings_, task, kind, size, 
     except ValueError:
         return
     assert picture.rgb.shape == (size[1], size[0], 3)
-
-
-@pytest.mark.filterwarnings("ignore:overflow encountered")
-@FUZZ
-@given(x=anything, y=anything, steps=st.one_of(st.integers(-5, 300), anything),
-       bound=st.sampled_from(["1000", "1e2500", "1e-30", "1e4932"]), task=st.integers(2, 6),
-       xs=st.one_of(anything, st.lists(numbers, max_size=4)),
-       ys=st.one_of(anything, st.lists(st.floats(), max_size=4)))
-def test_orbits_and_steps_of_anything_are_drawn_or_refused(x, y, steps, bound, task, xs, ys):
-    scene = vorla.Scene.example(11)
-    scene.task = task
-    scene["EditNekonecno"] = bound
-    orbit = refused(lambda: scene.orbit(x, y, steps))
-    assert orbit is None or np.isfinite(orbit).all()
-    stepped = refused(lambda: scene.step(xs, ys))
-    assert stepped is None or stepped[0].shape == stepped[1].shape
-
-
-@FUZZ
-@given(path=anything, grid=anything)
-def test_saving_to_any_name_writes_or_refuses(tmp_path_factory, path, grid):
-    picture = vorla.Scene.example(3).render("nth", (4, 3))
     if isinstance(path, str) and path:
         path = tmp_path_factory.mktemp("saves") / path.replace("/", "_")[:60]
     try:
         picture.save(path, grid=grid)
     except (*REFUSALS, OSError):
         pass
-    assert picture.rgb.shape == (3, 4, 3)
