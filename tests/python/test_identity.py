@@ -12,9 +12,9 @@ SETS = {"EditKd": "2,75", "EditKr": "3/2", "SpinKonvergIter": "40", "LabelBA": "
         "LabelBB": "#102030", "LabelBC": "200,100,50", "EditPresnost": "0.05"}
 
 
-def same(rendered, example, kind, size, task=None, **kwargs):
-    """Whether the picture render(kind, size, **kwargs) gives is the renderer's with the same
-    options: each keyword is the option of its name, each of sets={name: text} a --set."""
+def same(tmp_path, example, kind, size, task=None, **kwargs):
+    """Whether the picture and grid render(kind, size, **kwargs) gives are the renderer's with
+    the same options: each keyword is the option of its name, each of sets={name: text} a --set."""
     scene = vorla.Scene.example(example)
     scene.task = task or scene.task
     options = ["--task", task] if task else []
@@ -23,17 +23,20 @@ def same(rendered, example, kind, size, task=None, **kwargs):
         options += ["--set", f"{name}={text}"]
     for name, value in kwargs.items():
         options += [f"--{name.replace('_', '-')}", *([] if value is True else [value])]
-    rgb, grid = rendered("--example", example, "--picture", kind, "--size", "%dx%d" % size,
-                         *options)
+    run_renderer("--example", example, "--picture", kind, "--size", "%dx%d" % size, *options,
+                 "--grid", tmp_path / "r.grid", tmp_path / "r.png")
     picture = scene.render(kind, size, **kwargs)
-    return np.array_equal(picture.rgb, rgb) and np.array_equal(picture.grid, grid)
+    head, values = (tmp_path / "r.grid").read_text().split("\n", 1)
+    return (head.startswith("%d %d " % size)
+            and np.array_equal(picture.rgb, read_picture(tmp_path / "r.png"))
+            and np.array_equal(picture.grid.ravel(), np.array(values.split(), dtype=np.int32)))
 
 
-def test_every_example_and_two_task_types_in_every_kind_are_the_renderers(rendered):
+def test_every_example_and_two_task_types_in_every_kind_are_the_renderers(tmp_path):
     # Example 3 also under two circles and under the squaring.
     scenes = [(n, None, (64, 48)) for n in range(1, 15)] + [(3, t, (120, 100)) for t in (2, 6)]
     assert [(n, task, kind) for n, task, size in scenes for kind in vorla.KINDS
-            if not same(rendered, n, kind, size, task, seed=3)] == []
+            if not same(tmp_path, n, kind, size, task, seed=3)] == []
 
 
 @pytest.mark.parametrize("example, task, kind, kwargs", [
@@ -41,8 +44,8 @@ def test_every_example_and_two_task_types_in_every_kind_are_the_renderers(render
     (3, 2, "periodicity", {"fixed_points": True}), (3, None, "convergence", {"sets": SETS}),
     (10, None, "lyap-d", {"threads": 3, "seed": 2**64 - 1}),
 ])
-def test_options_and_controls_draw_the_renderers_picture(rendered, example, task, kind, kwargs):
-    assert same(rendered, example, kind, (120, 100), task, **{"seed": 5, **kwargs})
+def test_options_and_controls_draw_the_renderers_picture(tmp_path, example, task, kind, kwargs):
+    assert same(tmp_path, example, kind, (120, 100), task, **{"seed": 5, **kwargs})
 
 
 @pytest.mark.parametrize("kind, suffix", [("last-two", "png"), ("infinity", "bmp")])
