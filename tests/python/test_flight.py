@@ -29,8 +29,7 @@ def test_the_frames_are_the_scene_files_of_the_renderers_frames(tmp_path):
 
 @pytest.mark.parametrize("keys, frames, ease, error", [
     ("ab", 4, "linear", TypeError), ([1, 2], 4, "linear", TypeError),
-    (None, 4, "linear", TypeError), ("one", 4, "linear", ValueError),
-    ("pair", 1, "linear", ValueError), ("pair", 100000, "linear", ValueError),
+    ("one", 4, "linear", ValueError), ("pair", 1, "linear", ValueError),
     ("pair", 4, "bounce", ValueError), ("tasks", 4, "linear", ValueError),
 ])
 def test_what_makes_no_flight_is_refused(keys, frames, ease, error):

@@ -107,11 +107,9 @@ TINY = np.finfo(np.longdouble).smallest_subnormal * 64
 
 
 @pytest.mark.parametrize("move, args, error, says", [
-    ("with_view", ("2", "2", "0.5"), ValueError, "are equal"),
     ("with_view", ("abc", "2", "0.5"), ValueError, "x_from takes a number"),
     ("with_view", ("0", "1e-4945", "0.5"), ValueError, "too far apart or too close"),
-    ("with_view", ("0", "1", "1e4900"), ValueError, "beyond the numbers"),
-    *[("zoom", (0, 0, f), ValueError, "") for f in (0, -2, float("nan"), float("inf"), TINY)],
+    *[("zoom", (0, 0, f), ValueError, "") for f in (0, float("nan"), TINY)],
     ("zoom", (0, 0, "2"), TypeError, ""),
 ])
 def test_a_move_to_a_view_without_a_scale_is_refused(move, args, error, says):
