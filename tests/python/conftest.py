@@ -4,6 +4,7 @@ import json
 import os
 import pathlib
 import subprocess
+import tempfile
 
 import numpy as np
 from PIL import Image
@@ -27,12 +28,13 @@ def read_picture(path):
         return np.asarray(image.convert("RGB"))
 
 
-def with_texts(folder, scene, texts):
+def with_texts(scene, texts):
     """The scene with edits holding `texts` as a scene file may: an edit may hold any text,
-    which scene[name] = text refuses, as --set does. Saved as folder/texts.json."""
-    path = pathlib.Path(folder) / "texts.json"
-    scene.save(path)
-    data = json.loads(path.read_text())
-    data["controls"].update(texts)
-    path.write_text(json.dumps(data))
-    return vorla.Scene.load(path)
+    which scene[name] = text refuses, as --set does."""
+    with tempfile.TemporaryDirectory() as folder:
+        path = pathlib.Path(folder) / "texts.json"
+        scene.save(path)
+        data = json.loads(path.read_text())
+        data["controls"].update(texts)
+        path.write_text(json.dumps(data))
+        return vorla.Scene.load(path)

@@ -1,5 +1,6 @@
 """Nothing a user passes crashes the interpreter: the setters and the operations, fed anything,
-do their work or raise one of the documented exceptions. Hypothesis draws the inputs."""
+do their work or raise one of the documented exceptions, saying what they take. Hypothesis
+draws the inputs; a table holds the refusals of each branch of the module's checks."""
 import os
 import warnings
 
@@ -9,6 +10,7 @@ from hypothesis import HealthCheck, given, settings
 from hypothesis import strategies as st
 
 import vorla
+from conftest import with_texts
 
 REFUSALS = (KeyError, ValueError, TypeError)
 # VORLA_FUZZ_EXAMPLES=N runs longer by hand.
@@ -89,3 +91,47 @@ def test_a_scene_of_hostile_texts_draws_and_saves_to_any_name_or_refuses(
         picture.save(path, grid=grid)
     except (*REFUSALS, OSError):
         pass
+
+
+S = vorla.Scene.example(3)
+TINY = np.finfo(np.longdouble).smallest_subnormal * 64
+
+
+@pytest.mark.parametrize("act, error, says", [
+    (lambda: vorla.Scene.example(15), ValueError, "example takes a whole number from 1 to 14"),
+    (lambda: vorla.Scene.example(2**70), ValueError, "example takes"),
+    (lambda: vorla.Scene.example("3"), TypeError, "example takes"),
+    (lambda: setattr(S.copy(), "task", 1), ValueError, "task takes a whole number from 2 to 6"),
+    (lambda: setattr(S.copy(), "task", True), TypeError, "task takes"),
+    (lambda: S.render("bogus"), ValueError, "unknown picture 'bogus'; the kinds: convergence"),
+    (lambda: S.render(5), ValueError, "no picture has the tag 5"),
+    (lambda: S.render(2.0), TypeError, "kind takes a whole number from 1 to 64"),
+    (lambda: S.render(size=(0, 9)), ValueError, "width takes a whole number from 1 to 1000000"),
+    (lambda: S.render(size=(10,)), TypeError, r"size takes \(width, height\)"),
+    (lambda: S.render(threads=0), ValueError, "threads takes a whole number from 1 to 1024"),
+    (lambda: S.render(seed=-1), ValueError, r"seed takes a whole number from 0 to 2\*\*64 - 1"),
+    (lambda: S.render(seed=1.5), TypeError, "seed takes"),
+    (lambda: S.render(progress=5), TypeError, "progress takes a callable"),
+    (lambda: vorla.Scene().render(), ValueError, r"no task type \(scene.task = 2 to 6 gives one\)"),
+    (lambda: vorla.Scene().orbit(0.5, 0.5, 3), ValueError, "the scene has no task type"),
+    (lambda: with_texts(S, {"EditNekonecno": "0"}).orbit(0.5, 0.5, 3), ValueError,
+     r"\(EditNekonecno: '0'\)"),
+    (lambda: S.orbit(0.5, 0.5, -1), ValueError, "steps takes a whole number from 0 to 100000000"),
+    (lambda: S.orbit(float("nan"), 0.5, 3), ValueError, "x takes a finite real number"),
+    (lambda: S.orbit(0.5, 1j, 3), TypeError, "y takes a finite real number"),
+    (lambda: S.with_view("abc", "2", "0.5"), ValueError, "x_from takes a number"),
+    (lambda: S.with_view("0", "1e-4945", "0.5"), ValueError, "too far apart or too close"),
+    (lambda: S.zoom(0, 0, 0), ValueError, "factor takes a number above 0"),
+    (lambda: S.zoom(0, 0, float("nan")), ValueError, "factor takes a finite real number"),
+    (lambda: S.zoom(0, 0, TINY), ValueError, "too far apart or too close"),
+    (lambda: S.zoom(0, 0, "2"), TypeError, "factor takes a finite real number"),
+    (lambda: vorla.flight("ab", 4), TypeError, "keys takes a sequence of Scene, not 'ab'"),
+    (lambda: vorla.flight([S, 2], 4), TypeError, "keys takes a sequence of Scene, not 2"),
+    (lambda: vorla.flight([S], 4), ValueError, "a flight takes two keyframes or more"),
+    (lambda: vorla.flight([S, S], 1), ValueError, "frames takes a whole number from 2 to 99999"),
+    (lambda: vorla.flight([S, S], 4, ease="bounce"), ValueError, "ease takes 'linear' or 'smooth'"),
+    (lambda: vorla.flight([S, vorla.Scene.example(5)], 4), ValueError, "keeps one task type"),
+])
+def test_what_gives_nothing_is_refused_saying_what_it_takes(act, error, says):
+    with pytest.raises(error, match=says):
+        act()

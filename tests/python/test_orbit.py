@@ -8,7 +8,6 @@ import numpy as np
 import pytest
 
 import vorla
-from conftest import with_texts
 
 
 def two_circles():
@@ -46,19 +45,6 @@ def test_fixed_points_are_those_the_program_knows():
     assert vorla.Scene.example(3).fixed_points().shape == (0, 2)
     scene.task = 6  # the squaring
     assert scene.fixed_points().tolist() == [[1, 0]]
-
-
-@pytest.mark.parametrize("texts, args, error, says", [
-    (None, (0.5, 0.5, 3), ValueError, "the scene has no task type"),
-    ({"EditNekonecno": "0"}, (0.5, 0.5, 3), ValueError, r"\(EditNekonecno: '0'\)"),
-    ({}, (0.5, 0.5, -1), ValueError, "steps takes a whole number from 0 to 100000000"),
-    ({}, (float("nan"), 0.5, 3), ValueError, "x takes a finite real number"),
-    ({}, (0.5, 1j, 3), TypeError, "y takes a finite real number"),
-])
-def test_an_orbit_refuses_what_gives_none(tmp_path, texts, args, error, says):
-    scene = vorla.Scene() if texts is None else with_texts(tmp_path, vorla.Scene.example(3), texts)
-    with pytest.raises(error, match=says):
-        scene.orbit(*args)
 
 
 def test_ctrl_c_ends_a_long_orbit():
