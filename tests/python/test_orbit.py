@@ -1,23 +1,14 @@
 """Orbits and map steps in the program's extended reals, fixed points, and the colours of a
 kind for a legend."""
-import os
-import signal
-import threading
-
 import numpy as np
 import pytest
 
 import vorla
 
 
-def two_circles():
-    scene = vorla.Scene.example(3)  # D = 3, R = 2.5
+def test_orbits_steps_and_fixed_points_are_the_maps_in_extended_reals():
+    scene = vorla.Scene.example(3)
     scene.task = 2
-    return scene
-
-
-def test_an_orbit_is_its_start_and_each_iterate_as_step_gives_it_in_extended_reals():
-    scene = two_circles()
     x, y = np.longdouble(1) / 3, np.longdouble(2) / 7  # no doubles
     orbit = scene.orbit(x, y, 20)
     assert (orbit.shape, orbit.dtype, tuple(orbit[0])) == ((21, 2), np.longdouble, (x, y))
@@ -27,6 +18,10 @@ def test_an_orbit_is_its_start_and_each_iterate_as_step_gives_it_in_extended_rea
     # It ends where the map leaves the plane: 0 / 0 at the origin, with no tolerance there.
     scene["EditNekonecno"] = "1e2500"
     assert scene.orbit(0, 0, 10).shape == (1, 2)
+    assert (scene.fixed_points().shape, scene.fixed_points().dtype) == ((2, 2), np.longdouble)
+    assert vorla.Scene.example(3).fixed_points().shape == (0, 2)
+    scene.task = 6  # the squaring
+    assert scene.fixed_points().tolist() == [[1, 0]]
 
 
 @pytest.mark.parametrize("xs, ys, shape", [
@@ -37,24 +32,6 @@ def test_step_takes_points_that_broadcast_and_leaves_them_alone(xs, ys, shape):
     X, Y = vorla.Scene.example(3).step(xs, ys)
     assert (X.shape, Y.shape, X.dtype, Y.dtype) == (shape, shape, np.longdouble, np.longdouble)
     assert np.array_equal(np.asarray(xs), given)
-
-
-def test_fixed_points_are_those_the_program_knows():
-    scene = two_circles()
-    assert (scene.fixed_points().shape, scene.fixed_points().dtype) == ((2, 2), np.longdouble)
-    assert vorla.Scene.example(3).fixed_points().shape == (0, 2)
-    scene.task = 6  # the squaring
-    assert scene.fixed_points().tolist() == [[1, 0]]
-
-
-def test_ctrl_c_ends_a_long_orbit():
-    timer = threading.Timer(0.3, lambda: os.kill(os.getpid(), signal.SIGINT))
-    timer.start()
-    try:
-        with pytest.raises(KeyboardInterrupt):
-            vorla.Scene.example(10).orbit(0.3, 0.2, 100000000)
-    finally:
-        timer.cancel()
 
 
 def test_palettes_have_a_colour_for_each_value_from_the_scenes_colours():

@@ -1,5 +1,5 @@
 """Pictures from Python: arrays that are the picture's memory, what a picture tells, progress,
-the renderer's refusals and messages, threads, and Ctrl+C."""
+the renderer's messages, threads, and Ctrl+C of a render or an orbit."""
 import os
 import re
 import signal
@@ -15,24 +15,20 @@ import vorla
 from conftest import RENDER, read_picture, run_renderer, with_texts
 
 
-def test_arrays_are_the_pictures_memory_and_keep_it_alive(tmp_path):
-    kept = [getattr(vorla.Scene.example(3).render("nth", (40, 30)), a) for a in ("rgb", "grid")]
-    picture = vorla.Scene.example(3).render("nth", (40, 30))
-    assert [(a.shape, a.dtype) for a in kept] == [((30, 40, 3), np.uint8), ((30, 40), np.int32)]
+def test_a_picture_tells_how_it_was_drawn_and_its_arrays_are_its_memory(tmp_path):
+    scene = vorla.Scene.example(3)
+    scene.kind, scene.size = "periodicity", (90, 70)
+    kept = [getattr(scene.render(seed=11), a) for a in ("rgb", "grid")]
+    picture = scene.render(seed=11)
+    assert (picture.kind, picture.tag, picture.size, picture.seed) == ("periodicity", 2, (90, 70),
+                                                                      11)
+    assert scene.render(17, (20, 10)).kind == "last-two"
+    assert [(a.shape, a.dtype) for a in kept] == [((70, 90, 3), np.uint8), ((70, 90), np.int32)]
     assert np.array_equal(kept[0], picture.rgb) and np.array_equal(kept[1], picture.grid)
     assert np.shares_memory(picture.grid, picture.grid)
     picture.rgb[5, 7] = (1, 2, 3)
     picture.save(tmp_path / "p.png")
     assert tuple(read_picture(tmp_path / "p.png")[5, 7]) == (1, 2, 3)
-
-
-def test_a_picture_tells_how_it_was_drawn():
-    scene = vorla.Scene.example(3)
-    scene.kind, scene.size = "periodicity", (90, 70)
-    picture = scene.render(seed=11)
-    assert (picture.kind, picture.tag, picture.size, picture.seed) == ("periodicity", 2, (90, 70),
-                                                                      11)
-    assert scene.render(17, (20, 10)).kind == "last-two"
     # The extent centres each pixel on its start point.
     left, right, bottom, top = picture.extent
     v = picture.view
@@ -107,7 +103,8 @@ def test_two_threads_render_at_once_and_give_the_arrays_of_one_after_the_other()
             and np.array_equal(pictures[n].grid, alone.grid) for n in "ab"] == [True, True]
 
 
-def test_ctrl_c_ends_a_render_within_a_tenth_of_a_second():
+@pytest.mark.parametrize("job", ["render", "orbit"])
+def test_ctrl_c_ends_a_render_or_an_orbit_within_a_tenth_of_a_second(job):
     # From the signal to the raise, the best of three tries: a loaded machine may delay one.
     delays = []
     for _ in range(3):
@@ -116,6 +113,9 @@ def test_ctrl_c_ends_a_render_within_a_tenth_of_a_second():
             sent.append(time.monotonic()) or os.kill(os.getpid(), signal.SIGINT)))
         sender.start()
         with pytest.raises(KeyboardInterrupt):
+            if job == "orbit":
+                threading.Timer(0.3, going.set).start()
+                vorla.Scene.example(10).orbit(0.3, 0.2, 100000000)
             vorla.Scene.example(3).render(size=(3000, 2500), threads=1,
                                           progress=lambda done, total: done > 0 and going.set())
         delays.append(time.monotonic() - sent[0])
