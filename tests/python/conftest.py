@@ -4,9 +4,9 @@ import json
 import os
 import pathlib
 import subprocess
+import tempfile
 
 import numpy as np
-import pytest
 from PIL import Image
 
 import vorla
@@ -28,29 +28,13 @@ def read_picture(path):
         return np.asarray(image.convert("RGB"))
 
 
-def with_texts(folder, scene, texts):
-    """The scene with controls holding `texts` as a scene file may: edits may hold any text,
-    which scene[name] = text refuses, as --set does. Saved as folder/texts.json."""
-    path = pathlib.Path(folder) / "texts.json"
-    edits = {c["name"] for c in scene.controls() if c["kind"] == "edit"}
-    scene = scene.copy()
-    for name in texts.keys() - edits:
-        scene[name] = texts[name]
-    scene.save(path)
-    data = json.loads(path.read_text())
-    data["controls"].update({name: texts[name] for name in texts.keys() & edits})
-    path.write_text(json.dumps(data))
-    return vorla.Scene.load(path)
-
-
-@pytest.fixture
-def rendered(tmp_path):
-    """rendered(*args): vorla-render's picture and value grid for the options, as arrays."""
-    def render(*args):
-        picture, grid = tmp_path / "r.png", tmp_path / "r.grid"
-        run_renderer(*args, "--grid", grid, picture)
-        head, values = grid.read_text().split("\n", 1)
-        width, height, _ = map(int, head.split())
-        values = np.array(values.split(), dtype=np.int32)
-        return read_picture(picture), values.reshape(height, width)
-    return render
+def with_texts(scene, texts):
+    """The scene with edits holding `texts` as a scene file may: an edit may hold any text,
+    which scene[name] = text refuses, as --set does."""
+    with tempfile.TemporaryDirectory() as folder:
+        path = pathlib.Path(folder) / "texts.json"
+        scene.save(path)
+        data = json.loads(path.read_text())
+        data["controls"].update(texts)
+        path.write_text(json.dumps(data))
+        return vorla.Scene.load(path)

@@ -6,15 +6,11 @@ import vorla
 from conftest import run_renderer
 
 
-def keyframes():
-    a = vorla.Scene.example(3)
-    a.size, a.kind = (40, 30), "convergence"
-    return a, a.zoom(np.longdouble("0.8"), np.longdouble("1.3"), np.longdouble(1) / 1000)
-
-
 # The frames' widths are checked in the core's tests; here the flight is the renderer's frames.
 def test_the_frames_are_the_scene_files_of_the_renderers_frames(tmp_path):
-    a, b = keyframes()
+    a = vorla.Scene.example(3)
+    a.size, a.kind = (40, 30), "convergence"
+    b = a.zoom(np.longdouble("0.8"), np.longdouble("1.3"), np.longdouble(1) / 1000)
     a.save(tmp_path / "a.json")
     b.save(tmp_path / "b.json")
     run_renderer("--animate", tmp_path / "a.json", tmp_path / "b.json", "--frames", 5,
@@ -25,18 +21,3 @@ def test_the_frames_are_the_scene_files_of_the_renderers_frames(tmp_path):
     b.kind = "periodicity"
     with pytest.warns(UserWarning, match="picture kind"):
         assert {s.kind for s in vorla.flight([a, b], 3)} == {a.kind}
-
-
-@pytest.mark.parametrize("keys, frames, ease, error", [
-    ("ab", 4, "linear", TypeError), ([1, 2], 4, "linear", TypeError),
-    (None, 4, "linear", TypeError), ("one", 4, "linear", ValueError),
-    ("pair", 1, "linear", ValueError), ("pair", 100000, "linear", ValueError),
-    ("pair", 4, "bounce", ValueError), ("tasks", 4, "linear", ValueError),
-])
-def test_what_makes_no_flight_is_refused(keys, frames, ease, error):
-    a, b = keyframes()
-    b.task = 2 if keys == "tasks" else b.task
-    if keys in ("one", "pair", "tasks"):
-        keys = [a] if keys == "one" else [a, b]
-    with pytest.raises(error):
-        vorla.flight(keys, frames, ease=ease)

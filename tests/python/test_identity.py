@@ -8,70 +8,44 @@ import pytest
 import vorla
 from conftest import read_picture, run_renderer
 
+SETS = {"EditKd": "2,75", "EditKr": "3/2", "SpinKonvergIter": "40", "LabelBA": "Navy",
+        "LabelBB": "#102030", "LabelBC": "200,100,50", "EditPresnost": "0.05"}
 
-def scene_of(example, task):
+
+def same(tmp_path, example, kind, size, task=None, **kwargs):
+    """Whether the picture and grid render(kind, size, **kwargs) gives are the renderer's with
+    the same options: each keyword is the option of its name, each of sets={name: text} a --set."""
     scene = vorla.Scene.example(example)
     scene.task = task or scene.task
-    return scene
+    options = ["--task", task] if task else []
+    for name, text in kwargs.pop("sets", {}).items():
+        scene[name] = text
+        options += ["--set", f"{name}={text}"]
+    for name, value in kwargs.items():
+        options += [f"--{name.replace('_', '-')}", *([] if value is True else [value])]
+    run_renderer("--example", example, "--picture", kind, "--size", "%dx%d" % size, *options,
+                 "--grid", tmp_path / "r.grid", tmp_path / "r.png")
+    picture = scene.render(kind, size, **kwargs)
+    head, values = (tmp_path / "r.grid").read_text().split("\n", 1)
+    return (head.startswith("%d %d " % size)
+            and np.array_equal(picture.rgb, read_picture(tmp_path / "r.png"))
+            and np.array_equal(picture.grid.ravel(), np.array(values.split(), dtype=np.int32)))
 
 
-def check_same(rendered, picture, *options):
-    rgb, grid = rendered(*options)
-    assert np.array_equal(picture.rgb, rgb)
-    assert np.array_equal(picture.grid, grid)
+def test_every_example_and_two_task_types_in_every_kind_are_the_renderers(tmp_path):
+    # Example 3 also under two circles and under the squaring.
+    scenes = [(n, None, (64, 48)) for n in range(1, 15)] + [(3, t, (120, 100)) for t in (2, 6)]
+    assert [(n, task, kind) for n, task, size in scenes for kind in vorla.KINDS
+            if not same(tmp_path, n, kind, size, task, seed=3)] == []
 
 
-@pytest.mark.parametrize("kind", vorla.KINDS)
-@pytest.mark.parametrize("task", [2, 6])  # example 3 under two circles and the squaring
-def test_pixels_and_grid_are_the_renderers(rendered, task, kind):
-    check_same(rendered, scene_of(3, task).render(kind, (120, 100), seed=7), "--example", 3,
-               "--task", task, "--picture", kind, "--size", "120x100", "--seed", 7)
-
-
-def test_every_example_in_every_kind_is_the_renderers(rendered):
-    differ = []
-    for example in range(1, 15):
-        for kind in vorla.KINDS:
-            rgb, grid = rendered("--example", example, "--picture", kind, "--size", "64x48",
-                                 "--seed", 3)
-            picture = vorla.Scene.example(example).render(kind, (64, 48), seed=3)
-            if not np.array_equal(picture.rgb, rgb) or not np.array_equal(picture.grid, grid):
-                differ.append((example, kind))
-    assert differ == []
-
-
-SETS = [a for s in ("EditKd=2,75", "EditKr=3/2", "SpinKonvergIter=40", "LabelBA=Navy",
-                    "LabelBB=#102030", "LabelBC=200,100,50", "EditPresnost=0.05")
-        for a in ("--set", s)]
-
-
-@pytest.mark.parametrize("example, task, kind, kwargs, options", [
-    (3, None, "convergence", {"overlay": True}, ["--overlay"]),
-    (3, None, "rectangle", {"clear": True}, ["--clear"]),
-    (3, 2, "periodicity", {"fixed_points": True}, ["--fixed-points"]),
-    (3, 6, "convergence", {"fixed_points": True}, ["--fixed-points"]),
-    (10, None, "periodicity", {"threads": 1}, ["--threads", 1]),
-    (10, None, "lyap-d", {"threads": 3, "seed": 99}, ["--threads", 3, "--seed", 99]),
-    (3, None, "lyap-d", {"seed": 2**64 - 1}, ["--seed", 2**64 - 1]),
-    (3, None, "convergence", {}, SETS),
+@pytest.mark.parametrize("example, task, kind, kwargs", [
+    (3, None, "convergence", {"overlay": True}), (3, None, "rectangle", {"clear": True}),
+    (3, 2, "periodicity", {"fixed_points": True}), (3, None, "convergence", {"sets": SETS}),
+    (10, None, "lyap-d", {"threads": 3, "seed": 2**64 - 1}),
 ])
-def test_options_and_controls_draw_the_renderers_picture(rendered, example, task, kind, kwargs,
-                                                         options):
-    scene = scene_of(example, task)
-    for i in range(1, len(options), 2):  # --set NAME=TEXT is scene[NAME] = TEXT
-        if options[i - 1] == "--set":
-            scene.__setitem__(*options[i].split("=", 1))
-    check_same(rendered, scene.render(kind, (120, 100), **{"seed": 5, **kwargs}), "--example",
-               example, "--task", scene.task, "--picture", kind, "--size", "120x100",
-               "--seed", 5, *options)
-
-
-def test_a_loaded_scene_draws_the_renderers_picture_at_its_size(rendered, tmp_path):
-    scene = vorla.Scene.example(12)
-    scene.kind, scene.size, scene["SpinRegionIter"] = "end-regions", (90, 70), "5"
-    scene.save(tmp_path / "s.json")
-    check_same(rendered, vorla.Scene.load(tmp_path / "s.json").render(), "--scene",
-               tmp_path / "s.json")
+def test_options_and_controls_draw_the_renderers_picture(tmp_path, example, task, kind, kwargs):
+    assert same(tmp_path, example, kind, (120, 100), task, **{"seed": 5, **kwargs})
 
 
 @pytest.mark.parametrize("kind, suffix", [("last-two", "png"), ("infinity", "bmp")])

@@ -1,65 +1,27 @@
 """Scenes: examples, files, copies, the task type, the controls by the window's names with the
 renderer's checks, and the view."""
-import json
-import re
-
 import numpy as np
 import pytest
 
 import vorla
 from conftest import run_renderer
 
-CIRCLES = ["EditKd", "EditKr", "EditKm", "EditKn", "EditKs", "EditKu", "EditKv", "EditKw",
-           "EditKa", "EditKb", "EditKc"]
 
-
-def test_examples_are_the_renderers():
-    differ = []
-    for n in range(1, 15):
-        scene = vorla.Scene.example(n)
-        text = f"{scene.task}=" + "".join(scene[name] + "=" for name in CIRCLES)
-        printed = run_renderer("--print-scene", "--example", n).stdout.strip()
-        if printed != text:
-            differ.append((n, printed, text))
-    assert differ == []
-
-
-@pytest.mark.parametrize("n, error", [(0, ValueError), (15, ValueError), (2**70, ValueError),
-                                      ("3", TypeError), (3.0, TypeError), (True, TypeError)])
-def test_example_refuses_what_is_no_example(n, error):
-    with pytest.raises(error, match="example takes a whole number from 1 to 14"):
-        vorla.Scene.example(n)
-
-
-def test_a_saved_scene_loads_equal_and_a_windows_scene_file_loads(tmp_path):
+def test_a_saved_scene_loads_equal(tmp_path):
     scene = vorla.Scene.example(9)
     scene["EditKa"], scene["LabelBH"], scene["CheckBila"] = "1/7", "12,34,56", "off"
     scene.kind, scene.size = "lyap-x", (20000, 300)  # beyond a screen: a poster's scene
     scene.save(tmp_path / "s.json")
     assert vorla.Scene.load(str(tmp_path / "s.json")) == scene
-    (tmp_path / "w.json").write_text(json.dumps({
-        "format": "vorla-scene", "version": 1, "taskType": 2, "picture": "convergence",
-        "tabula": {"width": 542, "height": 450},
-        "controls": {"EditKd": "3", "EditKr": "1/3", "SpinKonvergIter": 50, "CheckClear": True,
-                     "LabelB1": "Navy", "LabelBA": "#1E90FF"}}))
-    scene = vorla.Scene.load(tmp_path / "w.json")
-    assert (scene.task, scene["EditKr"], scene["SpinKonvergIter"], scene["LabelBA"]) == (
-        2, "1/3", 50, "#1E90FF")
     with pytest.raises(OSError, match="cannot write"):
         scene.save(tmp_path)
 
 
-HEAD = '{"format": "vorla-scene", "version": 1, "taskType": 2, '
-
-
 @pytest.mark.parametrize("content, error, says", [
-    ("{", ValueError, "not a readable scene"),
-    ('{"format": "other"}', ValueError, "format"),
-    (HEAD.replace('"version": 1', '"version": 2') + '"controls": {}}', ValueError, "newer"),
-    (HEAD + '"controls": {"SpinKonvergIter": 1e300}}', ValueError,
-     "controls.SpinKonvergIter: takes a whole"),
-    (None, OSError, "cannot be read"),  # no file at all
-    (HEAD + '"later": 1, "controls": {}}', UserWarning, "unknown key later ignored"),
+    ("{", ValueError, "bad.json: not a readable scene"),
+    (None, OSError, "bad.json: cannot be read"),  # no file at all
+    ('{"format": "vorla-scene", "version": 1, "taskType": 2, "later": 1, "controls": {}}',
+     UserWarning, "unknown key later ignored"),
 ])
 def test_a_bad_scene_file_is_refused_naming_what_is_wrong(tmp_path, content, error, says):
     if content is not None:
@@ -78,21 +40,11 @@ def test_a_copy_is_a_scene_of_its_own_and_unequal_to_what_is_no_scene():
     assert [scene != other for other in (None, 3, "scene", scene.view)] == [True] * 4
 
 
-@pytest.mark.parametrize("task, error", [(1, ValueError), (7, ValueError), ("3", TypeError),
-                                         (True, TypeError)])
-def test_task_refuses_what_is_not_two_to_six_or_none(task, error):
-    with pytest.raises(error, match="task takes a whole number from 2 to 6"):
-        vorla.Scene.example(1).task = task
-
-
 # scene[name] = text takes a text exactly when vorla-render --set NAME=TEXT takes it, or says
 # why not as the renderer does.
 @pytest.mark.parametrize("name, text", [
-    *[("EditKd", t) for t in ("abc", "1/3", "2,5", "")],
-    *[("SpinKonvergIter", t) for t in ("12", "5000000", "+3", " 3", "-1", "1e3", "9" * 20, "")],
-    *[("CheckClear", t) for t in ("on", "no", "1", "maybe", "ON")],
-    *[("LabelBA", t) for t in ("Navy", "#102030", "#-12345", "1,2,3", "256,0,0", "navy",
-                                "#GG0000")],
+    ("EditKd", "1/3"), ("EditKd", "abc"), ("SpinKonvergIter", "5000000"), ("SpinKonvergIter", "-1"),
+    ("CheckClear", "no"), ("CheckClear", "maybe"), ("LabelBA", "1,2,3"), ("LabelBA", "#GG0000"),
     ("EditKx", "1"), ("editkd", "1"),
 ])
 def test_a_control_takes_what_the_renderers_set_takes(name, text):
@@ -118,11 +70,8 @@ def test_a_control_reads_back_as_a_scene_file_holds_it(name, given, read):
 
 def test_controls_list_every_control_once_with_its_kind_default_and_range():
     controls = vorla.Scene().controls()
-    names = [c["name"] for c in controls]
-    assert names == list(vorla.Scene())
-    assert len(set(names)) == len(names)
+    assert [c["name"] for c in controls] == list(vorla.Scene())
     assert [c["value"] for c in controls] == [c["default"] for c in controls]
-    assert vorla.Scene().task is None
     expected = {"EditKd": ("edit", None, None, "3"), "SpinKonvergIter": ("spin", 1, 1000000, 200),
                 "SpinNumRect": ("spin", 1, 12, 6), "CheckClear": ("check", None, None, False),
                 "LabelBA": ("colour", None, None, "Navy")}
@@ -137,32 +86,9 @@ def test_the_view_is_read_in_extended_reals_and_moved_in_a_new_scene():
     moved = scene.with_view("-1", 2.5, np.longdouble(1) / 7)
     assert (moved.view.texts, moved.view.y_rel, scene.view.texts) == (
         ("-1", "2.5", str(np.longdouble(1) / 7)), np.longdouble(1) / 7, ("-3", "7", "1/3"))
-    # A zoom scales the width and keeps its point where it is in the picture.
-    assert (scene.zoom(1, 0, 0.5).view.x_from, scene.zoom(1, 0, 0.5).view.x_to) == (-1, 4)
-    scene.size = (60, 50)
-    cx, cy = np.longdouble("0.8"), np.longdouble("1.3")
-
-    def place(s):
-        left, right, bottom, top = s.render("nth").extent
-        return (float(cx) - left) / (right - left), (float(cy) - bottom) / (top - bottom)
-
-    assert np.allclose(place(scene.zoom(cx, cy, 0.125)), place(scene), atol=1e-12)
-
-
-TINY = np.finfo(np.longdouble).smallest_subnormal * 64
-
-
-@pytest.mark.parametrize("move, args, error, says", [
-    ("with_view", ("2", "2", "0.5"), ValueError, "are equal"),
-    ("with_view", ("abc", "2", "0.5"), ValueError, "x_from takes a number"),
-    ("with_view", ("0", "1e-4945", "0.5"), ValueError, "too far apart or too close"),
-    ("with_view", ("0", "1", "1e4900"), ValueError, "beyond the numbers"),
-    *[("zoom", (0, 0, f), ValueError, "") for f in (0, -2, float("nan"), float("inf"), TINY)],
-    ("zoom", (0, 0, "2"), TypeError, ""),
-])
-def test_a_move_to_a_view_without_a_scale_is_refused(move, args, error, says):
-    with pytest.raises(error, match=says):
-        getattr(vorla.Scene.example(3), move)(*args)
+    # A zoom about (1, 1) by 1/2 keeps that point in its place: the X axis drops from 1/3 of
+    # the height to 1/3 - 542 / 4500, 1 over the old height of 10 * 450 / 542.
+    assert scene.zoom(1, 1, 0.5).view.texts == ("-1", "4", "0.2128888888888888889")
 
 
 def test_help_shows_a_docstring_for_every_public_member():

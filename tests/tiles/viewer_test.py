@@ -2,10 +2,8 @@
 """The deep-zoom page in headless Chromium (Selenium), from disk and from a web server: no
 console error, the deepest level's tiles once zoomed in, under the pointer the point the
 renderer drew that pixel from (to the printed digits), the picture named and its scene linked,
-a scale bar in plane units; screenshots on the way.
-
-Usage: viewer_test.py RENDER PIXEL_POINT SHOTS_DIR
-Exits 77 (skipped) only where Chromium, its driver or Selenium is not installed."""
+a scale bar in plane units; screenshots on the way. Usage: viewer_test.py RENDER PIXEL_POINT
+SHOTS_DIR. Exits 77 (skipped) only where Chromium, its driver or Selenium is not installed."""
 
 import functools
 import http.server
@@ -130,7 +128,6 @@ def check_scale(driver):
 
 
 def zoom_in_at(driver, c, r, steps):
-    """Turns the wheel over pixel (c, r), as a user does."""
     for _ in range(steps):
         origin = ScrollOrigin.from_element(*over_pixel(driver, c, r))
         ActionChains(driver).scroll_from_origin(origin, 0, -120).perform()
