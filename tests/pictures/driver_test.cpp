@@ -1,6 +1,3 @@
-// The picture driver over every kind: the rows walked and polled, prompt stops and cancels
-// that keep the rows done, the same picture on any number of threads, values in range, and
-// the radius guard of the kinds' table.
 #include "pictures/driver.h"
 
 #include <algorithm>

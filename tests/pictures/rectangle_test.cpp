@@ -1,4 +1,3 @@
-// The rectangle iterations: the sample points, the polls, and where the images land.
 #include "pictures/rectangle.h"
 
 #include <gtest/gtest.h>
