@@ -325,8 +325,7 @@ TEST(Lyapunov, TheFourPicturesOnWorkedPoints) {
 TEST(Lyapunov, TheSeedDecidesTheCompanionPoints) {
     PictureFixture a(48, 40, 3), b(48, 40, 3);
     b.session.SetSeed(999);
-    a.Run(PictureTag::LyapunovDisplacement);
-    b.Run(PictureTag::LyapunovDisplacement);
+    for (PictureFixture* f : {&a, &b}) f->Run(PictureTag::LyapunovDisplacement);
     EXPECT_NE(a.session.grid().Cells(), b.session.grid().Cells());
 }
 
