@@ -12,7 +12,6 @@ Palette Ramp(Colour from, Colour to) {
     return p;
 }
 
-// Each colour computed beside the one it must be, bit for bit.
 TEST(Colours, RampsLyapunovScaleAndShadesOnWorkedValues) {
     const Palette b = Ramp(Rgb(255, 255, 0), Rgb(160, 0, 0)), p = Ramp(kBlack, Rgb(200, 100, 4));
     const Palette lyap;  // the default labels: navy, white, red
