@@ -38,7 +38,6 @@ TEST(Maps, WorkedStepsOfTwoAndThreeCirclesAndTheSquaring) {
         {"K3 at K2's centre", ThreeCircleMap, 0, 0, 1000, -1000, 3, -0.0001L},
         {"squaring", UnitCircleSquareMap, 0.6L, 0.8L, 0.6L * 0.6L - 0.8L * 0.8L, 2 * 0.6L * 0.8L},
         {"projected onto K1", UnitCircleSquareMap, 2, 0, 1, 0},
-        {"projected onto K1 from Y", UnitCircleSquareMap, 0, 3, -1, 0},
         {"the origin goes to the fixed point", UnitCircleSquareMap, 0, 0, 1, 0}};
     for (const auto& c : steps) {
         Scene s = InitialScene(2);

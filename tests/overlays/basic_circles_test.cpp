@@ -1,5 +1,3 @@
-// The basic circles: the axes and the task's circles, drawn so that drawing them twice takes
-// them off.
 #include "overlays/basic_circles.h"
 
 #include <gtest/gtest.h>

@@ -22,16 +22,13 @@ struct Drawing : ::testing::Test, Canvas {
 };
 
 // (0, 30) squares to (-900, 0), projected to (-1, 0): one step, in exactly the end colour.
-TEST_F(Drawing, OrbitRingsRunFromTheStartColourToTheEndColour) {
+// A polyline of four steps takes four colours of the ramp: it starts with a move, not a ring.
+TEST_F(Drawing, RingsRunAlongTheRampAndAPolylineTakesItFromItsFirstStep) {
     EXPECT_TRUE(Orbit(t, scene, v, p, 1, 50, 20, OrbitStyle::Rings));
     EXPECT_EQ(Colours(), (Set{kWhite, p.RampFromColor, p.RampToColor}));
     EXPECT_EQ(Colours(50, 20, 4), (Set{kWhite, p.RampFromColor}));
     EXPECT_EQ(Colours(49, 50, 4), (Set{kWhite, p.RampToColor}));
     EXPECT_EQ(t.PenWidth(), 1);
-}
-
-// Four colours of the ramp; a polyline starts with a move, not a ring.
-TEST_F(Drawing, APolylineTakesTheRampsColoursFromItsFirstStep) {
     Canvas c(100, 100, {-2, 2, 0.5L});  // (0.6, 0.8) under the angle doubling on -2..2
     c.scene.taskType = TaskOfNumber(6);
     const int X = c.v.axes.ColumnOfX(0.6L), Y = c.v.axes.RowOfY(0.8L);

@@ -1,6 +1,3 @@
-// The coarse order: every kind whose pixels depend on their own points alone gives the row
-// order's pixels and grid, and each pass shows the final picture's pixels of its grid as
-// blocks; the others keep the row order.
 #include "pictures/coarse.h"
 
 #include <gtest/gtest.h>
@@ -16,7 +13,8 @@ namespace {
 
 using testing::PictureFixture;
 
-// The rectangle (7) and the random Lyapunov picture (21) keep the row order.
+// The rectangle (7) and the random Lyapunov picture (21), whose pixels do not depend on their
+// own points alone, keep the row order.
 TEST(Coarse, EveryCoarseKindGivesTheRowOrdersPixelsAndGrid) {
     for (int tag : {1, 2, 3, 4, 7, 8, 15, 16, 17, 18, 19, 20, 21, 22})
         for (int example : {3, 10, 13})

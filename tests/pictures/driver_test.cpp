@@ -1,6 +1,3 @@
-// The picture driver over every kind: the rows walked and polled, prompt stops and cancels
-// that keep the rows done, the same picture on any number of threads, values in range, and
-// the radius guard of the kinds' table.
 #include "pictures/driver.h"
 
 #include <algorithm>
@@ -51,9 +48,10 @@ const std::vector<Kind> kKinds = {
 // A picture of kind `tag` on 12 x 48 pixels over a tabula in kUnpainted, stopped at the
 // poll of row `stopAt` (-1: not stopped).
 constexpr int kW = 12, kH = 48;
-std::unique_ptr<PictureFixture> StoppedAt(int tag, int stopAt) {
+std::unique_ptr<PictureFixture> StoppedAt(int tag, int stopAt, const char* settings = "") {
     auto f = std::make_unique<PictureFixture>(kW, kH);
     f->Paint(testing::kUnpainted);
+    f->Set(settings);
     f->host.onPoll = [s = &f->session, stopAt](int row) {
         if (row == stopAt) s->StopVypoctuClick();
     };
@@ -95,14 +93,11 @@ TEST(Driver, EveryKindPollsUpToAStopKeepsTheRowsDoneAndLeavesTheRest) {
 TEST(Driver, OnlyTheGuardedKindsDrawNothingWithoutARadius) {
     for (const Kind& k : kKinds) {
         SCOPED_TRACE("tag " + std::to_string(k.tag));
-        PictureFixture f(kW, kH);
-        f.Paint(testing::kUnpainted);
-        f.Set("EditKr=0");
-        f.Run(k.tag);
-        const auto& cells = f.session.grid().Cells();
+        const auto f = StoppedAt(k.tag, -1, "EditKr=0");
+        const auto& cells = f->session.grid().Cells();
         EXPECT_EQ(std::count(cells.begin(), cells.end(), -1) == std::ssize(cells), k.guarded);
         if (k.guarded) {
-            EXPECT_EQ(f.Pixels(), std::vector<Colour>(kW * kH, testing::kUnpainted));
+            EXPECT_EQ(f->Pixels(), std::vector<Colour>(kW * kH, testing::kUnpainted));
         }
     }
 }

@@ -1,4 +1,3 @@
-// The rectangle iterations: the sample points, the polls, and where the images land.
 #include "pictures/rectangle.h"
 
 #include <gtest/gtest.h>
@@ -36,27 +35,18 @@ TEST(RectangleSamples, StepAndCountOfThePoints) {
     EXPECT_LE(s.xs.size(), 10002u);
 }
 
-TEST(Rectangle, PollsAndStopsOncePerIteration) {
+// One poll per iteration, and a stop ends it there. A rectangle without area, or an inverted
+// one: no poll, no pixel, an empty grid.
+TEST(Rectangle, PollsAndStopsOncePerIterationAndAnEmptyOneOnlyResetsTheGrid) {
     PictureFixture f(48, 40, 3);
     f.Run(7);
     EXPECT_EQ(f.host.polls, (std::vector<int>{1, 2, 3, 4, 5, 6}));
-    f.Set("SpinNumRect=20");  // at most 12
-    f.Run(7);
-    EXPECT_EQ(f.host.polls.size(), 12u);
     f.host.onPoll = [&](int n) {
-        if (n == 3) f.session.StopVypoctuClick();  // ends it there
+        if (n == 3) f.session.StopVypoctuClick();
     };
     f.Run(7);
     EXPECT_EQ(f.host.polls, (std::vector<int>{1, 2, 3}));
     f.host.onPoll = nullptr;
-    f.Set("SpinNumRect=0 SpinRectDensity=0");
-    f.Run(7);
-    EXPECT_EQ(f.host.polls, (std::vector<int>{1}));
-}
-
-// A rectangle without area, or an inverted one: no poll, no pixel, an empty grid.
-TEST(Rectangle, AnEmptyRectangleOnlyResetsTheGrid) {
-    PictureFixture f(48, 40, 3);
     for (const char* y2 : {"1.5", "1"}) {
         f.Set(std::string("EditY1=1.5 EditY2=") + y2);
         f.Run(PictureTag::Convergence);  // a value in every cell
@@ -90,16 +80,11 @@ TEST(Rectangle, GridAndTabulaAgreeAndOnlyTabulaPixelsAreMarked) {
 }
 
 // The squaring on the unit circle, where every image is known.
-PictureFixture& Squaring(PictureFixture& f, const std::string& settings) {
-    f.session.ComboTypUlohyChange(4);
-    f.Set(settings);
-    f.Run(7);
-    return f;
-}
-
 TEST(Rectangle, EveryIterationStartsAgainFromTheGridPoint) {
     PictureFixture f(200, 160, 0);
-    Squaring(f, "EditX1=0.5 EditX2=0.75 EditY1=0.25 EditY2=0.5 SpinRectDensity=1 SpinNumRect=2");
+    f.session.ComboTypUlohyChange(4);
+    f.Set("EditX1=0.5 EditX2=0.75 EditY1=0.25 EditY2=0.5 SpinRectDensity=1 SpinNumRect=2");
+    f.Run(7);
     const TAxisB& a = f.session.view().axes;
     std::map<std::pair<int, int>, int> highest;  // the last iteration that hits a pixel
     for (int n : {1, 2})
@@ -111,19 +96,6 @@ TEST(Rectangle, EveryIterationStartsAgainFromTheGridPoint) {
             }
     for (const auto& [pixel, n] : highest)
         EXPECT_EQ(f.session.grid().At(pixel.first, pixel.second), n);
-}
-
-// The images stay on the unit circle, away from the default box 1.5 .. 2 (fallback).
-TEST(Rectangle, ABadRightSideIsTwo) {
-    PictureFixture g(120, 100, 0);
-    Squaring(g, "EditX2=abc");
-    EXPECT_TRUE(g.controls.badNumberReports.empty());
-    const TAxisB& b = g.session.view().axes;
-    const int c = b.ColumnOfX(2.0L), r = b.RowOfY(2.5L);
-    EXPECT_EQ(g.session.grid().At(c, r), 0);
-    EXPECT_EQ(g.session.grid().At(c + 1, r), -1);
-    EXPECT_EQ(g.session.grid().At(b.ColumnOfX(1.5L), r), 0);
-    EXPECT_EQ(g.session.tabula().Pixel(c + 3, r), kWhite);
 }
 
 }  // namespace

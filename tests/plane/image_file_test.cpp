@@ -1,5 +1,3 @@
-// Saving never destroys an existing file and reports every failure; two names are one file
-// however they are spelled.
 #include "plane/image_file.h"
 
 #include <gtest/gtest.h>

@@ -33,7 +33,6 @@ TEST_P(NumberText, GrammarFractionsAndCorrectRounding) {
         EXPECT_EQ(ConvertNumberText(bad).Message(), kBadNumberMessage) << "'" << bad << "'";
 }
 
-// A field that cannot be read, or is out of range, is reported by name.
 TEST_P(NumberText, RangeChecksAndReportedFields) {
     for (auto [text, check, ok] : {std::tuple{"0", RangeCheck::Positive, false},
                                    {"0", RangeCheck::NonNegative, true},

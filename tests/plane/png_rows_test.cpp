@@ -40,7 +40,6 @@ TEST(PngRows, RowsAndTextsComeBackAndAnIncompletePictureIsNoPicture) {
         EXPECT_TRUE(std::equal(row.begin(), row.end(), &pixels[y * W]));
     }
     std::fclose(f);
-    // An incomplete picture is no picture.
     f = std::fopen(path.c_str(), "wb");
     w = PngRowWriter::Start(f, W, H);
     ASSERT_TRUE(w);

@@ -7,8 +7,6 @@
 namespace vorla {
 namespace {
 
-// Writes and shapes outside are ignored; colours reach Qt channel for channel; a picture taken
-// before a write keeps what it showed.
 TEST(Tabula, WritesOutsideAreIgnoredColoursReachQtAndCopiesStayApart) {
     Tabula t(4, 3);
     const QImage shared = t.Image();  // as a painter might take it
