@@ -48,14 +48,16 @@ TEST_F(RenderCli, ExitCodesAndMessages) {
         {"--bogus @/x.png", 2, ""},
         {"--size", 2, "--size needs a value"},
         {"--seed -1 @/x.png", 2, "--seed takes a whole number"},
-        {"--seed ' -5' @/x.png", 2, "--seed takes a whole number"},
         {"--size ' 20x 20' @/x.png", 2, "--size takes WxH"},
-        {"--size +20x+20 @/x.png", 2, "--size takes WxH"},
         {"--set SpinLimit=+3 @/x.png", 2, "SpinLimit takes a whole number"},
         {"--set LabelBA=#-12345 @/x.png", 2, "LabelBA takes a colour"},
         {"@/x.jpg", 2, ""},
         {"--set SpinKonvergIter=many @/x.png", 2, ""},
         {"--size 20x20 --scale-image @/s.gif @/x.png", 2, ""},
+        {"--tiles @/t @/x.png", 2, "no OUTPUT file goes with it"},
+        {"--tiles @/t --rows 0:9 @/x.band", 2, "--tiles goes with --assemble"},
+        {"--grid @/t/g.txt --tiles @/t/", 2, "is inside the tile folder"},
+        {"--assemble --grid @/g.txt", 2, "--assemble needs OUT, or --tiles DIR"},
         {"--size 20x20 --set EditNekonecno=0 @/x.png", 2, "EditNekonecno takes a number above 0"},
         {"--size 20x20 @/missing/x.png", 1, "/missing/x.png: No such file or directory"},
         {"--size 20x20 --set EditKd=abc @/x.png", 2, "EditKd takes a number, not 'abc'"},
@@ -71,7 +73,8 @@ TEST_F(RenderCli, ExitCodesAndMessages) {
     for (const auto& [args, code, says] : runs) {
         EXPECT_EQ(Render(args), code) << args << "\n" << out;
         EXPECT_TRUE(Said(says)) << args << "\n" << out;
-        EXPECT_FALSE(fs::exists(P("x.png"))) << args;
+        for (const char* f : {"x.png", "x.band", "t", "g.txt"})
+            EXPECT_FALSE(fs::exists(P(f))) << args;
     }
 }
 
