@@ -146,17 +146,6 @@ TEST_F(Movie, AFailingFfmpegIsToldWithItsMessageAndLeavesNoVideo) {
     }
 }
 
-// SIGTERM ends a video with 143: ffmpeg is ended and its temporary file removed.
-TEST_F(Movie, ASignalEndsAVideoWithNothingLeft) {
-    // Ready once ffmpeg's temporary file is there.
-    EXPECT_EQ(Interrupted({"--quiet", "--animate", "a.json", "b.json", "--frames", "200", "--size",
-                           "800x600", "--picture", "periodicity", "m.mp4"},
-                          SIGTERM, [&] { return HasTemporary(); }),
-              143);
-    EXPECT_NE(Bytes("err").find("interrupted by SIGTERM"), std::string::npos) << Bytes("err");
-    EXPECT_EQ(Files(), (std::vector<std::string>{"a.json", "b.json", "err"}));
-}
-
 // The scene of every frame; a movie drawn warns of what is held of the first keyframe.
 TEST_F(Movie, PrintSceneGivesTheSceneOfEveryFrameAndWarnsOfWhatIsHeld) {
     vorla::SceneState c = vorla::ReadSceneFile(P("b.json"), nullptr).Value();

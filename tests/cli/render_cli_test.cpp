@@ -185,21 +185,25 @@ TEST_F(RenderCli, TwoThousandBandsJoinUnderALimitOf256OpenFiles) {
 }
 
 // SIGINT and SIGTERM end a render with 130 and 143: the temporary file is removed and no
-// output is left, for a PNG picture, a band and a bitmap drawn whole (which has no temporary
-// file while it is drawn).
+// output is left, for a PNG picture, a band, a bitmap drawn whole (which has no temporary file
+// while it is drawn) and a video (whose ffmpeg is ended).
 TEST_F(RenderCli, SignalsEndARenderWithItsCodeAndNoFileLeft) {
-    const std::tuple<int, std::vector<std::string>, bool, int, const char*> cases[] = {
-        {SIGTERM, {"p.png"}, true, 143, "interrupted by SIGTERM"},
-        {SIGINT, {"--rows", "0:1499", "b.band"}, true, 130, "interrupted by SIGINT"},
-        {SIGTERM, {"w.bmp"}, false, 143, "interrupted by SIGTERM"},
+    std::ofstream(P("k.json")) << R"({"format": "vorla-scene", "version": 1, "taskType": 3,
+        "controls": {}})";
+    const std::tuple<int, std::vector<std::string>, bool, int> cases[] = {
+        {SIGTERM, {"--example", "10", "p.png"}, true, 143},
+        {SIGINT, {"--example", "10", "--rows", "0:1499", "b.band"}, true, 130},
+        {SIGTERM, {"--example", "10", "w.bmp"}, false, 143},
+        {SIGTERM, {"--animate", "k.json", "k.json", "--frames", "200", "m.mp4"}, true, 143},
     };
-    for (const auto& [signal, output, temporary, code, says] : cases) {
-        std::vector<std::string> args{"--quiet",     "--example", "10",       "--picture",
-                                      "periodicity", "--size",    "1500x1500"};
+    for (const auto& [signal, output, temporary, code] : cases) {
+        std::vector<std::string> args{"--quiet", "--picture", "periodicity", "--size", "1500x1500"};
         args.insert(args.end(), output.begin(), output.end());
         EXPECT_EQ(Interrupted(args, signal, [&] { return !temporary || HasTemporary(); }), code);
-        EXPECT_NE(Bytes("err").find(says), std::string::npos) << Bytes("err");
-        EXPECT_EQ(Files(), std::vector<std::string>{"err"}) << output.back();
+        out = Bytes("err");
+        EXPECT_TRUE(Said(signal == SIGINT ? "interrupted by SIGINT" : "interrupted by SIGTERM"))
+            << out;
+        EXPECT_EQ(Files(), (std::vector<std::string>{"err", "k.json"})) << output.back();
     }
 }
 
