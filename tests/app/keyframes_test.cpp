@@ -39,7 +39,6 @@ Flight Plan(const std::vector<SceneState>& keys, Ease ease = Ease::Linear) {
     return f.ValueOr({});
 }
 
-// The axes of a frame's view on the tabula.
 TAxisB Axes(const SceneState& frame) {
     Viewport v;
     v.range = FieldRange(frame.controls, kW, kH).ValueOr({});
