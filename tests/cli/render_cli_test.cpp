@@ -184,26 +184,41 @@ TEST_F(RenderCli, TwoThousandBandsJoinUnderALimitOf256OpenFiles) {
     for (int r = 0; r < kRows; ++r) ASSERT_EQ(joined.pixel(0, r), 0xff000000u | (r & 0xffff)) << r;
 }
 
-// SIGINT and SIGTERM end a render with 130 and 143: the temporary file is removed and no
-// output is left, for a PNG picture, a band, a bitmap drawn whole (which has no temporary file
-// while it is drawn) and a video (whose ffmpeg is ended).
+// SIGINT and SIGTERM end a render with 130 and 143, saying so, and leave no output and no
+// temporary file or folder: a PNG picture, a band, a bitmap drawn whole (which has no temporary
+// file), a video (whose ffmpeg is ended), and a tile folder while its picture is drawn and while
+// its tiles are cut. The signal comes once a temporary holds `stage` ("": once there is one).
 TEST_F(RenderCli, SignalsEndARenderWithItsCodeAndNoFileLeft) {
     std::ofstream(P("k.json")) << R"({"format": "vorla-scene", "version": 1, "taskType": 3,
         "controls": {}})";
-    const std::tuple<int, std::vector<std::string>, bool, int> cases[] = {
-        {SIGTERM, {"--example", "10", "p.png"}, true, 143},
-        {SIGINT, {"--example", "10", "--rows", "0:1499", "b.band"}, true, 130},
-        {SIGTERM, {"--example", "10", "w.bmp"}, false, 143},
-        {SIGTERM, {"--animate", "k.json", "k.json", "--frames", "200", "m.mp4"}, true, 143},
+    const std::string still = "--example 10 --picture periodicity --size 1500x1500 ";
+    const std::string tiles = "--example 1 --picture nth --size 6000x4000 --tiles poster";
+    const std::tuple<int, std::string, const char*, int> cases[] = {
+        {SIGTERM, still + "p.png", "", 143},
+        {SIGINT, still + "--rows 0:1499 b.band", "", 130},
+        {SIGTERM, still + "w.bmp", nullptr, 143},
+        {SIGTERM, "--animate k.json k.json --frames 200 --picture periodicity m.mp4", "", 143},
+        {SIGTERM, tiles, "picture.png", 143},
+        {SIGINT, tiles, "vorla_files", 130},
     };
-    for (const auto& [signal, output, temporary, code] : cases) {
-        std::vector<std::string> args{"--quiet", "--picture", "periodicity", "--size", "1500x1500"};
-        args.insert(args.end(), output.begin(), output.end());
-        EXPECT_EQ(Interrupted(args, signal, [&] { return !temporary || HasTemporary(); }), code);
+    for (const auto& [signal, line, stage, code] : cases) {
+        std::vector<std::string> args{"--quiet"};
+        std::istringstream words(line);
+        for (std::string w; words >> w;) args.push_back(w);
+        auto begun = [&] {
+            if (!stage) return true;
+            for (const std::string& name : Files())
+                if (name.starts_with(".vorla-") && (!*stage || fs::exists(dir / name / stage)))
+                    return true;
+            return false;
+        };
+        EXPECT_EQ(Interrupted(args, signal, begun), code) << line;
         out = Bytes("err");
-        EXPECT_TRUE(Said(signal == SIGINT ? "interrupted by SIGINT" : "interrupted by SIGTERM"))
+        EXPECT_TRUE(Said(std::string("interrupted by ") +
+                         (signal == SIGINT ? "SIGINT" : "SIGTERM") +
+                         "; no file was left half written"))
             << out;
-        EXPECT_EQ(Files(), (std::vector<std::string>{"err", "k.json"})) << output.back();
+        EXPECT_EQ(Files(), (std::vector<std::string>{"err", "k.json"})) << line;
     }
 }
 

@@ -1,7 +1,7 @@
 // Deep-zoom folders written by the renderer as a user runs it: what a folder holds, its tiles
-// against the picture, bands joined into one, folders it refuses, a full disk and signals.
+// against the picture, bands joined into one, folders it refuses and a full disk. (Signals:
+// the renderer's signals test.)
 #include <QImage>
-#include <csignal>
 #include <map>
 
 #include "support/render_run.h"
@@ -136,29 +136,6 @@ TEST_F(RenderTiles, AFullDiskLeavesNoHalfFolderAndTheOldOneWhole) {
               0);
     EXPECT_TRUE(Said("cannot write small: No space left on device")) << out;
     EXPECT_TRUE(Said("code 1\nsmall\nsame\n")) << out;
-}
-
-// SIGTERM and SIGINT end a tile folder while its picture is drawn and while its tiles are
-// cut: 143 or 130, and nothing left, neither the folder nor its temporary one.
-TEST_F(RenderTiles, SignalsLeaveNoFolder) {
-    // The signal, what the temporary folder holds once the stage has begun, the exit code.
-    const std::tuple<int, const char*, int> cases[] = {{SIGTERM, "picture.png", 143},
-                                                       {SIGINT, "vorla_files", 130}};
-    for (const auto& [signal, stage, code] : cases) {
-        auto begun = [&] {
-            for (const std::string& name : Files())
-                if (name.starts_with(".vorla-") && fs::exists(dir / name / stage)) return true;
-            return false;
-        };
-        EXPECT_EQ(Interrupted({"--quiet", "--example", "1", "--picture", "nth", "--size",
-                               "6000x4000", "--tiles", P("poster")},
-                              signal, begun),
-                  code)
-            << Bytes("err");
-        EXPECT_NE(Bytes("err").find("no file was left half written"), std::string::npos)
-            << Bytes("err");
-        EXPECT_FALSE(fs::exists(P("poster")) || HasTemporary()) << stage;
-    }
 }
 
 }  // namespace
