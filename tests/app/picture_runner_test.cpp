@@ -30,14 +30,20 @@ class Loop {
             cv_.notify_all();
         };
     }
-    // Runs posted functions until `done` holds; false after 20 s without one.
-    bool RunUntil(const std::function<bool()>& done) {
-        while (!done())
-            if (!RunOne(std::chrono::seconds(20))) return false;
+    // Runs posted functions until `done` holds, false after 20 s without one; without `done`,
+    // those posted so far.
+    bool RunUntil(const std::function<bool()>& done = {}) {
+        while (!done || !done()) {
+            std::unique_lock lock(m_);
+            if (!cv_.wait_for(lock, std::chrono::seconds(done ? 20 : 0),
+                              [&] { return !q_.empty(); }))
+                return !done;
+            std::function<void()> fn = std::move(q_.front());
+            q_.pop_front();
+            lock.unlock();
+            fn();
+        }
         return true;
-    }
-    void Drain() {
-        while (RunOne(std::chrono::seconds(0))) continue;
     }
     void Add(const std::string& s) {
         const std::lock_guard lock(m_);
@@ -53,16 +59,6 @@ class Loop {
     std::condition_variable cv_;
     std::deque<std::function<void()>> q_;
     std::vector<std::string> lines_;
-
-    bool RunOne(std::chrono::seconds wait) {
-        std::unique_lock lock(m_);
-        if (!cv_.wait_for(lock, wait, [&] { return !q_.empty(); })) return false;
-        std::function<void()> fn = std::move(q_.front());
-        q_.pop_front();
-        lock.unlock();
-        fn();
-        return true;
-    }
 };
 
 // A job of three bands that waits, after the first, until the test lets it compute on.
@@ -170,7 +166,7 @@ TEST_F(Runner, ARunnerGoneEndsItsJobAndDropsWhatItPosted) {
         // Gone while the job waits for its first hand-over (goOn never set): it ends there.
     }
     EXPECT_EQ(loop.Lines(), std::vector<std::string>{"ended at 0"});
-    loop.Drain();
+    loop.RunUntil();
     EXPECT_FALSE(done);
 }
 

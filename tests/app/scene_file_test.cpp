@@ -12,19 +12,16 @@
 #include <tuple>
 #include <vector>
 
+#include "support/picture_fixture.h"
+
 namespace vorla {
 namespace {
 
 TEST(SceneFile, EveryControlComesBackAsWritten) {
     SceneState s;
-    for (const auto& [name, text] :
-         std::vector<std::pair<const char*, const char*>>{{"EditKd", "1/3"},
-                                                          {"edtXod", "-2,5"},
-                                                          {"SpinKonvergIter", "77"},
-                                                          {"CheckClear", "off"},
-                                                          {"LabelB2", "#123456"},
-                                                          {"lbl15", "Lime"}})
-        ASSERT_TRUE(s.controls.Set(name, text)) << name;
+    testing::Apply(s.controls,
+                   "EditKd=1/3 edtXod=-2,5 SpinKonvergIter=77 CheckClear=off LabelB2=#123456 "
+                   "lbl15=Lime");
     s.taskType = TaskType::FourCircles;
     s.pictureKind = 21;
     s.width = 300;

@@ -14,7 +14,6 @@ namespace {
 
 constexpr int kW = kDefaultTabulaWidth, kH = kDefaultTabulaHeight;
 
-// The axes of a range on the tabula.
 TAxisB AxesOfRange(const AxesRange& range) {
     Viewport v;
     v.range = range;
@@ -97,9 +96,7 @@ TEST(ViewMoves, ReadableTextsShowTheViewWithinATenthOfAPixel) {
             const AxesTexts t = ReadableTextsOf(c.exact, kW, kH);
             SCOPED_TRACE(t.xFrom + " " + t.xTo + " " + t.yRel);
             if (!c.texts.xFrom.empty() && separator == '.') {
-                EXPECT_EQ(t.xFrom, c.texts.xFrom);
-                EXPECT_EQ(t.xTo, c.texts.xTo);
-                EXPECT_EQ(t.yRel, c.texts.yRel);
+                EXPECT_EQ(t, c.texts);
             }
             for (const std::string& text : {t.xFrom, t.xTo, t.yRel})
                 EXPECT_LE(text.size(), TextsOf(c.exact).xFrom.size() + 22);

@@ -48,18 +48,18 @@ TEST_F(RenderCli, ExitCodesAndMessages) {
         {"--bogus @/x.png", 2, ""},
         {"--size", 2, "--size needs a value"},
         {"--seed -1 @/x.png", 2, "--seed takes a whole number"},
-        {"--seed ' -5' @/x.png", 2, "--seed takes a whole number"},
         {"--size ' 20x 20' @/x.png", 2, "--size takes WxH"},
-        {"--size +20x+20 @/x.png", 2, "--size takes WxH"},
         {"--set SpinLimit=+3 @/x.png", 2, "SpinLimit takes a whole number"},
         {"--set LabelBA=#-12345 @/x.png", 2, "LabelBA takes a colour"},
         {"@/x.jpg", 2, ""},
-        {"--set SpinKonvergIter=many @/x.png", 2, ""},
         {"--size 20x20 --scale-image @/s.gif @/x.png", 2, ""},
-        {"--size 20x20 --set EditNekonecno=0 @/x.png", 2, "EditNekonecno takes a number above 0"},
+        {"--tiles @/t @/x.png", 2, "no OUTPUT file goes with it"},
+        {"--tiles @/t --rows 0:9 @/x.band", 2, "--tiles goes with --assemble"},
+        {"--grid @/t/g.txt --tiles @/t/", 2, "is inside the tile folder"},
+        {"--assemble --grid @/g.txt", 2, "--assemble needs OUT, or --tiles DIR"},
+        {"--set EditNekonecno=0 @/x.png", 2, "EditNekonecno takes a number above 0, not '0'"},
         {"--size 20x20 @/missing/x.png", 1, "/missing/x.png: No such file or directory"},
         {"--size 20x20 --set EditKd=abc @/x.png", 2, "EditKd takes a number, not 'abc'"},
-        {"--size 20x20 --set EditKr=-1 @/x.png", 2, "EditKr takes a number above 0, not '-1'"},
         {"--size 20x20 --set EditKd=1/3 --set edtXod=-2,5 --print-scene", 0, "=1/3="},
         // A long value is shortened in the message.
         {"--seed " + std::string(5000, '7') + "x @/x.png", 2,
@@ -71,25 +71,20 @@ TEST_F(RenderCli, ExitCodesAndMessages) {
     for (const auto& [args, code, says] : runs) {
         EXPECT_EQ(Render(args), code) << args << "\n" << out;
         EXPECT_TRUE(Said(says)) << args << "\n" << out;
-        EXPECT_FALSE(fs::exists(P("x.png"))) << args;
+        for (const char* f : {"x.png", "x.band", "t", "g.txt"})
+            EXPECT_FALSE(fs::exists(P(f))) << args;
     }
 }
 
-// Bands drawn apart, of the random kind with the overlay and the fixed points, join in any
-// order into the single run's picture and grid, byte for byte; bands that do not fit together
-// are refused, saying why.
-TEST_F(RenderCli, BandsJoinIntoTheSingleRunAndMisfitsAreRefused) {
-    const std::string common =
-        "--quiet --example 10 --size 70x41 --picture lyap-d --seed 7 --overlay --fixed-points ";
-    ASSERT_EQ(Render(common + "--grid @/one.grid @/one.png"), 0) << out;
+// Bands that do not fit together are refused, saying why, and nothing is written. (Bands
+// joined are the single run's picture and grid, byte for byte: parallel_bands_test.sh; in any
+// order, of the random kind: RenderTiles.BandsJoinIntoTheSingleRunsFolder; each band has the
+// whole picture's pixels, overlays included: BandRender.)
+TEST_F(RenderCli, BandsThatDoNotFitTogetherAreRefused) {
+    const std::string common = "--quiet --example 10 --size 70x41 --picture lyap-d --seed 7 ";
+    ASSERT_EQ(Render(common + "@/one.png"), 0) << out;
     for (const char* rows : {"0:9", "10:29", "30:40"})
         ASSERT_EQ(Render(common + "--rows " + rows + " @/b" + rows + ".band"), 0) << out;
-    ASSERT_EQ(Render("--grid @/all.grid --assemble @/all.png @/b30:40.band @/b0:9.band "
-                     "@/b10:29.band"),
-              0)
-        << out;
-    EXPECT_EQ(Bytes("all.png"), Bytes("one.png"));
-    EXPECT_EQ(Bytes("all.grid"), Bytes("one.grid"));
     ASSERT_EQ(Render("--quiet --example 3 --size 70x41 --picture lyap-d --seed 8 --rows 10:29 "
                      "@/other.band"),
               0);
@@ -181,22 +176,41 @@ TEST_F(RenderCli, TwoThousandBandsJoinUnderALimitOf256OpenFiles) {
     for (int r = 0; r < kRows; ++r) ASSERT_EQ(joined.pixel(0, r), 0xff000000u | (r & 0xffff)) << r;
 }
 
-// SIGINT and SIGTERM end a render with 130 and 143: the temporary file is removed and no
-// output is left, for a PNG picture, a band and a bitmap drawn whole (which has no temporary
-// file while it is drawn).
+// SIGINT and SIGTERM end a render with 130 and 143, saying so, and leave no output and no
+// temporary file or folder: a PNG picture, a band, a bitmap drawn whole (which has no temporary
+// file), a video (whose ffmpeg is ended), and a tile folder while its picture is drawn and while
+// its tiles are cut. The signal comes once a temporary holds `stage` ("": once there is one).
 TEST_F(RenderCli, SignalsEndARenderWithItsCodeAndNoFileLeft) {
-    const std::tuple<int, std::vector<std::string>, bool, int, const char*> cases[] = {
-        {SIGTERM, {"p.png"}, true, 143, "interrupted by SIGTERM"},
-        {SIGINT, {"--rows", "0:1499", "b.band"}, true, 130, "interrupted by SIGINT"},
-        {SIGTERM, {"w.bmp"}, false, 143, "interrupted by SIGTERM"},
+    std::ofstream(P("k.json")) << R"({"format": "vorla-scene", "version": 1, "taskType": 3,
+        "controls": {}})";
+    const std::string still = "--example 10 --picture periodicity --size 1500x1500 ";
+    const std::string tiles = "--example 1 --picture nth --size 6000x4000 --tiles poster";
+    const std::tuple<int, std::string, const char*, int> cases[] = {
+        {SIGTERM, still + "p.png", "", 143},
+        {SIGINT, still + "--rows 0:1499 b.band", "", 130},
+        {SIGTERM, still + "w.bmp", nullptr, 143},
+        {SIGTERM, "--animate k.json k.json --frames 200 --picture periodicity m.mp4", "", 143},
+        {SIGTERM, tiles, "picture.png", 143},
+        {SIGINT, tiles, "vorla_files", 130},
     };
-    for (const auto& [signal, output, temporary, code, says] : cases) {
-        std::vector<std::string> args{"--quiet",     "--example", "10",       "--picture",
-                                      "periodicity", "--size",    "1500x1500"};
-        args.insert(args.end(), output.begin(), output.end());
-        EXPECT_EQ(Interrupted(args, signal, [&] { return !temporary || HasTemporary(); }), code);
-        EXPECT_NE(Bytes("err").find(says), std::string::npos) << Bytes("err");
-        EXPECT_EQ(Files(), std::vector<std::string>{"err"}) << output.back();
+    for (const auto& [signal, line, stage, code] : cases) {
+        std::vector<std::string> args{"--quiet"};
+        std::istringstream words(line);
+        for (std::string w; words >> w;) args.push_back(w);
+        auto begun = [&] {
+            if (!stage) return true;
+            for (const std::string& name : Files())
+                if (name.starts_with(".vorla-") && (!*stage || fs::exists(dir / name / stage)))
+                    return true;
+            return false;
+        };
+        EXPECT_EQ(Interrupted(args, signal, begun), code) << line;
+        out = Bytes("err");
+        EXPECT_TRUE(Said(std::string("interrupted by ") +
+                         (signal == SIGINT ? "SIGINT" : "SIGTERM") +
+                         "; no file was left half written"))
+            << out;
+        EXPECT_EQ(Files(), (std::vector<std::string>{"err", "k.json"})) << line;
     }
 }
 
@@ -227,23 +241,18 @@ TEST_F(RenderCli, DefaultsRenderExampleThreeAsConvergence) {
               Image("a.png").convertToFormat(QImage::Format_RGB32));
 }
 
+// Two circles D = 3, R = 2.5 (Example 03's): fixed points (0.625, +-0.7806), which on 100x80
+// over -3..7 are the pixels (36, 45) and (36, 61), their marks' outlines from 5 before to 4
+// after in the pen of 2. The overlay paints (36, 45), (38, 40) and (31, 62) white; the marks'
+// outlines, in the first two circles' colours, lie over it.
 TEST_F(RenderCli, FixedPointsAreMarkedAfterThePictureAndTheOverlay) {
-    // Two circles D = 3, R = 2.5 (Example 03's): fixed points (0.625, +-0.7806), which on
-    // 100x80 over -3..7 are the pixels (36, 45) and (36, 61).
-    const std::string common = "--quiet --size 100x80 --task 2 --picture rectangle ";
-    ASSERT_EQ(Render(common + "@/plain.png"), 0);
-    ASSERT_EQ(Render(common + "--fixed-points @/marked.png"), 0);
-    ASSERT_EQ(Render(common + "--overlay --fixed-points @/both.png"), 0);
-    const QImage plain = Image("plain.png"), marked = Image("marked.png"), both = Image("both.png");
-    // Only near the two points (the marks' own shapes and colours are the overlay tests').
-    EXPECT_NE(plain, marked);
-    for (int y = 0; y < 80; ++y)
-        for (int x = 0; x < 100; ++x)
-            if (abs(x - 36) > 5 || (abs(y - 45) > 5 && abs(y - 61) > 5)) {
-                EXPECT_EQ(plain.pixel(x, y), marked.pixel(x, y)) << x << "," << y;
-            }
-    EXPECT_EQ(both.pixel(32, 45), qRgb(0, 0, 0));
-    EXPECT_EQ(both.pixel(32, 61), qRgb(255, 0, 0));
+    ASSERT_EQ(Render("--quiet --size 100x80 --task 2 --picture rectangle --overlay --fixed-points "
+                     "@/both.png"),
+              0);
+    const QImage both = Image("both.png");
+    EXPECT_EQ(both.pixel(36, 45), qRgb(255, 255, 255));
+    EXPECT_EQ(both.pixel(38, 40), qRgb(0, 0, 0));
+    EXPECT_EQ(both.pixel(31, 62), qRgb(255, 0, 0));
 }
 
 TEST_F(RenderCli, ScaleImageRunsFromMinusOneToPlusOne) {

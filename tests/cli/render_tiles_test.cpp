@@ -1,7 +1,7 @@
 // Deep-zoom folders written by the renderer as a user runs it: what a folder holds, its tiles
-// against the picture, bands joined into one, folders it refuses, a full disk and signals.
+// against the picture, bands joined into one, folders it refuses and a full disk. (Signals:
+// the renderer's signals test.)
 #include <QImage>
-#include <csignal>
 #include <map>
 
 #include "support/render_run.h"
@@ -81,7 +81,9 @@ TEST_F(RenderTiles, BandsJoinIntoTheSingleRunsFolder) {
     }
 }
 
-TEST_F(RenderTiles, AFolderThatIsNotATileFolderIsRefusedAndLeftAsItIs) {
+// A tile folder written before, or an empty folder, is replaced whole; any other folder, a
+// file or a link is refused and left as it is.
+TEST_F(RenderTiles, OnlyATileFolderOrAnEmptyOneIsReplaced) {
     ASSERT_EQ(Render(std::string(kSmall) + "--tiles @/old"), 0) << out;
     fs::create_directories(P("mine/photos"));
     std::ofstream(P("mine/notes.txt")) << "mine";
@@ -104,31 +106,13 @@ TEST_F(RenderTiles, AFolderThatIsNotATileFolderIsRefusedAndLeftAsItIs) {
         EXPECT_TRUE(Said(says)) << out;
         EXPECT_EQ(Tree(dir), before) << name;
     }
-}
-
-TEST_F(RenderTiles, AnEmptyFolderOrATileFolderWrittenBeforeIsReplaced) {
     fs::create_directories(P("empty"));
-    ASSERT_EQ(Render(std::string(kSmall) + "--tiles @/empty"), 0) << out;
-    ASSERT_EQ(Render(std::string(kSmall) + "--tiles @/poster"), 0) << out;
-    ASSERT_EQ(Render("--example 3 --size 60x40 --tiles @/poster"), 0) << out;
-    EXPECT_NE(Bytes("poster/view.json").find("\"width\": 60,"), std::string::npos);
-    EXPECT_FALSE(fs::exists(P("poster/vorla_files/10")));  // nothing of the old pyramid
+    for (const char* name : {"old", "empty"})
+        ASSERT_EQ(Render(std::string("--example 3 --size 60x40 --tiles @/") + name), 0) << out;
+    EXPECT_NE(Bytes("old/view.json").find("\"width\": 60,"), std::string::npos);
+    EXPECT_FALSE(fs::exists(P("old/vorla_files/10")));  // nothing of the old pyramid
     EXPECT_TRUE(fs::exists(P("empty/vorla.dzi")));
     EXPECT_FALSE(HasTemporary());
-}
-
-TEST_F(RenderTiles, OptionsThatDoNotGoWithTilesAreRefused) {
-    const std::pair<const char*, const char*> cases[] = {
-        {"--tiles @/t @/x.png", "no OUTPUT file goes with it"},
-        {"--tiles @/t --rows 0:9 @/x.band", "--tiles goes with --assemble"},
-        {"--grid @/t/g.txt --tiles @/t/", "is inside the tile folder"},
-        {"--assemble --grid @/g.txt", "--assemble needs OUT, or --tiles DIR"},
-    };
-    for (const auto& [args, says] : cases) {
-        EXPECT_EQ(Render(args), 2) << args;
-        EXPECT_TRUE(Said(says)) << args << "\n" << out;
-        EXPECT_TRUE(Tree(dir).empty()) << args;
-    }
 }
 
 TEST_F(RenderTiles, WithoutTheViewersFilesNothingIsDrawn) {
@@ -152,29 +136,6 @@ TEST_F(RenderTiles, AFullDiskLeavesNoHalfFolderAndTheOldOneWhole) {
               0);
     EXPECT_TRUE(Said("cannot write small: No space left on device")) << out;
     EXPECT_TRUE(Said("code 1\nsmall\nsame\n")) << out;
-}
-
-// SIGTERM and SIGINT end a tile folder while its picture is drawn and while its tiles are
-// cut: 143 or 130, and nothing left, neither the folder nor its temporary one.
-TEST_F(RenderTiles, SignalsLeaveNoFolder) {
-    // The signal, what the temporary folder holds once the stage has begun, the exit code.
-    const std::tuple<int, const char*, int> cases[] = {{SIGTERM, "picture.png", 143},
-                                                       {SIGINT, "vorla_files", 130}};
-    for (const auto& [signal, stage, code] : cases) {
-        auto begun = [&] {
-            for (const std::string& name : Files())
-                if (name.starts_with(".vorla-") && fs::exists(dir / name / stage)) return true;
-            return false;
-        };
-        EXPECT_EQ(Interrupted({"--quiet", "--example", "1", "--picture", "nth", "--size",
-                               "6000x4000", "--tiles", P("poster")},
-                              signal, begun),
-                  code)
-            << Bytes("err");
-        EXPECT_NE(Bytes("err").find("no file was left half written"), std::string::npos)
-            << Bytes("err");
-        EXPECT_FALSE(fs::exists(P("poster")) || HasTemporary()) << stage;
-    }
 }
 
 }  // namespace

@@ -47,11 +47,10 @@ TEST(DeepZoomView, ItsNumbersAreTheAxesThatDrawThePixels) {
             ASSERT_TRUE(page) << page.Message();
             const QJsonObject view =
                 QJsonDocument::fromJson(QByteArray::fromStdString(page->view)).object();
-            const std::pair<const char*, long double> numbers[] = {{"xMin", axes.XMin},
-                                                                   {"xStep", axes.XStep},
-                                                                   {"yMax", axes.YMax},
-                                                                   {"yStep", axes.YStep}};
-            for (const auto& [key, value] : numbers) {
+            for (const auto& [key, value] : {std::pair{"xMin", axes.XMin},
+                                             {"xStep", axes.XStep},
+                                             {"yMax", axes.YMax},
+                                             {"yStep", axes.YStep}}) {
                 const QJsonObject n = view[key].toObject();
                 EXPECT_EQ(std::ldexp(Read(n["significand"]), n["exponent"].toInt()), value)
                     << example << " " << w << "x" << h << " " << key;
