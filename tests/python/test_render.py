@@ -24,7 +24,8 @@ def test_a_picture_tells_how_it_was_drawn_and_its_arrays_are_its_memory(tmp_path
                                                                       11)
     assert scene.render(17, (20, 10)).kind == "last-two"
     assert [(a.shape, a.dtype) for a in kept] == [((70, 90, 3), np.uint8), ((70, 90), np.int32)]
-    assert np.array_equal(kept[0], picture.rgb) and np.array_equal(kept[1], picture.grid)
+    assert np.array_equal(kept[0], picture.rgb)
+    assert np.array_equal(kept[1], picture.grid)
     assert np.shares_memory(picture.grid, picture.grid)
     picture.rgb[5, 7] = (1, 2, 3)
     picture.save(tmp_path / "p.png")
@@ -43,7 +44,8 @@ def test_progress_hears_rows_or_steps_in_order_shows_a_bar_or_ends_the_render(ca
         heard, scene = [], vorla.Scene.example(example)
         scene["SpinNumRect"] = "4"
         scene.render(kind, size, threads=1, progress=lambda *done: heard.append(done))
-        assert heard == sorted(heard) and heard[-1] == (last, last)
+        assert heard == sorted(heard)
+        assert heard[-1] == (last, last)
     vorla.Scene.example(3).render("nth", (50, 40), progress=True)
     assert "40/40" in capsys.readouterr().err
 

@@ -401,14 +401,16 @@ class MouseOutputTest : public WindowTest {
         h.ReportByMessageBox = false;
         // A new command reports again; a file beyond the size limit is refused like a missing one.
         QFile big(F("big.rtf"));
-        QVERIFY(big.open(QIODevice::WriteOnly) && big.resize(THep1F::kMaxFileSize + 1));
+        QVERIFY(big.open(QIODevice::WriteOnly));
+        QVERIFY(big.resize(THep1F::kMaxFileSize + 1));
         h.ShowHelp("big.rtf");
         QCOMPARE(failed.count(), 2);
         QVERIFY(failed.at(1).at(0).toString().contains("too large"));
         QCOMPARE(h.RichEditHelp->toPlainText(), THep1F::kNotFoundText);
         // The file turns up: the next activation loads it, once for the whole run.
         const QString data = QDir(qEnvironmentVariable("VORLA_TEST_DATA")).filePath("Vorla.rtf");
-        QVERIFY(big.remove() && QFile::copy(data, F("big.rtf")));
+        QVERIFY(big.remove());
+        QVERIFY(QFile::copy(data, F("big.rtf")));
         h.FormActivate();
         QCOMPARE(h.windowTitle(), QString("big.rtf"));
         const QString text = h.RichEditHelp->toPlainText();
