@@ -6,6 +6,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QMouseEvent>
+#include <QProgressDialog>
 #include <QSignalSpy>
 #include <QSpinBox>
 #include <QTextEdit>
@@ -309,7 +310,7 @@ class MouseOutputTest : public WindowTest {
 
     // A scene goes through a file to the renderer and back. Opening it puts back what changed
     // since, the tabula's size too; the files opened and saved are the recent scenes, the last
-    // named in the caption. Rendered at a size it is the renderer's file.
+    // named in the caption. Rendered at a size it is the renderer's file; cancelled, nothing.
     void aSceneGoesThroughAFileToTheRendererAndBack() {
         Action("Example05")->trigger();
         W<QSpinBox>("SpinPeriodIter")->setValue(40);
@@ -342,6 +343,15 @@ class MouseOutputTest : public WindowTest {
         QCOMPARE(Render({"--scene", F("s.json"), "--size", "97x61", F("cli.png")}), 0);
         QVERIFY(!Bytes(F("big.png")).isEmpty());
         QCOMPARE(Bytes(F("big.png")), Bytes(F("cli.png")));
+        {  // a bitmap, drawn whole, cancelled: no file
+            Answerer answers(AnswerFile(F("huge.bmp"), "BMP image (*.bmp)", "3000x3000"));
+            Action("RenderAtSize1")->trigger();
+            form->findChild<QProgressDialog*>("RenderProgress")->findChild<QPushButton*>()->click();
+            QVERIFY(RenderEnded());
+            QCOMPARE(answers.texts, QStringList());
+            QVERIFY(!QFile::exists(F("huge.bmp")));
+            QCOMPARE(Status(7), QString("RENDERING CANCELLED"));
+        }
         // A size beyond the memory is refused before it starts.
         const QStringList said = Through("RenderAtSize1", F("x.bmp"), {}, "1000000x1000000");
         QCOMPARE(said.size(), 1);
