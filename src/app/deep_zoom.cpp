@@ -310,13 +310,7 @@ Status WritePage(const std::string& viewer, const TilePage& page, const std::str
 Result<TAxisB> PictureAxes(const SceneState& scene, int width, int height) {
     const Result<AxesRange> range = FieldRange(scene.controls, width, height);
     if (!range) return Failure{range.Message()};
-    // The session's own set-up of its view, over the whole picture.
-    Viewport v;
-    v.range = range.Value();
-    v.W = width;
-    v.H = height;
-    v.PrepocetPodleSouradnic({});
-    return v.axes;
+    return AxesOf(range.Value(), width, height);  // over the whole picture
 }
 
 Result<TilePage> MakeTilePage(const SceneState& scene, const RenderSettings& settings) {

@@ -24,15 +24,6 @@ AxesRange RangeOf(long double xFrom, long double yTop, long double step, int W, 
     return {xFrom, xFrom + width, 1 - yTop / h};
 }
 
-TAxisB AxesOf(const AxesRange& range, int W, int H) {
-    Viewport v;
-    v.range = range;
-    v.W = W;
-    v.H = H;
-    v.PrepocetPodleSouradnic({});
-    return v.axes;
-}
-
 // A number written by printf's `format` with `precision`, in the window's separator.
 std::string Printed(const char* format, int precision, long double v) {
     char buf[128];
@@ -85,6 +76,15 @@ std::string ShortestText(long double v) {
 }
 
 }  // namespace
+
+TAxisB AxesOf(const AxesRange& range, int W, int H) {
+    Viewport v;
+    v.range = range;
+    v.W = W;
+    v.H = H;
+    v.PrepocetPodleSouradnic({});
+    return v.axes;
+}
 
 Result<AxesRange> FieldRange(const Controls& controls, int W, int H) {
     const AxesRange r{controls.Number(Ctl::edtXod), controls.Number(Ctl::edtXdo),

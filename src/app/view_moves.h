@@ -28,6 +28,8 @@ const char* RangeFaultMessage(RangeFault fault);
 
 // The range that the axes fields give on a W x H tabula; fails when it has no scale.
 Result<AxesRange> FieldRange(const Controls& controls, int W, int H);
+// The axes a W x H view sets up for `range`, as the session's view does.
+TAxisB AxesOf(const AxesRange& range, int W, int H);
 
 // The range `factor` times as wide (below 1 zooms in), about the top left corner of pixel
 // (X, Y), which stays where it is.

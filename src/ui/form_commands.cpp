@@ -305,10 +305,8 @@ void TVorlaForm::ShowNewView() {
     if (tag == PictureTag::None || !to) return Recalculation1Click();
     // The picture shown, moved at once to the view the fields give; the new picture then
     // comes coarse first over it.
-    Viewport next = session_->view();
-    next.range = to.Value();
-    next.PrepocetPodleSouradnic({});
-    const QImage preview = MovedPicture(ShownPicture(), session_->view().axes, next.axes);
+    const QImage preview =
+        MovedPicture(ShownPicture(), session_->view().axes, AxesOf(to.Value(), W, H));
     tabule_->Freeze(preview);
     tools_->StopOrbit();
     pictures_.Cancel();

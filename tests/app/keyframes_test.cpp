@@ -40,12 +40,7 @@ Flight Plan(const std::vector<SceneState>& keys, Ease ease = Ease::Linear) {
 }
 
 TAxisB Axes(const SceneState& frame) {
-    Viewport v;
-    v.range = FieldRange(frame.controls, kW, kH).ValueOr({});
-    v.W = kW;
-    v.H = kH;
-    v.PrepocetPodleSouradnic({});
-    return v.axes;
+    return AxesOf(FieldRange(frame.controls, kW, kH).ValueOr({}), kW, kH);
 }
 
 // A zoom of 1000 about pixel (400, 100) in 4 frames: each frame a tenth as wide as the one

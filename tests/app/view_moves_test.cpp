@@ -14,22 +14,13 @@ namespace {
 
 constexpr int kW = kDefaultTabulaWidth, kH = kDefaultTabulaHeight;
 
-TAxisB AxesOfRange(const AxesRange& range) {
-    Viewport v;
-    v.range = range;
-    v.W = kW;
-    v.H = kH;
-    v.PrepocetPodleSouradnic({});
-    return v.axes;
-}
-
 // The axes that the fields show after `range` was written into them as text.
 TAxisB AxesThroughFields(const AxesRange& range) {
     ControlValues fields;
     WriteAxesTexts(fields, TextsOf(range));
     const Result<AxesRange> read = FieldRange(fields, kW, kH);
     EXPECT_TRUE(read) << read.Message();
-    return AxesOfRange(read.ValueOr(range));
+    return AxesOf(read.ValueOr(range), kW, kH);
 }
 
 // The point under the cursor keeps its pixel through a zoom, the dragged point follows the
@@ -103,7 +94,7 @@ TEST(ViewMoves, ReadableTextsShowTheViewWithinATenthOfAPixel) {
             const AxesRange back{ConvertNumberText(t.xFrom).Value(),
                                  ConvertNumberText(t.xTo).Value(),
                                  ConvertNumberText(t.yRel).Value()};
-            const TAxisB a = AxesOfRange(c.exact), b = AxesOfRange(back);
+            const TAxisB a = AxesOf(c.exact, kW, kH), b = AxesOf(back, kW, kH);
             for (int col : {0, kW})
                 EXPECT_LE(std::fabs(a.XOfColumn(col) - b.XOfColumn(col)) / a.XStep, 0.1L);
             for (int row : {0, kH})

@@ -158,11 +158,10 @@ class MouseOutputTest : public WindowTest {
         QApplication::sendEvent(t, &wheel);
         // The event loop has not run: the picture waits at its first band.
         QVERIFY(form->pictureRunning());
-        Viewport next = S().view();
-        next.range = FieldRange(form->session().controls(), next.W, next.H).Value();
-        next.PrepocetPodleSouradnic({});
+        const int w = S().view().W, h = S().view().H;
         const QImage shown = form->tabulaView()->Shown();
-        QCOMPARE(shown, MovedPicture(before, from, next.axes));
+        QCOMPARE(shown, MovedPicture(before, from,
+                                     AxesOf(FieldRange(S().controls(), w, h).Value(), w, h)));
         QVERIFY(shown != before);
         QVERIFY(Finished());
         // The point under the cursor keeps its pixel.
@@ -173,7 +172,7 @@ class MouseOutputTest : public WindowTest {
         QCOMPARE(W<QLabel>("ZoomLabel")->text(), QString::fromUtf8("Zoom \u00d71.25"));
         // The fields hold short texts, and the renderer draws the same picture from them.
         for (const QString& f : Fields()) QVERIFY(f.size() <= 8);
-        const QString size = QString("%1x%2").arg(next.W).arg(next.H);
+        const QString size = QString("%1x%2").arg(w).arg(h);
         QCOMPARE(Render({"--example", "3", "--set", "edtXod=" + Text("edtXod"), "--set",
                          "edtXdo=" + Text("edtXdo"), "--set", "edtYzero=" + Text("edtYzero"),
                          "--size", size, "--grid", F("w.grid"), F("w.png")}),
