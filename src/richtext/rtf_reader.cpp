@@ -192,7 +192,7 @@ class Parser {
             case '\r':
             case '\n':
                 if (SkipFallback()) return;
-                if (!Skipping() && Top().dest == Dest::Text) Paragraph();
+                Paragraph();
                 return;
             default:
                 break;
